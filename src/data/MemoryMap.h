@@ -1,0 +1,30 @@
+#pragma once
+// Converter between the 2048-byte memory image and the blocks and lists of RadioData.
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace rv {
+
+class CMemoryMap {
+public:
+    /// Replaces every block and list by what the image holds, then ResolveAllLinks.
+    void LoadFromImage(const std::array<uint8_t, 2048>& image);
+    /// Writes every block and list into the image (below the service levels the unmapped
+    /// bytes become 0xFF first).
+    void StoreToImage(std::array<uint8_t, 2048>& image);
+    /// ResolveLinks of every channel, scan list, personality, DTMF system, misc, emergency.
+    void ResolveAllLinks();
+    /// Open views store their fields (storeViewsHook), then StoreToImage on RadioData's image.
+    void PrepareImage();
+    /// Set by the main window: every open view commits its fields into the blocks.
+    std::function<void()> storeViewsHook;
+};
+
+/// Adjustments for older radio firmware, applied by Write to Radio to the stored image with
+/// the radio's version text (nothing for the model of model text 310).
+void ApplyFirmwareAdjustments(std::array<uint8_t, 2048>& image, const std::string& radioVersion);
+
+}  // namespace rv

@@ -1,0 +1,233 @@
+#include "shell/Settings.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "data/Bytes.h"
+
+namespace rv {
+
+namespace {
+
+constexpr const char* kSettingSection = "Setting";
+constexpr const char* kUserModeSection = "User Mode";
+
+std::string Key(const char* prefix, int n)
+{
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%s%05d", prefix, n);
+    return buf;
+}
+
+std::vector<std::string> SplitComma(const std::string& s)
+{
+    std::vector<std::string> out;
+    size_t start = 0;
+    while (start <= s.size()) {
+        size_t end = s.find(',', start);
+        if (end == std::string::npos) end = s.size();
+        std::string item = s.substr(start, end - start);
+        size_t a = item.find_first_not_of(" \t");
+        size_t b = item.find_last_not_of(" \t");
+        out.push_back(a == std::string::npos ? std::string() : item.substr(a, b - a + 1));
+        start = end + 1;
+    }
+    return out;
+}
+
+}  // namespace
+
+CSettings& CSettings::Instance()
+{
+    static CSettings settings;
+    return settings;
+}
+
+void CSettings::Init(const std::string& programDir)
+{
+    bool readOnly = readOnly_;
+    *this = CSettings();
+    readOnly_ = readOnly;
+    programDir_ = programDir;
+    if (!programDir_.empty() && programDir_.back() != '/') programDir_ += '/';
+    CIniFile ini;
+    ini.Load(SettingsPath());
+    signal_ = ini.GetInt(kSettingSection, "Signal", 0);
+    comPort_ = ini.GetInt(kSettingSection, "ComPort", 1);
+    modelName_ = ini.GetString(kSettingSection, "ModelName").substr(0, 100);
+    modelId_ = ini.GetString(kSettingSection, "ModelID").substr(0, 100);
+    freqRange_ = ini.GetString(kSettingSection, "FreqRange").substr(0, 100);
+    SelectLanguage(ini.GetInt(kSettingSection, "Language", 0));
+}
+
+bool CSettings::SaveAtExit() const
+{
+    if (readOnly_) return true;
+    CIniFile ini;
+    ini.Load(SettingsPath());
+    ini.SetString(kSettingSection, "Signal", std::to_string(signal_));
+    ini.SetString(kSettingSection, "ModelID", modelId_);
+    ini.SetString(kSettingSection, "ModelName", modelName_);
+    ini.SetString(kSettingSection, "ComPort", std::to_string(comPort_));
+    ini.SetString(kSettingSection, "FreqRange", lastRangeAnswer_ == 7 ? prevFreqRange_ : freqRange_);
+    return ini.Save(SettingsPath());
+}
+
+void CSettings::SelectLanguage(int index)
+{
+    std::vector<std::string> files;
+    if (DIR* dir = opendir(programDir_.empty() ? "." : programDir_.c_str())) {
+        while (dirent* e = readdir(dir)) {
+            std::string name = e->d_name;
+            if (name.size() < 4 || name[0] == '.') continue;
+            std::string ext = name.substr(name.size() - 4);
+            std::transform(ext.begin(), ext.end(), ext.begin(), ::tolower);
+            if (ext != ".lng") continue;
+            struct stat st {};
+            std::string path = programDir_ + name;
+            if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+            files.push_back(path);
+        }
+        closedir(dir);
+    }
+    // Directory order is not stable; sort so that the same files always give the same choice.
+    std::sort(files.begin(), files.end());
+    languageFile_.clear();
+    for (const std::string& path : files) {
+        CIniFile f;
+        if (!f.Load(path)) continue;
+        std::string name = f.GetString(kSettingSection, "Language", "English");
+        std::vector<std::string> list = SplitComma(f.GetString(kSettingSection, "LanguageList"));
+        if (index >= 0 && index < static_cast<int>(list.size()) && list[index] == name) {
+            languageFile_ = path;
+            languageName_ = name;
+            languageIndex_ = index;
+            language_ = std::move(f);
+            break;
+        }
+    }
+    if (languageFile_.empty()) {
+        languageIndex_ = 0;
+        languageName_ = "English";
+        languageFile_ = programDir_ + "QTX_E.lng";
+        languageLoaded_ = language_.Load(languageFile_);
+    } else {
+        languageLoaded_ = true;
+    }
+    helpFile_ = language_.GetString(kSettingSection, "HelpFile", helpFile_);
+    if (!readOnly_)
+        CIniFile::WriteString(SettingsPath(), kSettingSection, "Language",
+                              std::to_string(languageIndex_));
+}
+
+std::vector<std::string> CSettings::LanguageNames() const
+{
+    std::string list = language_.GetString(kSettingSection, "LanguageList");
+    if (list.empty()) return {languageName_};
+    return SplitComma(list);
+}
+
+std::string CSettings::LoadText(int n) const
+{
+    return language_.GetString(kSettingSection, Key("S02", n)).substr(0, 25599);
+}
+
+std::string CSettings::LoadMessage(int n) const
+{
+    std::string s = language_.GetString(kSettingSection, Key("S01", n)).substr(0, 255);
+    size_t pos = s.find("\\n", 1);
+    if (pos != std::string::npos) s.replace(pos, 2, "\n");
+    return s;
+}
+
+std::string CSettings::LoadModelText(int n) const
+{
+    return language_.GetString(kSettingSection, Key("S03", n)).substr(0, 255);
+}
+
+int CSettings::HideValue(int n) const
+{
+    if (modelId_.empty()) return 0;
+    return language_.GetInt(modelId_, Key("S00", n), 0);
+}
+
+std::string CSettings::GetChoiceText(int list, int value) const
+{
+    return ChoiceTextOf(LoadText(list), value);
+}
+
+int CSettings::GetChoiceValue(int list, const std::string& text) const
+{
+    return ChoiceValueOf(LoadText(list), text).value_or(0xFF);
+}
+
+std::vector<ChoiceEntry> CSettings::ChoiceEntries(int list) const
+{
+    return ParseChoiceList(LoadText(list));
+}
+
+std::vector<std::string> CSettings::FillChoiceList(int list) const
+{
+    return SplitChoiceNames(LoadText(list));
+}
+
+ControlTexts CSettings::TranslateControl(int controlId) const
+{
+    ControlTexts t;
+    std::string text = LoadText(controlId);
+    t.disabled = HideValue(controlId) != 0;
+    t.range = ParseRangeDescriptor(text);
+    t.entries = ParseChoiceList(text);
+    t.text = text;
+    return t;
+}
+
+int CSettings::UserLevel() const
+{
+    return CIniFile::ReadInt(SettingsPath(), kUserModeSection, "Level", 0);
+}
+
+bool CSettings::IsServiceLevel() const
+{
+    int level = UserLevel();
+    return level == kFullServiceLevel || level == kServiceLevel;
+}
+
+bool CSettings::IsKnownModel(const std::string& modelId) const
+{
+    if (modelId.empty()) return false;
+    for (ModelText t : {ModelText::Rv205, ModelText::FirstEdition, ModelText::SecondEdition})
+        if (modelId == LoadModelText(t)) return true;
+    return false;
+}
+
+bool CSettings::EditionFlag() const { return IsFirstEdition() || IsSecondEdition(); }
+
+bool CSettings::IsFirstEdition() const
+{
+    return !modelId_.empty() && modelId_ == LoadModelText(ModelText::FirstEdition);
+}
+
+bool CSettings::IsSecondEdition() const
+{
+    return !modelId_.empty() && modelId_ == LoadModelText(ModelText::SecondEdition);
+}
+
+int CSettings::CurrentRangeLow() const
+{
+    int low = 0, high = 0;
+    ParseRange(freqRange_, low, high);
+    return low;
+}
+
+int CSettings::CurrentRangeHigh() const
+{
+    int low = 0, high = 0;
+    ParseRange(freqRange_, low, high);
+    return high;
+}
+
+}  // namespace rv

@@ -1,0 +1,131 @@
+#pragma once
+// The process-wide settings object: what the program remembers in "Settings.ini", the current
+// model identity, the user level, and the text service over the selected language file.
+
+#include <string>
+#include <vector>
+
+#include "shell/ChoiceList.h"
+#include "shell/IniFile.h"
+
+namespace rv {
+
+/// User levels that unlock the service features.
+inline constexpr int kFullServiceLevel = 62740183;
+inline constexpr int kServiceLevel = 73915026;
+/// The version text of data that started from defaults, and the reference of every check.
+inline constexpr const char* kProgramDataVersion = "1.01.16.001";
+/// Model texts naming the three known model IDs.
+enum class ModelText : int { Rv205 = 510, FirstEdition = 300, SecondEdition = 310 };
+
+/// What a widget needs from the language file to show one control.
+struct ControlTexts {
+    std::string text;                     ///< "" keeps the widget's own text
+    bool disabled = false;                ///< the hide value of the control is non-zero
+    std::vector<ChoiceEntry> entries;     ///< items of the choice list with the control's id
+    std::optional<RangeDescriptor> range; ///< range descriptor for numeric fields
+};
+
+class CSettings {
+public:
+    /// The one settings object of the process.
+    static CSettings& Instance();
+
+    /// Reads "Settings.ini" of programDir (every field reset first) and selects the language
+    /// stored there. Called at start-up, and by tests with a fresh directory.
+    void Init(const std::string& programDir);
+    /// Writes Signal, ModelID, ModelName, ComPort and FreqRange back to "Settings.ini" (the
+    /// previous range when the last new-range answer was No). False when it cannot be written.
+    bool SaveAtExit() const;
+
+    // Files.
+    const std::string& ProgramDir() const { return programDir_; }  ///< with trailing '/'
+    std::string SettingsPath() const { return programDir_ + "Settings.ini"; }
+    std::string ModelDatPath() const { return programDir_ + "Model.dat"; }
+
+    // Language.
+    /// Chooses the language file whose own "Language" name is the index-th of its own
+    /// "LanguageList"; falls back to "English" and "QTX_E.lng". Writes "Language" to the
+    /// settings file.
+    void SelectLanguage(int index);
+    int LanguageIndex() const { return languageIndex_; }
+    const std::string& LanguageName() const { return languageName_; }
+    const std::string& LanguageFile() const { return languageFile_; }
+    const std::string& HelpFile() const { return helpFile_; }
+    /// The "LanguageList" names of the current language file.
+    std::vector<std::string> LanguageNames() const;
+    /// True when the selected language file was found and read.
+    bool LanguageLoaded() const { return languageLoaded_; }
+
+    // Texts.
+    std::string LoadText(int n) const;     ///< "S02%05d", "" when missing
+    std::string LoadMessage(int n) const;  ///< "S01%05d", first "\n" after position 0 a line break
+    std::string LoadModelText(int n) const;  ///< "S03%05d"
+    std::string LoadModelText(ModelText n) const { return LoadModelText(static_cast<int>(n)); }
+    /// "S00%05d" in the section of the current model ID; 0 when missing.
+    int HideValue(int n) const;
+    /// Shown text of a stored value in choice list n; "" when absent.
+    std::string GetChoiceText(int list, int value) const;
+    /// Stored value of a shown text in choice list n; 0xFF when absent.
+    int GetChoiceValue(int list, const std::string& text) const;
+    /// Items of choice list n, as a combo box is filled with them.
+    std::vector<ChoiceEntry> ChoiceEntries(int list) const;
+    /// For each entry of list n the part before its first ','.
+    std::vector<std::string> FillChoiceList(int list) const;
+    /// What a control with this id shows: its text, hide state, list items and range.
+    ControlTexts TranslateControl(int controlId) const;
+
+    // User level, read from the settings file at each use.
+    int UserLevel() const;
+    bool IsServiceLevel() const;
+    bool IsFullServiceLevel() const { return UserLevel() == kFullServiceLevel; }
+
+    // Models.
+    bool IsKnownModel(const std::string& modelId) const;
+    /// True for the models of model texts 300 and 310.
+    bool EditionFlag() const;
+    bool IsFirstEdition() const;   ///< current model is model text 300
+    bool IsSecondEdition() const;  ///< current model is model text 310
+    bool IsModel(ModelText t) const { return modelId_ == LoadModelText(t); }
+
+    // Remembered values and the current model identity.
+    int ComPort() const { return comPort_; }
+    void SetComPort(int port) { comPort_ = port; }
+    const std::string& ModelID() const { return modelId_; }
+    void SetModelID(const std::string& v) { modelId_ = v; }
+    const std::string& ModelName() const { return modelName_; }
+    void SetModelName(const std::string& v) { modelName_ = v; }
+    const std::string& FreqRange() const { return freqRange_; }
+    void SetFreqRange(const std::string& v) { freqRange_ = v; }
+    const std::string& PrevFreqRange() const { return prevFreqRange_; }
+    void SetPrevFreqRange(const std::string& v) { prevFreqRange_ = v; }
+    int Signal() const { return signal_; }
+    void SetSignal(int v) { signal_ = v; }
+    const std::string& RadioVersion() const { return radioVersion_; }
+    void SetRadioVersion(const std::string& v) { radioVersion_ = v; }
+    int LastRangeAnswer() const { return lastRangeAnswer_; }
+    void SetLastRangeAnswer(int v) { lastRangeAnswer_ = v; }
+    /// Low and high whole MHz of the current range (0 when missing).
+    int CurrentRangeLow() const;
+    int CurrentRangeHigh() const;
+    /// When true, SaveAtExit and SelectLanguage never write (the command line reads only).
+    void SetReadOnly(bool on) { readOnly_ = on; }
+
+private:
+    std::string programDir_;
+    int comPort_ = 1;
+    std::string modelName_, modelId_, freqRange_, prevFreqRange_;
+    int lastRangeAnswer_ = 6;
+    int signal_ = 0;
+    std::string helpFile_, languageFile_, languageName_;
+    int languageIndex_ = 0;
+    bool languageLoaded_ = false;
+    std::string radioVersion_ = kProgramDataVersion;
+    bool readOnly_ = false;
+    CIniFile language_;
+};
+
+/// Shorthand for CSettings::Instance().
+inline CSettings& Settings() { return CSettings::Instance(); }
+
+}  // namespace rv
