@@ -36,14 +36,18 @@ bool WriteFileAtomic(const std::string& path, std::span<const unsigned char> byt
     mode_t mask = umask(0);
     umask(mask);
     fchmod(fd, 0666 & ~mask);
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
-        int saved = errno;
+    // Close on every path: a failed fsync must not leak the descriptor.
+    bool synced = ::fsync(fd) == 0;
+    int saved = errno;
+    bool closed = ::close(fd) == 0;
+    if (synced) saved = errno;
+    if (!synced || !closed) {
         ::unlink(name.data());
         errno = saved;
         return false;
     }
     if (std::rename(name.data(), path.c_str()) != 0) {
-        int saved = errno;
+        saved = errno;
         ::unlink(name.data());
         errno = saved;
         return false;
@@ -60,6 +64,9 @@ bool WriteFileAtomic(const std::string& path, const std::string& text)
 
 bool ReadWholeFile(const std::string& path, std::string& out)
 {
+    // A directory opens like a file on this platform; it is not a readable file.
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
     std::ifstream in(path, std::ios::binary);
     if (!in) return false;
     std::ostringstream ss;

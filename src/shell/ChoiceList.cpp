@@ -1,7 +1,10 @@
 #include "shell/ChoiceList.h"
 
+#include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 
 namespace rv {
 
@@ -61,13 +64,26 @@ long long RangeDescriptor::Count() const
 
 std::optional<RangeDescriptor> ParseRangeDescriptor(std::string_view entry)
 {
+    // Seven ':'-separated integers and nothing else. Each number is range-checked: a number
+    // too large for an int makes the entry no descriptor (sscanf's %d would be undefined).
     std::string s(entry);
     RangeDescriptor r;
-    char tail = 0;
-    int n = std::sscanf(s.c_str(), "%d:%d:%d:%d:%d:%d:%d%c", &r.displayStart, &r.displayStep,
-                        &r.displayEnd, &r.divisor, &r.storedStart, &r.storedStep, &r.decimals,
-                        &tail);
-    if (n != 7) return std::nullopt;
+    int* const fields[] = {&r.displayStart, &r.displayStep, &r.displayEnd, &r.divisor,
+                           &r.storedStart, &r.storedStep, &r.decimals};
+    const char* p = s.c_str();
+    for (size_t i = 0; i < std::size(fields); ++i) {
+        if (i > 0) {
+            if (*p != ':') return std::nullopt;
+            ++p;
+        }
+        char* end = nullptr;
+        errno = 0;
+        long long v = std::strtoll(p, &end, 10);
+        if (end == p || errno == ERANGE || v < INT_MIN || v > INT_MAX) return std::nullopt;
+        *fields[i] = static_cast<int>(v);
+        p = end;
+    }
+    if (*p != '\0') return std::nullopt;
     return r;
 }
 
@@ -95,11 +111,17 @@ std::string ChoiceTextOf(std::string_view list, int value)
 {
     for (std::string_view e : SplitEntries(list)) {
         if (auto r = ParseRangeDescriptor(e)) {
-            if (r->Count() == 0 || r->storedStep == 0) continue;
+            if (r->Count() == 0) continue;
+            // The item whose stored value this is; the same item the filled list shows for it
+            // (with a stored step of 0 every item has the start value: the first one).
             long long k = (static_cast<long long>(value) - r->storedStart);
-            if (k < 0 || k % r->storedStep != 0) continue;
-            k /= r->storedStep;
-            if (k >= r->Count()) continue;
+            if (r->storedStep == 0) {
+                if (k != 0) continue;
+            } else {
+                if (k % r->storedStep != 0) continue;
+                k /= r->storedStep;  // a negative stored step counts down from the start
+            }
+            if (k < 0 || k >= r->Count()) continue;
             return r->Format(r->displayStart + k * r->displayStep);
         }
         ChoiceEntry item;

@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -67,7 +68,8 @@ bool CSettings::SaveAtExit() const
 {
     if (readOnly_) return true;
     CIniFile ini;
-    ini.Load(SettingsPath());
+    // A settings file that exists but cannot be read is kept rather than replaced by five keys.
+    if (!ini.Load(SettingsPath()) && ::access(SettingsPath().c_str(), F_OK) == 0) return false;
     ini.SetString(kSettingSection, "Signal", std::to_string(signal_));
     ini.SetString(kSettingSection, "ModelID", modelId_);
     ini.SetString(kSettingSection, "ModelName", modelName_);

@@ -1,0 +1,95 @@
+#pragma once
+// Shared parts of the command line: exit codes, option reading, messages on stderr and the
+// document front end that answers for itself. Each verb lives in its own Cmd*.cpp file and is
+// listed in the verb table of CliMain.cpp.
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "data/Document.h"
+
+namespace rv::cli {
+
+/// Exit status of the program.
+enum class ExitCode : int {
+    Success = 0,  ///< the command did what was asked
+    Failure = 1,  ///< refused or failed; the message text is on stderr
+    Usage = 2,    ///< the command line could not be understood; the usage is on stderr
+};
+
+/// Messages of the command line (texts "S01%05d" of the language file).
+struct CliMessage {
+    static constexpr int kBadCommandLine = 1900;   ///< "%s": the argument not understood
+    static constexpr int kUnknownModel = 1901;     ///< "%s": model ID
+    static constexpr int kUnknownModelName = 1902; ///< "%s": model name
+    static constexpr int kNameOfOtherModel = 1903; ///< "%s": model name
+    static constexpr int kRangeNotOffered = 1904;  ///< "%s": "L-H"
+    static constexpr int kSignalNotOffered = 1905; ///< "%s": the value given
+    static constexpr int kNoProgramDir = 1906;     ///< "%s": the folder given with --home
+};
+
+/// Text number of the signalling choice list (item data = signalling value).
+inline constexpr int kSignalList = 1076;
+
+/// One option a verb accepts: "--name VALUE", "--name=VALUE" or a flag without value.
+struct OptionSpec {
+    std::string_view name;  ///< with its dashes: "--model", "-o"
+    bool takesValue = true;
+};
+
+/// The arguments of a verb, options and positional arguments apart.
+struct ParsedArgs {
+    std::vector<std::pair<std::string, std::string>> options;  ///< (name, value) in order
+    std::vector<std::string> positionals;
+    std::string bad;  ///< the argument that could not be read; empty when all were fine
+
+    bool Ok() const { return bad.empty(); }
+    /// True when the option was given.
+    bool Has(std::string_view name) const;
+    /// The value of an option, nothing when it was not given.
+    std::optional<std::string> Get(std::string_view name) const;
+};
+
+/// Reads the arguments after the verb. An unknown option, a missing value or a repeated
+/// option leaves the offending argument in `bad`. "--" ends the options.
+ParsedArgs ParseArgs(std::span<const std::string> args, std::span<const OptionSpec> specs);
+
+/// The usage synopsis of every verb.
+extern const char* const kUsage;
+
+/// Prints the language text of a message on stderr ("%s" filled with arg).
+void Report(int messageId, const std::string& arg = {});
+/// Prints the message text that a core operation already put together on stderr.
+void ReportText(int messageId, const std::string& text);
+/// Reports a command line that could not be understood at `bad`, then the usage; returns Usage.
+ExitCode UsageError(const std::string& bad);
+
+/// The document front end of the command line: messages go to stderr, a question is answered
+/// Yes (the options of the command are the user's answer), there are no views and no title.
+class CliDocumentUi : public DocumentUi {
+public:
+    bool AskYesNo(int messageId, const std::string& text) override { return true; }
+    void ShowMessage(int messageId, const std::string& text) override;
+};
+
+/// One line of a data file's header as `info` and `dump` show it.
+struct HeaderField {
+    const char* key;                   ///< fixed identifier, the same in every language
+    std::string text;                  ///< the value as printed
+    std::optional<long long> number;   ///< set for numeric fields (JSON numbers)
+};
+/// The header fields of a data file, followed by its comment.
+std::vector<HeaderField> HeaderFields(const CDataFileHeader& header, const std::string& comment);
+/// The fields as "key: value" lines; line breaks and control characters in values escaped.
+std::string FormatHeaderLines(const std::vector<HeaderField>& fields);
+
+/// The verbs.
+ExitCode RunNew(std::span<const std::string> args);
+ExitCode RunInfo(std::span<const std::string> args);
+ExitCode RunDump(std::span<const std::string> args);
+
+}  // namespace rv::cli

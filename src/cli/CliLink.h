@@ -1,0 +1,35 @@
+#pragma once
+// The radio verbs of the command line (read, write) and what they share: the port and model
+// options and the progress bar drawn on stderr while a transfer runs.
+
+#include <span>
+#include <string>
+
+#include "cli/Cli.h"
+#include "link/Transfer.h"
+
+namespace rv::cli {
+
+/// `read --port PORT [--model ID] [--range L-H] -o FILE`
+ExitCode RunRead(std::span<const std::string> args);
+/// `write --port PORT FILE`
+ExitCode RunWrite(std::span<const std::string> args);
+
+/// Draws the transfer's progress as a bar on stderr when stderr is a terminal; otherwise
+/// prints nothing.
+class CliProgress : public ITransferObserver {
+public:
+    CliProgress();
+    void OnTransferProgress(TransferDirection direction, int percent) override;
+    void OnTransferFinished(TransferDirection direction, const LinkResult& result) override;
+
+private:
+    bool terminal_;
+    int shown_ = -1;
+};
+
+/// Connects, transfers and reports: Connect on port, Run with a progress bar, the failure's
+/// message on stderr. True on success.
+bool RunTransfer(CTransfer& transfer, const std::string& port);
+
+}  // namespace rv::cli

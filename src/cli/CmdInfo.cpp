@@ -1,0 +1,76 @@
+// `info`: the header of a data file, one "key: value" line each.
+//
+//   rvcps-cli [--home DIR] info FILE
+//
+// The keys are fixed identifiers (the same in every language) so that scripts can read them.
+
+#include <cstdio>
+
+#include "cli/Cli.h"
+#include "data/DataFile.h"
+
+namespace rv::cli {
+
+std::vector<HeaderField> HeaderFields(const CDataFileHeader& header, const std::string& comment)
+{
+    auto number = [](const char* key, long long v) {
+        return HeaderField{key, std::to_string(v), v};
+    };
+    return {
+        {"model_id", header.ModelId(), std::nullopt},
+        {"model_name", header.ModelName(), std::nullopt},
+        {"range", header.RangeText(), std::nullopt},
+        number("range_low", header.RangeLow()),
+        number("range_high", header.RangeHigh()),
+        number("band_code", header.BandCode()),
+        number("signal", header.Signal()),
+        {"radio_version", header.RadioVersion(), std::nullopt},
+        {"data_version", header.DataVersion(), std::nullopt},
+        {"comment", comment, std::nullopt},
+    };
+}
+
+std::string FormatHeaderLines(const std::vector<HeaderField>& fields)
+{
+    std::string out;
+    for (const HeaderField& f : fields) {
+        out += f.key;
+        out += ": ";
+        // One line per field whatever the file holds.
+        for (unsigned char c : f.text) {
+            if (c == '\n') {
+                out += "\\n";
+            } else if (c == '\r') {
+                out += "\\r";
+            } else if (c < 0x20 || c == 0x7F) {
+                char buf[8];
+                std::snprintf(buf, sizeof buf, "\\x%02X", c);
+                out += buf;
+            } else {
+                out += static_cast<char>(c);
+            }
+        }
+        out += '\n';
+    }
+    return out;
+}
+
+ExitCode RunInfo(std::span<const std::string> argv)
+{
+    const ParsedArgs args = ParseArgs(argv, {});
+    if (!args.Ok()) return UsageError(args.bad);
+    if (args.positionals.size() != 1)
+        return UsageError(args.positionals.empty() ? "info" : args.positionals[1]);
+    const std::string& path = args.positionals.front();
+
+    const std::optional<CDataFileHeader> header = CDataFile::ReadHeader(path);
+    if (!header) {
+        Report(DocMessage::kReadFailed, path);
+        return ExitCode::Failure;
+    }
+    std::fputs(FormatHeaderLines(HeaderFields(*header, CDataFile::ReadComment(path))).c_str(),
+               stdout);
+    return ExitCode::Success;
+}
+
+}  // namespace rv::cli

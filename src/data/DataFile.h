@@ -1,0 +1,158 @@
+#pragma once
+// The data file: one radio configuration on disk (also the format of the per-model default
+// sets). Layout, all integers little-endian:
+//
+//   offset 0     "QTX"                      magic, no terminating zero
+//   offset 3     header, 116 bytes          tag XH (CDataFileHeader below)
+//   offset 119   XM  u32 n  n bytes         comment text, no terminating zero
+//                XF  u32 m  m bytes         extra chunk, always empty when this program writes
+//                XE  u32 2048  2048 bytes   the memory image
+//
+// A chunk tag is 'X', a second letter, then two bytes 0x10.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "data/Bytes.h"
+
+namespace rv {
+
+/// Chunk tags as little-endian u32 values.
+inline constexpr uint32_t kTagXH = 0x10104858;  ///< header
+inline constexpr uint32_t kTagXM = 0x10104D58;  ///< comment
+inline constexpr uint32_t kTagXF = 0x10104658;  ///< extra data
+inline constexpr uint32_t kTagXE = 0x10104558;  ///< memory image
+/// The three bytes a data file begins with.
+inline constexpr std::array<uint8_t, 3> kDataFileMagic = {'Q', 'T', 'X'};
+/// Bytes of the memory image in the XE chunk.
+inline constexpr size_t kDataFileImageSize = 2048;
+
+// Header, 116 bytes (file offset 3 + offset):
+//
+//   0    tag XH (u32)            4   header length = 116 (u32)     8  reserved (4)
+//   12   model ID, 16, zero-terminated (at most 15 characters)
+//   28   model name, 16, zero-terminated (at most 15 characters)
+//   44   low end of the range, MHz (u16)    46  high end of the range, MHz (u16)
+//   48   reserved (4)
+//   52   radio version, 16 (read as at most 16 characters)
+//   68   program data version, 16, zero-terminated ("1.01.16.001")
+//   84   band code (u8)          85  signalling value, low byte     86  reserved (30)
+class CDataFileHeader {
+public:
+    /// Bytes of the header.
+    static constexpr size_t kSize = 116;
+
+    /// Offsets of the header's fields.
+    struct Offset {
+        static constexpr size_t Tag = 0;
+        static constexpr size_t Length = 4;
+        static constexpr size_t ModelId = 12;
+        static constexpr size_t ModelName = 28;
+        static constexpr size_t RangeLow = 44;
+        static constexpr size_t RangeHigh = 46;
+        static constexpr size_t RadioVersion = 52;
+        static constexpr size_t DataVersion = 68;
+        static constexpr size_t BandCode = 84;
+        static constexpr size_t Signal = 85;
+        static constexpr size_t Reserved = 86;
+    };
+    /// Width of each text field; model ID and name keep one byte for the terminating zero.
+    static constexpr size_t kTextWidth = 16;
+    static constexpr size_t kNameMaxLength = kTextWidth - 1;
+    static_assert(Offset::ModelName + kTextWidth <= Offset::RangeLow);
+    static_assert(Offset::RangeHigh + 2 <= Offset::RadioVersion);
+    static_assert(Offset::DataVersion + kTextWidth <= Offset::BandCode);
+    static_assert(Offset::Reserved + 30 == kSize);
+
+    /// All zero (no tag).
+    CDataFileHeader() : raw_(kSize, 0) {}
+    /// A header of the given bytes (kSize of them).
+    explicit CDataFileHeader(std::span<const uint8_t, kSize> bytes);
+    /// Tag XH, length 116, the fields given, the program data version; reserved bytes zero.
+    static CDataFileHeader Make(const std::string& modelId, const std::string& modelName, int low,
+                                int high, const std::string& radioVersion, uint8_t bandCode,
+                                int signal);
+
+    /// True when the header begins with tag XH.
+    bool HasTag() const { return raw_.U32(Offset::Tag) == kTagXH; }
+    /// The stored header length (116 in every file this program writes).
+    uint32_t Length() const { return raw_.U32(Offset::Length); }
+    /// Model ID, at most 15 characters.
+    std::string ModelId() const { return raw_.Text(Offset::ModelId, kNameMaxLength); }
+    /// Model name, at most 15 characters.
+    std::string ModelName() const { return raw_.Text(Offset::ModelName, kNameMaxLength); }
+    /// Low end of the frequency range, whole MHz.
+    int RangeLow() const { return raw_.U16(Offset::RangeLow); }
+    /// High end of the frequency range, whole MHz.
+    int RangeHigh() const { return raw_.U16(Offset::RangeHigh); }
+    /// The range as "%d-%d".
+    std::string RangeText() const { return FormatRange(RangeLow(), RangeHigh()); }
+    /// Version text of the radio the data came from, at most 16 characters.
+    std::string RadioVersion() const { return raw_.Text(Offset::RadioVersion, kTextWidth); }
+    /// Version of the program data layout ("1.01.16.001").
+    std::string DataVersion() const { return raw_.Text(Offset::DataVersion, kNameMaxLength); }
+    /// Band code of the range in the model's range table (0: not listed).
+    uint8_t BandCode() const { return raw_[Offset::BandCode]; }
+    /// Signalling value (low byte).
+    uint8_t Signal() const { return raw_[Offset::Signal]; }
+
+    /// The 116 header bytes.
+    const CRawRecord& Raw() const { return raw_; }
+    CRawRecord& Raw() { return raw_; }
+    bool operator==(const CDataFileHeader&) const = default;
+
+private:
+    CRawRecord raw_;
+};
+
+/// Reads and writes data files. Holds the header the next Write puts into the file.
+class CDataFile {
+public:
+    /// File offset of the header and of the comment chunk.
+    static constexpr size_t kHeaderOffset = kDataFileMagic.size();
+    static constexpr size_t kCommentOffset = kHeaderOffset + CDataFileHeader::kSize;
+    /// Bytes of a chunk's tag and length.
+    static constexpr size_t kChunkHeaderSize = 8;
+    /// Files larger than this are not data files of this program and are refused unread.
+    static constexpr size_t kMaxFileSize = 16u << 20;
+
+    /// Takes the header for the next Write; false (header unchanged) unless it has tag XH.
+    bool SetHeader(const CDataFileHeader& header);
+    /// The same from raw bytes; false unless there are 116 of them beginning with tag XH.
+    bool SetHeader(std::span<const uint8_t> bytes);
+    /// The header the next Write puts into the file.
+    const CDataFileHeader& Header() const { return header_; }
+
+    /// The header of a file: magic, then 116 readable bytes beginning with tag XH.
+    static std::optional<CDataFileHeader> ReadHeader(const std::string& path);
+    /// The comment of a file (chunk XM right after the header); "" when there is none or the
+    /// file is not a data file.
+    static std::string ReadComment(const std::string& path);
+    /// Reads a data file's memory image (and its extra chunk when extra is given). The image
+    /// is replaced only on success. Accepted: magic; chunk XM; optionally chunk XF of any
+    /// length the file really holds (its bytes go to extra); then chunk XE of exactly 2048
+    /// bytes. An XE chunk of any other length is refused, since a shorter one would leave part
+    /// of the image undefined and a longer one does not fit the radio's memory.
+    static bool Read(const std::string& path, std::vector<uint8_t>* extra,
+                     std::array<uint8_t, kDataFileImageSize>& image);
+    /// Writes magic, the held header, the comment (when comment is empty: the comment of the
+    /// file already at path, if any), the XF chunk with extra and the XE chunk with the image.
+    /// The file is replaced atomically: on failure the old file stays as it was.
+    bool Write(const std::string& path, std::span<const uint8_t> extra,
+               const std::array<uint8_t, kDataFileImageSize>& image,
+               const std::string& comment) const;
+    /// The bytes Write puts into a file.
+    std::vector<uint8_t> Serialize(std::span<const uint8_t> extra,
+                                   const std::array<uint8_t, kDataFileImageSize>& image,
+                                   const std::string& comment) const;
+
+private:
+    CDataFileHeader header_;
+};
+
+}  // namespace rv

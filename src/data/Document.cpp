@@ -1,0 +1,321 @@
+#include "data/Document.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "data/RadioData.h"
+#include "editors/radio/RadioInfoBlock.h"
+#include "editors/radio/TimeStamp.h"
+#include "shell/IniFile.h"
+#include "shell/Settings.h"
+
+namespace rv {
+
+namespace {
+
+constexpr const char* kRecentSection = "Recent File List";
+constexpr const char* kDefaultSetSuffix = "DefaultSet.dat";
+
+static_assert(kDataFileImageSize == kImageSize);
+
+std::string RecentKey(size_t k) { return "File" + std::to_string(k + 1); }
+
+bool FileExists(const std::string& path)
+{
+    struct stat st {};
+    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+void WriteRecentFiles(const std::vector<std::string>& files)
+{
+    CIniFile ini;
+    ini.Load(Settings().SettingsPath());
+    for (size_t k = 0; k < kRecentFileCount; ++k)
+        ini.SetString(kRecentSection, RecentKey(k), k < files.size() ? files[k] : std::string());
+    ini.Save(Settings().SettingsPath());
+}
+
+}  // namespace
+
+CQTXDoc::CQTXDoc(DocumentUi& ui) : ui_(ui) {}
+
+void CQTXDoc::Show(int messageId, const std::string& path)
+{
+    std::string text = Settings().LoadMessage(messageId);
+    // A translation may leave the file name out; the text is then shown as it is.
+    size_t pos = text.find("%s");
+    if (pos != std::string::npos) text.replace(pos, 2, path);
+    ui_.ShowMessage(messageId, text);
+}
+
+std::string CQTXDoc::DefaultSetPath()
+{
+    const CSettings& s = Settings();
+    return s.ProgramDir() + s.ModelID() + s.FreqRange() + kDefaultSetSuffix;
+}
+
+CDataFileHeader CQTXDoc::BuildHeader()
+{
+    const CSettings& s = Settings();
+    return CDataFileHeader::Make(s.ModelID(), s.ModelName(), s.CurrentRangeLow(),
+                                 s.CurrentRangeHigh(), s.RadioVersion(),
+                                 ModelCatalog().CurrentBandCode(), s.Signal());
+}
+
+std::string CQTXDoc::Title() const
+{
+    std::string title = Settings().LoadText(DocText::kTitle);
+    if (path_.empty()) return title;
+    return title + " [ " + path_ + " ]";
+}
+
+void CQTXDoc::UpdateTitle() { ui_.SetTitle(Title()); }
+
+bool CQTXDoc::LoadDefaultSet(int mode)
+{
+    (void)mode;  // New (1) and a model or language change (2) load the same way
+    ui_.CloseAllViews();
+    const std::string file = DefaultSetPath();
+    Settings().SetRadioVersion(kProgramDataVersion);
+    if (int message = ModelCatalog().LoadRangeTable(); message != 0) Show(message);
+    path_.clear();
+
+    RadioData& radio = Radio();
+    radio.ClearLists();
+    radio.SetDefaults();
+
+    Image image{};
+    const bool found = CDataFile::Read(file, nullptr, image);
+    if (found) {
+        ui_.CloseAllViews();
+        radio.MemoryImage() = image;
+        // The default set is "programmed" now: the radio information shows today's date.
+        const TimeStamp stamp = CurrentTimeStamp();
+        std::copy(stamp.begin(), stamp.end(),
+                  radio.MemoryImage().begin() + CRadioInfoBlock::kTimeStampAddress);
+        radio.MemoryMap().LoadFromImage(radio.MemoryImage());
+    }
+    ui_.Refresh();
+    UpdateTitle();
+    return found;
+}
+
+DocResult CQTXDoc::New()
+{
+    if (firstNewDone_ &&
+        !ui_.AskYesNo(DocMessage::kConfirmDiscard,
+                      Settings().LoadMessage(DocMessage::kConfirmDiscard)))
+        return DocResult::Cancelled();
+    firstNewDone_ = true;
+    LoadDefaultSet(1);
+    Radio().InvalidLog().Clear();
+    return DocResult::Done();
+}
+
+DocResult CQTXDoc::Open()
+{
+    std::optional<std::string> path = ui_.ChooseOpenPath();
+    if (!path) return DocResult::Cancelled();
+    DocResult result = OpenPath(*path);
+    if (result.Ok()) AddRecentFile(*path);
+    return result;
+}
+
+DocResult CQTXDoc::OpenPath(const std::string& path)
+{
+    std::optional<CDataFileHeader> header = CDataFile::ReadHeader(path);
+    if (!header) {
+        Show(DocMessage::kReadFailed, path);
+        return DocResult::Failed(DocMessage::kReadFailed);
+    }
+    return OpenChecked(*header, path);
+}
+
+DocResult CQTXDoc::OpenChecked(const CDataFileHeader& header, const std::string& path)
+{
+    CSettings& settings = Settings();
+    if (!settings.IsKnownModel(header.ModelId())) {
+        Show(DocMessage::kUnknownModel, path);
+        return DocResult::Failed(DocMessage::kUnknownModel);
+    }
+    const std::string version = header.RadioVersion();
+    const int order = std::strncmp(version.c_str(), kSupportedVersionPrefix, 4);
+    if (order != 0) {
+        const int message = order > 0 ? DocMessage::kVersionNewer : DocMessage::kVersionOlder;
+        Show(message, path);
+        return DocResult::Failed(message);
+    }
+
+    // The whole file is read before anything is taken from it, so that a file that fails
+    // half-way leaves the document, the model identity and the data as they were.
+    Image image{};
+    if (!CDataFile::Read(path, nullptr, image)) {
+        Show(DocMessage::kReadFailed, path);
+        return DocResult::Failed(DocMessage::kReadFailed);
+    }
+
+    settings.SetModelID(header.ModelId());
+    settings.SetModelName(header.ModelName());
+    settings.SetFreqRange(header.RangeText());
+    settings.SetSignal(header.Signal());
+    settings.SetRadioVersion(version);
+    if (int message = ModelCatalog().LoadRangeTable(); message != 0) Show(message);
+    path_ = path;
+    lastHeader_ = header;
+
+    ui_.CloseAllViews();
+    RadioData& radio = Radio();
+    radio.MemoryImage() = image;
+    radio.MemoryMap().LoadFromImage(radio.MemoryImage());
+    radio.InvalidLog().Clear();
+    ui_.Refresh();
+    UpdateTitle();
+    return DocResult::Done();
+}
+
+DocResult CQTXDoc::OpenRecent(size_t k)
+{
+    const std::vector<std::string> files = RecentFiles();
+    if (k >= files.size()) return DocResult::Cancelled();
+    const std::string path = files[k];
+    std::optional<CDataFileHeader> header = CDataFile::ReadHeader(path);
+    if (!header) {
+        Show(DocMessage::kRecentMissing, path);
+        RemoveRecentFile(path);
+        return DocResult::Failed(DocMessage::kRecentMissing);
+    }
+    DocResult result = OpenChecked(*header, path);
+    if (result.Ok()) AddRecentFile(path);
+    return result;
+}
+
+DocResult CQTXDoc::WriteTo(const std::string& path, const std::string& comment, bool validate)
+{
+    RadioData& radio = Radio();
+    if (validate && radio.ValidateAll()) {
+        Show(DocMessage::kInvalidData, path);
+        return DocResult::Failed(DocMessage::kInvalidData);
+    }
+    radio.MemoryMap().PrepareImage();
+    if (!dataFile_.SetHeader(BuildHeader()) ||
+        !dataFile_.Write(path, {}, radio.MemoryImage(), comment)) {
+        Show(DocMessage::kWriteFailed, path);
+        return DocResult::Failed(DocMessage::kWriteFailed);
+    }
+    return DocResult::Done();
+}
+
+DocResult CQTXDoc::Save()
+{
+    if (Radio().ValidateAll()) {
+        Show(DocMessage::kInvalidData, path_);
+        return DocResult::Failed(DocMessage::kInvalidData);
+    }
+    if (!FileExists(path_)) return SaveAs();
+    // An empty comment keeps the comment already in the file.
+    return WriteTo(path_, {}, false);
+}
+
+DocResult CQTXDoc::SaveAs()
+{
+    if (Radio().ValidateAll()) {
+        Show(DocMessage::kInvalidData, path_);
+        return DocResult::Failed(DocMessage::kInvalidData);
+    }
+    const std::string comment = path_.empty() ? std::string() : CDataFile::ReadComment(path_);
+    std::optional<SaveChoice> choice = ui_.ChooseSavePath(BuildHeader(), comment);
+    if (!choice || choice->path.empty()) return DocResult::Cancelled();
+    DocResult result = WriteTo(choice->path, choice->comment, false);
+    if (!result.Ok()) return result;
+    path_ = choice->path;
+    UpdateTitle();
+    AddRecentFile(path_);
+    return result;
+}
+
+DocResult CQTXDoc::SaveTo(const std::string& path, const std::string& comment)
+{
+    return WriteTo(path, comment, true);
+}
+
+std::pair<DocResult, ModelChange> CQTXDoc::ChangeModel(const ModelIdentity& chosen)
+{
+    const ModelChange change =
+        CModelCatalog::ClassifyModelChange(chosen, CModelCatalog::CurrentIdentity());
+    CSettings& settings = Settings();
+    switch (change) {
+    case ModelChange::None:
+        break;
+    case ModelChange::NameOnly:
+        settings.SetModelName(chosen.name);
+        ui_.Refresh();
+        UpdateTitle();
+        break;
+    case ModelChange::Model:
+        if (!ui_.AskYesNo(DocMessage::kConfirmDiscard,
+                          settings.LoadMessage(DocMessage::kConfirmDiscard)))
+            return {DocResult::Cancelled(), change};
+        settings.SetModelID(chosen.id);
+        settings.SetModelName(chosen.name);
+        settings.SetFreqRange(chosen.range);
+        settings.SetSignal(chosen.signal);
+        LoadDefaultSet(2);
+        Radio().InvalidLog().Clear();
+        break;
+    }
+    return {DocResult::Done(), change};
+}
+
+std::vector<std::string> CQTXDoc::RecentFiles()
+{
+    CIniFile ini;
+    ini.Load(Settings().SettingsPath());
+    std::vector<std::string> files;
+    for (size_t k = 0; k < kRecentFileCount; ++k) {
+        std::string path = ini.GetString(kRecentSection, RecentKey(k));
+        if (!path.empty() && std::find(files.begin(), files.end(), path) == files.end())
+            files.push_back(std::move(path));
+    }
+    return files;
+}
+
+void CQTXDoc::AddRecentFile(const std::string& path)
+{
+    if (path.empty()) return;
+    std::vector<std::string> files = RecentFiles();
+    files.erase(std::remove(files.begin(), files.end(), path), files.end());
+    files.insert(files.begin(), path);
+    if (files.size() > kRecentFileCount) files.resize(kRecentFileCount);
+    WriteRecentFiles(files);
+}
+
+void CQTXDoc::RemoveRecentFile(const std::string& path)
+{
+    std::vector<std::string> files = RecentFiles();
+    auto end = std::remove(files.begin(), files.end(), path);
+    if (end == files.end()) return;
+    files.erase(end, files.end());
+    WriteRecentFiles(files);
+}
+
+std::vector<std::pair<std::string, std::string>> ParseFileFilter(const std::string& text)
+{
+    std::vector<std::string> parts;
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t end = text.find('|', start);
+        if (end == std::string::npos) end = text.size();
+        parts.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    std::vector<std::pair<std::string, std::string>> out;
+    for (size_t i = 0; i + 1 < parts.size(); i += 2) {
+        if (parts[i].empty()) break;
+        out.emplace_back(parts[i], parts[i + 1]);
+    }
+    return out;
+}
+
+}  // namespace rv

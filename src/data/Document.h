@@ -1,0 +1,177 @@
+#pragma once
+// The document: one radio configuration with the data file it came from. New, Open, the
+// recent files, Save, Save As, the default sets and the model change. Every question, message
+// and file choice goes through DocumentUi, which the GUI and the command line implement.
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "data/DataFile.h"
+#include "data/ModelCatalog.h"
+
+namespace rv {
+
+/// Message and text numbers of the document.
+struct DocMessage {
+    static constexpr int kConfirmDiscard = 800;  ///< New / model change: discard the data?
+    static constexpr int kRecentMissing = 802;   ///< a recent file cannot be read (%s path)
+    static constexpr int kWriteFailed = 803;     ///< the file could not be written (%s path)
+    static constexpr int kUnknownModel = 810;    ///< the file is for an unsupported model
+    static constexpr int kReadFailed = 811;      ///< the file could not be read (%s path)
+    static constexpr int kInvalidData = 814;     ///< broken references: nothing is saved
+    static constexpr int kVersionNewer = 1140;   ///< data version newer than 1.01
+    static constexpr int kVersionOlder = 1141;   ///< data version older than 1.01
+};
+/// Interface texts of the document.
+struct DocText {
+    static constexpr int kTitle = 128;          ///< main window title
+    static constexpr int kDefaultExtension = 1211;
+    static constexpr int kFileFilter = 1212;    ///< "label|patterns|label|patterns||"
+};
+
+/// Command identifiers of the document's menu items.
+struct DocCommand {
+    static constexpr int kNew = 57600;
+    static constexpr int kOpen = 57601;
+    static constexpr int kSave = 57603;
+    static constexpr int kSaveAs = 57604;
+    static constexpr int kFirstRecent = 57616;  ///< 57616 to 57619: recent files 1 to 4
+};
+
+/// Number of remembered recent files.
+inline constexpr size_t kRecentFileCount = 4;
+/// The first four characters of a data version this program reads.
+inline constexpr const char* kSupportedVersionPrefix = "1.01";
+
+/// What the user chose in the Save As dialog.
+struct SaveChoice {
+    std::string path;     ///< the file to write
+    std::string comment;  ///< the comment entered ("" keeps the file's comment)
+};
+
+/// The front end of the document: the GUI shows dialogs, the command line answers itself.
+class DocumentUi {
+public:
+    virtual ~DocumentUi() = default;
+    /// Asks a Yes/No question (message number and its text); true for Yes.
+    virtual bool AskYesNo(int messageId, const std::string& text) = 0;
+    /// Shows a message (message number and its text with the values filled in).
+    virtual void ShowMessage(int messageId, const std::string& text) = 0;
+    /// Open dialog (filter text 1212, extension text 1211); nothing when cancelled.
+    virtual std::optional<std::string> ChooseOpenPath() { return std::nullopt; }
+    /// Save dialog showing the header, with an edit field for the comment (pre-filled with
+    /// comment); nothing when cancelled.
+    virtual std::optional<SaveChoice> ChooseSavePath(const CDataFileHeader& header,
+                                                     const std::string& comment)
+    {
+        return std::nullopt;
+    }
+    /// Closes every child window (views store nothing afterwards).
+    virtual void CloseAllViews() {}
+    /// Rebuilds the tree, bars and open views from the data.
+    virtual void Refresh() {}
+    /// Sets the main window's title.
+    virtual void SetTitle(const std::string& title) {}
+};
+
+/// How a document command ended.
+enum class DocOutcome {
+    Done,       ///< it did what was asked
+    Cancelled,  ///< the user said No or cancelled a dialog; nothing changed
+    Failed,     ///< refused or failed; `message` was shown
+};
+
+/// Result of a document command.
+struct DocResult {
+    DocOutcome outcome = DocOutcome::Done;  ///< how it ended
+    int message = 0;                        ///< the message shown for Failed, else 0
+    /// True when the command did what was asked.
+    bool Ok() const { return outcome == DocOutcome::Done; }
+    /// Results of each kind.
+    static DocResult Done() { return {}; }
+    static DocResult Cancelled() { return {DocOutcome::Cancelled, 0}; }
+    static DocResult Failed(int message) { return {DocOutcome::Failed, message}; }
+};
+
+class CQTXDoc {
+public:
+    /// A document that asks and reports through ui (which must outlive it).
+    explicit CQTXDoc(DocumentUi& ui);
+
+    /// New: the first call asks nothing; later calls ask message 800 and stop on No. Loads
+    /// the default set (mode 1) and empties the invalid log.
+    DocResult New();
+    /// Open: asks for a path, then OpenPath; the path goes to the top of the recent files.
+    DocResult Open();
+    /// Opens a data file without a dialog. Nothing changes (path, model identity, range
+    /// table, data) unless the whole file was read: 811 unreadable, 810 unknown model,
+    /// 1140 / 1141 version newer / older than 1.01.
+    DocResult OpenPath(const std::string& path);
+    /// Applies a header read from path and loads the file (the checks of OpenPath).
+    DocResult OpenChecked(const CDataFileHeader& header, const std::string& path);
+    /// Opens recent file k (0-based); on success it moves to the top; an unreadable header
+    /// shows 802 and removes the entry.
+    DocResult OpenRecent(size_t k);
+    /// Save: 814 while the invalid log has rows; Save As when there is no file yet; keeps
+    /// the comment already in the file; 803 when it cannot be written.
+    DocResult Save();
+    /// Save As: 814 while invalid; asks for a path and comment; on success the path becomes
+    /// the document path and a recent file.
+    DocResult SaveAs();
+    /// Saves to a path without a dialog (the command line): 814 while invalid, 803 when it
+    /// cannot be written; an empty comment keeps the comment of a file already there. The
+    /// document path and the recent files are not changed.
+    DocResult SaveTo(const std::string& path, const std::string& comment);
+
+    /// Resets the data to the default set of the current model and range (mode 1 New, 2 a
+    /// model or language change): built-in defaults, then the default-set file when it
+    /// exists, stamped with the current time. True when the file was read.
+    bool LoadDefaultSet(int mode);
+    /// Model Information OK: applies the chosen identity. NameOnly replaces the name; Model
+    /// asks message 800 and on Yes replaces the four values and loads the default set.
+    /// Returns Done with the change made, or Cancelled.
+    std::pair<DocResult, ModelChange> ChangeModel(const ModelIdentity& chosen);
+
+    /// Header of the current state (model, range, versions, band code, signalling).
+    static CDataFileHeader BuildHeader();
+    /// Program directory + model ID + range + "DefaultSet.dat".
+    static std::string DefaultSetPath();
+    /// Main window title: text 128, with a path "%s [ %s ]".
+    std::string Title() const;
+    /// Sets the title through the UI.
+    void UpdateTitle();
+
+    /// The data file path; "" for an unnamed document.
+    const std::string& Path() const { return path_; }
+    /// The header of the last file opened.
+    const CDataFileHeader& LastHeader() const { return lastHeader_; }
+    /// The file object (holds the header of the last save).
+    const CDataFile& DataFile() const { return dataFile_; }
+
+    /// Recent files ("Settings.ini" section "Recent File List", File1..File4), newest first.
+    static std::vector<std::string> RecentFiles();
+    /// Puts path at the top of the recent files (at most four are kept).
+    static void AddRecentFile(const std::string& path);
+    /// Removes path from the recent files.
+    static void RemoveRecentFile(const std::string& path);
+
+private:
+    /// Shows a message whose text may name the file ("%s").
+    void Show(int messageId, const std::string& path = {});
+    /// Validates and saves to path; does not change the document path.
+    DocResult WriteTo(const std::string& path, const std::string& comment, bool validate);
+
+    DocumentUi& ui_;
+    std::string path_;
+    CDataFileHeader lastHeader_;
+    CDataFile dataFile_;
+    bool firstNewDone_ = false;
+};
+
+/// The (label, patterns) pairs of a file filter text "label|patterns|...||" (text 1212).
+std::vector<std::pair<std::string, std::string>> ParseFileFilter(const std::string& text);
+
+}  // namespace rv

@@ -1,0 +1,190 @@
+#include "editors/channel/ChannelData.h"
+
+#include <array>
+#include <string>
+
+#include "data/RadioData.h"
+#include "editors/channel/StepCode.h"
+#include "editors/channel/ToneTables.h"
+#include "editors/personality/PersonalityData.h"
+#include "shell/Settings.h"
+
+namespace rv {
+
+namespace {
+
+/// One row of a licence-free band's channel table.
+struct BandRow {
+    uint32_t units;     ///< frequency in 10 Hz units
+    ToneType type;      ///< tone type of receive and transmit
+    uint16_t tone;      ///< tenths of Hz (analog) or code (digital); 0 with no tone
+};
+
+using BandTable = std::array<BandRow, CChannelData::kSlots>;
+
+constexpr BandTable kBand433{{
+    {43307500, ToneType::None, 0}, {43310000, ToneType::None, 0}, {43312500, ToneType::None, 0},
+    {43315000, ToneType::None, 0}, {43317500, ToneType::None, 0}, {43320000, ToneType::None, 0},
+    {43322500, ToneType::None, 0}, {43325000, ToneType::None, 0}, {43327500, ToneType::None, 0},
+    {43330000, ToneType::None, 0}, {43332500, ToneType::None, 0}, {43335000, ToneType::None, 0},
+    {43337500, ToneType::None, 0}, {43340000, ToneType::None, 0}, {43342500, ToneType::None, 0},
+    {43345000, ToneType::None, 0},
+}};
+
+constexpr BandTable kBand446{{
+    {44604375, ToneType::None, 0},       {44600625, ToneType::None, 0},
+    {44609375, ToneType::None, 0},       {44605625, ToneType::None, 0},
+    {44605625, ToneType::Analog, 670},   {44605625, ToneType::Analog, 2503},
+    {44604375, ToneType::Digital, 23},   {44604375, ToneType::Digital, 754},
+    {44609375, ToneType::Analog, 1273},  {44608125, ToneType::Analog, 670},
+    {44600625, ToneType::Analog, 2503},  {44608125, ToneType::Digital, 23},
+    {44601875, ToneType::Digital, 754},  {44606875, ToneType::Digital, 23},
+    {44600625, ToneType::Digital, 754},  {44605625, ToneType::None, 0},
+}};
+
+constexpr BandTable kBand448{{
+    {44875000, ToneType::None, 0}, {44876250, ToneType::None, 0}, {44877500, ToneType::None, 0},
+    {44878750, ToneType::None, 0}, {44880000, ToneType::None, 0}, {44881250, ToneType::None, 0},
+    {44882500, ToneType::None, 0}, {44883750, ToneType::None, 0}, {44885000, ToneType::None, 0},
+    {44886250, ToneType::None, 0}, {44887500, ToneType::None, 0}, {44888750, ToneType::None, 0},
+    {44890000, ToneType::None, 0}, {44891250, ToneType::None, 0}, {44892500, ToneType::None, 0},
+    {44915000, ToneType::None, 0},
+}};
+
+/// The licence-free bands, named by the first number of the model's range.
+struct LicenceFreeBand {
+    int lowMHz;
+    const BandTable* table;
+};
+constexpr std::array<LicenceFreeBand, 3> kLicenceFreeBands{{
+    {433, &kBand433}, {446, &kBand446}, {448, &kBand448}}};
+
+// Defaults of the other bands.
+constexpr uint32_t kUnitsPerMHz = 100000;
+constexpr uint32_t kEditionOffset = 600000;   // 6 MHz higher start in the editions
+constexpr uint32_t kChannelSpacing = 50000;   // 500 kHz between default channels
+constexpr uint32_t kFirstChannelOffset = 32500;  // 325 kHz above the start
+constexpr unsigned kFirstToneIndex = 20;      // 123.0 Hz
+constexpr unsigned kToneCycle = 20;
+constexpr size_t kFirstToneLessEditionChannel = 13;
+constexpr uint8_t kDefaultSpacingPower = 0x22;  // spacing value 2, power value 2
+// Texts of the invalid-log entry for a missing personality.
+constexpr int kMissingPersonalityName = 3702;   // the field's name
+constexpr int kChannelListName = 3655;          // where: the channels
+constexpr int kMissingPersonalityReason = 3657; // why: the personality is gone
+/// The channel that starts scanning by itself in a default set.
+constexpr size_t kAutoScanPosition = 15;
+
+/// Divisor that folds default channels back into a band too narrow for all of them;
+/// 0 until the first such band is met in this run.
+size_t g_latchedDivisor = 0;
+
+/// Offset within the tone cycle: the non-standard tones at 8, 10, 12 and 14 steps above the
+/// first tone are replaced by the standard tone below them.
+constexpr unsigned ToneStep(size_t position)
+{
+    const unsigned m = static_cast<unsigned>(position % kToneCycle);
+    return (m == 8 || m == 10 || m == 12 || m == 14) ? m - 1 : m;
+}
+
+/// Tone word of a licence-free table row: index of the tone in its table, custom flag when
+/// it is not there (a row without tone looks up 0 and so gets index 0xFF, custom).
+uint16_t RowToneWord(const BandRow& row)
+{
+    const auto index = row.type == ToneType::Analog ? CtcssIndexOf(row.tone) : DcsIndexOf(row.tone);
+    return CChannelData::MakeToneWord(row.type, index.value_or(kCustomToneIndex), !index);
+}
+
+}  // namespace
+
+CChannelData::CChannelData(size_t position) : CQXTViewProc(kRecordSize, true)
+{
+    SetDefaults(position);
+}
+
+void CChannelData::ResetDefaultsLatch() { g_latchedDivisor = 0; }
+
+void CChannelData::SetDefaults(size_t position)
+{
+    record_.Fill(0xFF);
+    const auto& settings = Settings();
+    const bool edition = settings.EditionFlag();
+    const int lowMHz = settings.CurrentRangeLow();
+    const int highMHz = settings.CurrentRangeHigh();
+
+    const LicenceFreeBand* band = nullptr;
+    for (const auto& b : kLicenceFreeBands)
+        if (b.lowMHz == lowMHz) band = &b;
+
+    uint32_t units = 0;
+    uint16_t tone = 0;
+    uint8_t spacingPower = 0;
+    if (band) {
+        // A list longer than the table (a misuse) repeats the table instead of reading past it.
+        const BandRow& row = (*band->table)[position % band->table->size()];
+        units = row.units;
+        tone = RowToneWord(row);
+        spacingPower = 0x00;
+    } else {
+        const uint32_t start =
+            static_cast<uint32_t>(lowMHz) * kUnitsPerMHz + (edition ? kEditionOffset : 0);
+        const uint32_t high = static_cast<uint32_t>(highMHz) * kUnitsPerMHz;
+        units = start + static_cast<uint32_t>(position) * kChannelSpacing + kFirstChannelOffset;
+        if (units > high) {
+            if (g_latchedDivisor == 0) g_latchedDivisor = position == 0 ? 1 : position;
+            units = start + static_cast<uint32_t>(position % g_latchedDivisor) * kChannelSpacing +
+                    kFirstChannelOffset;
+            // A divisor latched in a wider band earlier in the run can still leave the band:
+            // keep the default inside it by starting over at the first channel's frequency.
+            if (units > high) units = start + kFirstChannelOffset;
+        }
+        const bool noTone = edition && position >= kFirstToneLessEditionChannel;
+        tone = MakeToneWord(noTone ? ToneType::None : ToneType::Analog,
+                            static_cast<uint16_t>(kFirstToneIndex + ToneStep(position)));
+        spacingPower = kDefaultSpacingPower;
+    }
+
+    const auto step = static_cast<unsigned>(StepOf(units));
+    SetRxFreq(ToBcd(units));
+    SetTxFreq(ToBcd(units));
+    record_.SetU16(Offset::RxTone, tone);
+    record_.SetU16(Offset::TxTone, tone);
+    record_.SetBits(Offset::Steps, 0, 4, step);
+    record_.SetBits(Offset::Steps, 4, 4, step);
+    record_[Offset::SpacingPower] = spacingPower;
+    record_[Offset::Personality] = 0;
+    record_[Offset::Flags] = 0;
+    record_.SetBit(Offset::Flags, FlagBit::AutoStartScan, position == kAutoScanPosition);
+    if (band) record_.SetBit(Offset::Flags, FlagBit::Compandor, !edition);
+    personalityId_ = 0;
+}
+
+void CChannelData::ResolveLinks()
+{
+    const auto& personalities = Radio().Personalities();
+    const uint8_t index = PersonalityIndex();
+    personalityId_ = 0;
+    if (index < personalities.size() && personalities[index]->used_)
+        personalityId_ = personalities[index]->id_;
+}
+
+void CChannelData::OnNotice(const NoticeRecord& notice)
+{
+    if (notice.code != NoticeCode::Deleted) return;
+    const CPersonalityData* personality = Radio().FindPersonality(personalityId_);
+    if (personality && personality->used_) return;
+
+    const auto& settings = Settings();
+    NoticeRecord entry;
+    entry.itemTextId = kPersonalityTextId;
+    entry.code = notice.code;
+    entry.name = settings.LoadText(kMissingPersonalityName);
+    entry.message = settings.LoadText(kChannelListName) + " - " +
+                    std::to_string(Radio().ChannelNumberOf(id_)) + ": " + settings.LoadText(kMissingPersonalityReason);
+    entry.key = PersonalityNoticeKey();
+    Radio().InvalidLog().Add(entry);
+}
+
+void CChannelData::WithdrawNotices() { Radio().InvalidLog().Withdraw(PersonalityNoticeKey()); }
+
+}  // namespace rv

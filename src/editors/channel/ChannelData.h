@@ -1,0 +1,122 @@
+#pragma once
+// One conventional channel: its 20-byte record as it lies in the radio's memory image, the
+// defaults of a new channel for the model's band, and the link to the personality it uses.
+
+#include <cstddef>
+#include <cstdint>
+
+#include "data/QXTViewProc.h"
+
+namespace rv {
+
+/// Type of a tone word (bits 14-15); the values of choice lists 3668 and 3677.
+enum class ToneType : uint8_t {
+    None = 0,     ///< no tone
+    Analog = 1,   ///< sub-audible tone from CtcssTable
+    Digital = 2,  ///< digital code from DcsTable
+    DigitalInverted = 3,  ///< digital code from DcsTable, second variant
+};
+
+// Channel record, 20 bytes (little-endian words):
+//
+//  byte  0-1   previous link (image address of the previous record, written when packing)
+//  byte  2-3   next link     (image address of the next record, written when packing)
+//  byte  4-7   receive frequency, packed decimal of 10 Hz units, FFFFFFFF = empty channel
+//  byte  8-11  transmit frequency, same, FFFFFFFF = none
+//  byte 12-13  receive tone word  | 15 14 | 13     | 12   | 11 ........... 0 |
+//  byte 14-15  transmit tone word | type  | custom | kept | table index      |
+//  byte 16     | 7..4 tx step code | 3..0 rx step code |
+//  byte 17     | 7..4 power (3663) | 3..0 spacing (3661) |
+//  byte 18     personality index (0-based), FF ends the channel list in the image
+//  byte 19     | 7 F7 | 6 auto start scan | 5 beat shift | 4 scramble | 3 compandor |
+//              | 2 F2 | 1 F1 | 0 kept |
+class CChannelData : public CQXTViewProc {
+public:
+    /// Image address of the first channel slot.
+    static constexpr uint16_t kImageAddress = 1408;
+    /// Bytes of one channel record.
+    static constexpr size_t kRecordSize = 20;
+    /// Number of channel slots in the image.
+    static constexpr size_t kSlots = 16;
+
+    /// Byte offsets of the record's fields.
+    struct Offset {
+        static constexpr size_t PrevLink = 0;
+        static constexpr size_t NextLink = 2;
+        static constexpr size_t RxFreq = 4;
+        static constexpr size_t TxFreq = 8;
+        static constexpr size_t RxTone = 12;
+        static constexpr size_t TxTone = 14;
+        static constexpr size_t Steps = 16;
+        static constexpr size_t SpacingPower = 17;
+        static constexpr size_t Personality = 18;
+        static constexpr size_t Flags = 19;
+    };
+    static_assert(Offset::Flags < kRecordSize);
+    static_assert(Offset::TxFreq + 4 <= Offset::RxTone);
+
+    /// Bits of the flags byte (19).
+    struct FlagBit {
+        static constexpr unsigned Compandor = 3;
+        static constexpr unsigned Scramble = 4;
+        static constexpr unsigned BeatShift = 5;
+        static constexpr unsigned AutoStartScan = 6;
+    };
+
+    /// A new channel with the band defaults for list position `position` (the number of
+    /// channels already in the list), with a new identity.
+    explicit CChannelData(size_t position);
+
+    /// Fills the record with the defaults of list position `position` for the current band.
+    void SetDefaults(size_t position);
+
+    /// Receive and transmit frequencies (packed decimal, kNoFrequency when none).
+    uint32_t RxFreq() const { return record_.U32(Offset::RxFreq); }
+    uint32_t TxFreq() const { return record_.U32(Offset::TxFreq); }
+    void SetRxFreq(uint32_t bcd) { record_.SetU32(Offset::RxFreq, bcd); }
+    void SetTxFreq(uint32_t bcd) { record_.SetU32(Offset::TxFreq, bcd); }
+    /// Receive and transmit tone words.
+    uint16_t RxTone() const { return record_.U16(Offset::RxTone); }
+    uint16_t TxTone() const { return record_.U16(Offset::TxTone); }
+    /// Receive and transmit step codes (nibbles of byte 16).
+    unsigned RxStep() const { return record_.Bits(Offset::Steps, 0, 4); }
+    unsigned TxStep() const { return record_.Bits(Offset::Steps, 4, 4); }
+    /// Spacing value (list 3661) and power value (list 3663).
+    unsigned Spacing() const { return record_.Bits(Offset::SpacingPower, 0, 4); }
+    unsigned Power() const { return record_.Bits(Offset::SpacingPower, 4, 4); }
+    /// Record byte 18: the 0-based personality position.
+    uint8_t PersonalityIndex() const { return record_[Offset::Personality]; }
+    void SetPersonalityIndex(uint8_t index) { record_[Offset::Personality] = index; }
+    /// One bit of the flags byte.
+    bool Flag(unsigned bit) const { return record_.Bit(Offset::Flags, bit); }
+
+    /// Identity of the personality byte 18 selects (0: none); set by ResolveLinks and by the
+    /// channel editors.
+    uint32_t personalityId_ = 0;
+
+    /// Recomputes the personality identity from byte 18.
+    void ResolveLinks() override;
+    /// On an item deletion (code 5): logs an invalid entry when the personality is gone or
+    /// not in use.
+    void OnNotice(const NoticeRecord& notice) override;
+    /// Withdraws this channel's invalid-log entry.
+    void WithdrawNotices() override;
+    /// Key of this channel's invalid-log entry for the personality box (3703).
+    uint32_t PersonalityNoticeKey() const { return id_ + kInvalidKeyBase + kPersonalityTextId; }
+
+    /// Text id of the personality box and of its invalid-log entries.
+    static constexpr uint32_t kPersonalityTextId = 3703;
+
+    /// Forgets the divisor latched by the defaults of a band too narrow for 16 channels, as
+    /// at program start (for tests).
+    static void ResetDefaultsLatch();
+
+    /// Tone word of a type and a 1-based table index (custom flag clear).
+    static constexpr uint16_t MakeToneWord(ToneType type, uint16_t index, bool custom = false)
+    {
+        return static_cast<uint16_t>((static_cast<unsigned>(type) << 14) | (custom ? 1u << 13 : 0u) |
+                                     (index & 0x0FFFu));
+    }
+};
+
+}  // namespace rv

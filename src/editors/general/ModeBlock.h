@@ -1,0 +1,56 @@
+#pragma once
+// Operating modes of the radio: panel test, clone, destination and factory clone.
+
+#include <cstddef>
+#include <cstdint>
+
+#include "data/QXTViewProc.h"
+
+namespace rv {
+
+/// Text form of the mode record.
+struct ModeFields {
+    bool PanelTest = false;
+    bool Clone = false;
+    bool Destination = false;
+    bool FactoryClone = false;
+    bool operator==(const ModeFields&) const = default;
+};
+
+/// The mode view's rule: factory clone may be on only while clone is on. Clears FactoryClone
+/// when Clone is off; returns whether the factory-clone box is enabled.
+bool ApplyCloneRule(ModeFields& fields);
+
+// ModeRecord, 2 bytes at image 295..296:
+//
+//   byte 0: kept
+//   byte 1:  7    | 6             | 5           | 4     | 3          | 2 1 0
+//            kept | factory clone | destination | clone | panel test | kept
+class CModeBlock : public CPlainBlock {
+public:
+    /// Where the record lies in the memory image, and its length.
+    static constexpr uint16_t kImageAddress = 295;
+    static constexpr size_t kRecordSize = 2;
+
+    /// Byte offsets (and bit positions) of the record's fields.
+    struct Offset {
+        static constexpr size_t kModes = 1;
+        static constexpr unsigned kPanelTestBit = 3;
+        static constexpr unsigned kCloneBit = 4;
+        static constexpr unsigned kDestinationBit = 5;
+        static constexpr unsigned kFactoryCloneBit = 6;
+    };
+    static_assert(Offset::kModes < kRecordSize && Offset::kFactoryCloneBit < 8);
+
+    /// A record with the defaults.
+    CModeBlock();
+    /// FF 87 (every mode off).
+    void SetDefaults() override;
+
+    /// The record as its view shows it (choice fields as texts of their lists).
+    ModeFields ToFields() const;
+    /// The view's fields into the record; a text not in its list stores all ones (masked).
+    void FromFields(const ModeFields& fields);
+};
+
+}  // namespace rv

@@ -1,0 +1,126 @@
+#include "editors/scan/ScanData.h"
+
+#include <algorithm>
+#include <string>
+
+#include "data/RadioData.h"
+#include "editors/channel/ChannelData.h"
+#include "shell/Settings.h"
+
+namespace rv {
+
+namespace {
+
+/// Value of a channel reference that names no channel.
+constexpr uint8_t kNoChannel = 0xFF;
+/// Priority and designated channel modes that name a channel of their own.
+constexpr unsigned kOwnChannelMode = 1;
+
+// Defaults of the edited fields.
+constexpr uint8_t kDefaultEntries = 16;
+constexpr unsigned kDefaultCtcssScanMode = 3;
+constexpr uint8_t kDefaultSweepTime = 8;
+constexpr uint8_t kDefaultHangTime = 3;
+constexpr uint8_t kDefaultChannel = 1;
+
+}  // namespace
+
+CScanData::CScanData() : CQXTViewProc(kRecordSize, true) { SetDefaults(); }
+
+void CScanData::SetDefaults()
+{
+    record_.Fill(0xFF);
+    record_[Offset::Entries] = kDefaultEntries;
+    // Byte 5: bit 0 clear, CTCSS/CDCSS scan mode 3, signalling scan mode 0, bits 5-7 set.
+    record_.SetBit(Offset::ScanModes, 0, false);
+    record_.SetBits(Offset::ScanModes, 1, 2, kDefaultCtcssScanMode);
+    record_.SetBits(Offset::ScanModes, 3, 2, 0);
+    // Byte 6: both priority channels off, delete/add off, bits 6-7 set.
+    record_.SetBits(Offset::Priority, 0, 6, 0);
+    record_[Offset::SweepTime] = kDefaultSweepTime;
+    record_[Offset::Priority1Channel] = kDefaultChannel;
+    record_[Offset::Priority2Channel] = kDefaultChannel;
+    // Byte 10: scan TX mode 0, talkback on, bits 4-7 set.
+    record_.SetBits(Offset::TxMode, 0, 3, 0);
+    record_.SetBit(Offset::TxMode, 3, true);
+    record_[Offset::Designated] = kDefaultChannel;
+    record_[Offset::HangTime] = kDefaultHangTime;
+    // Byte 13: start, end and priority alerts on, bit 3 set, include current and nuisance
+    // delete off.
+    record_.SetBits(Offset::Alerts, 0, 4, 0xF);
+    record_.SetBits(Offset::Alerts, 4, 4, 0);
+    // Byte 14: nuisance reset off, every other bit set.
+    record_.SetBit(Offset::Nuisance, 0, false);
+    for (size_t k = 0; k < kMembers; ++k)
+        record_[Offset::Members + k] = static_cast<uint8_t>(k + 1);
+}
+
+uint32_t CScanData::ChannelIdOfNumber(uint8_t number)
+{
+    const auto& channels = Radio().Channels();
+    if (number < 1 || number > channels.size()) return 0;
+    const auto& channel = channels[number - 1];
+    return channel->used_ ? channel->id_ : 0;
+}
+
+uint8_t CScanData::ChannelNumberOfId(uint32_t id)
+{
+    if (id == 0) return kNoChannel;
+    const size_t number = Radio().ChannelNumberOf(id);
+    if (number == 0 || !Radio().Channels()[number - 1]->used_) return kNoChannel;
+    return static_cast<uint8_t>(number);
+}
+
+void CScanData::ResolveLinks()
+{
+    designatedId_ = ChannelIdOfNumber(record_[Offset::Designated]);
+    priority1Id_ = ChannelIdOfNumber(record_[Offset::Priority1Channel]);
+    priority2Id_ = ChannelIdOfNumber(record_[Offset::Priority2Channel]);
+    for (size_t k = 0; k < kMembers; ++k) members_[k] = ChannelIdOfNumber(record_[Offset::Members + k]);
+}
+
+void CScanData::OnNotice(const NoticeRecord& notice)
+{
+    if (notice.code != NoticeCode::Deleted && notice.code != NoticeCode::UsedChanged) return;
+    size_t listNumber = 0;
+    const auto& lists = Radio().ScanLists();
+    for (size_t i = 0; i < lists.size(); ++i)
+        if (lists[i]->id_ == id_) listNumber = i + 1;
+    const auto& settings = Settings();
+    const std::string where =
+        settings.LoadText(TextId::ScanView) + " - " + std::to_string(listNumber) + ": ";
+
+    // A reference is broken when its channel is not in the list or not in use.
+    auto valid = [](uint32_t channelId) { return ChannelNumberOfId(channelId) != kNoChannel; };
+    auto log = [&](uint32_t nameId, uint32_t pageId, uint32_t boxId) {
+        NoticeRecord entry;
+        entry.itemTextId = boxId;
+        entry.code = notice.code;
+        entry.name = settings.LoadText(static_cast<int>(nameId));
+        entry.message = where + settings.LoadText(static_cast<int>(pageId));
+        entry.key = NoticeKey(boxId);
+        Radio().InvalidLog().Add(entry);
+    };
+
+    const size_t checkedMembers = std::min<size_t>(Entries(), kMembers);
+    for (size_t k = 0; k < checkedMembers; ++k)
+        if (!valid(members_[k]))
+            log(TextId::FirstMemberLabel + k, TextId::ChannelListPage, TextId::FirstMemberBox + k);
+    if (TxMode() == kOwnChannelMode && !valid(designatedId_))
+        log(TextId::DesignatedName, TextId::ConfigPage, TextId::DesignatedBox);
+    if (Priority1Mode() == kOwnChannelMode && !valid(priority1Id_))
+        log(TextId::Priority1Name, TextId::ConfigPage, TextId::Priority1Box);
+    if (Priority2Mode() == kOwnChannelMode && !valid(priority2Id_))
+        log(TextId::Priority2Name, TextId::ConfigPage, TextId::Priority2Box);
+}
+
+void CScanData::WithdrawNotices()
+{
+    auto& log = Radio().InvalidLog();
+    for (size_t k = 0; k < kMembers; ++k) log.Withdraw(NoticeKey(TextId::FirstMemberBox + k));
+    log.Withdraw(NoticeKey(TextId::DesignatedBox));
+    log.Withdraw(NoticeKey(TextId::Priority1Box));
+    log.Withdraw(NoticeKey(TextId::Priority2Box));
+}
+
+}  // namespace rv

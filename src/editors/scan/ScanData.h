@@ -1,0 +1,109 @@
+#pragma once
+// One scan list: up to 16 member channels, a designated transmit channel, two priority
+// channels, and the timing and alert options of scanning.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+#include "data/QXTViewProc.h"
+
+namespace rv {
+
+// Scan list record, 32 bytes (channel references are 1-based channel numbers, FF = none):
+//
+//  byte 0-3   kept (FF)
+//  byte 4     number of entries (list 3943); FF marks an unused slot in the image
+//  byte 5     | 7..5 kept | 4 3 signalling scan mode (3832) | 2 1 CTCSS/CDCSS scan mode (3830) | 0 kept |
+//  byte 6     | 7 6 kept | 5 prio 2 del/add | 4 3 prio 2 mode (3839) | 2 prio 1 del/add | 1 0 prio 1 mode (3834) |
+//  byte 7     priority sweep time (list 3844)
+//  byte 8     priority channel 1          byte 9   priority channel 2
+//  byte 10    | 7..4 kept | 3 talkback | 2..0 scan TX mode (3846) |
+//  byte 11    designated channel
+//  byte 12    hang time (list 3848)
+//  byte 13    | 7 nuisance delete | 6 5 kept | 4 include current | 3 kept |
+//             | 2 priority scan alert | 1 scan end alert | 0 scan start alert |
+//  byte 14    | 7..2 kept | 1 carried | 0 nuisance reset |
+//  byte 15    kept (FF)
+//  byte 16-31 members 1 to 16
+class CScanData : public CQXTViewProc {
+public:
+    /// Image address of the first scan-list slot.
+    static constexpr uint16_t kImageAddress = 528;
+    /// Bytes of one scan-list record.
+    static constexpr size_t kRecordSize = 32;
+    /// Number of scan-list slots in the image.
+    static constexpr size_t kSlots = 2;
+    /// Number of member channels.
+    static constexpr size_t kMembers = 16;
+
+    /// Byte offsets of the record's fields.
+    struct Offset {
+        static constexpr size_t Entries = 4;
+        static constexpr size_t ScanModes = 5;
+        static constexpr size_t Priority = 6;
+        static constexpr size_t SweepTime = 7;
+        static constexpr size_t Priority1Channel = 8;
+        static constexpr size_t Priority2Channel = 9;
+        static constexpr size_t TxMode = 10;
+        static constexpr size_t Designated = 11;
+        static constexpr size_t HangTime = 12;
+        static constexpr size_t Alerts = 13;
+        static constexpr size_t Nuisance = 14;
+        static constexpr size_t Members = 16;
+    };
+    static_assert(Offset::Members + kMembers == kRecordSize);
+
+    /// Text ids (control ids) of the fields whose channel references are checked.
+    struct TextId {
+        static constexpr uint32_t FirstMemberBox = 3873;   ///< members 1..16: 3873..3888
+        static constexpr uint32_t FirstMemberLabel = 3905; ///< members 1..16: 3905..3920
+        static constexpr uint32_t DesignatedBox = 3850;
+        static constexpr uint32_t DesignatedName = 3849;
+        static constexpr uint32_t Priority1Box = 3836;
+        static constexpr uint32_t Priority1Name = 3835;
+        static constexpr uint32_t Priority2Box = 3841;
+        static constexpr uint32_t Priority2Name = 3840;
+        static constexpr uint32_t ScanView = 3801;
+        static constexpr uint32_t ConfigPage = 3800;
+        static constexpr uint32_t ChannelListPage = 3803;
+    };
+
+    /// A new scan list with the defaults and a new identity.
+    CScanData();
+    /// Fills the record with the defaults (members 1..16, priority and designated channel 1).
+    void SetDefaults();
+
+    /// Number of entries (byte 4); 0xFF in an unused slot.
+    uint8_t Entries() const { return record_[Offset::Entries]; }
+    /// Priority channel 1 and 2 modes (0 = no priority channel).
+    unsigned Priority1Mode() const { return record_.Bits(Offset::Priority, 0, 2); }
+    unsigned Priority2Mode() const { return record_.Bits(Offset::Priority, 3, 2); }
+    /// Scan TX mode (byte 10 bits 0-2).
+    unsigned TxMode() const { return record_.Bits(Offset::TxMode, 0, 3); }
+
+    /// Identities of the member channels (0 = none).
+    std::array<uint32_t, kMembers> members_{};
+    /// Identity of the designated transmit channel (0 = none).
+    uint32_t designatedId_ = 0;
+    /// Identities of priority channels 1 and 2 (0 = none).
+    uint32_t priority1Id_ = 0;
+    uint32_t priority2Id_ = 0;
+
+    /// Turns the record's channel numbers into channel identities.
+    void ResolveLinks() override;
+    /// On codes 5 and 9: logs an invalid entry for every checked reference whose channel is
+    /// gone or not in use.
+    void OnNotice(const NoticeRecord& notice) override;
+    /// Withdraws every invalid-log entry this scan list can have logged.
+    void WithdrawNotices() override;
+    /// Key of the invalid-log entry of the field with this text id.
+    uint32_t NoticeKey(uint32_t textId) const { return id_ + kInvalidKeyBase + textId; }
+
+    /// Identity of the used channel with this 1-based number, 0 when there is none.
+    static uint32_t ChannelIdOfNumber(uint8_t number);
+    /// 1-based number of the used channel with this identity, 0xFF when there is none.
+    static uint8_t ChannelNumberOfId(uint32_t id);
+};
+
+}  // namespace rv

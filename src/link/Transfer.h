@@ -1,0 +1,246 @@
+#pragma once
+// Read from Radio, Write to Radio and the connect-and-check procedure of the service commands:
+// finding the radio, checking its identity, model, firmware version and band against the
+// current data, the transfer plan, and the worker that moves the blocks while it reports its
+// progress to an observer.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "data/ModelCatalog.h"
+#include "data/RadioData.h"
+#include "editors/radio/TimeStamp.h"
+#include "link/RadioProtocol.h"
+
+namespace rv {
+
+class CQTXDoc;
+class DocumentUi;
+
+/// Direction of a transfer: 0 read, 1 write.
+enum class TransferDirection { Read = 0, Write = 1 };
+
+/// Message numbers of the radio link (language keys S01nnnnn).
+struct LinkMessage {
+    static constexpr int kReadDone = 1136;       ///< the radio was read
+    static constexpr int kWriteDone = 1137;      ///< the radio was written
+    static constexpr int kReadFailed = 1138;     ///< block read failed (%d address)
+    static constexpr int kWriteFailed = 1139;    ///< block write failed (%d address)
+    static constexpr int kVersionHigher = 1140;  ///< radio firmware newer than the program
+    static constexpr int kVersionLower = 1141;   ///< radio firmware older than the program
+    static constexpr int kBandMismatch = 1142;   ///< radio band differs (%s radio range)
+    static constexpr int kNoRadio = 1143;        ///< no radio answered / it refused the mode
+    static constexpr int kIdentityFailed = 1146; ///< identity query failed
+    static constexpr int kModelRefused = 1172;   ///< radio of another or an unknown model
+    static constexpr int kPortDenied = 1191;     ///< no permission to open the port (%s)
+    static constexpr int kPortBusy = 1192;       ///< port used by another program (%s)
+    static constexpr int kPortMissing = 1193;    ///< no such port (%s)
+    static constexpr int kPortFailed = 1194;     ///< the port could not be opened (%s)
+    static constexpr int kPortIndicator = 2231;  ///< status bar port pane (%d port number)
+};
+/// Interface texts of the transfer screen (language keys S02nnnnn).
+struct LinkText {
+    static constexpr int kReadTitle = 1601;      ///< screen title when reading
+    static constexpr int kWriteTitle = 1602;     ///< screen title when writing
+    static constexpr int kReadProgress = 1604;   ///< status while reading (%d percent)
+    static constexpr int kWriteProgress = 1605;  ///< status while writing (%d percent)
+};
+
+/// How a connection or a transfer ended.
+enum class LinkStatus {
+    Ok,              ///< done
+    NoRadio,         ///< no port opened or no radio answered (the screen stays open)
+    IdentityFailed,  ///< the identity query failed
+    ModelRefused,    ///< the radio's model may not be read or written
+    VersionRefused,  ///< the radio's firmware version differs
+    BandMismatch,    ///< the radio's band differs from the current range
+    ModeRefused,     ///< the radio refused the transfer mode
+    BlockFailed,     ///< a block read or write failed (address says which)
+};
+
+/// Outcome of a connection or a transfer: what to tell the user, as a value.
+struct LinkResult {
+    LinkStatus status = LinkStatus::Ok;
+    int message = 0;        ///< message number to show; 0 for none
+    std::string argument;   ///< text the message is formatted with (range, device), if any
+    long number = 0;        ///< number the message is formatted with (address, port), if any
+    bool Ok() const { return status == LinkStatus::Ok; }
+    /// The message text of the current language with its value filled in.
+    std::string Text() const;
+};
+
+/// Receives the progress and the end of a transfer. Called on the worker thread; the GUI turns
+/// each call into a blocking queued signal so that its handlers run on the UI thread while the
+/// worker waits.
+class ITransferObserver {
+public:
+    virtual ~ITransferObserver() = default;
+    /// After every block: percent done (read: text 1604, write: text 1605).
+    virtual void OnTransferProgress(TransferDirection direction, int percent) = 0;
+    /// Once, when the worker has ended: success (message 1136 or 1137) or the failing block
+    /// (1138 or 1139 with its address). The port is closed by then.
+    virtual void OnTransferFinished(TransferDirection direction, const LinkResult& result) = 0;
+};
+
+/// One block of a transfer: image address and byte count.
+struct TransferBlock {
+    uint16_t address = 0;
+    uint16_t count = 0;
+};
+
+/// One area of the image that Write to Radio sends.
+struct TransferArea {
+    uint16_t first;    ///< first image address
+    uint16_t last;     ///< last image address (inclusive)
+    bool serviceOnly;  ///< sent only at the service user levels
+};
+
+/// Bytes per block of a transfer.
+inline constexpr uint16_t kTransferBlockSize = 16;
+/// Read from Radio reads the whole memory in blocks of 16.
+inline constexpr size_t kReadBlockCount = kImageSize / kTransferBlockSize;
+/// The areas Write to Radio sends, in order: the configuration, the test frequencies' tail
+/// (service levels only) and the channels. Addresses 0-31, 40-119 and 825-1407 (factory,
+/// tuning and embedded records) are never written; the time stamp follows last.
+inline constexpr TransferArea kWriteAreas[] = {
+    {120, 783, false},
+    {784, 824, true},
+    {1408, 2047, false},
+};
+/// The programming time stamp block, sent after the areas.
+inline constexpr TransferBlock kStampBlock{32, kTimeStampSize};
+
+/// Blocks of the areas sent at a user level (without the time stamp).
+constexpr size_t WriteAreaBlockCount(bool serviceLevel)
+{
+    size_t n = 0;
+    for (const TransferArea& a : kWriteAreas)
+        if (serviceLevel || !a.serviceOnly)
+            n += (a.last - a.first + kTransferBlockSize) / kTransferBlockSize;
+    return n;
+}
+
+/// Every block of a write in order, the time stamp last.
+template <size_t N>
+constexpr std::array<TransferBlock, N> MakeWritePlan(bool serviceLevel)
+{
+    std::array<TransferBlock, N> plan{};
+    size_t k = 0;
+    for (const TransferArea& a : kWriteAreas) {
+        if (a.serviceOnly && !serviceLevel) continue;
+        for (unsigned at = a.first; at <= a.last; at += kTransferBlockSize) {
+            const unsigned left = a.last + 1u - at;
+            plan[k++] = {static_cast<uint16_t>(at),
+                         static_cast<uint16_t>(left < kTransferBlockSize ? left : kTransferBlockSize)};
+        }
+    }
+    plan[k] = kStampBlock;
+    return plan;
+}
+
+/// The write plans: 83 blocks below the service levels, 86 at a service level.
+inline constexpr auto kUserWritePlan = MakeWritePlan<WriteAreaBlockCount(false) + 1>(false);
+inline constexpr auto kServiceWritePlan = MakeWritePlan<WriteAreaBlockCount(true) + 1>(true);
+static_assert(kUserWritePlan.size() == 83 && kServiceWritePlan.size() == 86);
+static_assert(kUserWritePlan[41].address == 776 && kUserWritePlan[41].count == 8);
+static_assert(kServiceWritePlan[44].address == 816 && kServiceWritePlan[44].count == 9);
+static_assert(kUserWritePlan.back().address == 32 && kUserWritePlan.back().count == 8);
+
+/// The write plan for a user level.
+std::span<const TransferBlock> WritePlan(bool serviceLevel);
+/// Read progress after block k (0-based): k * 1600 / 2032, 0 after the first, 100 after the last.
+constexpr int ReadProgress(size_t k) { return static_cast<int>(k * 1600 / 2032); }
+static_assert(ReadProgress(0) == 0 && ReadProgress(kReadBlockCount - 1) == 100);
+
+/// Results of CheckRadio.
+enum class CheckCode : int { Accepted = 0, ModelRefused = 1, VersionRefused = 2 };
+
+/// What CheckRadio decided, the message for a refusal, and the radio's range when accepted.
+struct RadioCheck {
+    CheckCode code = CheckCode::Accepted;
+    int message = 0;
+    FreqRangeRecord range;  ///< decoded from the radio's range record (Accepted only)
+};
+
+/// Checks a radio's identity for a direction: a write needs the radio's model ID to equal the
+/// current one, a read a known model; then the firmware version must compare equal to "1.01"
+/// (1140 newer, 1141 older). Changes nothing.
+RadioCheck CheckRadio(TransferDirection direction, const RadioIdentity& identity);
+/// The radio's range record decoded as the range table holds ranges.
+FreqRangeRecord RadioRangeOf(const RadioIdentity& identity);
+/// The result for a port that could not be used, or for no radio found (1143).
+LinkResult NoRadioResult(PortError error, const std::string& device);
+
+/// One Read from Radio or Write to Radio: the connection made on the UI thread (Connect), the
+/// blocks moved on a worker thread (Run), and the result taken over on the UI thread
+/// (CommitRead, CommitWrite).
+class CTransfer {
+public:
+    /// A transfer in a direction. A write sends RadioData's memory image, which the caller has
+    /// stored (PrepareImage) after the data were validated; a read fills a buffer of its own.
+    explicit CTransfer(TransferDirection direction);
+
+    /// Finds the radio (on port when given: a number or a device path, else the stored port
+    /// and then ports 1 to 16), sets ComPort to the port found, queries and checks the
+    /// identity and the band, and switches the radio to mode 2 (read) or 3 (write). A write
+    /// first applies the adjustments for older firmware to the image and takes the time
+    /// stamp. Settings and data keep their values on every failure; the port is then closed.
+    LinkResult Connect(const std::string& port = {});
+    /// The worker: moves every block of the plan, reporting progress after each, then ends
+    /// the connection with mode 1, closes the port and reports the end. Call once after
+    /// Connect succeeded; a read leaves its data in Buffer() only.
+    LinkResult Run(ITransferObserver& observer);
+    /// After a successful read: the radio's identity (model, name, signalling, version, range;
+    /// the previous range kept) goes into the settings, the range table is reloaded and the
+    /// memory goes into RadioData's image, which is unpacked (LoadFromImage). Close the views
+    /// first. Does nothing unless the read succeeded.
+    void CommitRead();
+    /// After a successful write: the radio information block takes image 16 to 119, which
+    /// now holds the new time stamp. Does nothing unless the write succeeded.
+    void CommitWrite();
+
+    TransferDirection Direction() const { return direction_; }
+    /// The memory read from the radio (zeros until Run).
+    const Image& Buffer() const { return buffer_; }
+    /// What the radio reported about itself (after Connect).
+    const RadioIdentity& Identity() const { return identity_; }
+    /// The radio's range, decoded (after a successful Connect).
+    const FreqRangeRecord& RadioRange() const { return radioRange_; }
+    /// The time stamp a write sends (zero until Connect of a write).
+    const TimeStamp& Stamp() const { return stamp_; }
+    /// Port number the radio was found on (0 when it was given as a device path).
+    int PortNumber() const { return portNumber_; }
+    /// The transfer's own link.
+    CRadioProtocol& Link() { return link_; }
+
+private:
+    LinkResult Fail(LinkResult result);
+    LinkResult RunRead(ITransferObserver& observer);
+    LinkResult RunWrite(ITransferObserver& observer);
+
+    TransferDirection direction_;
+    CRadioProtocol link_;
+    Image buffer_{};
+    RadioIdentity identity_;
+    FreqRangeRecord radioRange_;
+    TimeStamp stamp_{};
+    int portNumber_ = 0;
+    bool serviceLevel_ = false;  // user level of the write, read when it connected
+    bool connected_ = false;
+    bool succeeded_ = false;
+};
+
+/// Connects the service commands (Adjustment with mode 6, Base Band and Write Tune Data with
+/// mode 3) through link: finds the radio, checks its identity (a write check for mode 3),
+/// requires the current range for modes 3 and 6, takes the radio's identity into the
+/// settings, closes the views, loads the default set when the model changed (keeping the
+/// radio's version), resets the channel data when the range changed, refreshes the main
+/// window and switches the mode. On success the port stays open: the caller ends with
+/// SetRadioMode(1) and Close.
+LinkResult IdentifyRadio(CRadioProtocol& link, RadioMode mode, CQTXDoc& document,
+                         DocumentUi& ui, const std::string& port = {});
+
+}  // namespace rv

@@ -1,0 +1,231 @@
+// The tables and rules declared in shell/ViewTable.h. (The file is not called ViewTable.cpp:
+// a source file whose name begins with "View" belongs to the desktop program, and these rules
+// are core.)
+#include "shell/ViewTable.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+
+#include "data/RadioData.h"
+#include "shell/Settings.h"
+
+namespace rv {
+
+namespace {
+
+/// Commands of the Program menu that only the service levels see.
+bool IsServiceCommand(int id)
+{
+    return id == Id(Command::BaseBand) || id == Id(Command::FactoryMode) ||
+           id == Id(Command::WriteTuneData);
+}
+
+/// Drops separators that a removal left at the start, at the end or next to another one.
+std::vector<MenuEntry> TidySeparators(const std::vector<MenuEntry>& in)
+{
+    std::vector<MenuEntry> out;
+    for (const MenuEntry& e : in) {
+        if (e.id == 0 && (out.empty() || out.back().id == 0)) continue;
+        out.push_back(e);
+    }
+    while (!out.empty() && out.back().id == 0) out.pop_back();
+    return out;
+}
+
+/// Length of a printf conversion starting at format[pos] == '%' when it is one of the kinds
+/// in `kinds` (flags, width and length modifiers allowed); 0 otherwise.
+size_t ConversionLength(const std::string& format, size_t pos, std::string_view kinds)
+{
+    size_t i = pos + 1;
+    while (i < format.size() && std::strchr("-+ #0123456789.hlLqjzt", format[i]) != nullptr &&
+           format[i] != '\0')
+        ++i;
+    if (i < format.size() && kinds.find(format[i]) != std::string_view::npos) return i - pos + 1;
+    return 0;
+}
+
+std::string ReplaceFirstConversion(const std::string& format, std::string_view kinds,
+                                   const std::string& value)
+{
+    std::string out;
+    bool replaced = false;
+    for (size_t pos = 0; pos < format.size(); ++pos) {
+        if (format[pos] != '%') {
+            out += format[pos];
+            continue;
+        }
+        if (pos + 1 < format.size() && format[pos + 1] == '%') {
+            out += '%';  // "%%" is a literal percent sign
+            ++pos;
+            continue;
+        }
+        size_t len = replaced ? 0 : ConversionLength(format, pos, kinds);
+        if (len == 0) {
+            out += '%';
+            continue;
+        }
+        out += value;
+        replaced = true;
+        pos += len - 1;
+    }
+    return out;
+}
+
+}  // namespace
+
+UiProfile CurrentUiProfile()
+{
+    return {Settings().UserLevel(), Settings().EditionFlag()};
+}
+
+bool IsMenuCommandRemoved(int id, const UiProfile& profile)
+{
+    const bool full = profile.userLevel == kFullServiceLevel;
+    const bool service = full || profile.userLevel == kServiceLevel;
+    if (id == Id(Command::MemoryUpdate) || id == Id(Command::DataWatch)) return !full;
+    if (IsServiceCommand(id)) return !service;
+    if (id == Id(Command::DtmfSystem)) return profile.editionFlag;
+    return false;
+}
+
+bool IsTreeItemRemoved(int textId, const UiProfile& profile)
+{
+    if (textId == Id(Command::DataWatch)) return profile.userLevel != kFullServiceLevel;
+    if (textId == Id(Command::DtmfSystem) || textId == Id(Command::Emergency))
+        return profile.editionFlag;
+    return false;
+}
+
+std::vector<MenuEntry> VisibleMenuEntries(Menu menu, const UiProfile& profile)
+{
+    std::vector<MenuEntry> entries;
+    auto take = [&](const auto& table) {
+        for (const MenuEntry& e : table)
+            if (e.menu == menu && (e.id == 0 || !IsMenuCommandRemoved(e.id, profile)))
+                entries.push_back(e);
+    };
+    take(kMenuLayout);
+    take(kMenuLayoutTail);
+    return TidySeparators(entries);
+}
+
+std::vector<TreeRow> VisibleTreeRows(const UiProfile& profile)
+{
+    std::vector<TreeRow> rows;
+    bool parentRemoved = false;
+    for (const TreeRow& row : kTreeLayout) {
+        if (row.level == 0) parentRemoved = IsTreeItemRemoved(row.textId, profile);
+        if (parentRemoved || IsTreeItemRemoved(row.textId, profile)) continue;
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+const ViewRow* FindViewRow(int command)
+{
+    auto it = std::find_if(kViewTable.begin(), kViewTable.end(),
+                           [command](const ViewRow& r) { return r.command == command; });
+    return it == kViewTable.end() ? nullptr : &*it;
+}
+
+bool IsViewCommand(int id) { return id >= kFirstViewCommand && id <= kLastViewCommand; }
+
+int NormalizeViewCommand(int command)
+{
+    if (command == Id(Command::ChannelGroup)) return Id(Command::Channel);
+    if (command == Id(Command::PersonalityGroup)) return Id(Command::Personality);
+    return command;
+}
+
+std::string StripLeadingBackslashes(std::string_view text)
+{
+    size_t start = text.find_first_not_of('\\');
+    return start == std::string_view::npos ? std::string() : std::string(text.substr(start));
+}
+
+int ListPositionFromTitle(const std::string& title)
+{
+    std::string head;
+    int number = 0;
+    if (!SplitTrailingNumber(title, head, number)) return 0;
+    return number;
+}
+
+std::string TextOr(const std::string& text, const char* english)
+{
+    return text.empty() ? std::string(english ? english : "") : text;
+}
+
+std::string RangeStatusText(const std::string& range)
+{
+    return range.empty() ? std::string() : range + " MHz";
+}
+
+std::string FormatTextNumber(const std::string& format, long long value)
+{
+    return ReplaceFirstConversion(format, "diu", std::to_string(value));
+}
+
+std::string FormatTextString(const std::string& format, const std::string& value)
+{
+    return ReplaceFirstConversion(format, "s", value);
+}
+
+const char* SplashFileName(int languageIndex)
+{
+    return languageIndex == 0 ? "splash_E.jpg" : "splash_S.jpg";
+}
+
+namespace {
+
+/// Index of the item nearest to offset / step, limited to [0, count - 1].
+long long NearestIndex(long long offset, long long step, long long count)
+{
+    long long k = offset >= 0 ? (offset + step / 2) / step : -((-offset + step / 2) / step);
+    return std::clamp(k, 0LL, count - 1);
+}
+
+}  // namespace
+
+std::optional<long long> RangeDisplayOf(const RangeDescriptor& range, long long stored)
+{
+    const long long count = range.Count();
+    if (count <= 0 || range.storedStep <= 0 || range.displayStep <= 0) return std::nullopt;
+    long long k = NearestIndex(stored - range.storedStart, range.storedStep, count);
+    return range.displayStart + k * range.displayStep;
+}
+
+std::optional<long long> RangeStoredOf(const RangeDescriptor& range, long long display)
+{
+    const long long count = range.Count();
+    if (count <= 0 || range.storedStep <= 0 || range.displayStep <= 0) return std::nullopt;
+    long long k = NearestIndex(display - range.displayStart, range.displayStep, count);
+    return range.storedStart + k * range.storedStep;
+}
+
+std::string HelpAnchor(int topicId) { return std::to_string(topicId); }
+
+bool HelpHasTopic(std::string_view html, int topicId)
+{
+    if (topicId <= 0) return false;
+    const std::string anchor = HelpAnchor(topicId);
+    for (const char* attr : {"name=\"", "id=\""}) {
+        const std::string needle = attr + anchor + "\"";
+        for (size_t pos = html.find(needle); pos != std::string_view::npos;
+             pos = html.find(needle, pos + 1)) {
+            // The attribute must stand on its own ("name=" not the end of "filename=").
+            if (pos == 0 || std::isspace(static_cast<unsigned char>(html[pos - 1]))) return true;
+        }
+    }
+    return false;
+}
+
+int ChooseHelpTopic(const std::vector<int>& candidates, std::string_view html)
+{
+    for (int id : candidates)
+        if (HelpHasTopic(html, id)) return id;
+    return 0;
+}
+
+}  // namespace rv

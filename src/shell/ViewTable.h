@@ -1,0 +1,304 @@
+#pragma once
+// The main window's tables and rules: command identifiers of the menus, tool bar and tree,
+// which view serves each tree item, the tree layout, the menu layout, which entries the user
+// level and the model edition remove, and the small text rules of the main window (title,
+// status bar, help topics, splash picture). Plain data and functions: the desktop window only
+// builds its widgets from them.
+
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "shell/ChoiceList.h"
+
+namespace rv {
+
+/// Command identifiers; each is also the text number of its menu text in the language file.
+enum class Command : int {
+    // File.
+    New = 57600,
+    Open = 57601,
+    Save = 57603,
+    SaveAs = 57604,
+    PrintSetup = 57606,
+    Print = 57607,
+    PrintPreview = 57609,
+    RecentFile1 = 57616,
+    RecentFile2 = 57617,
+    RecentFile3 = 57618,
+    RecentFile4 = 57619,
+    Exit = 57665,
+    // Edit.
+    Copy = 57634,
+    Cut = 57635,
+    Paste = 57637,
+    Undo = 57643,
+    // View.
+    ToolBar = 59392,
+    StatusBar = 59393,
+    TreeBar = 32778,
+    InvalidView = 32906,
+    LogView = 32905,
+    TabView = 32700,
+    Language = 32777,
+    // Program.
+    ModelInformation = 32771,
+    ComPort = 32772,
+    ReadFromRadio = 32773,
+    WriteToRadio = 32774,
+    MemoryUpdate = 32776,
+    BaseBand = 32696,
+    Adjustment = 32697,
+    FactoryMode = 32698,
+    WriteTuneData = 32699,
+    // Tree items and the views they open.
+    RadioInformation = 32800,
+    GeneralGroup = 32801,
+    Keys = 32802,
+    Misc = 32803,
+    Volume = 32805,
+    Vox = 32809,
+    Mode = 32815,
+    ChannelGroup = 32821,
+    Channel = 32822,
+    PersonalityGroup = 32823,
+    Personality = 32824,
+    DtmfSystem = 32854,
+    Scan = 32884,
+    Emergency = 32885,
+    Embedded = 32886,
+    TestFreq = 32887,
+    DataWatch = 32888,
+    // Window.
+    CloseAllWindows = 32779,
+    Cascade = 57650,
+    Tile = 57651,
+    // Help.
+    About = 57664,
+    HelpTopics = 57667,
+};
+
+/// The integer identifier of a command.
+constexpr int Id(Command c) { return static_cast<int>(c); }
+
+/// Commands in this range open the view of a tree item.
+inline constexpr int kFirstViewCommand = 32800;
+inline constexpr int kLastViewCommand = 32950;
+
+/// The view classes a tree item can open.
+enum class ViewKind {
+    Radio, Keys, Misc, Volume, Vox, Mode, Channel, Personality, DtmfSystem, Scan, Emergency,
+    Embedded, TestFreq, DataWatch,
+};
+
+/// One row of the view table: which view serves a command and how many items of it exist.
+struct ViewRow {
+    int command;
+    ViewKind kind;
+    const char* className;
+    int maxItems;  ///< 1 for single views; more for list views positioned on an item number
+};
+
+inline constexpr std::array<ViewRow, 14> kViewTable{{
+    {Id(Command::RadioInformation), ViewKind::Radio, "CViewRadio", 1},
+    {Id(Command::Keys), ViewKind::Keys, "CViewBtnKey", 1},
+    {Id(Command::Misc), ViewKind::Misc, "CViewMis", 1},
+    {Id(Command::Volume), ViewKind::Volume, "CViewVolume", 1},
+    {Id(Command::Vox), ViewKind::Vox, "CViewVox", 1},
+    {Id(Command::Mode), ViewKind::Mode, "CViewMode", 1},
+    {Id(Command::Channel), ViewKind::Channel, "CViewChannel", 16},
+    {Id(Command::Personality), ViewKind::Personality, "CViewPersonality", 16},
+    {Id(Command::DtmfSystem), ViewKind::DtmfSystem, "CViewDTMFSystem", 1},
+    {Id(Command::Scan), ViewKind::Scan, "CViewScan", 2},
+    {Id(Command::Emergency), ViewKind::Emergency, "CViewEmergency", 1},
+    {Id(Command::Embedded), ViewKind::Embedded, "CViewEmbedded", 1},
+    {Id(Command::TestFreq), ViewKind::TestFreq, "CViewTestFreq", 1},
+    {Id(Command::DataWatch), ViewKind::DataWatch, "CDataWatchView", 1},
+}};
+
+/// One row of the navigation tree: text number (also the item's command) and depth below the
+/// root (0 = child of the root, 1 = child of the last level-0 row).
+struct TreeRow {
+    int textId;
+    int level;
+    const char* english;  ///< shown when the language file has no text
+};
+
+inline constexpr std::array<TreeRow, 17> kTreeLayout{{
+    {Id(Command::RadioInformation), 0, "Radio Information"},
+    {Id(Command::GeneralGroup), 0, "General Settings"},
+    {Id(Command::Keys), 1, "Programmable Keys"},
+    {Id(Command::Misc), 1, "Miscellaneous"},
+    {Id(Command::Volume), 1, "Volume"},
+    {Id(Command::Vox), 1, "VOX"},
+    {Id(Command::Mode), 1, "Mode"},
+    {Id(Command::ChannelGroup), 0, "Channels"},
+    {Id(Command::Channel), 1, "Channel"},
+    {Id(Command::PersonalityGroup), 0, "Personalities"},
+    {Id(Command::Personality), 1, "Personality"},
+    {Id(Command::DtmfSystem), 0, "DTMF System"},
+    // The emergency view has a tree item of its own; it is removed with the DTMF system for
+    // the models that have neither.
+    {Id(Command::Emergency), 0, "Emergency"},
+    {Id(Command::Scan), 0, "Scan List"},
+    {Id(Command::Embedded), 0, "Embedded Module"},
+    {Id(Command::TestFreq), 0, "Test Frequency"},
+    {Id(Command::DataWatch), 0, "Data Watch"},
+}};
+
+/// The top-level menus, in menu-bar order.
+enum class Menu : int { File = 0, Edit, View, Program, Window, Help };
+/// Number of top-level menus.
+inline constexpr int kMenuCount = 6;
+/// Text number of top-level menu i is kFirstMenuTitleText + i.
+inline constexpr int kFirstMenuTitleText = 32790;
+
+/// One entry of a top-level menu; id 0 is a separator. The entries that open views share their
+/// text number with the tree item, so their texts carry no '&' mnemonic.
+struct MenuEntry {
+    Menu menu;
+    int id;
+    const char* english;   ///< shown when the language file has no text
+    const char* shortcut;  ///< key sequence in portable text form, "" for none
+};
+
+/// English titles of the top-level menus, in Menu order.
+inline constexpr std::array<const char*, kMenuCount> kMenuTitles{
+    "&File", "&Edit", "&View", "&Program", "&Window", "&Help"};
+
+inline constexpr std::array<MenuEntry, 54> kMenuLayout{{
+    {Menu::File, Id(Command::New), "&New", "Ctrl+N"},
+    {Menu::File, Id(Command::Open), "&Open...", "Ctrl+O"},
+    {Menu::File, Id(Command::Save), "&Save", "Ctrl+S"},
+    {Menu::File, Id(Command::SaveAs), "Save &As...", ""},
+    {Menu::File, 0, "", ""},
+    {Menu::File, Id(Command::Print), "&Print...", "Ctrl+P"},
+    {Menu::File, Id(Command::PrintPreview), "Print Pre&view", ""},
+    {Menu::File, Id(Command::PrintSetup), "P&rint Setup...", ""},
+    {Menu::File, 0, "", ""},
+    {Menu::File, Id(Command::RecentFile1), "Recent File", ""},
+    {Menu::File, Id(Command::RecentFile2), "Recent File", ""},
+    {Menu::File, Id(Command::RecentFile3), "Recent File", ""},
+    {Menu::File, Id(Command::RecentFile4), "Recent File", ""},
+    {Menu::File, 0, "", ""},
+    {Menu::File, Id(Command::Exit), "E&xit", ""},
+
+    {Menu::Edit, Id(Command::Undo), "&Undo", "Ctrl+Z"},
+    {Menu::Edit, 0, "", ""},
+    {Menu::Edit, Id(Command::Cut), "Cu&t", "Ctrl+X"},
+    {Menu::Edit, Id(Command::Copy), "&Copy", "Ctrl+C"},
+    {Menu::Edit, Id(Command::Paste), "&Paste", "Ctrl+V"},
+
+    {Menu::View, Id(Command::Keys), "Programmable Keys", ""},
+    {Menu::View, Id(Command::Misc), "Miscellaneous", ""},
+    {Menu::View, Id(Command::Volume), "Volume", ""},
+    {Menu::View, Id(Command::Vox), "VOX", ""},
+    {Menu::View, Id(Command::Mode), "Mode", ""},
+    {Menu::View, Id(Command::Channel), "Channel", ""},
+    {Menu::View, Id(Command::Personality), "Personality", ""},
+    {Menu::View, Id(Command::DtmfSystem), "DTMF System", ""},
+    {Menu::View, Id(Command::Emergency), "Emergency", ""},
+    {Menu::View, Id(Command::Scan), "Scan List", ""},
+    {Menu::View, Id(Command::Embedded), "Embedded Module", ""},
+    {Menu::View, Id(Command::TestFreq), "Test Frequency", ""},
+    {Menu::View, Id(Command::DataWatch), "Data Watch", ""},
+    {Menu::View, 0, "", ""},
+    {Menu::View, Id(Command::ToolBar), "Tool Bar", ""},
+    {Menu::View, Id(Command::StatusBar), "Status Bar", ""},
+    {Menu::View, Id(Command::TreeBar), "T&ree Bar", ""},
+    {Menu::View, Id(Command::InvalidView), "&Invalid View", ""},
+    {Menu::View, Id(Command::LogView), "&Log View", ""},
+    {Menu::View, Id(Command::TabView), "T&ab View", ""},
+    {Menu::View, 0, "", ""},
+    {Menu::View, Id(Command::Language), "&Language...", ""},
+
+    {Menu::Program, Id(Command::ModelInformation), "&Model Information...", ""},
+    {Menu::Program, Id(Command::RadioInformation), "Radio Information", ""},
+    {Menu::Program, Id(Command::ComPort), "&Communication Port...", ""},
+    {Menu::Program, 0, "", ""},
+    {Menu::Program, Id(Command::ReadFromRadio), "&Read from Radio", "Ctrl+R"},
+    {Menu::Program, Id(Command::WriteToRadio), "&Write to Radio", "Ctrl+W"},
+    {Menu::Program, 0, "", ""},
+    {Menu::Program, Id(Command::Adjustment), "&Adjustment...", ""},
+    {Menu::Program, 0, "", ""},
+    {Menu::Program, Id(Command::BaseBand), "&Base Band...", ""},
+    {Menu::Program, Id(Command::FactoryMode), "&Factory Mode...", ""},
+    {Menu::Program, Id(Command::WriteTuneData), "Write &Tune Data", ""},
+}};
+
+/// The Program menu's last group and the Window and Help menus (a second table keeps each
+/// array short enough to read).
+inline constexpr std::array<MenuEntry, 9> kMenuLayoutTail{{
+    {Menu::Program, 0, "", ""},
+    {Menu::Program, Id(Command::MemoryUpdate), "Memory &Update", "F5"},
+    {Menu::Window, Id(Command::CloseAllWindows), "C&lose All Windows", ""},
+    {Menu::Window, 0, "", ""},
+    {Menu::Window, Id(Command::Cascade), "&Cascade", ""},
+    {Menu::Window, Id(Command::Tile), "&Tile", ""},
+    {Menu::Help, Id(Command::HelpTopics), "&Help Topics", ""},
+    {Menu::Help, 0, "", ""},
+    {Menu::Help, Id(Command::About), "&About rvcps...", ""},
+}};
+
+/// Who uses the program: decides which menu entries and tree items exist.
+struct UiProfile {
+    int userLevel = 0;         ///< "Level" of section "User Mode"
+    bool editionFlag = false;  ///< the current model is one of the two edition models
+};
+
+/// The profile of the current settings (user level read from the settings file now).
+UiProfile CurrentUiProfile();
+
+/// True when the menus leave this command out for the profile.
+bool IsMenuCommandRemoved(int id, const UiProfile& profile);
+/// True when the navigation tree leaves this item out for the profile.
+bool IsTreeItemRemoved(int textId, const UiProfile& profile);
+/// The entries of one top-level menu for the profile, with the separators that would be
+/// left leading, trailing or doubled by a removal dropped as well.
+std::vector<MenuEntry> VisibleMenuEntries(Menu menu, const UiProfile& profile);
+/// The tree rows for the profile (a removed level-0 row takes its level-1 rows with it).
+std::vector<TreeRow> VisibleTreeRows(const UiProfile& profile);
+
+/// The view-table row of a command; nullptr when no view serves it.
+const ViewRow* FindViewRow(int command);
+/// True for the commands that open a tree item's view (32800 to 32950).
+bool IsViewCommand(int id);
+/// The tree group items stand for their first list: channels and personalities.
+int NormalizeViewCommand(int command);
+/// Text without its leading backslashes.
+std::string StripLeadingBackslashes(std::string_view text);
+/// Item number at the end of a list view's title ("Channel 12" -> 12); 0 when it has none.
+int ListPositionFromTitle(const std::string& title);
+
+/// The language text, or the English default when the language file has none.
+std::string TextOr(const std::string& text, const char* english);
+/// Status bar range pane: the range followed by " MHz"; "" without a range.
+std::string RangeStatusText(const std::string& range);
+/// A language text with its first integer placeholder (%d, %u, %i, %ld ...) replaced by value.
+/// Every other '%' is shown as it is, so a faulty language file cannot break the formatting.
+std::string FormatTextNumber(const std::string& format, long long value);
+/// Same for the first string placeholder (%s).
+std::string FormatTextString(const std::string& format, const std::string& value);
+/// Splash picture of a language: "splash_E.jpg" for language 0, else "splash_S.jpg".
+const char* SplashFileName(int languageIndex);
+
+/// Display number (before the divisor) that a numeric field shows for a stored value under a
+/// range descriptor: the item whose stored value is nearest, within the descriptor's items.
+/// Nothing when the descriptor is malformed (no items or a step of 0).
+std::optional<long long> RangeDisplayOf(const RangeDescriptor& range, long long stored);
+/// Stored value of a display number: the nearest item of the descriptor, within its items.
+/// Nothing when the descriptor is malformed.
+std::optional<long long> RangeStoredOf(const RangeDescriptor& range, long long display);
+
+/// Name of the help anchor of a topic (a screen or control id).
+std::string HelpAnchor(int topicId);
+/// True when the help text holds an anchor for the topic (name="id" or id="id").
+bool HelpHasTopic(std::string_view html, int topicId);
+/// The first candidate (the focused control's id, then its form's id ...) that has a topic
+/// in the help text; 0 (the default topic) when none has.
+int ChooseHelpTopic(const std::vector<int>& candidates, std::string_view html);
+
+}  // namespace rv

@@ -1,0 +1,507 @@
+// The command line as a user runs it: the built rvcps-cli on a fresh program directory. New
+// makes a data file that info and dump read back (the dump's records are the file's image
+// bytes), failures give exit status 1 with the language file's message, usage errors 2, and
+// the settings file is never written.
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "data/Bytes.h"
+#include "data/DataFile.h"
+#include "shell/IniFile.h"
+#include "shell/Settings.h"
+#include "support/TestSupport.h"
+
+extern char** environ;
+
+namespace rv {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadBytes;
+using test::TempHome;
+using Bytes = std::vector<uint8_t>;
+using Args = std::vector<std::string>;
+
+const std::string kCli = RV_BIN_DIR "/rvcps-cli";
+
+struct CliRun {
+    int status = -1;  ///< exit status; -1 when the program did not exit normally
+    std::string out;
+    std::string err;
+};
+
+std::string ReadText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+/// Runs rvcps-cli with args; stdout and stderr are collected through files in dir.
+CliRun Spawn(const Args& args, const std::string& dir)
+{
+    const std::string outPath = dir + "cli.stdout";
+    const std::string errPath = dir + "cli.stderr";
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(kCli.c_str()));
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    CliRun run;
+    const int rc = posix_spawn(&pid, kCli.c_str(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (rc != 0) return run;
+    int status = 0;
+    if (waitpid(pid, &status, 0) == pid && WIFEXITED(status)) run.status = WEXITSTATUS(status);
+    run.out = ReadText(outPath);
+    run.err = ReadText(errPath);
+    fs::remove(outPath);
+    fs::remove(errPath);
+    return run;
+}
+
+/// The image chunk of a data file, walking the chunks as the format lays them out.
+Bytes ImageOfFile(const std::string& path)
+{
+    const Bytes file = ReadBytes(path);
+    size_t pos = CDataFile::kCommentOffset;
+    for (int chunk = 0; chunk < 3 && pos + 8 <= file.size(); ++chunk) {
+        const uint32_t tag = GetU32(&file[pos]);
+        const uint32_t length = GetU32(&file[pos + 4]);
+        pos += 8;
+        if (tag == kTagXE && pos + length <= file.size())
+            return Bytes(file.begin() + pos, file.begin() + pos + length);
+        pos += length;
+    }
+    return {};
+}
+
+/// "key: value" lines as a map.
+std::map<std::string, std::string> Lines(const std::string& text)
+{
+    std::map<std::string, std::string> out;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        const size_t colon = line.find(": ");
+        if (colon != std::string::npos) out.emplace(line.substr(0, colon), line.substr(colon + 2));
+    }
+    return out;
+}
+
+std::string HexOf(const Bytes& bytes, size_t from, size_t count)
+{
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string out;
+    for (size_t i = from; i < from + count; ++i) {
+        out += kDigits[bytes[i] >> 4];
+        out += kDigits[bytes[i] & 0xF];
+    }
+    return out;
+}
+
+class CliTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        // The same language file as the program's, for the expected message texts; read-only
+        // so that the test itself does not touch the settings file either.
+        Settings().SetReadOnly(true);
+        Settings().Init(home.Dir());
+    }
+    void TearDown() override { Settings().SetReadOnly(false); }
+
+    /// rvcps-cli --home <home> args...
+    CliRun Run(const Args& args) const
+    {
+        Args all = {"--home", home.Dir()};
+        all.insert(all.end(), args.begin(), args.end());
+        return Spawn(all, work.Dir());
+    }
+    /// What the program prints on stderr for a message.
+    static std::string MessageLine(int id, const std::string& arg)
+    {
+        std::string text = Settings().LoadMessage(id);
+        if (size_t pos = text.find("%s"); pos != std::string::npos) text.replace(pos, 2, arg);
+        return "rvcps-cli: " + text + "\n";
+    }
+    /// A data file made by `new` with the model and range given.
+    std::string MakeFile(const std::string& name, const Args& identity = {})
+    {
+        Args args = {"new"};
+        args.insert(args.end(), identity.begin(), identity.end());
+        args.insert(args.end(), {"-o", work.Path(name)});
+        const CliRun run = Run(args);
+        EXPECT_EQ(run.status, 0) << run.err;
+        return work.Path(name);
+    }
+    /// Writes a data file with the given header fields around the image of `source`.
+    std::string Rewrite(const std::string& source, const std::string& name,
+                        const CDataFileHeader& header, const std::string& comment = {})
+    {
+        std::array<uint8_t, kDataFileImageSize> image{};
+        EXPECT_TRUE(CDataFile::Read(source, nullptr, image));
+        CDataFile file;
+        EXPECT_TRUE(file.SetHeader(header));
+        EXPECT_TRUE(file.Write(work.Path(name), {}, image, comment));
+        return work.Path(name);
+    }
+
+    TempHome home;  ///< the program directory the CLI runs on
+    TempHome work;  ///< where the tests' data files go
+};
+
+// ---- new, info, dump ----
+
+struct Identity {
+    Args options;
+    const char* model;
+    const char* name;
+    const char* range;
+    int band;
+    int signal;
+};
+
+class CliNewTest : public CliTest, public ::testing::WithParamInterface<Identity> {};
+
+TEST_P(CliNewTest, NewInfoDumpRoundTrip)
+{
+    const Identity& id = GetParam();
+    const std::string file = MakeFile("new.dat", id.options);
+
+    const CliRun info = Run({"info", file});
+    ASSERT_EQ(info.status, 0) << info.err;
+    EXPECT_EQ(info.err, "");
+    auto fields = Lines(info.out);
+    EXPECT_EQ(fields["model_id"], id.model);
+    EXPECT_EQ(fields["model_name"], id.name);
+    EXPECT_EQ(fields["range"], id.range);
+    EXPECT_EQ(fields["band_code"], std::to_string(id.band));
+    EXPECT_EQ(fields["signal"], std::to_string(id.signal));
+    EXPECT_EQ(fields["radio_version"], kProgramDataVersion);
+    EXPECT_EQ(fields["data_version"], kProgramDataVersion);
+    EXPECT_EQ(fields["comment"], "");
+
+    // The text dump starts with the same header lines, then shows the image in rows.
+    const Bytes image = ImageOfFile(file);
+    ASSERT_EQ(image.size(), kDataFileImageSize);
+    const CliRun dump = Run({"dump", file});
+    ASSERT_EQ(dump.status, 0) << dump.err;
+    EXPECT_EQ(dump.out.substr(0, info.out.size()), info.out);
+    EXPECT_NE(dump.out.find("\nchannel 1 @ 0x580, 20 bytes\n  0x580: " +
+                            HexBytes(std::span<const uint8_t>(&image[0x580], 16)) + "\n"),
+              std::string::npos)
+        << dump.out;
+    EXPECT_NE(dump.out.find("\nradio_info @ 0x010, 104 bytes\n"), std::string::npos);
+
+    // The JSON dump: the same header, and each record is the file's image at its address.
+    const CliRun json = Run({"dump", "--json", file});
+    ASSERT_EQ(json.status, 0) << json.err;
+    const nlohmann::json doc = nlohmann::json::parse(json.out);
+    EXPECT_EQ(doc["header"]["model_id"], id.model);
+    EXPECT_EQ(doc["header"]["range"], id.range);
+    EXPECT_EQ(doc["header"]["band_code"], id.band);
+    EXPECT_EQ(doc["header"]["signal"], id.signal);
+    std::set<std::string> names;
+    size_t end = 0;
+    for (const auto& block : doc["blocks"]) {
+        const size_t address = block["address"];
+        const size_t size = block["size"];
+        const std::string name = block["name"];
+        names.insert(name);
+        EXPECT_GE(address, end) << name << ": records in image order, not overlapping";
+        ASSERT_LE(address + size, kDataFileImageSize) << name;
+        EXPECT_EQ(block["raw"], HexOf(image, address, size)) << name << " at " << address;
+        end = address + size;
+    }
+    for (const char* name : {"radio_info", "keys", "volume", "microphone", "vox", "misc", "mode",
+                             "personality", "dtmf_system", "scan_list", "emergency",
+                             "test_frequencies", "tuning", "embedded", "channel"})
+        EXPECT_TRUE(names.count(name)) << name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Identities, CliNewTest,
+    ::testing::Values(
+        // Settings.ini of the program directory: RV205, 400-470, signalling 2.
+        Identity{{}, "RV205", "RV-205", "400-470", 1, 2},
+        Identity{{"--model", "RV205", "--range", "400-470"}, "RV205", "RV-205", "400-470", 1, 2},
+        // Another model: its first name, its signalling entry; the range given.
+        Identity{{"--model", "RV305", "--range", "450-520"}, "RV305", "RV-305", "450-520", 5, 1},
+        // Another model without a range: its first range.
+        Identity{{"--model", "RV385"}, "RV385", "RV-385", "136-174", 128, 1},
+        Identity{{"--name=RV-305"}, "RV305", "RV-305", "136-174", 128, 1},
+        Identity{{"--model", "RV205", "--range", "433-434", "--signal", "1"}, "RV205", "RV-205",
+                 "433-434", 2, 1},
+        // Same model as remembered, another range: the remembered signalling stays.
+        Identity{{"--range", "136-174"}, "RV205", "RV-205", "136-174", 128, 2}));
+
+TEST_F(CliTest, NewStartsFromTheDefaultSetOfTheProgramDirectory)
+{
+    // Mark a tuning byte of the program directory's default set; New loads it.
+    const std::string defaults = home.Path("RV205400-470DefaultSet.dat");
+    std::array<uint8_t, kDataFileImageSize> image{};
+    ASSERT_TRUE(CDataFile::Read(defaults, nullptr, image));
+    constexpr size_t kMarked = 900;
+    image[kMarked] = static_cast<uint8_t>(image[kMarked] ^ 0x5A);
+    CDataFile file;
+    ASSERT_TRUE(file.SetHeader(*CDataFile::ReadHeader(defaults)));
+    ASSERT_TRUE(file.Write(defaults, {}, image, {}));
+
+    // Whatever was at the output path is replaced.
+    std::ofstream(work.Path("out.dat")) << "not a data file";
+    const std::string out = MakeFile("out.dat", {"--model", "RV205", "--range", "400-470"});
+    const Bytes made = ImageOfFile(out);
+    ASSERT_EQ(made.size(), kDataFileImageSize);
+    EXPECT_EQ(made[kMarked], image[kMarked]);
+}
+
+TEST_F(CliTest, EveryModelAndRangeHasItsDefaultSet)
+{
+    // The build makes them with `new`; each names its model and range in its header.
+    const CIniFile catalogue = [&] {
+        CIniFile ini;
+        ini.Load(home.Path("Model.dat"));
+        return ini;
+    }();
+    size_t files = 0;
+    for (const std::string& model : catalogue.Sections()) {
+        if (model == "Setting") continue;
+        for (const std::string& key : catalogue.Keys(model)) {
+            if (key.rfind("Freq", 0) != 0) continue;
+            int low = 0, high = 0;
+            ASSERT_EQ(std::sscanf(catalogue.GetString(model, key).c_str(), "%d , %d", &low, &high), 2);
+            const std::string range = FormatRange(low, high);
+            const CliRun info = Run({"info", home.Path(model + range + "DefaultSet.dat")});
+            ASSERT_EQ(info.status, 0) << model << " " << range << ": " << info.err;
+            auto fields = Lines(info.out);
+            EXPECT_EQ(fields["model_id"], model);
+            EXPECT_EQ(fields["range"], range);
+            ++files;
+        }
+    }
+    EXPECT_GT(files, 0u);
+}
+
+TEST_F(CliTest, ProgramDirectoryDefaultsToTheExecutables)
+{
+    const std::string file = MakeFile("a.dat");
+    const CliRun info = Spawn({"info", file}, work.Dir());
+    EXPECT_EQ(info.status, 0) << info.err;
+    EXPECT_EQ(Lines(info.out)["model_id"], "RV205");
+}
+
+TEST_F(CliTest, CommentWithLineBreaksAndNonUtf8BytesStaysReadable)
+{
+    const std::string source = MakeFile("a.dat");
+    const std::string comment = "caf\xE9 \"quoted\"\nsecond line\t\x01";
+    const std::string file = Rewrite(source, "c.dat", *CDataFile::ReadHeader(source), comment);
+
+    const CliRun info = Run({"info", file});
+    ASSERT_EQ(info.status, 0) << info.err;
+    EXPECT_EQ(Lines(info.out)["comment"], "caf\xE9 \"quoted\"\\nsecond line\\x09\\x01");
+
+    const CliRun json = Run({"dump", "--json", file});
+    ASSERT_EQ(json.status, 0) << json.err;
+    const nlohmann::json doc = nlohmann::json::parse(json.out);
+    const std::string shown = doc["header"]["comment"];
+    EXPECT_NE(shown.find("\"quoted\"\nsecond line"), std::string::npos) << shown;
+}
+
+// ---- failures ----
+
+struct BadFile {
+    const char* name;
+    bool infoReads;  ///< the header is fine: info succeeds, only dump refuses
+    int message;     ///< dump's message
+};
+
+class CliBadFileTest : public CliTest, public ::testing::WithParamInterface<BadFile> {
+protected:
+    /// The file of the case, made from a good one.
+    std::string Make(const std::string& kind)
+    {
+        const std::string good = MakeFile("good.dat");
+        const Bytes bytes = ReadBytes(good);
+        auto write = [&](const Bytes& b) {
+            std::ofstream out(work.Path("bad.dat"), std::ios::binary | std::ios::trunc);
+            out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
+            return work.Path("bad.dat");
+        };
+        const CDataFileHeader header = *CDataFile::ReadHeader(good);
+        auto with = [&](const std::string& model, const std::string& version) {
+            return Rewrite(good, "bad.dat",
+                           CDataFileHeader::Make(model, header.ModelName(), header.RangeLow(),
+                                                 header.RangeHigh(), version, header.BandCode(),
+                                                 header.Signal()));
+        };
+        if (kind == "missing") return work.Path("missing.dat");
+        if (kind == "empty") return write({});
+        if (kind == "text") return write(Bytes{'h', 'e', 'l', 'l', 'o', '\n'});
+        if (kind == "truncated header") return write(Bytes(bytes.begin(), bytes.begin() + 60));
+        if (kind == "short image") return write(Bytes(bytes.begin(), bytes.end() - 100));
+        if (kind == "unknown model") return with("XX999", kProgramDataVersion);
+        if (kind == "newer version") return with("RV205", "1.02.00.000");
+        if (kind == "older version") return with("RV205", "1.00.16.001");
+        return {};
+    }
+};
+
+TEST_P(CliBadFileTest, FailsWithTheMessageOfTheLanguageFile)
+{
+    const BadFile& c = GetParam();
+    const std::string path = Make(c.name);
+
+    const CliRun dump = Run({"dump", path});
+    EXPECT_EQ(dump.status, 1);
+    EXPECT_EQ(dump.out, "");
+    EXPECT_EQ(dump.err, MessageLine(c.message, path));
+    const CliRun json = Run({"dump", path, "--json"});
+    EXPECT_EQ(json.status, 1);
+    EXPECT_EQ(json.out, "");
+
+    const CliRun info = Run({"info", path});
+    if (c.infoReads) {
+        EXPECT_EQ(info.status, 0) << info.err;
+    } else {
+        EXPECT_EQ(info.status, 1);
+        EXPECT_EQ(info.out, "");
+        EXPECT_EQ(info.err, MessageLine(811, path));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, CliBadFileTest,
+                         ::testing::Values(BadFile{"missing", false, 811},
+                                           BadFile{"empty", false, 811},
+                                           BadFile{"text", false, 811},
+                                           BadFile{"truncated header", false, 811},
+                                           BadFile{"short image", true, 811},
+                                           BadFile{"unknown model", true, 810},
+                                           BadFile{"newer version", true, 1140},
+                                           BadFile{"older version", true, 1141}));
+
+TEST_F(CliTest, MessagesFromTheLanguageFileExist)
+{
+    for (int id : {811, 810, 803, 1140, 1141, 1900, 1901, 1902, 1903, 1904, 1905, 1906})
+        EXPECT_NE(Settings().LoadMessage(id), "") << id;
+}
+
+struct RefusedNew {
+    Args options;
+    int message;
+    const char* arg;  ///< what the message names; "<out>" for the output path
+};
+
+class CliRefusedNewTest : public CliTest, public ::testing::WithParamInterface<RefusedNew> {};
+
+TEST_P(CliRefusedNewTest, NothingIsWritten)
+{
+    const RefusedNew& c = GetParam();
+    const std::string out = c.arg == std::string("<out>") ? work.Path("no/such/dir/x.dat")
+                                                          : work.Path("x.dat");
+    Args args = {"new"};
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    args.insert(args.end(), {"-o", out});
+    const CliRun run = Run(args);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, MessageLine(c.message, c.arg == std::string("<out>") ? out : c.arg));
+    EXPECT_FALSE(fs::exists(out));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Options, CliRefusedNewTest,
+    ::testing::Values(RefusedNew{{"--model", "RV999"}, 1901, "RV999"},
+                      RefusedNew{{"--model", "rv205"}, 1901, "rv205"},
+                      RefusedNew{{"--name", "Nope"}, 1902, "Nope"},
+                      RefusedNew{{"--model", "RV205", "--name", "RV-305"}, 1903, "RV-305"},
+                      RefusedNew{{"--range", "450-520"}, 1904, "450-520"},
+                      RefusedNew{{"--model", "RV305", "--range", "433-434"}, 1904, "433-434"},
+                      RefusedNew{{"--signal", "7"}, 1905, "7"},
+                      RefusedNew{{"--signal", "-1"}, 1905, "-1"},
+                      RefusedNew{{}, 803, "<out>"}));
+
+TEST_F(CliTest, ProgramDirectoryThatDoesNotExist)
+{
+    const std::string missing = work.Path("nowhere");
+    const CliRun run = Spawn({"--home", missing, "info", MakeFile("a.dat")}, work.Dir());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, MessageLine(1906, missing));
+}
+
+class CliUsageTest : public CliTest, public ::testing::WithParamInterface<Args> {};
+
+TEST_P(CliUsageTest, UsageErrorShowsTheUsage)
+{
+    const CliRun run = Spawn(GetParam(), work.Dir());
+    EXPECT_EQ(run.status, 2) << run.err;
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("usage: rvcps-cli"), std::string::npos) << run.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CommandLines, CliUsageTest,
+    ::testing::Values(Args{}, Args{"bogus"}, Args{"--bogus", "info", "a.dat"}, Args{"--home"},
+                      Args{"new"}, Args{"new", "-o"}, Args{"new", "extra", "-o", "a.dat"},
+                      Args{"new", "--bogus", "-o", "a.dat"},
+                      Args{"new", "-o", "a.dat", "-o", "b.dat"},
+                      Args{"new", "--range", "400", "-o", "a.dat"},
+                      Args{"new", "--range", "400-x", "-o", "a.dat"},
+                      Args{"new", "--signal", "two", "-o", "a.dat"},
+                      Args{"info"}, Args{"info", "a.dat", "b.dat"}, Args{"info", "--json", "a.dat"},
+                      Args{"dump"}, Args{"dump", "--xml", "a.dat"},
+                      Args{"dump", "--json=yes", "a.dat"}));
+
+TEST_F(CliTest, HelpGoesToStandardOutput)
+{
+    const CliRun run = Spawn({"--help"}, work.Dir());
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.out.find("usage: rvcps-cli"), std::string::npos);
+}
+
+// ---- the settings file is only read ----
+
+TEST_F(CliTest, SettingsFileAndProgramDirectoryAreUnchanged)
+{
+    auto snapshot = [&] {
+        std::map<std::string, Bytes> files;
+        for (const auto& e : fs::directory_iterator(home.Dir()))
+            files[e.path().filename().string()] = ReadBytes(e.path().string());
+        return files;
+    };
+    const auto before = snapshot();
+    const std::string file = MakeFile("a.dat", {"--model", "RV385", "--range", "350-400"});
+    MakeFile("b.dat", {"--name", "RV-305", "--signal", "2"});
+    EXPECT_EQ(Run({"info", file}).status, 0);
+    EXPECT_EQ(Run({"dump", file}).status, 0);
+    EXPECT_EQ(Run({"dump", "--json", file}).status, 0);
+    EXPECT_EQ(Run({"dump", work.Path("missing.dat")}).status, 1);
+    EXPECT_EQ(Run({"new", "--model", "RV999", "-o", work.Path("c.dat")}).status, 1);
+    EXPECT_EQ(Run({"new", "--bogus"}).status, 2);
+    EXPECT_EQ(snapshot(), before);
+}
+
+}  // namespace
+}  // namespace rv

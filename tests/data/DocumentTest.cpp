@@ -1,0 +1,217 @@
+// The document commands: New and its question, the default set with its time stamp, the
+// recent-file list, the model change and the window title.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "FakeDocumentUi.h"
+#include "data/DataFile.h"
+#include "data/Document.h"
+#include "data/ModelCatalog.h"
+#include "data/RadioData.h"
+#include "editors/channel/ChannelData.h"
+#include "editors/general/MiscBlock.h"
+#include "editors/personality/PersonalityData.h"
+#include "editors/radio/RadioInfoBlock.h"
+#include "editors/radio/TimeStamp.h"
+#include "shell/IniFile.h"
+#include "shell/Settings.h"
+#include "support/TestSupport.h"
+
+namespace rv {
+namespace {
+
+using test::FakeDocumentUi;
+using test::HomeTest;
+
+constexpr uint8_t kMarker = 0x0D;  // misc byte 0, a value no default has
+
+class DocumentTest : public HomeTest {
+protected:
+    void SetUp() override
+    {
+        HomeTest::SetUp();
+        ModelCatalog().LoadRangeTable();
+        // Default sets made by the build are replaced where a test needs one.
+        std::remove(CQTXDoc::DefaultSetPath().c_str());
+    }
+    static uint8_t& Marker() { return Radio().Misc().Raw()[0]; }
+    /// Writes the current data as a data file without going through the document.
+    std::string WriteData(const std::string& path, const Image& image)
+    {
+        CDataFile file;
+        EXPECT_TRUE(file.SetHeader(CQTXDoc::BuildHeader()));
+        EXPECT_TRUE(file.Write(path, {}, image, "c"));
+        return path;
+    }
+    std::string SavedFile(const std::string& name)
+    {
+        FakeDocumentUi quiet;
+        CQTXDoc writer(quiet);
+        EXPECT_TRUE(writer.SaveTo(home.Path(name), "").Ok());
+        return home.Path(name);
+    }
+    FakeDocumentUi ui;
+    CQTXDoc doc{ui};
+};
+
+TEST_F(DocumentTest, FirstNewIsSilentLaterNewAsks800)
+{
+    ASSERT_TRUE(doc.New().Ok());
+    EXPECT_TRUE(ui.asked.empty());
+
+    Marker() = kMarker;
+    ui.answers = {false};
+    EXPECT_EQ(doc.New().outcome, DocOutcome::Cancelled);
+    EXPECT_EQ(ui.asked, std::vector<int>{800});
+    EXPECT_EQ(Marker(), kMarker);
+
+    ui.answers = {true};
+    Radio().Personalities().clear();
+    Radio().ValidateAll();
+    ASSERT_FALSE(Radio().InvalidLog().Empty());
+    ASSERT_TRUE(doc.New().Ok());
+    EXPECT_EQ(ui.asked, (std::vector<int>{800, 800}));
+    EXPECT_NE(Marker(), kMarker);
+    EXPECT_TRUE(Radio().InvalidLog().Empty());
+    EXPECT_EQ(Radio().Personalities().size(), 1u);
+    EXPECT_EQ(Radio().Channels().size(), 16u);
+}
+
+TEST_F(DocumentTest, DefaultSetIsLoadedAndStampedNow)
+{
+    Image image;
+    image.fill(0xFF);
+    Radio().MemoryMap().StoreToImage(image);
+    image[CMiscBlock::kImageAddress] = kMarker;
+    std::fill_n(image.begin() + CRadioInfoBlock::kTimeStampAddress, kTimeStampSize, 0);
+    WriteData(CQTXDoc::DefaultSetPath(), image);
+    EXPECT_EQ(CQTXDoc::DefaultSetPath(), home.Path("RV205400-470DefaultSet.dat"));
+
+    Settings().SetRadioVersion("1.01.20.000");
+    const TimeStamp before = CurrentTimeStamp();
+    ASSERT_TRUE(doc.LoadDefaultSet(1));
+    const TimeStamp after = CurrentTimeStamp();
+
+    EXPECT_EQ(Marker(), kMarker);
+    TimeStamp stamp{};
+    std::copy_n(Radio().MemoryImage().begin() + CRadioInfoBlock::kTimeStampAddress, kTimeStampSize,
+                stamp.begin());
+    EXPECT_TRUE(stamp == before || stamp == after);
+    EXPECT_TRUE(Radio().RadioInfo().GetTimeStamp() == stamp);
+    EXPECT_EQ(Settings().RadioVersion(), kProgramDataVersion);
+    EXPECT_EQ(doc.Path(), "");
+}
+
+TEST_F(DocumentTest, MissingDefaultSetGivesBuiltInDefaults)
+{
+    Marker() = kMarker;
+    EXPECT_FALSE(doc.LoadDefaultSet(1));
+    EXPECT_NE(Marker(), kMarker);
+    EXPECT_EQ(Radio().Channels().size(), 16u);
+    EXPECT_EQ(ui.title, Settings().LoadText(128));
+}
+
+TEST_F(DocumentTest, RecentFilesNewestFirstAtMostFour)
+{
+    std::vector<std::string> files;
+    for (const char* name : {"a.dat", "b.dat", "c.dat"}) {
+        files.push_back(SavedFile(name));
+        ui.openPath = files.back();
+        ASSERT_TRUE(doc.Open().Ok());
+    }
+    const std::string a = files[0], b = files[1], c = files[2];
+    EXPECT_EQ(CQTXDoc::RecentFiles(), (std::vector<std::string>{c, b, a}));
+
+    ASSERT_TRUE(doc.OpenRecent(2).Ok());
+    EXPECT_EQ(doc.Path(), a);
+    EXPECT_EQ(CQTXDoc::RecentFiles(), (std::vector<std::string>{a, c, b}));
+
+    const std::string d = SavedFile("d.dat"), e = SavedFile("e.dat");
+    ui.saveChoice = SaveChoice{d, ""};
+    ASSERT_TRUE(doc.SaveAs().Ok());
+    ui.openPath = e;
+    ASSERT_TRUE(doc.Open().Ok());
+    EXPECT_EQ(CQTXDoc::RecentFiles(), (std::vector<std::string>{e, d, a, c}));
+    // Kept in Settings.ini.
+    CIniFile ini;
+    ini.Load(home.Path("Settings.ini"));
+    EXPECT_EQ(ini.GetString("Recent File List", "File1"), e);
+    EXPECT_EQ(ini.GetString("Recent File List", "File4"), c);
+}
+
+TEST_F(DocumentTest, UnreadableRecentFileIsRemovedWith802)
+{
+    const std::string a = SavedFile("a.dat"), b = SavedFile("b.dat");
+    CQTXDoc::AddRecentFile(a);
+    CQTXDoc::AddRecentFile(b);
+    ASSERT_TRUE(doc.OpenRecent(0).Ok());
+    std::remove(a.c_str());
+
+    DocResult r = doc.OpenRecent(1);
+    EXPECT_EQ(r.message, 802);
+    EXPECT_EQ(ui.shown, std::vector<int>{802});
+    EXPECT_NE(ui.messageTexts[0].find("a.dat"), std::string::npos);
+    EXPECT_EQ(CQTXDoc::RecentFiles(), std::vector<std::string>{b});
+    // The document still is the file whose data it holds.
+    EXPECT_EQ(doc.Path(), b);
+    EXPECT_EQ(doc.OpenRecent(5).outcome, DocOutcome::Cancelled);
+}
+
+TEST_F(DocumentTest, ModelChange)
+{
+    doc.New();
+    Marker() = kMarker;
+
+    // Another name of the same model: no question, data stay.
+    auto [r1, c1] = doc.ChangeModel({"RV205", "RV-205U", "400-470", 2});
+    EXPECT_TRUE(r1.Ok());
+    EXPECT_EQ(c1, ModelChange::NameOnly);
+    EXPECT_EQ(Settings().ModelName(), "RV-205U");
+    EXPECT_EQ(Marker(), kMarker);
+    EXPECT_TRUE(ui.asked.empty());
+
+    // Signalling alone: asks, and No changes nothing.
+    ui.answers = {false};
+    auto [r2, c2] = doc.ChangeModel({"RV205", "RV-205U", "400-470", 1});
+    EXPECT_EQ(r2.outcome, DocOutcome::Cancelled);
+    EXPECT_EQ(c2, ModelChange::Model);
+    EXPECT_EQ(Settings().Signal(), 2);
+    EXPECT_EQ(Marker(), kMarker);
+
+    // Another model, Yes: the identity is replaced and the data reset.
+    ui.answers = {true};
+    auto [r3, c3] = doc.ChangeModel({"RV305", "RV-305", "450-520", 1});
+    EXPECT_TRUE(r3.Ok());
+    EXPECT_EQ(CModelCatalog::CurrentIdentity(), (ModelIdentity{"RV305", "RV-305", "450-520", 1}));
+    EXPECT_NE(Marker(), kMarker);
+    EXPECT_EQ(ModelCatalog().TableModelId(), "RV305");
+    EXPECT_EQ(ModelCatalog().CurrentBandCode(), 5);
+    EXPECT_EQ(ui.asked, (std::vector<int>{800, 800}));
+
+    auto [r4, c4] = doc.ChangeModel(CModelCatalog::CurrentIdentity());
+    EXPECT_EQ(c4, ModelChange::None);
+}
+
+TEST_F(DocumentTest, TitleAndFileFilter)
+{
+    EXPECT_EQ(doc.Title(), Settings().LoadText(128));
+    EXPECT_FALSE(doc.Title().empty());
+    const std::string path = SavedFile("t.dat");
+    ASSERT_TRUE(doc.OpenPath(path).Ok());
+    EXPECT_EQ(doc.Title(), Settings().LoadText(128) + " [ " + path + " ]");
+    EXPECT_EQ(ui.title, doc.Title());
+
+    const auto filter = ParseFileFilter(Settings().LoadText(1212));
+    ASSERT_FALSE(filter.empty());
+    EXPECT_EQ(filter[0].second, "*." + Settings().LoadText(1211));
+    EXPECT_EQ(ParseFileFilter("A (*.a)|*.a|B|*.b||"),
+              (std::vector<std::pair<std::string, std::string>>{{"A (*.a)", "*.a"}, {"B", "*.b"}}));
+}
+
+}  // namespace
+}  // namespace rv

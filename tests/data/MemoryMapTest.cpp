@@ -1,0 +1,316 @@
+// The memory map: unpacking the image into blocks and lists (channel ring, personality and
+// scan-list counts, one DTMF system), packing them back (links, count bits, layout mark,
+// unmapped bytes by user level) and the adjustments for older radio firmware.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "data/MemoryMap.h"
+#include "data/RadioData.h"
+#include "editors/channel/ChannelData.h"
+#include "editors/dtmf/DtmfSystemData.h"
+#include "editors/general/MiscBlock.h"
+#include "editors/general/VolumeBlock.h"
+#include "editors/personality/PersonalityData.h"
+#include "editors/scan/ScanData.h"
+#include "shell/Settings.h"
+#include "support/TestSupport.h"
+
+namespace rv {
+namespace {
+
+using test::HomeTest;
+
+constexpr uint16_t kHead = 1408;
+constexpr size_t kStride = 20;
+
+uint16_t At16(const Image& image, size_t address) { return GetU16(image.data() + address); }
+
+class MemoryMapTest : public HomeTest {
+protected:
+    /// An image of 0xFF holding a closed ring of n used channels (personality index 0).
+    static Image RingImage(size_t n)
+    {
+        Image image;
+        image.fill(0xFF);
+        for (size_t k = 0; k < n; ++k) {
+            uint8_t* rec = image.data() + kHead + k * kStride;
+            PutU16(rec + 0, static_cast<uint16_t>(k == 0 ? kHead + (n - 1) * kStride
+                                                         : kHead + (k - 1) * kStride));
+            PutU16(rec + 2, static_cast<uint16_t>(k + 1 == n ? kHead : kHead + (k + 1) * kStride));
+            PutU32(rec + 4, ToBcd(40000000 + static_cast<uint32_t>(k) * 2500));
+            rec[18] = 0;
+        }
+        return image;
+    }
+    static void SetNextLink(Image& image, size_t k, uint16_t next)
+    {
+        PutU16(image.data() + kHead + k * kStride + 2, next);
+    }
+    static Image Stored()
+    {
+        Image image;
+        image.fill(0x5A);
+        Radio().MemoryMap().StoreToImage(image);
+        return image;
+    }
+    CMemoryMap& Map() { return Radio().MemoryMap(); }
+};
+
+struct RingCase {
+    const char* name;
+    size_t ring;          // records written as a closed ring
+    int changedRecord;    // -1: none
+    int nextLink;         // new next link of that record (-1: keep)
+    bool endMarkFF;       // set byte 18 of that record to 0xFF
+    size_t expected;
+};
+
+TEST_F(MemoryMapTest, ChannelRingEndsWhereLinksOrEndMarkSay)
+{
+    const RingCase cases[] = {
+        {"ring of one", 1, -1, -1, false, 1},
+        {"ring of three", 3, -1, -1, false, 3},
+        {"chain of 16 closed to the head", 16, -1, -1, false, 16},
+        {"16th record pointing to the area end stops at 16", 16, 15, 1728, false, 16},
+        {"next link 1728 is still inside the area", 5, 4, 1728, false, 6},
+        {"byte 18 = FF ends the list whatever the links", 16, 2, -1, true, 3},
+        {"next link below the area", 16, 4, 0x0000, false, 5},
+        {"next link beyond the area", 16, 4, 1729, false, 5},
+        {"next link back to the head", 16, 6, kHead, false, 7},
+    };
+    for (const RingCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        Image image = RingImage(c.ring);
+        if (c.changedRecord >= 0) {
+            if (c.nextLink >= 0)
+                SetNextLink(image, static_cast<size_t>(c.changedRecord),
+                            static_cast<uint16_t>(c.nextLink));
+            if (c.endMarkFF) image[kHead + static_cast<size_t>(c.changedRecord) * kStride + 18] = 0xFF;
+        }
+        Map().LoadFromImage(image);
+        ASSERT_EQ(Radio().Channels().size(), c.expected);
+        // Records are taken consecutively, byte for byte.
+        for (size_t k = 0; k < c.expected; ++k)
+            EXPECT_TRUE(std::equal(image.begin() + kHead + k * kStride,
+                                   image.begin() + kHead + (k + 1) * kStride,
+                                   Radio().Channels()[k]->Record()));
+    }
+}
+
+TEST_F(MemoryMapTest, ChannelUsedFlagFollowsReceiveFrequency)
+{
+    Image image = RingImage(3);
+    PutU32(image.data() + kHead + kStride + 4, kNoFrequency);
+    Map().LoadFromImage(image);
+    ASSERT_EQ(Radio().Channels().size(), 3u);
+    EXPECT_EQ(Radio().Channels()[0]->used_, 1u);
+    EXPECT_EQ(Radio().Channels()[1]->used_, 0u);
+    EXPECT_EQ(Radio().Channels()[2]->used_, 1u);
+}
+
+TEST_F(MemoryMapTest, BlankImageLoadsOneOfEachList)
+{
+    Image image;
+    image.fill(0xFF);
+    Map().LoadFromImage(image);
+    RadioData& radio = Radio();
+    ASSERT_EQ(radio.Channels().size(), 1u);
+    EXPECT_EQ(radio.Channels()[0]->used_, 0u);
+    EXPECT_EQ(radio.Personalities().size(), 1u);
+    EXPECT_EQ(radio.ScanLists().size(), 1u);
+    EXPECT_EQ(radio.DtmfSystems().size(), 1u);
+    for (uint8_t b : radio.Personalities()[0]->Raw().Bytes()) EXPECT_EQ(b, 0xFF);
+}
+
+TEST_F(MemoryMapTest, ListHeadOutsideChannelAreaGivesOneDefaultChannel)
+{
+    Radio().ChannelListHead() = 1000;
+    Map().LoadFromImage(RingImage(5));
+    EXPECT_EQ(Radio().Channels().size(), 1u);
+    Radio().ChannelListHead() = kHead;
+}
+
+TEST_F(MemoryMapTest, StoringThreeChannelsWritesClosedRing)
+{
+    auto& channels = Radio().Channels();
+    channels.resize(3);
+    Image image = Stored();
+    const uint16_t expected[3][2] = {{1448, 1428}, {1408, 1448}, {1428, 1408}};
+    for (size_t k = 0; k < 3; ++k) {
+        SCOPED_TRACE(k);
+        EXPECT_EQ(At16(image, kHead + k * kStride), expected[k][0]);
+        EXPECT_EQ(At16(image, kHead + k * kStride + 2), expected[k][1]);
+        // The channels' own records carry the same links.
+        EXPECT_EQ(channels[k]->Raw().U16(0), expected[k][0]);
+        EXPECT_EQ(channels[k]->Raw().U16(2), expected[k][1]);
+    }
+    // Slot 4 onwards is blank for a normal user.
+    EXPECT_EQ(image[kHead + 3 * kStride + 18], 0xFF);
+    Map().LoadFromImage(image);
+    EXPECT_EQ(Radio().Channels().size(), 3u);
+}
+
+TEST_F(MemoryMapTest, PersonalityAndScanCountsSurviveStoreAndLoad)
+{
+    Radio().AddPersonality();
+    ASSERT_EQ(Radio().Personalities().size(), 2u);
+    Image image = Stored();
+    // Byte 1 of the third personality slot stays 0xFF: that is how the next load counts 2.
+    EXPECT_EQ(image[321], 0xFF);
+    // Scan slot 2, byte 4 likewise.
+    EXPECT_EQ(image[528 + 32 + 4], 0xFF);
+    Map().LoadFromImage(image);
+    EXPECT_EQ(Radio().Personalities().size(), 2u);
+    EXPECT_EQ(Radio().ScanLists().size(), 1u);
+
+    Radio().AddScanList();
+    image = Stored();
+    Map().LoadFromImage(image);
+    EXPECT_EQ(Radio().ScanLists().size(), 2u);
+}
+
+TEST_F(MemoryMapTest, ListsAreBoundedBySlotCount)
+{
+    Image image;
+    image.fill(0x01);  // no end marks anywhere
+    Map().LoadFromImage(image);
+    EXPECT_EQ(Radio().Personalities().size(), 16u);
+    EXPECT_EQ(Radio().ScanLists().size(), 2u);
+    EXPECT_EQ(Radio().DtmfSystems().size(), 1u);
+}
+
+TEST_F(MemoryMapTest, OverlongListsNeverSpillIntoNeighbouringAreas)
+{
+    home.SetUserLevel(kServiceLevel);
+    RadioData& radio = Radio();
+    radio.AddChannel();  // 17 channels
+    for (int i = 0; i < 16; ++i) radio.AddPersonality();
+    for (int i = 0; i < 2; ++i) radio.AddScanList();
+    Image image;
+    image.fill(0x5A);
+    Map().StoreToImage(image);
+    EXPECT_EQ(image[1728], 0x5A);
+    EXPECT_EQ(image[448], 0x5A);
+    // The ring closes on the 16th record.
+    EXPECT_EQ(At16(image, kHead + 15 * kStride + 2), kHead);
+    EXPECT_EQ(At16(image, kHead), kHead + 15 * kStride);
+}
+
+TEST_F(MemoryMapTest, DtmfCountBitsAreWrittenAndOtherBitsKept)
+{
+    RadioData& radio = Radio();
+    CRawRecord& record = radio.DtmfSystems()[0]->Raw();
+    record[6] = 0xC5;
+    Image image = Stored();
+    EXPECT_EQ(image[438], 0x05);
+    EXPECT_EQ(record[6], 0x05);
+
+    radio.AddDtmfSystem();
+    image = Stored();
+    EXPECT_EQ(image[438] >> 6, 1);
+    EXPECT_EQ(image[438] & 0x3F, 0x05);
+    // One slot only: the second system does not spill into the unmapped area.
+    EXPECT_EQ(image[448], 0xFF);
+
+    Map().LoadFromImage(image);
+    EXPECT_EQ(radio.DtmfSystems().size(), 1u);
+}
+
+TEST_F(MemoryMapTest, UnmappedBytesDependOnUserLevel)
+{
+    struct Case {
+        int level;
+        bool keeps;
+    };
+    const Case cases[] = {{0, false}, {12345, false}, {kServiceLevel, true}, {kFullServiceLevel, true}};
+    const size_t unmapped[] = {0, 15, 145, 272, 297, 303, 448, 527, 824, 826, 831, 1168, 1407, 1728, 2047};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.level);
+        home.SetUserLevel(c.level);
+        Image image;
+        image.fill(0x5A);
+        image[825] = 0x33;
+        Map().StoreToImage(image);
+        for (size_t a : unmapped) EXPECT_EQ(image[a], c.keeps ? 0x5A : 0xFF) << "address " << a;
+        EXPECT_EQ(image[825], 8);
+    }
+}
+
+TEST_F(MemoryMapTest, DefaultsRoundTripByteForByte)
+{
+    Image first = Stored();
+    Map().LoadFromImage(first);
+    EXPECT_EQ(Radio().Channels().size(), 16u);
+    EXPECT_EQ(Radio().Personalities().size(), 1u);
+    EXPECT_EQ(Radio().ScanLists().size(), 1u);
+    EXPECT_EQ(Radio().DtmfSystems().size(), 1u);
+    Image second = Stored();
+    EXPECT_TRUE(first == second);
+}
+
+TEST_F(MemoryMapTest, PrepareImageStoresViewsFirst)
+{
+    bool stored = false;
+    Map().storeViewsHook = [&] {
+        stored = true;
+        Radio().Misc().Raw()[0] = 0x07;
+    };
+    Radio().MemoryImage().fill(0x00);
+    Map().PrepareImage();
+    Map().storeViewsHook = nullptr;
+    EXPECT_TRUE(stored);
+    EXPECT_EQ(Radio().MemoryImage()[281], 0x07);
+    EXPECT_EQ(Radio().MemoryImage()[825], 8);
+}
+
+struct FirmwareCase {
+    const char* version;
+    const char* model;
+    bool miscMoved;
+    bool volumeCleared;
+};
+
+TEST_F(MemoryMapTest, OlderFirmwareAdjustments)
+{
+    const FirmwareCase cases[] = {
+        {"1.01.14.001", "RV205", true, true},
+        {"1.01.15.001", "RV205", false, true},
+        {"1.01.20.001", "RV205", false, true},
+        {"1.01.21.001", "RV205", false, false},
+        {"1.01.16.001RQ070", "RV205", false, false},
+        {"1.01.14.001RQ070", "RV305", true, false},
+        {"1.01.14.001", "RV385", false, false},  // model text 310: never adjusted
+        {"1.01", "RV205", false, false},         // no firmware number: sent as stored
+        {"", "RV205", false, false},
+        {"1.01.9", "RV205", true, true},         // one digit is still a number
+    };
+    for (const FirmwareCase& c : cases) {
+        SCOPED_TRACE(c.version + std::string(" ") + c.model);
+        UseModel(c.model, "400-470");
+        CRawRecord& misc = Radio().Misc().Raw();
+        misc[5] = 0x03;
+        misc[7] = 0xFF;
+        Radio().Volume().Raw()[2] = 12;
+        Image image = Stored();
+        ApplyFirmwareAdjustments(image, c.version);
+        EXPECT_EQ(misc[7], c.miscMoved ? 0x03 : 0xFF);
+        EXPECT_EQ(image[288], c.miscMoved ? 0x03 : 0xFF);
+        EXPECT_EQ(image[286], c.miscMoved ? 0x00 : 0x03);
+        EXPECT_EQ(image[133], c.volumeCleared ? 0xFF : 12);
+    }
+}
+
+TEST_F(MemoryMapTest, VolumeAtOrBelowNineIsKeptForOldFirmware)
+{
+    Radio().Volume().Raw()[2] = 9;
+    Image image = Stored();
+    ApplyFirmwareAdjustments(image, "1.01.16.001");
+    EXPECT_EQ(image[133], 9);
+}
+
+}  // namespace
+}  // namespace rv

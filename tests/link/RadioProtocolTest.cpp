@@ -1,0 +1,329 @@
+// The frame protocol against the simulated radio over a real pseudo-terminal: every request
+// byte for byte, the answer checks, the retries and the search for the radio.
+
+#include <chrono>
+#include <cstring>
+#include <functional>
+#include <thread>
+
+#include "data/Bytes.h"
+#include "link/LinkTestSupport.h"
+#include "link/RadioProtocol.h"
+
+namespace rv::test {
+namespace {
+
+using sim::FaultKind;
+using Bytes = std::vector<uint8_t>;
+
+class RadioProtocolTest : public SimHomeTest {
+protected:
+    void SetUp() override
+    {
+        SimHomeTest::SetUp();
+        Connect();
+    }
+    void Connect()
+    {
+        link.Close();
+        ASSERT_TRUE(link.ConnectDevice(radio->DevicePath(), true));
+    }
+    Bytes LastRequest() const
+    {
+        auto r = radio->Requests();
+        return r.empty() ? Bytes{} : r.back();
+    }
+    CRadioProtocol link;
+};
+
+// ----- requests, byte for byte -----
+
+struct FrameCase {
+    const char* name;
+    std::function<bool(CRadioProtocol&)> command;
+    Bytes request;
+};
+
+TEST_F(RadioProtocolTest, EveryRequestIsFramedByteForByte)
+{
+    uint8_t buf[16];
+    const uint8_t data8[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+    const uint8_t tune[2] = {0x34, 0x12};
+    const FrameCase cases[] = {
+        {"handshake", [](CRadioProtocol& l) { return l.Handshake(); }, {0x02, 'P', 'a', 0x03}},
+        {"mode 2", [](CRadioProtocol& l) { return l.SetRadioMode(RadioMode::Read); },
+         {0x02, 'M', 'a', 0x02, 0x00, 0x03}},
+        {"read block", [&](CRadioProtocol& l) { return l.ReadBlock(0x0130, 16, buf); },
+         {0x02, 'E', 'b', 0x30, 0x01, 0x00, 0x00, 0x10, 0x00, 0x03}},
+        {"mode 3", [](CRadioProtocol& l) { return l.SetRadioMode(RadioMode::Write); },
+         {0x02, 'M', 'a', 0x03, 0x00, 0x03}},
+        {"write block of 8",
+         [&](CRadioProtocol& l) { return l.WriteBlock(776, 8, data8); },
+         {0x02, 'E', 'a', 0x0D, 0x00, 0x08, 0x03, 0x00, 0x00, 1, 2, 3, 4, 5, 6, 7, 8, 0x1E, 0x03}},
+        {"tune read", [&](CRadioProtocol& l) { return l.GetTuneValue(0x850B, buf, 2); },
+         {0x02, 'V', 'b', 0x0B, 0x85, 0x03}},
+        {"tune write", [&](CRadioProtocol& l) { return l.SetTuneValue(0x8301, tune, 2); },
+         {0x02, 'V', 'a', 0x01, 0x83, 0x34, 0x12, 0x03}},
+        {"end tuning, keep", [](CRadioProtocol& l) { return l.EndTuning(true); },
+         {0x02, 'V', 'j', 0x00, 0x00, 0x03}},
+        {"end tuning, discard", [](CRadioProtocol& l) { return l.EndTuning(false); },
+         {0x02, 'V', 'k', 0x00, 0x00, 0x03}},
+        {"test state", [](CRadioProtocol& l) { return l.SwitchTestState('b', 1); },
+         {0x02, 'O', 'b', 0x01, 0x00, 0x03}},
+        {"end", [](CRadioProtocol& l) { return l.SetRadioMode(RadioMode::End); },
+         {0x02, 'M', 'a', 0x01, 0x00, 0x03}},
+    };
+    for (const FrameCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_TRUE(c.command(link));
+        EXPECT_EQ(HexBytes(LastRequest()), HexBytes(c.request));
+    }
+}
+
+TEST_F(RadioProtocolTest, WriteFrameOfSixteenBytesCarriesLength21BeforeTheAddress)
+{
+    ASSERT_TRUE(link.SetRadioMode(RadioMode::Write));
+    uint8_t data[16];
+    for (int i = 0; i < 16; ++i) data[i] = static_cast<uint8_t>(0xF0 + i);
+    ASSERT_TRUE(link.WriteBlock(0x0580, 16, data));
+    const Bytes f = LastRequest();
+    ASSERT_EQ(f.size(), 27u);
+    EXPECT_EQ(f[3], 0x15);
+    EXPECT_EQ(f[4], 0x00);
+    EXPECT_EQ(GetU32(&f[5]), 0x0580u);
+    unsigned sum = 0;
+    for (size_t i = 1; i <= 25; ++i) sum += f[i];
+    EXPECT_EQ(sum & 0xFF, 0u);  // checksum over offsets 1 .. n+8 plus itself
+    EXPECT_EQ(f[26], 0x03);
+    EXPECT_EQ(radio->GetMemory()[0x0580 + 15], 0xFF);
+}
+
+TEST_F(RadioProtocolTest, IdentityIsQueriedItemByItem)
+{
+    RadioIdentity id;
+    ASSERT_TRUE(link.QueryIdentity(CRadioProtocol::kReferenceVersion, id));
+    const auto requests = radio->Requests();
+    ASSERT_GE(requests.size(), 5u);
+    const uint8_t items[] = {0x03, 0x05, 0x07, 0x21, 0x22};
+    for (size_t i = 0; i < 5; ++i)
+        EXPECT_EQ(requests[requests.size() - 5 + i], (Bytes{0x02, 'B', 'b', items[i], 0x00, 0x03}));
+    EXPECT_EQ(id.modelName, "RV-205");
+    EXPECT_EQ(id.range, (Bytes{0x01, 0, 0, 0, 0x40, 0, 0, 0, 0x47}));
+    EXPECT_EQ(id.signal, 2u);
+    EXPECT_EQ(id.version, "1.01.16.001");
+    EXPECT_EQ(id.versionCompare, 0);
+    EXPECT_EQ(id.modelId, "RV205");
+}
+
+TEST(CompareVersion, ComparesTheFirstFourBytesUnsigned)
+{
+    struct Case {
+        const char* radio;
+        int expected;
+    } cases[] = {{"1.01.16.001", 0}, {"1.01.99.999", 0}, {"1.02.00.000", 1}, {"1.00.16.001", -1},
+                 {"0.99", -1},       {"2", 1},          {"1.0\xF0", 1}};
+    for (const Case& c : cases) {
+        uint8_t bytes[16] = {};
+        std::memcpy(bytes, c.radio, std::strlen(c.radio));
+        EXPECT_EQ(CompareVersion(bytes, "1.01.16.001"), c.expected) << c.radio;
+    }
+}
+
+// ----- answers -----
+
+TEST_F(RadioProtocolTest, ReadBlockDeliversTheMemory)
+{
+    const sim::Memory m = PatternMemory();
+    radio->SetMemory(m);
+    ASSERT_TRUE(link.SetRadioMode(RadioMode::Read));
+    uint8_t out[16];
+    ASSERT_TRUE(link.ReadBlock(2032, 16, out));
+    EXPECT_TRUE(std::equal(out, out + 16, m.begin() + 2032));
+}
+
+TEST_F(RadioProtocolTest, ModeChangeAcceptsBothAnswers)
+{
+    EXPECT_TRUE(link.SetRadioMode(RadioMode::Adjust));
+    sim::SimOptions options;
+    options.acceptWithAc = true;
+    StartRadio(options);
+    Connect();
+    EXPECT_TRUE(link.SetRadioMode(RadioMode::Write));
+    EXPECT_EQ(radio->Mode(), 3);
+    radio->AddFault({FaultKind::RefuseMode, "Ma", 2, 1});
+    EXPECT_FALSE(link.SetRadioMode(RadioMode::Read));
+    EXPECT_EQ(radio->CommandCount("Ma"), 2);  // a complete refusal is not asked again
+}
+
+TEST_F(RadioProtocolTest, ReadTuneValueNeedsTheAdjustmentMode)
+{
+    radio->SetTuneValue(0x8301, 0x1234);
+    uint8_t v[2];
+    EXPECT_EQ(link.ReadTuneValue(0x8301, v, 2), 1);
+    EXPECT_EQ(GetU16(v), 0x1234);
+    EXPECT_EQ(radio->Mode(), 6);
+    radio->AddFault({FaultKind::RefuseMode, "Ma", 2, 1});
+    EXPECT_EQ(link.ReadTuneValue(0x8301, v, 2), -1);
+    radio->AddFault({FaultKind::BadChecksum, "Vb", 2, 1});  // corrupts the answer's item
+    EXPECT_EQ(link.ReadTuneValue(0x8301, v, 2), 0);
+    uint8_t nv[2] = {0x22, 0x00};
+    EXPECT_TRUE(link.SetTuneValue(0x850B, nv, 2));
+    EXPECT_EQ(radio->TuneValue(0x850B), 0x0022);
+    EXPECT_TRUE(link.SwitchTestState('a', 1));
+    EXPECT_EQ(radio->TestVariant(), 'a');
+    EXPECT_EQ(radio->TestState(), 1);
+}
+
+// Retries: Transact repeats only answers that are missing or short; a complete answer that
+// fails its check is not asked again.
+struct RetryCase {
+    const char* name;
+    FaultKind kind;
+    int times;
+    bool delivered;
+    int exchanges;
+};
+
+TEST_F(RadioProtocolTest, BlockReadRetriesShortAndMissingAnswersOnly)
+{
+    const RetryCase cases[] = {
+        {"two missing answers", FaultKind::NoAnswer, 2, true, 3},
+        {"two short answers", FaultKind::ShortAnswer, 2, true, 3},
+        {"line error", FaultKind::LineError, 1, true, 2},
+        {"three missing answers", FaultKind::NoAnswer, 3, false, 3},
+        {"wrong checksum", FaultKind::BadChecksum, 1, false, 1},
+    };
+    radio->SetMemory(PatternMemory());
+    ASSERT_TRUE(link.SetRadioMode(RadioMode::Read));
+    for (const RetryCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        radio->ClearFaults();
+        const int before = radio->CommandCount("Eb");
+        radio->AddFault({c.kind, "Eb", before + 1, c.times});
+        uint8_t out[16] = {};
+        EXPECT_EQ(link.ReadBlock(64, 16, out), c.delivered);
+        EXPECT_EQ(radio->CommandCount("Eb") - before, c.exchanges);
+        if (c.delivered) {
+            const sim::Memory m = radio->GetMemory();
+            EXPECT_TRUE(std::equal(out, out + 16, m.begin() + 64));
+        }
+    }
+}
+
+TEST(RadioProtocolAnswer, BlockReadHeaderIsNotCompared)
+{
+    PtyPair pty;
+    CRadioProtocol link;
+    ASSERT_TRUE(link.Open(pty.Path()));
+    link.Configure(9600, 8, Parity::None, StopBits::Two);
+    link.SetReadTimeout(500);
+    std::thread radio([&pty] {
+        pty.Receive(10);
+        Bytes a = {0x7E, 9, 9, 9, 9, 9, 9, 9, 9};  // a header unlike the request's
+        for (int i = 0; i < 4; ++i) a.push_back(static_cast<uint8_t>(0xA0 + i));
+        a.push_back(frame::Checksum(&a[1], a.size() - 1));
+        a.push_back(0x55);
+        pty.Send(a);
+    });
+    uint8_t out[4] = {};
+    EXPECT_TRUE(link.ReadBlock(0, 4, out));
+    radio.join();
+    EXPECT_EQ(out[3], 0xA3);
+}
+
+TEST_F(RadioProtocolTest, IdentityFailureKeepsTheItemsBeforeIt)
+{
+    radio->AddFault({FaultKind::BadChecksum, "Bb", 4, 1});  // the version
+    RadioIdentity id;
+    EXPECT_FALSE(link.QueryIdentity(CRadioProtocol::kReferenceVersion, id));
+    EXPECT_EQ(id.modelName, "RV-205");
+    EXPECT_EQ(id.range.size(), 9u);
+    EXPECT_EQ(id.signal, 2u);
+    EXPECT_EQ(id.version, "");
+    EXPECT_EQ(id.modelId, "");
+    EXPECT_EQ(radio->CommandCount("Bb"), 4);
+}
+
+// ----- handshakes and the search -----
+
+TEST_F(RadioProtocolTest, PatientHandshakeAsksTwelveTimes)
+{
+    const int before = radio->CommandCount("Pa");
+    radio->AddFault({FaultKind::ShortAnswer, "Pa", before + 1, 11});
+    EXPECT_TRUE(link.HandshakePatient());
+    EXPECT_EQ(radio->CommandCount("Pa") - before, 12);
+    radio->AddFault({FaultKind::NoAnswer, "Pa", before + 13, 12});
+    EXPECT_FALSE(link.HandshakePatient());
+    EXPECT_EQ(radio->CommandCount("Pa") - before, 24);
+}
+
+TEST_F(RadioProtocolTest, WrongHandshakeAnswerEndsAtOnce)
+{
+    const int before = radio->CommandCount("Pa");
+    radio->AddFault({FaultKind::RefuseMode, "Pa", before + 1, 0});
+    EXPECT_FALSE(link.HandshakePatient());
+    EXPECT_EQ(radio->CommandCount("Pa") - before, 1);
+}
+
+TEST_F(RadioProtocolTest, FindRadioTriesTheStoredPortFirst)
+{
+    link.Close();
+    EXPECT_EQ(link.FindRadio(), kSimPort);
+    EXPECT_TRUE(link.IsOpen());
+    EXPECT_EQ(link.PortName(), radio->DevicePath());
+    EXPECT_EQ(link.ReadTimeout(), 70u);
+    EXPECT_EQ(radio->CommandCount("Pa"), 2);  // Connect in SetUp, then the stored port
+}
+
+TEST_F(RadioProtocolTest, FindRadioSearchesFromPortOneWhenTheStoredPortFails)
+{
+    link.Close();
+    // Stored port 0 names no device; the search reaches port 3.
+    Settings().SetComPort(0);
+    EXPECT_EQ(link.FindRadio(), kSimPort);
+    // A stored port whose radio fails all twelve handshakes: the search asks it again.
+    link.Close();
+    Settings().SetComPort(kSimPort);
+    const int before = radio->CommandCount("Pa");
+    radio->AddFault({FaultKind::ShortAnswer, "Pa", before + 1, 12});
+    EXPECT_EQ(link.FindRadio(), kSimPort);
+    EXPECT_EQ(radio->CommandCount("Pa") - before, 13);
+}
+
+TEST_F(RadioProtocolTest, FindRadioWithoutRadioLeavesNoPortOpen)
+{
+    link.Close();
+    radio.reset();
+    EXPECT_EQ(link.FindRadio(), 0);
+    EXPECT_FALSE(link.IsOpen());
+}
+
+TEST_F(RadioProtocolTest, PortNumbersNameDevices)
+{
+    EXPECT_EQ(PortDevice(kSimPort), radio->DevicePath());
+    EXPECT_EQ(PortDevice(0), "");
+    EXPECT_EQ(PortDevice(17), "");
+    SetSerialDeviceSource([] { return std::vector<std::string>{"/dev/ttyUSB0", "/dev/ttyS0"}; });
+    EXPECT_EQ(PortDevice(1), "/dev/ttyUSB0");
+    EXPECT_EQ(PortDevice(2), "/dev/ttyS0");
+    EXPECT_EQ(PortDevice(4), "");
+    int n = -1;
+    EXPECT_EQ(ResolvePort("2", n), "/dev/ttyS0");
+    EXPECT_EQ(n, 2);
+    EXPECT_EQ(ResolvePort("com3", n), radio->DevicePath());
+    EXPECT_EQ(n, 3);
+    EXPECT_EQ(ResolvePort("/dev/ttyACM1", n), "/dev/ttyACM1");
+    EXPECT_EQ(n, 0);
+}
+
+TEST(PortNames, UsbAdaptersComeFirstInNumericOrder)
+{
+    std::vector<std::string> names = {"/dev/ttyS1", "/dev/ttyUSB10", "/dev/ttyACM0",
+                                      "/dev/ttyS0", "/dev/ttyUSB2"};
+    SortDeviceNames(names);
+    EXPECT_EQ(names, (std::vector<std::string>{"/dev/ttyUSB2", "/dev/ttyUSB10", "/dev/ttyACM0",
+                                               "/dev/ttyS0", "/dev/ttyS1"}));
+}
+
+}  // namespace
+}  // namespace rv::test

@@ -1,0 +1,303 @@
+// INI access with the profile semantics the settings, the model catalogue and the language files
+// rely on: what a value reads as, and that writing one key leaves the rest of the file alone.
+
+#include "shell/IniFile.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <climits>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "shell/AtomicFile.h"
+#include "support/TestSupport.h"
+
+namespace rv {
+namespace {
+
+using test::TempHome;
+
+std::string ReadText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+size_t CountOf(const std::string& text, const std::string& what)
+{
+    size_t n = 0;
+    for (size_t pos = text.find(what); pos != std::string::npos; pos = text.find(what, pos + 1))
+        ++n;
+    return n;
+}
+
+// ---- reading ----
+
+constexpr const char* kSample =
+    "; language file comment\n"
+    "[Setting]\n"
+    "List=0.Off;1.On\n"
+    "Names = English,Deutsch , Español\n"
+    "Quoted=\"  padded ; text \"\n"
+    "HalfQuoted=\"open only\n"
+    "   Spaced   =   value with  inner  spaces   \n"
+    "Empty=\n"
+    "Twice=first\n"
+    "Twice=second\n"
+    "; Commented=not a key\n"
+    "CrLf=windows\r\n"
+    "Number=12abc\n"
+    "Negative=-5\n"
+    "NotNumber=abc\n"
+    "Huge=99999999999999\n"
+    "[ Other Section ]\n"
+    "Key=other\n";
+
+struct ReadCase {
+    const char* section;
+    const char* key;
+    const char* expected;  // nullptr: missing, the default is returned
+};
+
+class IniReadTest : public ::testing::TestWithParam<ReadCase> {};
+
+TEST_P(IniReadTest, ValueAsTheProfileFunctionsReadIt)
+{
+    CIniFile ini;
+    ASSERT_TRUE(ini.LoadText(kSample));
+    const ReadCase& c = GetParam();
+    EXPECT_EQ(ini.GetString(c.section, c.key, "<default>"), c.expected ? c.expected : "<default>");
+    EXPECT_EQ(ini.HasKey(c.section, c.key), c.expected != nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, IniReadTest,
+    ::testing::Values(
+        ReadCase{"Setting", "List", "0.Off;1.On"},               // ';' inside a value
+        ReadCase{"Setting", "Names", "English,Deutsch , Español"},  // ',' inside a value
+        ReadCase{"Setting", "Quoted", "  padded ; text "},       // enclosing quotes removed
+        ReadCase{"Setting", "HalfQuoted", "\"open only"},        // one quote is text
+        ReadCase{"Setting", "Spaced", "value with  inner  spaces"},  // trimmed, inner kept
+        ReadCase{"Setting", "Empty", ""},
+        ReadCase{"Setting", "Twice", "first"},                    // first of a repeated key
+        ReadCase{"Setting", "CrLf", "windows"},
+        ReadCase{"SETTING", "list", "0.Off;1.On"},               // case-insensitive
+        ReadCase{"setting", "LIST", "0.Off;1.On"},
+        ReadCase{"other section", "KEY", "other"},               // section name trimmed
+        ReadCase{"Setting", "Commented", nullptr},               // a comment is no key
+        ReadCase{"Setting", "Missing", nullptr},
+        ReadCase{"Missing", "List", nullptr}));
+
+TEST(IniFile, IntegerIsTheLeadingNumber)
+{
+    CIniFile ini;
+    ini.LoadText(kSample);
+    EXPECT_EQ(ini.GetInt("Setting", "Number", 7), 12);
+    EXPECT_EQ(ini.GetInt("Setting", "Negative", 7), -5);
+    EXPECT_EQ(ini.GetInt("Setting", "NotNumber", 7), 7);
+    EXPECT_EQ(ini.GetInt("Setting", "Missing", 7), 7);
+    EXPECT_EQ(ini.GetInt("Setting", "Empty", 7), 7);
+    EXPECT_EQ(ini.GetInt("Setting", "Huge", 7), INT_MAX);
+}
+
+TEST(IniFile, ByteOrderMarkIsSkipped)
+{
+    CIniFile ini;
+    ini.LoadText("\xEF\xBB\xBF[Setting]\nLanguage=English\n");
+    EXPECT_EQ(ini.GetString("Setting", "Language"), "English");
+    EXPECT_EQ(ini.Sections(), std::vector<std::string>{"Setting"});
+}
+
+TEST(IniFile, SectionsAndKeysInFileOrder)
+{
+    CIniFile ini;
+    ini.LoadText("[Zeta]\nb=1\na=2\nB=3\n[Alpha]\nz=1\n");
+    EXPECT_EQ(ini.Sections(), (std::vector<std::string>{"Zeta", "Alpha"}));
+    // A repeated key (in any case) is listed once.
+    EXPECT_EQ(ini.Keys("zeta"), (std::vector<std::string>{"b", "a"}));
+    EXPECT_TRUE(ini.Keys("Missing").empty());
+}
+
+TEST(IniFile, MissingFileReadsAsEmpty)
+{
+    TempHome home;
+    CIniFile ini;
+    EXPECT_FALSE(ini.Load(home.Path("none.ini")));
+    EXPECT_EQ(ini.GetString("Setting", "Key", "def"), "def");
+    EXPECT_EQ(CIniFile::ReadString(home.Path("none.ini"), "Setting", "Key", "def"), "def");
+    EXPECT_EQ(CIniFile::ReadInt(home.Path("none.ini"), "Setting", "Key", 3), 3);
+    // A directory is not a readable file either.
+    EXPECT_FALSE(ini.Load(home.Dir()));
+}
+
+TEST(IniFile, LoadingAgainForgetsThePreviousDocument)
+{
+    TempHome home;
+    CIniFile ini;
+    ini.LoadText("[S]\nOld=1\n");
+    ini.Load(home.Path("none.ini"));
+    EXPECT_FALSE(ini.HasKey("S", "Old"));
+}
+
+// ---- writing ----
+
+constexpr const char* kSettingsFile =
+    "; head comment of the settings\n"
+    "[Setting]\n"
+    "; the serial port\n"
+    "ComPort=3\n"
+    "List=0.Off;1.On\n"
+    "Twice=first\n"
+    "Twice=second\n"
+    "\n"
+    "; comment before a section\n"
+    "[User Mode]\n"
+    "Level=0\n"
+    "; comment at the very end\n";
+
+TEST(IniFileWrite, OneKeyKeepsEveryOtherKeyAndComment)
+{
+    TempHome home;
+    const std::string path = home.Path("keep.ini");
+    home.Write("keep.ini", kSettingsFile);
+
+    ASSERT_TRUE(CIniFile::WriteString(path, "setting", "comport", "5"));
+    ASSERT_TRUE(CIniFile::WriteString(path, "Setting", "NewKey", "a;b,c"));
+
+    const std::string text = ReadText(path);
+    for (const char* comment : {"; head comment of the settings", "; the serial port",
+                                "; comment before a section", "; comment at the very end"})
+        EXPECT_EQ(CountOf(text, comment), 1u) << comment << "\n" << text;
+    // The key is replaced where it was, not added a second time.
+    EXPECT_EQ(CountOf(text, "ComPort"), 1u) << text;
+    EXPECT_EQ(CountOf(text, "comport"), 0u) << text;
+
+    CIniFile ini;
+    ASSERT_TRUE(ini.Load(path));
+    EXPECT_EQ(ini.GetString("Setting", "ComPort"), "5");
+    EXPECT_EQ(ini.GetString("Setting", "NewKey"), "a;b,c");
+    EXPECT_EQ(ini.GetString("Setting", "List"), "0.Off;1.On");
+    EXPECT_EQ(ini.GetString("Setting", "Twice"), "first");
+    EXPECT_EQ(CountOf(text, "Twice"), 2u) << "a repeated key other than the one written stays";
+    EXPECT_EQ(ini.GetString("User Mode", "Level"), "0");
+    EXPECT_EQ(ini.Sections(), (std::vector<std::string>{"Setting", "User Mode"}));
+}
+
+TEST(IniFileWrite, ValuesThatNeedQuotesReadBackUnchanged)
+{
+    TempHome home;
+    const std::string path = home.Path("quotes.ini");
+    for (const std::string value : {"  leading and trailing  ", "", "x=y", "a;b,c"}) {
+        ASSERT_TRUE(CIniFile::WriteString(path, "S", "K", value));
+        EXPECT_EQ(CIniFile::ReadString(path, "S", "K", "<missing>"), value);
+    }
+}
+
+TEST(IniFileWrite, WritingARepeatedKeyLeavesOneLine)
+{
+    TempHome home;
+    const std::string path = home.Path("twice.ini");
+    home.Write("twice.ini", "[S]\nK=1\nOther=x\nK=2\n");
+    ASSERT_TRUE(CIniFile::WriteString(path, "S", "K", "3"));
+    const std::string text = ReadText(path);
+    EXPECT_EQ(CountOf(text, "K ="), 1u) << text;
+    EXPECT_EQ(CIniFile::ReadString(path, "S", "K"), "3");
+    EXPECT_EQ(CIniFile::ReadString(path, "S", "Other"), "x");
+}
+
+TEST(IniFileWrite, CommentOnlyFileKeepsItsCommentsFirst)
+{
+    TempHome home;
+    const std::string path = home.Path("comments.ini");
+    home.Write("comments.ini", "; first\n\n; second\n");
+    ASSERT_TRUE(CIniFile::WriteString(path, "S", "K", "v"));
+    const std::string text = ReadText(path);
+    EXPECT_EQ(CountOf(text, "; first"), 1u) << text;
+    EXPECT_EQ(CountOf(text, "; second"), 1u) << text;
+    EXPECT_LT(text.find("; second"), text.find("[S]")) << text;
+    EXPECT_EQ(CIniFile::ReadString(path, "S", "K"), "v");
+}
+
+TEST(IniFileWrite, ZeroByteEndsTheDocument)
+{
+    // A damaged file: what follows a zero byte is not read, and a key written into such a
+    // file reads back.
+    TempHome home;
+    const std::string path = home.Path("zero.ini");
+    const char text[] = "; comment \0 [S]\nHidden=1\n";
+    home.Write("zero.ini", std::string(text, sizeof text - 1));
+    EXPECT_EQ(CIniFile::ReadString(path, "S", "Hidden", "<missing>"), "<missing>");
+    ASSERT_TRUE(CIniFile::WriteString(path, "S", "K", "v"));
+    EXPECT_EQ(CIniFile::ReadString(path, "S", "K"), "v");
+}
+
+TEST(IniFileWrite, MissingFileIsCreatedAndNoTemporaryFileStays)
+{
+    TempHome home;
+    const std::string path = home.Path("sub.ini");
+    ASSERT_TRUE(CIniFile::WriteString(path, "Setting", "Language", "1"));
+    EXPECT_EQ(CIniFile::ReadInt(path, "Setting", "Language"), 1);
+    for (const auto& e : std::filesystem::directory_iterator(home.Dir()))
+        EXPECT_EQ(e.path().filename().string().find("sub.ini."), std::string::npos)
+            << e.path();
+}
+
+TEST(IniFileWrite, ExistingPathThatIsNoReadableFileIsLeftAlone)
+{
+    TempHome home;
+    // A directory stands for a file that exists but cannot be read (root reads any file).
+    const std::string path = home.Path("folder.ini");
+    ASSERT_EQ(::mkdir(path.c_str(), 0755), 0);
+    EXPECT_FALSE(CIniFile::WriteString(path, "S", "K", "v"));
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISDIR(st.st_mode));
+}
+
+TEST(IniFileWrite, UnreadableFileIsNotClobbered)
+{
+    if (::geteuid() == 0) GTEST_SKIP() << "root can read a file without read permission";
+    TempHome home;
+    const std::string path = home.Path("locked.ini");
+    home.Write("locked.ini", kSettingsFile);
+    ASSERT_EQ(::chmod(path.c_str(), 0200), 0);
+    EXPECT_FALSE(CIniFile::WriteString(path, "Setting", "ComPort", "9"));
+    ::chmod(path.c_str(), 0600);
+    EXPECT_EQ(ReadText(path), kSettingsFile);
+}
+
+TEST(IniFileWrite, FolderThatDoesNotExistFailsCleanly)
+{
+    TempHome home;
+    EXPECT_FALSE(CIniFile::WriteString(home.Path("no/such/dir/x.ini"), "S", "K", "v"));
+}
+
+TEST(AtomicFile, FailedWriteLeavesTheOldFile)
+{
+    TempHome home;
+    const std::string path = home.Path("data.bin");
+    ASSERT_TRUE(WriteFileAtomic(path, std::string("old contents")));
+    std::string out;
+    ASSERT_TRUE(ReadWholeFile(path, out));
+    EXPECT_EQ(out, "old contents");
+    // Renaming over a non-empty directory fails: the directory and its file stay.
+    const std::string dir = home.Path("busy");
+    ASSERT_EQ(::mkdir(dir.c_str(), 0755), 0);
+    home.Write("busy/inside", "x");
+    EXPECT_FALSE(WriteFileAtomic(dir, std::string("new")));
+    EXPECT_TRUE(ReadWholeFile(dir + "/inside", out));
+    EXPECT_FALSE(ReadWholeFile(home.Path("missing.bin"), out));
+    size_t entries = 0;
+    for (const auto& e : std::filesystem::directory_iterator(home.Dir()))
+        entries += e.path().filename().string().rfind("busy.", 0) == 0;
+    EXPECT_EQ(entries, 0u) << "the temporary file is removed after a failed rename";
+}
+
+}  // namespace
+}  // namespace rv
