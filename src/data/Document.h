@@ -146,6 +146,13 @@ public:
 
     /// The data file path; "" for an unnamed document.
     const std::string& Path() const { return path_; }
+    /// Makes the document unnamed (after Read from Radio the next Save asks for a file) and
+    /// sets the title without a file name.
+    void ForgetPath()
+    {
+        path_.clear();
+        UpdateTitle();
+    }
     /// The header of the last file opened.
     const CDataFileHeader& LastHeader() const { return lastHeader_; }
     /// The file object (holds the header of the last save).
