@@ -202,6 +202,7 @@ public:
     /// now holds the new time stamp. Does nothing unless the write succeeded.
     void CommitWrite();
 
+    /// The direction given at construction.
     TransferDirection Direction() const { return direction_; }
     /// The memory read from the radio (zeros until Run).
     const Image& Buffer() const { return buffer_; }

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include "data/Document.h"
+
 class QWidget;
 
 namespace rv {
@@ -13,6 +15,8 @@ class IMainShell {
 public:
     virtual ~IMainShell() = default;
     virtual QWidget* Window() = 0;
+    /// The document (data file, New/Open/Save, default sets) of the window.
+    virtual CQTXDoc& Document() = 0;
     /// Closes every child window (views store their fields first).
     virtual void CloseAllViews() = 0;
     /// Every open view stores its fields into the data.

@@ -1,14 +1,13 @@
 // The tables and rules declared in shell/ViewTable.h. (The file is not called ViewTable.cpp:
 // a source file whose name begins with "View" belongs to the desktop program, and these rules
 // are core.)
-#include "shell/ViewTable.h"
-
 #include <algorithm>
 #include <cctype>
 #include <cstring>
 
 #include "data/RadioData.h"
 #include "shell/Settings.h"
+#include "shell/ViewTable.h"
 
 namespace rv {
 
@@ -129,7 +128,10 @@ const ViewRow* FindViewRow(int command)
     return it == kViewTable.end() ? nullptr : &*it;
 }
 
-bool IsViewCommand(int id) { return id >= kFirstViewCommand && id <= kLastViewCommand; }
+bool IsViewCommand(int id)
+{
+    return id >= kFirstViewCommand && id <= kLastViewCommand;
+}
 
 int NormalizeViewCommand(int command)
 {
@@ -204,7 +206,10 @@ std::optional<long long> RangeStoredOf(const RangeDescriptor& range, long long d
     return range.storedStart + k * range.storedStep;
 }
 
-std::string HelpAnchor(int topicId) { return std::to_string(topicId); }
+std::string HelpAnchor(int topicId)
+{
+    return std::to_string(topicId);
+}
 
 bool HelpHasTopic(std::string_view html, int topicId)
 {

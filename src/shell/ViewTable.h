@@ -82,7 +82,10 @@ enum class Command : int {
 };
 
 /// The integer identifier of a command.
-constexpr int Id(Command c) { return static_cast<int>(c); }
+constexpr int Id(Command c)
+{
+    return static_cast<int>(c);
+}
 
 /// Commands in this range open the view of a tree item.
 inline constexpr int kFirstViewCommand = 32800;
@@ -90,8 +93,20 @@ inline constexpr int kLastViewCommand = 32950;
 
 /// The view classes a tree item can open.
 enum class ViewKind {
-    Radio, Keys, Misc, Volume, Vox, Mode, Channel, Personality, DtmfSystem, Scan, Emergency,
-    Embedded, TestFreq, DataWatch,
+    Radio,
+    Keys,
+    Misc,
+    Volume,
+    Vox,
+    Mode,
+    Channel,
+    Personality,
+    DtmfSystem,
+    Scan,
+    Emergency,
+    Embedded,
+    TestFreq,
+    DataWatch,
 };
 
 /// One row of the view table: which view serves a command and how many items of it exist.
@@ -166,8 +181,8 @@ struct MenuEntry {
 };
 
 /// English titles of the top-level menus, in Menu order.
-inline constexpr std::array<const char*, kMenuCount> kMenuTitles{
-    "&File", "&Edit", "&View", "&Program", "&Window", "&Help"};
+inline constexpr std::array<const char*, kMenuCount> kMenuTitles{"&File",    "&Edit",   "&View",
+                                                                 "&Program", "&Window", "&Help"};
 
 inline constexpr std::array<MenuEntry, 54> kMenuLayout{{
     {Menu::File, Id(Command::New), "&New", "Ctrl+N"},

@@ -58,7 +58,8 @@ TEST_F(RadioDataTest, DefaultsFillEveryList)
     EXPECT_EQ(Radio().ChannelListHead(), kChannelListHead);
     // The links are resolved at the end: every channel names the one personality.
     const uint32_t personalityId = Radio().Personalities()[0]->id_;
-    for (const auto& channel : Radio().Channels()) EXPECT_EQ(channel->personalityId_, personalityId);
+    for (const auto& channel : Radio().Channels())
+        EXPECT_EQ(channel->personalityId_, personalityId);
     EXPECT_EQ(Radio().ScanLists()[0]->members_[15], Radio().Channels()[15]->id_);
 }
 

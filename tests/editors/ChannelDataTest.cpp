@@ -206,7 +206,8 @@ TEST_F(ChannelDefaultsTest, Band446Tones)
             EXPECT_EQ(word, 0x20FF) << n;
         } else {
             EXPECT_FALSE(ToneCustom(word)) << n;
-            const auto entry = rows[n].type == 1 ? CtcssAt(ToneIndex(word)) : DcsAt(ToneIndex(word));
+            const unsigned index = ToneIndex(word);
+            const auto entry = rows[n].type == 1 ? CtcssAt(index) : DcsAt(index);
             ASSERT_TRUE(entry) << n;
             EXPECT_EQ(entry->value, rows[n].value) << n;
         }

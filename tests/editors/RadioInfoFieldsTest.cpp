@@ -1,12 +1,11 @@
 // The radio information view's texts: record fields, the model identity of the settings and
 // the firmware version taken from the last radio identity.
 
-#include "editors/radio/RadioInfoFields.h"
-
 #include <gtest/gtest.h>
 
 #include "data/RadioData.h"
 #include "editors/radio/RadioInfoBlock.h"
+#include "editors/radio/RadioInfoFields.h"
 #include "editors/radio/TimeStamp.h"
 #include "shell/Settings.h"
 #include "support/TestSupport.h"

@@ -196,8 +196,11 @@ TEST_F(TransferTest, EveryRefusalLeavesSettingsAndDataAsTheyWere)
         EXPECT_EQ(r.argument, c.argument);
         EXPECT_EQ(r.number, c.number);
         EXPECT_FALSE(t.Link().IsOpen());
-        if (c.direction == TransferDirection::Read) EXPECT_EQ(Snapshot::Take(), before);
-        else EXPECT_EQ(radio->GetMemory(), PatternMemory());
+        if (c.direction == TransferDirection::Read) {
+            EXPECT_EQ(Snapshot::Take(), before);
+        } else {
+            EXPECT_EQ(radio->GetMemory(), PatternMemory());
+        }
     }
 }
 
@@ -301,10 +304,11 @@ TEST_F(TransferTest, WriteChangesExactlyThePlannedAreasAndTheStamp)
         const std::vector<bool> planned = PlannedBytes(service);
         const Image& image = Radio().MemoryImage();
         for (size_t a = 0; a < kImageSize; ++a) {
-            if (planned[a])
+            if (planned[a]) {
                 EXPECT_EQ(after[a], image[a]) << a;
-            else
+            } else {
                 EXPECT_EQ(after[a], original[a]) << a;
+            }
         }
         // The stamp is the local time of the write, also in the image now.
         const TimeStamp stamp = t.Stamp();

@@ -1,13 +1,13 @@
-#include "shell/ViewTable.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <fstream>
 #include <iterator>
 #include <set>
 
 #include "shell/Settings.h"
+#include "shell/ViewTable.h"
 #include "support/TestSupport.h"
 
 namespace rv {
@@ -79,7 +79,13 @@ INSTANTIATE_TEST_SUITE_P(
         PresenceCase{"edition: no dtmf", kEdition, Command::DtmfSystem, false, false},
         // The edition models lose the emergency tree item only; the menu keeps it.
         PresenceCase{"edition: emergency", kEdition, Command::Emergency, true, false},
-        PresenceCase{"edition: channels stay", kEdition, Command::Channel, true, true}));
+        PresenceCase{"edition: channels stay", kEdition, Command::Channel, true, true}),
+    [](const ::testing::TestParamInfo<PresenceCase>& info) {
+        std::string name;
+        for (char ch : std::string(info.param.what))
+            name += std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
+        return name;
+    });
 
 TEST(ViewTableMenus, ProgramMenuEndsWithAdjustmentAtNormalLevel)
 {
@@ -92,7 +98,8 @@ TEST(ViewTableMenus, ProgramMenuEndsWithAdjustmentAtNormalLevel)
 
 TEST(ViewTableMenus, NoMenuHasStraySeparatorsForAnyProfile)
 {
-    for (const UiProfile& p : {kNormal, kService, kFull, kEdition, UiProfile{kFullServiceLevel, true}})
+    for (const UiProfile& p :
+         {kNormal, kService, kFull, kEdition, UiProfile{kFullServiceLevel, true}})
         for (int m = 0; m < kMenuCount; ++m) {
             auto ids = MenuIds(static_cast<Menu>(m), p);
             ASSERT_FALSE(ids.empty()) << "menu " << m;
@@ -124,7 +131,8 @@ TEST(ViewTableTree, LayoutStartsAtLevelZeroAndGroupsHoldTheirLists)
     EXPECT_EQ(kTreeLayout.front().level, 0);
     auto rows = VisibleTreeRows(kFull);
     auto at = [&](int id) {
-        return std::find_if(rows.begin(), rows.end(), [id](const TreeRow& r) { return r.textId == id; });
+        return std::find_if(rows.begin(), rows.end(),
+                            [id](const TreeRow& r) { return r.textId == id; });
     };
     auto channel = at(Id(Command::Channel));
     ASSERT_NE(channel, rows.end());
@@ -133,7 +141,8 @@ TEST(ViewTableTree, LayoutStartsAtLevelZeroAndGroupsHoldTheirLists)
     EXPECT_EQ(at(Id(Command::Keys))->level, 1);
     // Every row that is not a group opens a view.
     for (const TreeRow& r : kTreeLayout) {
-        bool group = r.textId == Id(Command::GeneralGroup) || r.textId == Id(Command::ChannelGroup) ||
+        bool group = r.textId == Id(Command::GeneralGroup) ||
+                     r.textId == Id(Command::ChannelGroup) ||
                      r.textId == Id(Command::PersonalityGroup);
         EXPECT_EQ(FindViewRow(r.textId) != nullptr, !group) << r.textId;
     }
@@ -164,9 +173,14 @@ TEST(ViewTableTexts, ListPositionFromTitle)
         const char* title;
         int number;
     } cases[] = {
-        {"Channel 12", 12}, {"Scan List 2", 2},  {"Channel", 0},
-        {"12", 0},          {"", 0},             {"Channel 99999999999999", 0},
-        {"CH3", 3},         {"Channel 1 ", 0},
+        {"Channel 12", 12},
+        {"Scan List 2", 2},
+        {"Channel", 0},
+        {"12", 0},
+        {"", 0},
+        {"Channel 99999999999999", 0},
+        {"CH3", 3},
+        {"Channel 1 ", 0},
     };
     for (const Case& c : cases) EXPECT_EQ(ListPositionFromTitle(c.title), c.number) << c.title;
 }
@@ -213,7 +227,7 @@ TEST(ViewTableNumbers, StoredAndDisplayValuesFollowTheRangeDescriptor)
         long long stored;
         long long display;
     } toDisplay[] = {
-        {&volts, 0, 1250}, {&volts, 1, 1875}, {&volts, 2, 2500},
+        {&volts, 0, 1250},  {&volts, 1, 1875},   {&volts, 2, 2500},
         {&volts, 7, 2500},  // beyond the last item: the last item
         {&volts, -3, 1250}, {&channels, 15, 16}, {&channels, 0, 1},
     };

@@ -356,10 +356,11 @@ TEST_F(CliRadioTest, WriteChangesThePlannedAreasAndTheStamp)
         for (size_t a = b.address; a < size_t{b.address} + b.count; ++a) planned[a] = true;
     const Image sent = ImageOfFile(file);
     for (size_t a = 0; a < 2048; ++a) {
-        if (!planned[a])
+        if (!planned[a]) {
             EXPECT_EQ(now[a], before[a]) << a;
-        else if (a >= 40 && a != 133 && a != 286)  // the stamp and the firmware adjustments
+        } else if (a >= 40 && a != 133 && a != 286) {  // the stamp, the firmware adjustments
             EXPECT_EQ(now[a], sent[a]) << a;
+        }
     }
     EXPECT_EQ(now[38], 20);  // century byte of the new stamp
 }

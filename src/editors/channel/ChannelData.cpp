@@ -180,7 +180,8 @@ void CChannelData::OnNotice(const NoticeRecord& notice)
     entry.code = notice.code;
     entry.name = settings.LoadText(kMissingPersonalityName);
     entry.message = settings.LoadText(kChannelListName) + " - " +
-                    std::to_string(Radio().ChannelNumberOf(id_)) + ": " + settings.LoadText(kMissingPersonalityReason);
+                    std::to_string(Radio().ChannelNumberOf(id_)) + ": " +
+                    settings.LoadText(kMissingPersonalityReason);
     entry.key = PersonalityNoticeKey();
     Radio().InvalidLog().Add(entry);
 }

@@ -111,11 +111,18 @@ public:
     /// at program start (for tests).
     static void ResetDefaultsLatch();
 
-    /// Tone word of a type and a 1-based table index (custom flag clear).
+    /// Parts of a tone word: index in bits 0-11, custom flag bit 13, type in bits 14-15.
+    struct ToneBits {
+        static constexpr unsigned IndexMask = 0x0FFF;
+        static constexpr unsigned CustomBit = 13;
+        static constexpr unsigned TypeFirst = 14;
+    };
+    /// Tone word of a type and a 1-based table index (custom: the tone is not in the table).
     static constexpr uint16_t MakeToneWord(ToneType type, uint16_t index, bool custom = false)
     {
-        return static_cast<uint16_t>((static_cast<unsigned>(type) << 14) | (custom ? 1u << 13 : 0u) |
-                                     (index & 0x0FFFu));
+        const unsigned typeBits = static_cast<unsigned>(type) << ToneBits::TypeFirst;
+        const unsigned customBit = custom ? 1u << ToneBits::CustomBit : 0u;
+        return static_cast<uint16_t>(typeBits | customBit | (index & ToneBits::IndexMask));
     }
 };
 

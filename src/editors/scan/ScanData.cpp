@@ -76,7 +76,8 @@ void CScanData::ResolveLinks()
     designatedId_ = ChannelIdOfNumber(record_[Offset::Designated]);
     priority1Id_ = ChannelIdOfNumber(record_[Offset::Priority1Channel]);
     priority2Id_ = ChannelIdOfNumber(record_[Offset::Priority2Channel]);
-    for (size_t k = 0; k < kMembers; ++k) members_[k] = ChannelIdOfNumber(record_[Offset::Members + k]);
+    for (size_t k = 0; k < kMembers; ++k)
+        members_[k] = ChannelIdOfNumber(record_[Offset::Members + k]);
 }
 
 void CScanData::OnNotice(const NoticeRecord& notice)

@@ -14,8 +14,10 @@ namespace rv {
 //
 //  byte 0-3   kept (FF)
 //  byte 4     number of entries (list 3943); FF marks an unused slot in the image
-//  byte 5     | 7..5 kept | 4 3 signalling scan mode (3832) | 2 1 CTCSS/CDCSS scan mode (3830) | 0 kept |
-//  byte 6     | 7 6 kept | 5 prio 2 del/add | 4 3 prio 2 mode (3839) | 2 prio 1 del/add | 1 0 prio 1 mode (3834) |
+//  byte 5     | 7..5 kept | 4 3 signalling scan mode (3832) |
+//             | 2 1 CTCSS/CDCSS scan mode (3830) | 0 kept |
+//  byte 6     | 7 6 kept | 5 prio 2 del/add | 4 3 prio 2 mode (3839) |
+//             | 2 prio 1 del/add | 1 0 prio 1 mode (3834) |
 //  byte 7     priority sweep time (list 3844)
 //  byte 8     priority channel 1          byte 9   priority channel 2
 //  byte 10    | 7..4 kept | 3 talkback | 2..0 scan TX mode (3846) |

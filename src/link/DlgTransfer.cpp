@@ -1,0 +1,270 @@
+#include "link/DlgTransfer.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDialogButtonBox>
+#include <QFrame>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "data/Document.h"
+#include "data/MemoryMap.h"
+#include "data/RadioData.h"
+#include "shell/DlgModelInfo.h"
+#include "shell/GuiCommands.h"
+#include "shell/Settings.h"
+#include "ui/Prompt.h"
+#include "ui/QtText.h"
+
+namespace rv {
+
+namespace {
+
+/// How a result is shown: a refused band is a warning (the user connected another radio),
+/// a missing radio a warning (the user may try again), the rest errors.
+CPrompt::Icon IconOf(const LinkResult& result)
+{
+    switch (result.status) {
+    case LinkStatus::Ok: return CPrompt::Icon::Information;
+    case LinkStatus::NoRadio:
+    case LinkStatus::BandMismatch: return CPrompt::Icon::Warning;
+    default: return CPrompt::Icon::Error;
+    }
+}
+
+/// The message of a result; a language file without it still names the message.
+QString MessageOf(const LinkResult& result)
+{
+    const std::string text = result.Text();
+    if (!text.empty()) return ToQ(text);
+    return result.message ? QStringLiteral("#%1").arg(result.message) : QString();
+}
+
+/// "RV-205   400-470 MHz   COM1": what the data are for and where the radio is looked for.
+QString TargetLine()
+{
+    const CSettings& s = Settings();
+    QStringList parts;
+    if (!s.ModelName().empty()) parts << ToQ(s.ModelName());
+    if (!s.FreqRange().empty()) parts << ToQ(RangeStatusText(s.FreqRange()));
+    if (s.ComPort() > 0) {
+        const std::string port = FormatTextNumber(
+            TextOr(s.LoadMessage(LinkMessage::kPortIndicator), "COM%d"), s.ComPort());
+        parts << ToQ(port);
+    }
+    return parts.join(QStringLiteral("   \u00b7   "));
+}
+
+}  // namespace
+
+CDlgTransfer::CDlgTransfer(TransferDirection direction, IMainShell* shell, QWidget* parent)
+    : QDialog(parent), direction_(direction), shell_(shell), transfer_(direction)
+{
+    setObjectName("DlgTransfer");
+    setWindowTitle(Operation());
+    setMinimumWidth(420);
+
+    instruction_ = new QLabel(
+        UiText(TransferText::kInstruction,
+               "Connect the radio to the programming cable and switch it on, then press OK."),
+        this);
+    instruction_->setObjectName("instruction");
+    instruction_->setWordWrap(true);
+    auto* target = new QLabel(TargetLine(), this);
+    target->setObjectName("target");
+    QFont bold = target->font();
+    bold.setBold(true);
+    target->setFont(bold);
+    auto* line = new QFrame(this);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+
+    status_ = new QLabel(UiText(TransferText::kReady, "Ready"), this);
+    status_->setObjectName("status");
+    progress_ = new QProgressBar(this);
+    progress_->setObjectName("progress");
+    progress_->setRange(0, 100);
+    progress_->setValue(0);
+    progress_->setTextVisible(false);  // the status line says the percentage
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    ok_ = buttons->button(QDialogButtonBox::Ok);
+    cancel_ = buttons->button(QDialogButtonBox::Cancel);
+    ok_->setText(UiText(ShellText::kOk, "OK"));
+    cancel_->setText(UiText(ShellText::kCancel, "Cancel"));
+    connect(ok_, &QPushButton::clicked, this, &CDlgTransfer::Start);
+    connect(cancel_, &QPushButton::clicked, this, &CDlgTransfer::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(instruction_);
+    layout->addWidget(target);
+    layout->addWidget(line);
+    layout->addWidget(status_);
+    layout->addWidget(progress_);
+    layout->addSpacing(4);
+    layout->addWidget(buttons);
+
+    // The worker's calls arrive here on the UI thread; the worker waits until they are done.
+    connect(this, &CDlgTransfer::progressReported, this, &CDlgTransfer::ShowProgress,
+            Qt::BlockingQueuedConnection);
+    connect(this, &CDlgTransfer::transferEnded, this, &CDlgTransfer::EndTransfer,
+            Qt::BlockingQueuedConnection);
+}
+
+CDlgTransfer::~CDlgTransfer() { WaitForWorker(); }
+
+QString CDlgTransfer::Operation() const
+{
+    return direction_ == TransferDirection::Read
+               ? UiText(LinkText::kReadTitle, "Read from Radio")
+               : UiText(LinkText::kWriteTitle, "Write to Radio");
+}
+
+void CDlgTransfer::Log(const QString& result)
+{
+    if (shell_) shell_->LogEvent(Operation(), result);
+}
+
+void CDlgTransfer::Start()
+{
+    if (running_ || worker_.joinable()) return;
+    status_->setText(UiText(TransferText::kSearching, "Looking for the radio..."));
+    status_->repaint();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    LinkResult result = transfer_.Connect();
+    QApplication::restoreOverrideCursor();
+    if (!result.Ok()) {
+        ReportFailure(result);
+        return;
+    }
+
+    std::string found = TextOr(Settings().LoadText(TransferText::kConnected), "%s found on %s");
+    found = FormatTextString(found, transfer_.Identity().modelName);
+    found = FormatTextString(found, transfer_.Link().PortName());
+    Log(ToQ(found));
+
+    ok_->setEnabled(false);
+    cancel_->setEnabled(false);
+    instruction_->setText(UiText(
+        TransferText::kRunning,
+        "Do not disconnect the cable or switch the radio off until the transfer has finished."));
+    ShowProgress(0);
+    running_ = true;
+    worker_ = std::thread([this] { transfer_.Run(*this); });
+}
+
+void CDlgTransfer::ReportFailure(const LinkResult& result)
+{
+    result_ = result;
+    const QString text = MessageOf(result);
+    Log(text);
+    Prompt().Show(this, text, IconOf(result));
+    if (result.status == LinkStatus::NoRadio) {
+        // Nothing answered: the user may check the cable and press OK again.
+        status_->setText(UiText(TransferText::kReady, "Ready"));
+        return;
+    }
+    done(QDialog::Rejected);
+}
+
+void CDlgTransfer::OnTransferProgress(TransferDirection, int percent)
+{
+    emit progressReported(percent);
+}
+
+void CDlgTransfer::OnTransferFinished(TransferDirection, const LinkResult& result)
+{
+    result_ = result;
+    emit transferEnded();
+}
+
+void CDlgTransfer::ShowProgress(int percent)
+{
+    const int text = direction_ == TransferDirection::Read ? LinkText::kReadProgress
+                                                           : LinkText::kWriteProgress;
+    const char* english = direction_ == TransferDirection::Read ? "Reading... %d" : "Writing... %d";
+    status_->setText(ToQ(FormatTextNumber(TextOr(Settings().LoadText(text), english), percent)) +
+                     QLatin1Char('%'));
+    progress_->setValue(percent);
+}
+
+void CDlgTransfer::EndTransfer()
+{
+    running_ = false;
+    const QString text = MessageOf(result_);
+    Log(text);
+    Prompt().Show(this, text, IconOf(result_));
+    done(result_.Ok() ? QDialog::Accepted : QDialog::Rejected);
+}
+
+void CDlgTransfer::WaitForWorker()
+{
+    if (worker_.joinable()) worker_.join();
+}
+
+void CDlgTransfer::reject()
+{
+    if (running_) return;  // a running transfer cannot be stopped
+    QDialog::reject();
+}
+
+void CDlgTransfer::closeEvent(QCloseEvent* event)
+{
+    if (running_) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+bool RunReadFromRadio(IMainShell& shell, CQTXDoc& document)
+{
+    CDlgTransfer dialog(TransferDirection::Read, &shell, shell.Window());
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    dialog.WaitForWorker();
+    if (!accepted) {
+        shell.RefreshStatusBar();  // the search may have found the radio on another port
+        return false;
+    }
+    shell.CloseAllViews();
+    // The radio's identity and memory replace the data; they no longer come from a file, so
+    // the next Save asks for a name.
+    dialog.Transfer().CommitRead();
+    Radio().InvalidLog().Clear();
+    document.ForgetPath();
+    shell.RefreshAll();
+    return true;
+}
+
+bool RunReadFromRadio(IMainShell& shell)
+{
+    return RunReadFromRadio(shell, shell.Document());
+}
+
+bool RunWriteToRadio(IMainShell& shell)
+{
+    // Open views commit their fields first, so that the check sees what the user entered.
+    shell.StoreAllViews();
+    RadioData& radio = Radio();
+    if (radio.ValidateAll()) {
+        ShowMessage(shell.Window(), DocMessage::kInvalidData, CPrompt::Icon::Warning);
+        shell.LogEvent(UiText(LinkText::kWriteTitle, "Write to Radio"),
+                       UiMessage(DocMessage::kInvalidData, "Invalid entries: nothing was sent."));
+        return false;
+    }
+    radio.MemoryMap().PrepareImage();
+
+    CDlgTransfer dialog(TransferDirection::Write, &shell, shell.Window());
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    dialog.WaitForWorker();
+    if (accepted) {
+        dialog.Transfer().CommitWrite();
+        shell.ReloadAllViews();  // the radio information shows the new programming time
+    }
+    shell.RefreshStatusBar();
+    return accepted;
+}
+
+}  // namespace rv

@@ -1,0 +1,96 @@
+#pragma once
+// The transfer screen of Read from Radio and Write to Radio. OK connects to the radio and
+// checks it on the UI thread (wait cursor), then a worker thread moves the blocks. The worker
+// reports through the observer interface of the transfer; each call becomes a blocking queued
+// signal, so the screen updates its progress bar and shows the result on the UI thread while
+// the worker waits. A running transfer cannot be cancelled or the screen closed.
+
+#include <QDialog>
+
+#include <thread>
+
+#include "link/Transfer.h"
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+namespace rv {
+
+class CQTXDoc;
+class IMainShell;
+
+/// Interface texts of the transfer screen beyond those of the link.
+struct TransferText {
+    static constexpr int kInstruction = 1610;  ///< what to do before pressing OK
+    static constexpr int kSearching = 1611;    ///< while the radio is looked for
+    static constexpr int kConnected = 1612;    ///< log: radio (%s name) found on (%s device)
+    static constexpr int kReady = 1613;        ///< status before OK
+    static constexpr int kRunning = 1614;      ///< what not to do while the blocks move
+};
+
+class CDlgTransfer : public QDialog, private ITransferObserver {
+    Q_OBJECT
+public:
+    /// A screen for one transfer; shell (may be null) receives the log lines.
+    CDlgTransfer(TransferDirection direction, IMainShell* shell, QWidget* parent = nullptr);
+    /// Waits for the worker when it is still finishing.
+    ~CDlgTransfer() override;
+
+    /// What OK does: connect and check the radio, then start the worker. When no radio is
+    /// found the screen stays open; any other failure closes it with Cancel.
+    void Start();
+    /// True while the worker runs.
+    bool Running() const { return running_; }
+    /// Waits until the worker thread has returned (after the screen closed).
+    void WaitForWorker();
+    /// The transfer (its buffer, identity and commit steps).
+    CTransfer& Transfer() { return transfer_; }
+    /// How the connection or the transfer ended.
+    const LinkResult& Result() const { return result_; }
+
+    QProgressBar* ProgressBar() const { return progress_; }
+    QLabel* StatusLabel() const { return status_; }
+    QPushButton* OkButton() const { return ok_; }
+    QPushButton* CancelButton() const { return cancel_; }
+
+signals:
+    /// Emitted by the worker after every block (blocking queued).
+    void progressReported(int percent);
+    /// Emitted by the worker once at its end (blocking queued); the result is in Result().
+    void transferEnded();
+
+protected:
+    void reject() override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // ITransferObserver, called on the worker thread.
+    void OnTransferProgress(TransferDirection direction, int percent) override;
+    void OnTransferFinished(TransferDirection direction, const LinkResult& result) override;
+
+    void ShowProgress(int percent);
+    void EndTransfer();
+    /// Shows a failure of the connection and logs it.
+    void ReportFailure(const LinkResult& result);
+    void Log(const QString& result);
+    QString Operation() const;
+
+    TransferDirection direction_;
+    IMainShell* shell_;
+    CTransfer transfer_;
+    LinkResult result_;
+    std::thread worker_;
+    bool running_ = false;
+    QLabel* instruction_ = nullptr;
+    QLabel* status_ = nullptr;
+    QProgressBar* progress_ = nullptr;
+    QPushButton* ok_ = nullptr;
+    QPushButton* cancel_ = nullptr;
+};
+
+/// Read from Radio on a given document: on success the views are closed, the radio's
+/// identity and memory replace the data, the document has no file and the window is rebuilt.
+bool RunReadFromRadio(IMainShell& shell, CQTXDoc& document);
+
+}  // namespace rv

@@ -1,0 +1,794 @@
+#include "shell/MainFrame.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDockWidget>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QRegularExpression>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTabBar>
+#include <QToolBar>
+#include <QTreeWidget>
+
+#include "data/RadioData.h"
+#include "shell/DlgAbout.h"
+#include "shell/DlgFileHeader.h"
+#include "shell/GuiHelp.h"
+#include "shell/Settings.h"
+#include "ui/ChildFrame.h"
+#include "ui/CustomFormView.h"
+#include "ui/FormBuilder.h"
+#include "ui/InvalidLogPane.h"
+#include "ui/LogPane.h"
+#include "ui/Prompt.h"
+#include "ui/QtText.h"
+#include "ui/ShellRegistry.h"
+
+namespace rv {
+
+namespace {
+
+CMainFrame* mainFrame = nullptr;
+
+/// Message shown in the status bar's port pane, "%d" the port number.
+constexpr int kPortStatusMessage = 2231;
+/// Width of the navigation tree when the window opens.
+constexpr int kTreeWidth = 220;
+/// Item data role of a tree item's command.
+constexpr int kCommandRole = Qt::UserRole;
+
+/// A menu text for the log: without its mnemonic and dots.
+QString PlainText(QString text)
+{
+    // "(&N)" is how translations without the letter in their text show the mnemonic.
+    text.remove(QRegularExpression(QStringLiteral("\\(&.\\)")));
+    text.remove('&');
+    text.remove("...");
+    const int tab = text.indexOf('\t');
+    return tab >= 0 ? text.left(tab) : text;
+}
+
+QIcon StandardIcon(int id, QStyle* style)
+{
+    switch (id) {
+        case Id(Command::New):
+            return style->standardIcon(QStyle::SP_FileIcon);
+        case Id(Command::Open):
+            return style->standardIcon(QStyle::SP_DialogOpenButton);
+        case Id(Command::Save):
+            return style->standardIcon(QStyle::SP_DialogSaveButton);
+        case Id(Command::ReadFromRadio):
+            return style->standardIcon(QStyle::SP_ArrowDown);
+        case Id(Command::WriteToRadio):
+            return style->standardIcon(QStyle::SP_ArrowUp);
+        case Id(Command::Print):
+            return style->standardIcon(QStyle::SP_FileDialogDetailedView);
+        case Id(Command::RadioInformation):
+            return style->standardIcon(QStyle::SP_FileDialogInfoView);
+        case Id(Command::HelpTopics):
+            return style->standardIcon(QStyle::SP_MessageBoxQuestion);
+        case Id(Command::About):
+            return style->standardIcon(QStyle::SP_MessageBoxInformation);
+        default:
+            return {};
+    }
+}
+
+/// Commands shown as check marks (a bar or pane that is shown or hidden).
+bool IsToggle(int id)
+{
+    return id == Id(Command::ToolBar) || id == Id(Command::StatusBar) ||
+           id == Id(Command::TreeBar) || id == Id(Command::InvalidView) ||
+           id == Id(Command::LogView) || id == Id(Command::TabView);
+}
+
+constexpr int kToolBarCommands[] = {
+    Id(Command::New),
+    Id(Command::Open),
+    Id(Command::Save),
+    0,
+    Id(Command::ReadFromRadio),
+    Id(Command::WriteToRadio),
+    0,
+    Id(Command::Print),
+    0,
+    Id(Command::RadioInformation),
+    Id(Command::HelpTopics),
+    Id(Command::About),
+};
+
+}  // namespace
+
+CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), doc_(*this)
+{
+    mainFrame = this;
+    CCustomFormView::SetShell(this);
+    setObjectName("MainFrame");
+    setWindowTitle(UiText(ShellText::kProgramTitle, "rvcps"));
+
+    mdi_ = new QMdiArea(this);
+    mdi_->setObjectName("MdiArea");
+    mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdi_->setTabsClosable(true);
+    mdi_->setDocumentMode(true);
+    setCentralWidget(mdi_);
+
+    BuildDocks();
+    BuildStatusBar();
+    BuildMenus();
+    BuildToolBar();
+    BuildTree();
+    RefreshStatusBar();
+    InstallDataHooks();
+    connect(mdi_, &QMdiArea::subWindowActivated, this, [this] { UpdateCommandStates(); });
+    // F1 anywhere, also in modal screens, asks for help on the focused control.
+    qApp->installEventFilter(this);
+    resize(1100, 720);
+}
+
+CMainFrame::~CMainFrame()
+{
+    qApp->removeEventFilter(this);
+    // The parts of the window go after this object: they must not call back into it.
+    for (QObject* part :
+         std::initializer_list<QObject*>{treeDock_, invalidDock_, logDock_, toolBar_, mdi_, tree_})
+        if (part) disconnect(part, nullptr, this, nullptr);
+    for (auto& [menu, qmenu] : menus_) disconnect(qmenu, nullptr, this, nullptr);
+    disconnect(statusBar(), nullptr, this, nullptr);
+    RemoveDataHooks();
+    // The views go before the data hooks they might use.
+    for (const OpenEntry& e : openViews_)
+        if (e.frame) delete e.frame.data();
+    openViews_.clear();
+    if (CCustomFormView::Shell() == this) CCustomFormView::SetShell(nullptr);
+    if (mainFrame == this) mainFrame = nullptr;
+}
+
+CMainFrame* CMainFrame::Instance()
+{
+    return mainFrame;
+}
+
+// ---- building ----
+
+void CMainFrame::BuildDocks()
+{
+    tree_ = new QTreeWidget(this);
+    tree_->setObjectName("NavigationTree");
+    tree_->setHeaderHidden(true);
+    tree_->setColumnCount(1);
+    tree_->setExpandsOnDoubleClick(false);
+    SetControlId(tree_, Id(Command::TreeBar));
+    connect(tree_, &QTreeWidget::itemActivated, this,
+            [this](QTreeWidgetItem* item, int) { OpenFromTree(item); });
+    treeDock_ = new QDockWidget(this);
+    treeDock_->setObjectName("TreeDock");
+    treeDock_->setWidget(tree_);
+    treeDock_->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
+    addDockWidget(Qt::LeftDockWidgetArea, treeDock_);
+    resizeDocks({treeDock_}, {kTreeWidth}, Qt::Horizontal);
+
+    invalidPane_ = new CInvalidLogPane(Radio().InvalidLog(), this);
+    invalidDock_ = new QDockWidget(this);
+    invalidDock_->setObjectName("InvalidDock");
+    invalidDock_->setWidget(invalidPane_);
+    invalidDock_->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
+    addDockWidget(Qt::BottomDockWidgetArea, invalidDock_);
+
+    logPane_ = new CLogPane(this);
+    logDock_ = new QDockWidget(this);
+    logDock_->setObjectName("LogDock");
+    logDock_->setWidget(logPane_);
+    logDock_->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
+    addDockWidget(Qt::BottomDockWidgetArea, logDock_);
+    tabifyDockWidget(invalidDock_, logDock_);
+    resizeDocks({invalidDock_}, {140}, Qt::Vertical);
+
+    treeDock_->setWindowTitle(UiText(ShellText::kTreeBar, "Radio"));
+    invalidDock_->setWindowTitle(UiText(ShellText::kInvalidView, "Invalid Entries"));
+    logDock_->setWindowTitle(UiText(ShellText::kLogView, "Log"));
+    for (QDockWidget* dock : {treeDock_, invalidDock_, logDock_})
+        connect(dock, &QDockWidget::visibilityChanged, this, [this] { UpdateCommandStates(); });
+}
+
+void CMainFrame::BuildStatusBar()
+{
+    rangePane_ = new QLabel(this);
+    modelPane_ = new QLabel(this);
+    portPane_ = new QLabel(this);
+    rangePane_->setObjectName("RangePane");
+    modelPane_->setObjectName("ModelPane");
+    portPane_->setObjectName("PortPane");
+    for (QLabel* pane : {rangePane_, modelPane_, portPane_}) {
+        pane->setMinimumWidth(90);
+        pane->setAlignment(Qt::AlignCenter);
+        statusBar()->addPermanentWidget(pane);
+    }
+    statusBar()->showMessage(UiText(ShellText::kReady, "Ready"));
+    // A message that timed out, or a menu's status tip that went, leaves "Ready" behind.
+    connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString& text) {
+        if (text.isEmpty()) statusBar()->showMessage(UiText(ShellText::kReady, "Ready"));
+    });
+}
+
+QAction* CMainFrame::MakeAction(const MenuEntry& entry)
+{
+    auto* action = new QAction(UiText(entry.id, entry.english), this);
+    action->setObjectName(QStringLiteral("cmd%1").arg(entry.id));
+    action->setData(entry.id);
+    if (entry.shortcut && *entry.shortcut)
+        action->setShortcut(QKeySequence(QString::fromLatin1(entry.shortcut)));
+    action->setIcon(StandardIcon(entry.id, style()));
+    action->setIconVisibleInMenu(false);
+    action->setStatusTip(PlainText(action->text()));
+    action->setCheckable(IsToggle(entry.id));
+    const int id = entry.id;
+    connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
+    return action;
+}
+
+void CMainFrame::BuildMenus()
+{
+    menuBar()->clear();
+    for (auto& [id, action] : actions_) action->deleteLater();
+    actions_.clear();
+    menus_.clear();
+    windowListActions_.clear();
+
+    const UiProfile profile = CurrentUiProfile();
+    for (int m = 0; m < kMenuCount; ++m) {
+        const Menu which = static_cast<Menu>(m);
+        QMenu* menu = menuBar()->addMenu(UiText(kFirstMenuTitleText + m, kMenuTitles[m]));
+        menu->setObjectName(QStringLiteral("menu%1").arg(m));
+        menus_[which] = menu;
+        for (const MenuEntry& entry : VisibleMenuEntries(which, profile)) {
+            if (entry.id == 0) {
+                menu->addSeparator();
+                continue;
+            }
+            QAction* action = MakeAction(entry);
+            actions_[entry.id] = action;
+            menu->addAction(action);
+        }
+    }
+    connect(menus_[Menu::File], &QMenu::aboutToShow, this, [this] { UpdateRecentFiles(); });
+    connect(menus_[Menu::Window], &QMenu::aboutToShow, this, [this] { UpdateWindowMenu(); });
+    UpdateRecentFiles();
+    UpdateCommandStates();
+}
+
+void CMainFrame::BuildToolBar()
+{
+    if (!toolBar_) {
+        toolBar_ = addToolBar(QString());
+        toolBar_->setObjectName("ToolBar");
+        toolBar_->setMovable(false);
+        connect(toolBar_, &QToolBar::visibilityChanged, this, [this] { UpdateCommandStates(); });
+    }
+    toolBar_->clear();
+    toolBar_->setWindowTitle(UiText(ShellText::kToolBar, "Tool Bar"));
+    for (int id : kToolBarCommands) {
+        if (id == 0) {
+            toolBar_->addSeparator();
+            continue;
+        }
+        if (QAction* action = Action(id)) {
+            action->setToolTip(PlainText(action->text()));
+            toolBar_->addAction(action);
+        }
+    }
+}
+
+void CMainFrame::BuildTree()
+{
+    tree_->clear();
+    QString rootText = ToQ(Settings().ModelName());
+    if (rootText.isEmpty()) rootText = ToQ(Settings().ModelID());
+    auto* root = new QTreeWidgetItem(tree_, {rootText});
+    root->setData(0, kCommandRole, 0);
+    QTreeWidgetItem* parent = root;
+    QTreeWidgetItem* lastTop = root;
+    for (const TreeRow& row : VisibleTreeRows(CurrentUiProfile())) {
+        parent = row.level == 0 ? root : lastTop;
+        auto* item = new QTreeWidgetItem(parent, {UiText(row.textId, row.english)});
+        item->setData(0, kCommandRole, row.textId);
+        if (row.level == 0) lastTop = item;
+        // A kind whose view is not part of the program is shown but cannot be opened.
+        const int command = NormalizeViewCommand(row.textId);
+        if (FindViewRow(command) && !HasRegisteredView(command))
+            item->setForeground(0, palette().brush(QPalette::Disabled, QPalette::Text));
+    }
+    tree_->expandAll();
+}
+
+// ---- commands ----
+
+QAction* CMainFrame::Action(int id) const
+{
+    auto it = actions_.find(id);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+QMenu* CMainFrame::TopMenu(Menu menu) const
+{
+    auto it = menus_.find(menu);
+    return it == menus_.end() ? nullptr : it->second;
+}
+
+bool CMainFrame::IsCommandAvailable(int id) const
+{
+    if (FindRegisteredCommand(id)) return true;
+    switch (id) {
+        // Screens that register their handler when they are part of the program.
+        case Id(Command::Print):
+        case Id(Command::PrintPreview):
+        case Id(Command::PrintSetup):
+        case Id(Command::Adjustment):
+        case Id(Command::BaseBand):
+        case Id(Command::FactoryMode):
+        case Id(Command::WriteTuneData):
+        case Id(Command::MemoryUpdate):
+            return false;
+        default:
+            break;
+    }
+    // The pane commands share the range of the view commands; only views need a factory.
+    if (IsViewCommand(id) && FindViewRow(NormalizeViewCommand(id)))
+        return HasRegisteredView(NormalizeViewCommand(id));
+    return true;
+}
+
+void CMainFrame::UpdateCommandStates()
+{
+    for (auto& [id, action] : actions_) action->setEnabled(IsCommandAvailable(id));
+    auto check = [this](Command c, bool on) {
+        if (QAction* a = Action(Id(c))) a->setChecked(on);
+    };
+    // isHidden: the panes may be checked before the window is shown.
+    check(Command::TreeBar, !treeDock_->isHidden());
+    check(Command::InvalidView, !invalidDock_->isHidden());
+    check(Command::LogView, !logDock_->isHidden());
+    check(Command::TabView, mdi_->viewMode() == QMdiArea::TabbedView);
+    check(Command::StatusBar, !statusBar()->isHidden());
+    if (toolBar_) check(Command::ToolBar, !toolBar_->isHidden());
+    const bool anyView = !mdi_->subWindowList().isEmpty();
+    for (Command c : {Command::CloseAllWindows, Command::Cascade, Command::Tile})
+        if (QAction* a = Action(Id(c))) a->setEnabled(anyView);
+}
+
+void CMainFrame::UpdateRecentFiles()
+{
+    const std::vector<std::string> files = CQTXDoc::RecentFiles();
+    for (size_t k = 0; k < kRecentFileCount; ++k) {
+        QAction* action = Action(Id(Command::RecentFile1) + static_cast<int>(k));
+        if (!action) continue;
+        if (k < files.size()) {
+            action->setText(QStringLiteral("&%1 %2").arg(k + 1).arg(ToQ(files[k])));
+            action->setVisible(true);
+            action->setEnabled(true);
+        } else if (k == 0) {
+            // With no recent files the first entry stays, greyed, as a place holder.
+            action->setText(UiText(Id(Command::RecentFile1), "Recent File"));
+            action->setVisible(true);
+            action->setEnabled(false);
+        } else {
+            action->setVisible(false);
+        }
+    }
+}
+
+void CMainFrame::UpdateWindowMenu()
+{
+    QMenu* menu = TopMenu(Menu::Window);
+    if (!menu) return;
+    for (QAction* a : windowListActions_) {
+        menu->removeAction(a);
+        a->deleteLater();
+    }
+    windowListActions_.clear();
+    const QList<QMdiSubWindow*> windows = mdi_->subWindowList();
+    if (windows.isEmpty()) return;
+    windowListActions_.push_back(menu->addSeparator());
+    int n = 0;
+    for (QMdiSubWindow* w : windows) {
+        QAction* a = menu->addAction(QStringLiteral("&%1 %2").arg(++n).arg(w->windowTitle()));
+        a->setCheckable(true);
+        a->setChecked(w == mdi_->activeSubWindow());
+        connect(a, &QAction::triggered, this, [this, w = QPointer<QMdiSubWindow>(w)] {
+            if (w) mdi_->setActiveSubWindow(w);
+        });
+        windowListActions_.push_back(a);
+    }
+}
+
+void CMainFrame::RunCommand(int id)
+{
+    if (!IsCommandAvailable(id)) return;
+    if (IsViewCommand(id) && FindViewRow(NormalizeViewCommand(id))) {
+        OpenView(id);
+        return;
+    }
+    if (id >= Id(Command::RecentFile1) && id <= Id(Command::RecentFile4)) {
+        RunDocumentCommand(id);
+        return;
+    }
+    switch (id) {
+        case Id(Command::New):
+        case Id(Command::Open):
+        case Id(Command::Save):
+        case Id(Command::SaveAs):
+            RunDocumentCommand(id);
+            return;
+        case Id(Command::Exit):
+            close();
+            return;
+        case Id(Command::Undo):
+            EditCommand("undo");
+            return;
+        case Id(Command::Cut):
+            EditCommand("cut");
+            return;
+        case Id(Command::Copy):
+            EditCommand("copy");
+            return;
+        case Id(Command::Paste):
+            EditCommand("paste");
+            return;
+        case Id(Command::ToolBar):
+            toolBar_->setVisible(toolBar_->isHidden());
+            break;
+        case Id(Command::StatusBar):
+            statusBar()->setVisible(statusBar()->isHidden());
+            break;
+        case Id(Command::TreeBar):
+            treeDock_->setVisible(treeDock_->isHidden());
+            break;
+        case Id(Command::InvalidView):
+            ShowInvalidView(invalidDock_->isHidden());
+            break;
+        case Id(Command::LogView):
+            logDock_->setVisible(logDock_->isHidden());
+            if (!logDock_->isHidden()) logDock_->raise();
+            break;
+        case Id(Command::TabView):
+            mdi_->setViewMode(mdi_->viewMode() == QMdiArea::TabbedView ? QMdiArea::SubWindowView
+                                                                       : QMdiArea::TabbedView);
+            break;
+        case Id(Command::CloseAllWindows):
+            CloseAllViews();
+            break;
+        case Id(Command::Cascade):
+            mdi_->cascadeSubWindows();
+            break;
+        case Id(Command::Tile):
+            mdi_->tileSubWindows();
+            break;
+        case Id(Command::HelpTopics):
+            ShowHelp({}, this);
+            break;
+        case Id(Command::About): {
+            CDlgAbout about(this);
+            about.exec();
+            break;
+        }
+        case Id(Command::ModelInformation):
+            RunModelInformation(*this);
+            break;
+        case Id(Command::Language):
+            RunLanguage(*this);
+            break;
+        case Id(Command::ComPort):
+            RunComPort(*this);
+            break;
+        // The transfer screen refreshes the window after a read and reloads the views (the radio
+        // information shows the new programming time stamp) after a write.
+        case Id(Command::ReadFromRadio):
+            RunReadFromRadio(*this);
+            break;
+        case Id(Command::WriteToRadio):
+            RunWriteToRadio(*this);
+            break;
+        default:
+            if (const CommandHandler* handler = FindRegisteredCommand(id)) (*handler)(*this);
+            break;
+    }
+    UpdateCommandStates();
+}
+
+void CMainFrame::RunDocumentCommand(int id)
+{
+    QString operation = PlainText(Action(id) ? Action(id)->text() : QString());
+    DocResult result;
+    switch (id) {
+        case Id(Command::New):
+            result = doc_.New();
+            break;
+        case Id(Command::Open):
+            result = doc_.Open();
+            break;
+        case Id(Command::Save):
+            result = doc_.Save();
+            break;
+        case Id(Command::SaveAs):
+            result = doc_.SaveAs();
+            break;
+        default:
+            operation = UiText(Id(Command::Open), "Open");
+            operation = PlainText(operation);
+            result = doc_.OpenRecent(static_cast<size_t>(id - Id(Command::RecentFile1)));
+            break;
+    }
+    if (result.Ok() && id != Id(Command::New) && !doc_.Path().empty())
+        operation += QStringLiteral(" ") + ToQ(doc_.Path());
+    LogOutcome(operation, result);
+    UpdateRecentFiles();
+}
+
+void CMainFrame::LogOutcome(const QString& operation, const DocResult& result)
+{
+    switch (result.outcome) {
+        case DocOutcome::Done:
+            LogEvent(operation, UiText(ShellText::kResultDone, "Done"));
+            break;
+        case DocOutcome::Cancelled:
+            LogEvent(operation, UiText(ShellText::kResultCancelled, "Cancelled"));
+            break;
+        case DocOutcome::Failed:
+            LogEvent(operation, UiText(ShellText::kResultFailed, "Failed") +
+                                    QStringLiteral(" (%1)").arg(result.message));
+            break;
+    }
+}
+
+void CMainFrame::EditCommand(const char* slot)
+{
+    // Line edits, text edits and editable combo boxes all have these slots.
+    QWidget* focus = QApplication::focusWidget();
+    if (auto* combo = qobject_cast<QComboBox*>(focus); combo && combo->lineEdit())
+        focus = combo->lineEdit();
+    if (focus) QMetaObject::invokeMethod(focus, slot);
+}
+
+// ---- views ----
+
+void CMainFrame::OpenFromTree(QTreeWidgetItem* item)
+{
+    if (!item) return;
+    const int command = item->data(0, kCommandRole).toInt();
+    if (!IsViewCommand(command)) return;
+    const int normal = NormalizeViewCommand(command);
+    // A group stands for its list: the view takes the list's title.
+    OpenView(normal, normal == command ? item->text(0) : QString());
+}
+
+CCustomFormView* CMainFrame::OpenView(int command, const QString& title)
+{
+    command = NormalizeViewCommand(command);
+    QString caption = title;
+    if (caption.isEmpty()) {
+        const ViewRow* row = FindViewRow(command);
+        const char* english = "";
+        for (const TreeRow& t : kTreeLayout)
+            if (t.textId == command) english = t.english;
+        caption =
+            ToQ(StripLeadingBackslashes(TextOr(Settings().LoadText(command), row ? english : "")));
+    }
+
+    for (const OpenEntry& e : openViews_) {
+        if (e.command != command || !e.frame) continue;
+        e.frame->setWindowTitle(caption);
+        e.frame->showNormal();
+        mdi_->setActiveSubWindow(e.frame);
+        return e.frame->View();
+    }
+
+    const ViewRow* row = FindViewRow(command);
+    if (!row) return nullptr;
+    CCustomFormView* view = CreateRegisteredView(command, nullptr);
+    if (!view) return nullptr;
+    view->SetCommand(command);
+    connect(view, &CCustomFormView::noticeRaised, this, &CMainFrame::BroadcastNotice);
+
+    auto* frame = new CChildFrame(view);
+    frame->setObjectName(QStringLiteral("child%1").arg(command));
+    mdi_->addSubWindow(frame);
+    frame->setWindowTitle(caption);
+    openViews_.push_back({command, row->kind, frame});
+    connect(frame, &CChildFrame::closing, this, [this](CChildFrame* closed) {
+        std::erase_if(openViews_, [closed](const OpenEntry& e) { return e.frame == closed; });
+        UpdateCommandStates();
+    });
+    frame->show();
+    mdi_->setActiveSubWindow(frame);
+
+    // A list view starts on the item its title names ("Channel 3").
+    if (row->maxItems > 1)
+        if (int number = ListPositionFromTitle(FromQ(caption)); number > 0)
+            view->Navigate(static_cast<int>(NoticeCode::GoTo), number);
+    UpdateCommandStates();
+    return view;
+}
+
+CCustomFormView* CMainFrame::FindView(int command) const
+{
+    command = NormalizeViewCommand(command);
+    for (const OpenEntry& e : openViews_)
+        if (e.command == command && e.frame) return e.frame->View();
+    return nullptr;
+}
+
+std::vector<CCustomFormView*> CMainFrame::OpenViews() const
+{
+    std::vector<CCustomFormView*> views;
+    for (const OpenEntry& e : openViews_)
+        if (e.frame && e.frame->View()) views.push_back(e.frame->View());
+    return views;
+}
+
+void CMainFrame::BroadcastNotice(const NoticeRecord& notice)
+{
+    Radio().Notify(notice);
+    for (CCustomFormView* view : OpenViews()) view->DeliverNotice(notice);
+}
+
+void CMainFrame::ShowInvalidView(bool show)
+{
+    invalidDock_->setVisible(show);
+    if (show) invalidDock_->raise();
+    UpdateCommandStates();
+}
+
+// ---- IMainShell ----
+
+void CMainFrame::CloseAllViews()
+{
+    // Each child window stores its view as it closes; the list is emptied as they go.
+    const std::vector<OpenEntry> entries = openViews_;
+    for (const OpenEntry& e : entries)
+        if (e.frame) e.frame->close();
+    openViews_.clear();
+    mdi_->closeAllSubWindows();
+    UpdateCommandStates();
+}
+
+void CMainFrame::StoreAllViews()
+{
+    for (CCustomFormView* view : OpenViews()) view->Store();
+}
+
+void CMainFrame::ReloadAllViews()
+{
+    for (CCustomFormView* view : OpenViews()) view->Reload();
+}
+
+void CMainFrame::RefreshAll()
+{
+    BuildMenus();
+    BuildToolBar();
+    BuildTree();
+    RefreshStatusBar();
+    ReloadAllViews();
+    setWindowTitle(ToQ(doc_.Title()));
+}
+
+void CMainFrame::RefreshStatusBar()
+{
+    const CSettings& s = Settings();
+    rangePane_->setText(ToQ(RangeStatusText(s.FreqRange())));
+    modelPane_->setText(ToQ(s.ModelName()));
+    if (s.ComPort() > 0)
+        portPane_->setText(
+            ToQ(FormatTextNumber(TextOr(s.LoadMessage(kPortStatusMessage), "COM%d"), s.ComPort())));
+    else
+        portPane_->clear();
+}
+
+void CMainFrame::Retranslate()
+{
+    treeDock_->setWindowTitle(UiText(ShellText::kTreeBar, "Radio"));
+    invalidDock_->setWindowTitle(UiText(ShellText::kInvalidView, "Invalid Entries"));
+    logDock_->setWindowTitle(UiText(ShellText::kLogView, "Log"));
+    invalidPane_->Retranslate();
+    logPane_->Retranslate();
+    statusBar()->showMessage(UiText(ShellText::kReady, "Ready"));
+    for (CCustomFormView* view : OpenViews()) TranslateDialog(view, view->FormId());
+    for (const OpenEntry& e : openViews_) {
+        const std::string title = StripLeadingBackslashes(Settings().LoadText(e.command));
+        if (e.frame && !title.empty()) e.frame->setWindowTitle(ToQ(title));
+    }
+    RefreshAll();
+}
+
+void CMainFrame::LogEvent(const QString& operation, const QString& result)
+{
+    logPane_->AddEvent(operation, result);
+    statusBar()->showMessage(operation + QStringLiteral(": ") + result, 5000);
+}
+
+// ---- DocumentUi ----
+
+bool CMainFrame::AskYesNo(int, const std::string& text)
+{
+    return Prompt().AskYesNo(this, ToQ(text)) == CPrompt::Answer::Yes;
+}
+
+void CMainFrame::ShowMessage(int, const std::string& text)
+{
+    Prompt().Show(this, ToQ(text), CPrompt::Icon::Warning);
+}
+
+std::optional<std::string> CMainFrame::ChooseOpenPath()
+{
+    return FileChooser().ChooseOpenPath(this, doc_.Path());
+}
+
+std::optional<SaveChoice> CMainFrame::ChooseSavePath(const CDataFileHeader& header,
+                                                     const std::string& comment)
+{
+    return FileChooser().ChooseSavePath(this, doc_.Path(), header, comment);
+}
+
+void CMainFrame::SetTitle(const std::string& title)
+{
+    setWindowTitle(ToQ(title));
+}
+
+// ---- data hooks, events ----
+
+void CMainFrame::InstallDataHooks()
+{
+    RadioData& radio = Radio();
+    // An editor that commits when it loses the focus stores its input before a check.
+    radio.commitFocusHook = [this] {
+        QWidget* focus = QApplication::focusWidget();
+        if (!focus) return;
+        if (QMdiSubWindow* active = mdi_->activeSubWindow(); active && active->isAncestorOf(focus))
+            active->setFocus(Qt::OtherFocusReason);
+        else
+            focus->clearFocus();
+    };
+    radio.showInvalidLogHook = [this] { ShowInvalidView(true); };
+    radio.MemoryMap().storeViewsHook = [this] { StoreAllViews(); };
+}
+
+void CMainFrame::RemoveDataHooks()
+{
+    RadioData& radio = Radio();
+    radio.commitFocusHook = nullptr;
+    radio.showInvalidLogHook = nullptr;
+    radio.MemoryMap().storeViewsHook = nullptr;
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    CloseAllViews();
+    Settings().SaveAtExit();
+    QMainWindow::closeEvent(event);
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier) {
+            ShowHelpForFocus(this);
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace rv

@@ -1,0 +1,144 @@
+#pragma once
+// The main window: menus, tool bar, status bar, the navigation tree, the invalid-log and log
+// panes, and one child window per opened category view. It runs the document commands (New,
+// Open, Save, Save As, recent files), opens views from the tree and the menus, passes notices
+// between the views and the data, and starts the screens of the radio link and the settings.
+
+#include <QMainWindow>
+#include <QPointer>
+#include <map>
+#include <vector>
+
+#include "data/Document.h"
+#include "data/Notice.h"
+#include "shell/GuiCommands.h"
+#include "shell/ViewTable.h"
+
+class QAction;
+class QDockWidget;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QToolBar;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace rv {
+
+class CChildFrame;
+class CCustomFormView;
+class CInvalidLogPane;
+class CLogPane;
+
+class CMainFrame : public QMainWindow, public IMainShell, private DocumentUi {
+    Q_OBJECT
+public:
+    /// Builds the window for the current settings (no data are loaded: call Document().New()
+    /// for the first New).
+    explicit CMainFrame(QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    /// The main window of the process, nullptr when none exists.
+    static CMainFrame* Instance();
+    /// The document (data file, New, Open, Save ...).
+    CQTXDoc& Document() { return doc_; }
+
+    // IMainShell.
+    QWidget* Window() override { return this; }
+    void CloseAllViews() override;
+    void StoreAllViews() override;
+    void RefreshAll() override;
+    void RefreshStatusBar() override;
+    void ReloadAllViews() override;
+    void Retranslate() override;
+    void LogEvent(const QString& operation, const QString& result) override;
+
+    /// Runs a command as its menu entry or tool button does.
+    void RunCommand(int id);
+    /// Opens (or activates) the view of a tree item or view command; title "" takes the
+    /// command's text. Returns the view, nullptr when no view serves the command.
+    CCustomFormView* OpenView(int command, const QString& title = {});
+    /// The open view of a command, nullptr when it is not open.
+    CCustomFormView* FindView(int command) const;
+    /// Every open view, in opening order.
+    std::vector<CCustomFormView*> OpenViews() const;
+    /// Lets the data re-check their references and hands the notice to every open view
+    /// except the one that raised it.
+    void BroadcastNotice(const NoticeRecord& notice);
+    /// Shows or hides the invalid-log pane.
+    void ShowInvalidView(bool show);
+
+    // The window's parts (for the screens and for tests).
+    QTreeWidget* Tree() const { return tree_; }
+    QMdiArea* MdiArea() const { return mdi_; }
+    /// The menu or tool bar action of a command, nullptr when the menus leave it out.
+    QAction* Action(int id) const;
+    /// A top-level menu.
+    QMenu* TopMenu(Menu menu) const;
+    QDockWidget* TreeDock() const { return treeDock_; }
+    QDockWidget* InvalidDock() const { return invalidDock_; }
+    QDockWidget* LogDock() const { return logDock_; }
+    CInvalidLogPane* InvalidPane() const { return invalidPane_; }
+    CLogPane* LogPane() const { return logPane_; }
+    /// Status bar panes: range, model name, port.
+    QLabel* RangePane() const { return rangePane_; }
+    QLabel* ModelPane() const { return modelPane_; }
+    QLabel* PortPane() const { return portPane_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // DocumentUi.
+    bool AskYesNo(int messageId, const std::string& text) override;
+    void ShowMessage(int messageId, const std::string& text) override;
+    std::optional<std::string> ChooseOpenPath() override;
+    std::optional<SaveChoice> ChooseSavePath(const CDataFileHeader& header,
+                                             const std::string& comment) override;
+    void Refresh() override { RefreshAll(); }
+    void SetTitle(const std::string& title) override;
+
+    void BuildMenus();
+    void BuildToolBar();
+    void BuildTree();
+    void BuildDocks();
+    void BuildStatusBar();
+    void UpdateRecentFiles();
+    void UpdateWindowMenu();
+    void UpdateCommandStates();
+    QAction* MakeAction(const MenuEntry& entry);
+    void OpenFromTree(QTreeWidgetItem* item);
+    void RunDocumentCommand(int id);
+    void LogOutcome(const QString& operation, const DocResult& result);
+    void EditCommand(const char* slot);
+    void InstallDataHooks();
+    void RemoveDataHooks();
+    bool IsCommandAvailable(int id) const;
+
+    struct OpenEntry {
+        int command;
+        ViewKind kind;
+        QPointer<CChildFrame> frame;
+    };
+
+    CQTXDoc doc_;
+    QMdiArea* mdi_ = nullptr;
+    QTreeWidget* tree_ = nullptr;
+    QDockWidget* treeDock_ = nullptr;
+    QDockWidget* invalidDock_ = nullptr;
+    QDockWidget* logDock_ = nullptr;
+    CInvalidLogPane* invalidPane_ = nullptr;
+    CLogPane* logPane_ = nullptr;
+    QToolBar* toolBar_ = nullptr;
+    QLabel* rangePane_ = nullptr;
+    QLabel* modelPane_ = nullptr;
+    QLabel* portPane_ = nullptr;
+    std::map<int, QAction*> actions_;
+    std::map<Menu, QMenu*> menus_;
+    std::vector<QAction*> windowListActions_;
+    std::vector<OpenEntry> openViews_;
+};
+
+}  // namespace rv

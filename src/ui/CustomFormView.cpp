@@ -1,0 +1,75 @@
+#include "ui/CustomFormView.h"
+
+#include <QApplication>
+#include <QMdiSubWindow>
+
+#include "ui/FormBuilder.h"
+
+namespace rv {
+
+namespace {
+IMainShell* mainShell = nullptr;
+}
+
+CCustomFormView::CCustomFormView(int formId, QWidget* parent) : QWidget(parent), formId_(formId)
+{
+    SetControlId(this, formId);
+    connect(qApp, &QApplication::focusChanged, this, &CCustomFormView::OnFocusChanged);
+}
+
+CCustomFormView::~CCustomFormView() = default;
+
+void CCustomFormView::DeliverNotice(const NoticeRecord& notice)
+{
+    if (notice.sender == this) return;
+    OnNotice(notice);
+}
+
+void CCustomFormView::RaiseNotice(NoticeRecord notice)
+{
+    notice.sender = this;
+    emit noticeRaised(notice);
+}
+
+void CCustomFormView::OnFocusChanged(QWidget*, QWidget* now)
+{
+    if (now && now != this && isAncestorOf(now)) lastFocus_ = now;
+}
+
+void CCustomFormView::RestoreFocus()
+{
+    if (lastFocus_ && lastFocus_->isEnabled() && lastFocus_->isVisible()) {
+        lastFocus_->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    // The first control that takes the keyboard focus.
+    for (QWidget* w = nextInFocusChain(); w && w != this && isAncestorOf(w);
+         w = w->nextInFocusChain())
+        if (w->focusPolicy() & Qt::TabFocus && w->isEnabled() && w->isVisibleTo(this)) {
+            w->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    setFocus(Qt::OtherFocusReason);
+}
+
+void CCustomFormView::SetFrameTitle(const QString& title)
+{
+    for (QWidget* w = parentWidget(); w; w = w->parentWidget())
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(w)) {
+            sub->setWindowTitle(title);
+            return;
+        }
+    setWindowTitle(title);
+}
+
+IMainShell* CCustomFormView::Shell()
+{
+    return mainShell;
+}
+
+void CCustomFormView::SetShell(IMainShell* shell)
+{
+    mainShell = shell;
+}
+
+}  // namespace rv

@@ -1,0 +1,67 @@
+#include "ui/ShellRegistry.h"
+
+#include <map>
+
+#include "ui/CustomFormView.h"
+
+namespace rv {
+
+namespace {
+
+// Function-local statics: registrations run during static initialisation of other files.
+std::map<int, ViewFactory>& Views()
+{
+    static std::map<int, ViewFactory> views;
+    return views;
+}
+
+std::map<int, CommandHandler>& Commands()
+{
+    static std::map<int, CommandHandler> commands;
+    return commands;
+}
+
+}  // namespace
+
+bool RegisterView(int command, ViewFactory factory)
+{
+    Views()[command] = std::move(factory);
+    return true;
+}
+
+ViewFactory ReplaceView(int command, ViewFactory factory)
+{
+    ViewFactory previous;
+    auto it = Views().find(command);
+    if (it != Views().end()) {
+        previous = std::move(it->second);
+        Views().erase(it);
+    }
+    if (factory) Views()[command] = std::move(factory);
+    return previous;
+}
+
+CCustomFormView* CreateRegisteredView(int command, QWidget* parent)
+{
+    auto it = Views().find(command);
+    return it == Views().end() || !it->second ? nullptr : it->second(parent);
+}
+
+bool HasRegisteredView(int command)
+{
+    return Views().count(command) != 0;
+}
+
+bool RegisterCommand(int command, CommandHandler handler)
+{
+    Commands()[command] = std::move(handler);
+    return true;
+}
+
+const CommandHandler* FindRegisteredCommand(int command)
+{
+    auto it = Commands().find(command);
+    return it == Commands().end() || !it->second ? nullptr : &it->second;
+}
+
+}  // namespace rv

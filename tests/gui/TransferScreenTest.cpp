@@ -1,0 +1,341 @@
+// Read from Radio and Write to Radio through the transfer screen, against the simulated radio on
+// a pseudo-terminal: what ends up in the data and in the radio, the progress shown after every
+// block, and the message, the screen and the data for each way a connection or transfer fails.
+
+#include <QApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+#include "data/Document.h"
+#include "data/MemoryMap.h"
+#include "data/RadioData.h"
+#include "editors/personality/PersonalityData.h"
+#include "editors/radio/RadioInfoBlock.h"
+#include "gui/GuiTestSupport.h"
+#include "link/DlgTransfer.h"
+#include "link/LinkTestSupport.h"
+#include "shell/ViewTable.h"
+#include "ui/LogPane.h"
+
+namespace rv {
+namespace {
+
+/// What the transfer screen showed while the test drove it.
+struct ScreenRecord {
+    bool opened = false;
+    bool okAndCancelEnabledBefore = false;
+    bool buttonsDisabledWhileRunning = true;
+    bool stayedOpen = false;  // OK left the screen open (no radio found)
+    QString title;
+    std::vector<int> progress;  // every value the progress bar took
+    QString lastStatus;
+};
+
+class TransferScreen : public test::GuiTest {
+protected:
+    void SetUp() override
+    {
+        GuiTest::SetUp();
+        SetSerialDeviceSource([] { return std::vector<std::string>{}; });
+        StartRadio({});
+    }
+    void TearDown() override
+    {
+        radio.reset();
+        SetSerialDeviceSource({});
+        GuiTest::TearDown();
+    }
+    /// (Re)starts the simulated radio and pins it to the stored port.
+    void StartRadio(sim::SimOptions options)
+    {
+        radio.reset();
+        radio = std::make_unique<sim::CRadioSim>(std::move(options));
+        ASSERT_TRUE(radio->Start());
+        CIniFile::WriteString(home.Path("Settings.ini"), "Ports",
+                              "COM" + std::to_string(test::kSimPort), radio->DevicePath());
+        Settings().SetComPort(test::kSimPort);
+    }
+
+    /// Runs Read from Radio or Write to Radio, pressing OK on the transfer screen (and Cancel
+    /// when the screen stays open after OK).
+    bool Run(TransferDirection direction)
+    {
+        auto timer = std::make_unique<QTimer>();
+        timer->setInterval(5);
+        QTimer* t = timer.get();
+        QObject::connect(t, &QTimer::timeout, [this, t] {
+            auto* dialog = qobject_cast<CDlgTransfer*>(QApplication::activeModalWidget());
+            if (!dialog) return;
+            t->stop();
+            Drive(dialog);
+        });
+        timer->start();
+        return direction == TransferDirection::Read ? RunReadFromRadio(*frame)
+                                                    : RunWriteToRadio(*frame);
+    }
+
+    void Drive(CDlgTransfer* dialog)
+    {
+        screen.opened = true;
+        screen.title = dialog->windowTitle();
+        screen.okAndCancelEnabledBefore =
+            dialog->OkButton()->isEnabled() && dialog->CancelButton()->isEnabled();
+        QObject::connect(dialog->ProgressBar(), &QProgressBar::valueChanged, [this, dialog](int v) {
+            screen.progress.push_back(v);
+            screen.lastStatus = dialog->StatusLabel()->text();
+            if (dialog->OkButton()->isEnabled() || dialog->CancelButton()->isEnabled())
+                screen.buttonsDisabledWhileRunning = false;
+        });
+        dialog->OkButton()->click();
+        if (dialog->isVisible() && !dialog->Running()) {
+            screen.stayedOpen = true;
+            dialog->CancelButton()->click();
+        }
+    }
+
+    /// The text of a message as the screen shows it, with its value filled in.
+    static QString MessageText(int n, const std::string& argument = {}, long number = -1)
+    {
+        std::string text = Settings().LoadMessage(n);
+        if (text.empty()) return QStringLiteral("#%1").arg(n);
+        if (!argument.empty()) text = FormatTextString(text, argument);
+        if (number >= 0) text = FormatTextNumber(text, number);
+        return QString::fromStdString(text);
+    }
+    QString LastLogResult() const
+    {
+        QTreeWidget* log = frame->LogPane();
+        const int n = log->topLevelItemCount();
+        return n > 0 ? log->topLevelItem(n - 1)->text(2) : QString();
+    }
+
+    std::unique_ptr<sim::CRadioSim> radio;
+    ScreenRecord screen;
+};
+
+TEST_F(TransferScreen, ReadReplacesTheDataAndLeavesNoFileName)
+{
+    // The radio holds a configuration with a serial number of its own.
+    Radio().RadioInfo().SetSerialNumber("SIM-0042");
+    Image radioImage = Radio().MemoryImage();
+    Radio().MemoryMap().StoreToImage(radioImage);
+    sim::Memory memory;
+    std::copy(radioImage.begin(), radioImage.end(), memory.begin());
+    radio->SetMemory(memory);
+    sim::SimIdentity identity;
+    identity.modelName = "RV-205T";
+    identity.signal = 1;
+    identity.version = "1.01.20.000";
+    radio->SetIdentity(identity);
+
+    // The program has a file open, other data and an open view.
+    const std::string path = home.Path("before.dat");
+    Radio().RadioInfo().SetSerialNumber("KEEP");
+    ASSERT_TRUE(frame->Document().SaveTo(path, "before").Ok());
+    ASSERT_TRUE(frame->Document().OpenPath(path).Ok());
+    frame->OpenView(Id(Command::RadioInformation));
+    const int logRows = frame->LogPane()->topLevelItemCount();
+
+    ASSERT_TRUE(Run(TransferDirection::Read));
+
+    EXPECT_EQ(screen.title.toStdString(), TextOr(Settings().LoadText(1601), "Read from Radio"));
+    EXPECT_TRUE(screen.okAndCancelEnabledBefore);
+    EXPECT_TRUE(screen.buttonsDisabledWhileRunning);
+    ASSERT_FALSE(screen.progress.empty());
+    EXPECT_EQ(screen.progress.back(), 100);
+    EXPECT_TRUE(std::is_sorted(screen.progress.begin(), screen.progress.end()));
+    EXPECT_TRUE(screen.lastStatus.endsWith("100%")) << screen.lastStatus.toStdString();
+
+    ASSERT_FALSE(prompt.shown.empty());
+    EXPECT_EQ(prompt.shown.back().text, MessageText(1136));
+    EXPECT_EQ(prompt.shown.back().icon, CPrompt::Icon::Information);
+
+    EXPECT_TRUE(std::equal(memory.begin(), memory.end(), Radio().MemoryImage().begin()));
+    EXPECT_EQ(Radio().RadioInfo().SerialNumber(), "SIM-0042");
+    EXPECT_EQ(Settings().ModelName(), "RV-205T");
+    EXPECT_EQ(Settings().Signal(), 1);
+    EXPECT_EQ(Settings().RadioVersion(), "1.01.20.000");
+    EXPECT_EQ(Settings().FreqRange(), "400-470");
+    EXPECT_EQ(Settings().ComPort(), test::kSimPort);
+    EXPECT_EQ(frame->Tree()->topLevelItem(0)->text(0), "RV-205T");
+    EXPECT_EQ(frame->FindView(Id(Command::RadioInformation)), nullptr) << "views closed";
+    EXPECT_TRUE(frame->Document().Path().empty()) << "the next Save asks for a file";
+    EXPECT_EQ(frame->windowTitle().toStdString(), Settings().LoadText(128));
+    EXPECT_EQ(radio->Mode(), 1) << "the connection was ended";
+    EXPECT_GE(frame->LogPane()->topLevelItemCount(), logRows + 2) << "connection and result";
+    EXPECT_EQ(LastLogResult(), MessageText(1136));
+}
+
+class TransferWrite : public TransferScreen, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(TransferWrite, SendsTheConfigurationAreasAndStampsTheRadio)
+{
+    const bool service = GetParam();
+    if (service) {
+        home.SetUserLevel(kServiceLevel);
+        ASSERT_TRUE(Settings().IsServiceLevel());
+    }
+    sim::Memory before;
+    before.fill(0x11);
+    radio->SetMemory(before);
+    Radio().RadioInfo().SetSerialNumber("KEEP");
+    frame->OpenView(Id(Command::RadioInformation));
+
+    ASSERT_TRUE(Run(TransferDirection::Write));
+
+    EXPECT_EQ(screen.title.toStdString(), TextOr(Settings().LoadText(1602), "Write to Radio"));
+    EXPECT_TRUE(screen.buttonsDisabledWhileRunning);
+    ASSERT_FALSE(screen.progress.empty());
+    EXPECT_EQ(screen.progress.back(), 100);
+    EXPECT_TRUE(screen.lastStatus.endsWith("100%"));
+    ASSERT_FALSE(prompt.shown.empty());
+    EXPECT_EQ(prompt.shown.back().text, MessageText(1137));
+
+    const sim::Memory after = radio->GetMemory();
+    const Image& image = Radio().MemoryImage();
+    auto written = [&](size_t a) {
+        return (a >= 32 && a <= 39) || (a >= 120 && a <= 783) || (service && a >= 784 && a <= 824) ||
+               a >= 1408;
+    };
+    for (size_t a = 0; a < after.size(); ++a) {
+        if (written(a))
+            ASSERT_EQ(after[a], image[a]) << "address " << a;
+        else
+            ASSERT_EQ(after[a], 0x11) << "address " << a << " must not be written";
+    }
+    // The new time stamp is in the image and in the radio information block.
+    const TimeStamp stamp = Radio().RadioInfo().GetTimeStamp();
+    EXPECT_TRUE(std::equal(stamp.begin(), stamp.end(), after.begin() + 32));
+    EXPECT_EQ(stamp[6], 20) << "century byte";
+    EXPECT_EQ(Radio().RadioInfo().SerialNumber(), "KEEP") << "the data stay";
+    EXPECT_NE(frame->FindView(Id(Command::RadioInformation)), nullptr) << "views stay open";
+    EXPECT_EQ(radio->Mode(), 1);
+    EXPECT_EQ(LastLogResult(), MessageText(1137));
+}
+
+INSTANTIATE_TEST_SUITE_P(Screens, TransferWrite, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "ServiceLevel" : "UserLevel"; });
+
+TEST_F(TransferScreen, InvalidEntriesSendNothing)
+{
+    // A channel refers to a personality that is no longer used.
+    ASSERT_FALSE(Radio().Personalities().empty());
+    Radio().Personalities().front()->used_ = 0;
+    EXPECT_FALSE(Run(TransferDirection::Write));
+    EXPECT_FALSE(screen.opened);
+    EXPECT_TRUE(prompt.Saw(DocMessage::kInvalidData));
+    EXPECT_EQ(radio->CommandCount("*"), 0);
+}
+
+struct FailureCase {
+    const char* name;
+    TransferDirection direction;
+    std::function<void(TransferScreen&, sim::CRadioSim*&)> setup;
+    int message;
+    std::string argument;  // filled into the message's %s
+    long address;          // filled into the message's %d, -1 for none
+    CPrompt::Icon icon;
+    bool stayedOpen;
+};
+
+void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
+
+class TransferFailures : public TransferScreen,
+                         public ::testing::WithParamInterface<FailureCase> {
+protected:
+    void Apply(const FailureCase& c)
+    {
+        sim::CRadioSim* r = radio.get();
+        c.setup(*this, r);
+        if (!r) radio.reset();
+    }
+};
+
+TEST_P(TransferFailures, ReportTheMessageAndKeepTheData)
+{
+    const FailureCase& c = GetParam();
+    Apply(c);
+    Radio().RadioInfo().SetSerialNumber("KEEP");
+    const Image imageBefore = Radio().MemoryImage();
+    const ModelIdentity identityBefore = CModelCatalog::CurrentIdentity();
+
+    EXPECT_FALSE(Run(c.direction));
+
+    ASSERT_TRUE(screen.opened);
+    EXPECT_EQ(screen.stayedOpen, c.stayedOpen);
+    ASSERT_FALSE(prompt.shown.empty());
+    const auto& shown = prompt.shown.back();
+    EXPECT_EQ(shown.text, MessageText(c.message, c.argument, c.address)) << shown.text.toStdString();
+    EXPECT_EQ(shown.icon, c.icon);
+    EXPECT_EQ(LastLogResult(), shown.text);
+    EXPECT_EQ(CModelCatalog::CurrentIdentity(), identityBefore) << "settings unchanged";
+    EXPECT_EQ(Radio().RadioInfo().SerialNumber(), "KEEP");
+    if (c.direction == TransferDirection::Read) {
+        EXPECT_TRUE(Radio().MemoryImage() == imageBefore) << "a failed read changes nothing";
+    }
+}
+
+sim::SimFault Fault(sim::FaultKind kind, const char* command, int at)
+{
+    sim::SimFault f;
+    f.kind = kind;
+    f.command = command;
+    f.at = at;
+    f.times = 0;
+    return f;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Screens, TransferFailures,
+    ::testing::Values(
+        FailureCase{"NoRadio", TransferDirection::Read,
+                    [](TransferScreen&, sim::CRadioSim*& r) { r = nullptr; }, 1143, {}, -1,
+                    CPrompt::Icon::Warning, true},
+        FailureCase{"BandDiffers", TransferDirection::Read,
+                    [](TransferScreen&, sim::CRadioSim*& r) {
+                        sim::SimIdentity id;
+                        id.range = sim::MakeRangeRecord(136, 174, 128);
+                        r->SetIdentity(id);
+                    },
+                    1142, "136-174", -1, CPrompt::Icon::Warning, false},
+        FailureCase{"OtherModelOnWrite", TransferDirection::Write,
+                    [](TransferScreen&, sim::CRadioSim*& r) {
+                        sim::SimIdentity id;
+                        id.modelId = "RV305";
+                        r->SetIdentity(id);
+                    },
+                    1172, {}, -1, CPrompt::Icon::Error, false},
+        FailureCase{"NewerFirmware", TransferDirection::Read,
+                    [](TransferScreen&, sim::CRadioSim*& r) {
+                        sim::SimIdentity id;
+                        id.version = "1.02.00.000";
+                        r->SetIdentity(id);
+                    },
+                    1140, {}, -1, CPrompt::Icon::Error, false},
+        FailureCase{"ModeRefused", TransferDirection::Read,
+                    [](TransferScreen&, sim::CRadioSim*& r) {
+                        r->AddFault(Fault(sim::FaultKind::RefuseMode, "Ma", 1));
+                    },
+                    1143, {}, -1, CPrompt::Icon::Error, false},
+        FailureCase{"ReadBlockFails", TransferDirection::Read,
+                    [](TransferScreen&, sim::CRadioSim*& r) {
+                        r->AddFault(Fault(sim::FaultKind::NoAnswer, "Eb", 5));
+                    },
+                    1138, {}, 64, CPrompt::Icon::Error, false},
+        FailureCase{"WriteFailsAtTheTimeStamp", TransferDirection::Write,
+                    [](TransferScreen&, sim::CRadioSim*& r) {
+                        r->AddFault(Fault(sim::FaultKind::NoAnswer, "Ea", 83));
+                    },
+                    1139, {}, 32, CPrompt::Icon::Error, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace rv
