@@ -13,6 +13,6 @@ for harness in build-fuzz/bin/fuzz_*; do
     corpus="fuzz/corpus/${name#fuzz_}"
     work=$(mktemp -d)
     echo "Fuzzing $name for ${seconds}s"
-    "$harness" -max_total_time="$seconds" -rss_limit_mb=2048 "$work" "$corpus" 2>&1 | tail -n 2
+    "$harness" -max_total_time="$seconds" -rss_limit_mb=2048 -artifact_prefix="$work/" "$work" "$corpus" 2>&1 | tail -n 2
     rm -rf "$work"
 done
