@@ -10,5 +10,6 @@ cmake --build build-asan -j "$jobs"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export QT_QPA_PLATFORM=offscreen
-ctest --test-dir build-asan --output-on-failure -j "$jobs"
 bash scripts/fuzz.sh
+# The test run comes last so that its summary closes the output.
+ctest --test-dir build-asan --output-on-failure -j "$jobs"
