@@ -1,5 +1,5 @@
-// rvcps-cli: making, inspecting and (later) reading and writing radio configurations without
-// the desktop program.
+// rvcps-cli: making, inspecting, reading and writing radio configurations without the desktop
+// program.
 //
 //   rvcps-cli [--home DIR] <verb> ...
 //
@@ -29,8 +29,7 @@ struct Verb {
     ExitCode (*run)(std::span<const std::string> args);
 };
 
-// Reading from and writing to a radio ("read", "write") join this table with their own
-// CmdRead.cpp and CmdWrite.cpp.
+// Each verb lives in its own Cmd<Verb>.cpp.
 constexpr Verb kVerbs[] = {
     {"new", &RunNew},
     {"info", &RunInfo},

@@ -9,7 +9,10 @@ const char* const kUsage =
     "usage: rvcps-cli [--home DIR] new [--model ID] [--name NAME] [--range L-H] [--signal N]"
     " -o FILE\n"
     "       rvcps-cli [--home DIR] info FILE\n"
-    "       rvcps-cli [--home DIR] dump FILE [--json]\n";
+    "       rvcps-cli [--home DIR] dump FILE [--json]\n"
+    "       rvcps-cli [--home DIR] read --port PORT [--model ID] [--range L-H] -o FILE\n"
+    "       rvcps-cli [--home DIR] write --port PORT FILE\n"
+    "PORT is a device path or a port number (1 to 16).\n";
 
 bool ParsedArgs::Has(std::string_view name) const { return Get(name).has_value(); }
 

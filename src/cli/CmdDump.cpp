@@ -4,8 +4,10 @@
 //   rvcps-cli [--home DIR] dump FILE [--json]
 //
 // Text form: the header lines of `info`, then per block a title line and rows of 16 bytes
-// ("  0x580: 10 05 ..."). JSON form: {"header": {...}, "blocks": [{"name", "index" (list items,
-// from 1), "address", "size", "raw" (hex)}]}, blocks in image order.
+// ("  0x580: 10 05 ..."), followed for channels and personalities by one "  name: value" line
+// per field with the text the editors show. JSON form: {"header": {...}, "blocks": [{"name",
+// "index" (list items, from 1), "address", "size", "raw" (hex), "fields" (channels and
+// personalities: {name: text or number})}]}, blocks in image order.
 
 #include <algorithm>
 #include <cstdio>
@@ -17,6 +19,7 @@
 #include "data/DataFile.h"
 #include "data/RadioData.h"
 #include "editors/channel/ChannelData.h"
+#include "editors/channel/ChannelFieldList.h"
 #include "editors/dtmf/DtmfSystemData.h"
 #include "editors/emergency/EmergencyBlock.h"
 #include "editors/general/MicBlock.h"
@@ -26,6 +29,7 @@
 #include "editors/general/VoxBlock.h"
 #include "editors/keys/KeyBlock.h"
 #include "editors/personality/PersonalityData.h"
+#include "editors/personality/PersonalityFieldList.h"
 #include "editors/radio/RadioInfoBlock.h"
 #include "editors/scan/ScanData.h"
 #include "service/EmbeddedBlock.h"
@@ -77,6 +81,7 @@ struct DumpRecord {
     size_t index;  ///< 0 for a block
     size_t address;
     const CRawRecord* raw;
+    std::vector<NamedField> fields;  ///< what the editors show; empty for blocks without a list
 };
 
 /// Items of a list lie consecutively from the list's first address.
@@ -84,17 +89,27 @@ template <class T>
 void AddItems(std::vector<DumpRecord>& out, const char* name, const ItemList<T>& list)
 {
     for (size_t k = 0; k < list.size(); ++k)
-        out.push_back({name, k + 1, T::kImageAddress + k * T::kRecordSize, &list[k]->Raw()});
+        out.push_back({name, k + 1, T::kImageAddress + k * T::kRecordSize, &list[k]->Raw(), {}});
+}
+
+/// Items of a list with their fields by name.
+template <class T>
+void AddItemsWithFields(std::vector<DumpRecord>& out, const char* name, const ItemList<T>& list,
+                        std::vector<NamedField> (*fields)(const T&))
+{
+    const size_t first = out.size();
+    AddItems(out, name, list);
+    for (size_t k = 0; k < list.size(); ++k) out[first + k].fields = fields(*list[k]);
 }
 
 std::vector<DumpRecord> CollectRecords(RadioData& radio)
 {
     std::vector<DumpRecord> out;
-    for (const BlockRow& b : kBlocks) out.push_back({b.name, 0, b.address, &b.raw(radio)});
-    AddItems(out, "personality", radio.Personalities());
+    for (const BlockRow& b : kBlocks) out.push_back({b.name, 0, b.address, &b.raw(radio), {}});
+    AddItemsWithFields(out, "personality", radio.Personalities(), PersonalityFieldList);
     AddItems(out, "dtmf_system", radio.DtmfSystems());
     AddItems(out, "scan_list", radio.ScanLists());
-    AddItems(out, "channel", radio.Channels());
+    AddItemsWithFields(out, "channel", radio.Channels(), ChannelFieldList);
     std::stable_sort(out.begin(), out.end(), [](const DumpRecord& a, const DumpRecord& b) {
         return a.address < b.address;
     });
@@ -130,6 +145,7 @@ void PrintText(const std::vector<HeaderField>& header, const std::vector<DumpRec
             out += HexBytes(bytes.subspan(row, std::min(kRowBytes, bytes.size() - row)));
             out += '\n';
         }
+        for (const NamedField& f : r.fields) out += "  " + f.name + ": " + f.text + '\n';
     }
     std::fputs(out.c_str(), stdout);
 }
@@ -150,6 +166,16 @@ void PrintJson(const std::vector<HeaderField>& header, const std::vector<DumpRec
         block["address"] = r.address;
         block["size"] = r.raw->Size();
         block["raw"] = Hex(r.raw->Bytes());
+        if (!r.fields.empty()) {
+            nlohmann::ordered_json fields = nlohmann::ordered_json::object();
+            for (const NamedField& f : r.fields) {
+                if (f.number)
+                    fields[f.name] = *f.number;
+                else
+                    fields[f.name] = f.text;
+            }
+            block["fields"] = std::move(fields);
+        }
         blocks.push_back(std::move(block));
     }
     const nlohmann::ordered_json doc = {{"header", std::move(headerJson)},

@@ -32,6 +32,7 @@
 #include "ui/FormBuilder.h"
 #include "ui/InvalidLogPane.h"
 #include "ui/LogPane.h"
+#include "ui/NavigationBar.h"
 #include "ui/Prompt.h"
 #include "ui/QtText.h"
 #include "ui/ShellRegistry.h"
@@ -130,6 +131,7 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), doc_(*this)
     BuildStatusBar();
     BuildMenus();
     BuildToolBar();
+    addToolBar(new CNavigationBar(mdi_, this));
     BuildTree();
     RefreshStatusBar();
     InstallDataHooks();

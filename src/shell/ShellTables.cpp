@@ -84,7 +84,8 @@ bool IsMenuCommandRemoved(int id, const UiProfile& profile)
     const bool service = full || profile.userLevel == kServiceLevel;
     if (id == Id(Command::MemoryUpdate) || id == Id(Command::DataWatch)) return !full;
     if (IsServiceCommand(id)) return !service;
-    if (id == Id(Command::DtmfSystem)) return profile.editionFlag;
+    if (id == Id(Command::DtmfSystem) || id == Id(Command::ChannelList))
+        return profile.editionFlag;
     return false;
 }
 

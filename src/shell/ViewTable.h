@@ -64,6 +64,7 @@ enum class Command : int {
     Mode = 32815,
     ChannelGroup = 32821,
     Channel = 32822,
+    ChannelList = 32825,  ///< all channels in one grid (menu only; not for the edition models)
     PersonalityGroup = 32823,
     Personality = 32824,
     DtmfSystem = 32854,
@@ -107,6 +108,7 @@ enum class ViewKind {
     Embedded,
     TestFreq,
     DataWatch,
+    ChannelList,
 };
 
 /// One row of the view table: which view serves a command and how many items of it exist.
@@ -117,7 +119,7 @@ struct ViewRow {
     int maxItems;  ///< 1 for single views; more for list views positioned on an item number
 };
 
-inline constexpr std::array<ViewRow, 14> kViewTable{{
+inline constexpr std::array<ViewRow, 15> kViewTable{{
     {Id(Command::RadioInformation), ViewKind::Radio, "CViewRadio", 1},
     {Id(Command::Keys), ViewKind::Keys, "CViewBtnKey", 1},
     {Id(Command::Misc), ViewKind::Misc, "CViewMis", 1},
@@ -132,6 +134,7 @@ inline constexpr std::array<ViewRow, 14> kViewTable{{
     {Id(Command::Embedded), ViewKind::Embedded, "CViewEmbedded", 1},
     {Id(Command::TestFreq), ViewKind::TestFreq, "CViewTestFreq", 1},
     {Id(Command::DataWatch), ViewKind::DataWatch, "CDataWatchView", 1},
+    {Id(Command::ChannelList), ViewKind::ChannelList, "CViewChannelList", 1},
 }};
 
 /// One row of the navigation tree: text number (also the item's command) and depth below the
@@ -184,7 +187,7 @@ struct MenuEntry {
 inline constexpr std::array<const char*, kMenuCount> kMenuTitles{"&File",    "&Edit",   "&View",
                                                                  "&Program", "&Window", "&Help"};
 
-inline constexpr std::array<MenuEntry, 54> kMenuLayout{{
+inline constexpr std::array<MenuEntry, 55> kMenuLayout{{
     {Menu::File, Id(Command::New), "&New", "Ctrl+N"},
     {Menu::File, Id(Command::Open), "&Open...", "Ctrl+O"},
     {Menu::File, Id(Command::Save), "&Save", "Ctrl+S"},
@@ -213,6 +216,7 @@ inline constexpr std::array<MenuEntry, 54> kMenuLayout{{
     {Menu::View, Id(Command::Vox), "VOX", ""},
     {Menu::View, Id(Command::Mode), "Mode", ""},
     {Menu::View, Id(Command::Channel), "Channel", ""},
+    {Menu::View, Id(Command::ChannelList), "Channel List", ""},
     {Menu::View, Id(Command::Personality), "Personality", ""},
     {Menu::View, Id(Command::DtmfSystem), "DTMF System", ""},
     {Menu::View, Id(Command::Emergency), "Emergency", ""},

@@ -1,5 +1,6 @@
 #include "editors/channel/ChannelData.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -157,6 +158,174 @@ void CChannelData::SetDefaults(size_t position)
     record_.SetBit(Offset::Flags, FlagBit::AutoStartScan, position == kAutoScanPosition);
     if (band) record_.SetBit(Offset::Flags, FlagBit::Compandor, !edition);
     personalityId_ = 0;
+}
+
+namespace {
+
+/// Stored value of a choice text, or `kept` when the text is not in the list or the value
+/// does not fit the field's `bits`.
+unsigned ChoiceOr(int list, const std::string& text, unsigned bits, unsigned kept)
+{
+    const auto value = ChoiceValueOf(Settings().LoadText(list), text);
+    if (!value || *value < 0 || *value >= (1 << bits)) return kept;
+    return static_cast<unsigned>(*value);
+}
+
+/// Flag bits 1 to 7 of byte 19 and the fields that show them.
+constexpr unsigned kFirstFieldFlag = 1;
+constexpr unsigned kLastReadFlag = 7;
+constexpr unsigned kLastWrittenFlag = 6;
+constexpr unsigned kTypeBits = 2;
+constexpr unsigned kNibble = 4;
+constexpr uint16_t kRepairedIndex = 1;
+/// Tone texts shown for the side of a tone word that its type does not use.
+constexpr uint16_t kIdleCtcss = 670;
+constexpr uint16_t kIdleDcs = 23;
+
+bool* FlagField(ChannelFields& f, unsigned bit)
+{
+    bool* fields[] = {nullptr, &f.F1, &f.F2, &f.F3, &f.F4, &f.F5, &f.F6, &f.F7};
+    return fields[bit];
+}
+
+ToneType TypeOfWord(uint16_t word)
+{
+    return static_cast<ToneType>(word >> CChannelData::ToneBits::TypeFirst);
+}
+
+/// Texts of a tone word; an index that is 0 or beyond the type's table is set to 1 in `word`
+/// (type, custom flag and bit 12 kept).
+void ToneTexts(uint16_t& word, std::string& ctcss, std::string& dcs)
+{
+    using Bits = CChannelData::ToneBits;
+    const ToneType type = TypeOfWord(word);
+    const unsigned index = word & Bits::IndexMask;
+    ctcss = FormatCtcss(kIdleCtcss);
+    dcs = FormatDcs(kIdleDcs);
+    if (type == ToneType::None) return;
+    const bool analog = type == ToneType::Analog;
+    auto entry = analog ? CtcssAt(index) : DcsAt(index);
+    if (!entry) {
+        word = static_cast<uint16_t>((word & ~Bits::IndexMask) | kRepairedIndex);
+        entry = analog ? CtcssAt(kRepairedIndex) : DcsAt(kRepairedIndex);
+    }
+    if (analog)
+        ctcss = FormatCtcss(entry->value);
+    else
+        dcs = FormatDcs(entry->value);
+}
+
+/// Tone word of a type and the side's tone texts: the type's table index of the typed value
+/// (limited to the typed-tone range), or 0xFF with the custom flag when it is not in the table.
+/// Type 0 keeps the index bits and the custom flag; bit 12 is always kept.
+uint16_t ToneWordOf(uint16_t old, unsigned type, const std::string& ctcss, const std::string& dcs)
+{
+    using Bits = CChannelData::ToneBits;
+    constexpr unsigned kKeptBit12 = 1u << 12;
+    constexpr unsigned kCustom = 1u << Bits::CustomBit;
+    const unsigned typeBits = type << Bits::TypeFirst;
+    if (static_cast<ToneType>(type) == ToneType::None)
+        return static_cast<uint16_t>((old & (kKeptBit12 | kCustom | Bits::IndexMask)) | typeBits);
+    const auto index = static_cast<ToneType>(type) == ToneType::Analog
+                           ? CtcssIndexOf(ParseCtcssText(ctcss))
+                           : DcsIndexOf(ParseDcsText(dcs));
+    return static_cast<uint16_t>((old & kKeptBit12) | typeBits | (index ? 0u : kCustom) |
+                                 index.value_or(kCustomToneIndex));
+}
+
+}  // namespace
+
+ToneType CChannelData::RxToneType() const { return TypeOfWord(RxTone()); }
+ToneType CChannelData::TxToneType() const { return TypeOfWord(TxTone()); }
+
+ChannelFields CChannelData::ShowFields() const
+{
+    const CSettings& s = Settings();
+    ChannelFields f;
+    f.SpacingText = s.GetChoiceText(kSpacingList, static_cast<int>(Spacing()));
+    f.PowerText = s.GetChoiceText(kPowerList, static_cast<int>(Power()));
+    f.RxTypeText = s.GetChoiceText(kRxTypeList, static_cast<int>(RxToneType()));
+    f.TxTypeText = s.GetChoiceText(kTxTypeList, static_cast<int>(TxToneType()));
+    f.RxFreq = RxFreq();
+    f.TxFreq = TxFreq();
+    uint16_t rx = RxTone();
+    uint16_t tx = TxTone();
+    ToneTexts(rx, f.RxCtcssText, f.RxDcsText);
+    ToneTexts(tx, f.TxCtcssText, f.TxDcsText);
+    f.RxStep = static_cast<uint8_t>(RxStep());
+    f.TxStep = static_cast<uint8_t>(TxStep());
+    GetFlags(f);
+    return f;
+}
+
+ChannelFields CChannelData::ToFields()
+{
+    // Showing a tone index outside its table repairs it in the record.
+    std::string ctcss, dcs;
+    uint16_t rx = RxTone();
+    uint16_t tx = TxTone();
+    ToneTexts(rx, ctcss, dcs);
+    ToneTexts(tx, ctcss, dcs);
+    SetRxTone(rx);
+    SetTxTone(tx);
+    return ShowFields();
+}
+
+void CChannelData::FromFields(const ChannelFields& fields)
+{
+    FromFields(fields, CurrentBandLimits());
+}
+
+void CChannelData::FromFields(const ChannelFields& f, const BandLimits& band)
+{
+    record_.SetBits(Offset::SpacingPower, 0, kNibble,
+                    ChoiceOr(kSpacingList, f.SpacingText, kNibble, Spacing()));
+    record_.SetBits(Offset::SpacingPower, kNibble, kNibble,
+                    ChoiceOr(kPowerList, f.PowerText, kNibble, Power()));
+    const unsigned rxType =
+        ChoiceOr(kRxTypeList, f.RxTypeText, kTypeBits, static_cast<unsigned>(RxToneType()));
+    const unsigned txType =
+        ChoiceOr(kTxTypeList, f.TxTypeText, kTypeBits, static_cast<unsigned>(TxToneType()));
+
+    uint32_t rx = f.RxFreq;
+    uint32_t tx = f.TxFreq;
+    if (rx == kNoFrequency) {
+        tx = kNoFrequency;
+    } else if (tx != kNoFrequency) {
+        // Packed decimal keeps numeric order, so the limits compare directly. The fixed
+        // frequencies of a licence-free band are kept: the 433 MHz list runs up to 434.775 MHz,
+        // beyond the band's nominal upper limit, and a choice from the list must stay as chosen.
+        const uint32_t low = band.LowBcd();
+        const uint32_t high = band.HighBcd();
+        auto fit = [&](uint32_t bcd) {
+            if (IsFixedFrequency(band.lowMHz, FromBcd(bcd))) return bcd;
+            return std::clamp(bcd, low, high);
+        };
+        rx = fit(rx);
+        tx = fit(tx);
+    }
+    SetRxFreq(rx);
+    SetTxFreq(tx);
+
+    SetRxTone(ToneWordOf(RxTone(), rxType, f.RxCtcssText, f.RxDcsText));
+    SetTxTone(ToneWordOf(TxTone(), txType, f.TxCtcssText, f.TxDcsText));
+    record_.SetBits(Offset::Steps, 0, kNibble, f.RxStep);
+    record_.SetBits(Offset::Steps, kNibble, kNibble, f.TxStep);
+}
+
+void CChannelData::GetFlags(ChannelFields& f) const
+{
+    for (unsigned bit = kFirstFieldFlag; bit <= kLastReadFlag; ++bit)
+        *FlagField(f, bit) = Flag(bit);
+    f.PersonalityIndex = PersonalityIndex();
+}
+
+void CChannelData::SetFlags(const ChannelFields& fields)
+{
+    ChannelFields f = fields;
+    for (unsigned bit = kFirstFieldFlag; bit <= kLastWrittenFlag; ++bit)
+        record_.SetBit(Offset::Flags, bit, *FlagField(f, bit));
+    SetPersonalityIndex(f.PersonalityIndex);
 }
 
 void CChannelData::ResolveLinks()

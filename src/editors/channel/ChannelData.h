@@ -6,6 +6,8 @@
 #include <cstdint>
 
 #include "data/QXTViewProc.h"
+#include "editors/channel/FrequencyText.h"
+#include "editors/channel/ChannelFields.h"
 
 namespace rv {
 
@@ -78,6 +80,9 @@ public:
     /// Receive and transmit tone words.
     uint16_t RxTone() const { return record_.U16(Offset::RxTone); }
     uint16_t TxTone() const { return record_.U16(Offset::TxTone); }
+    /// Replace the receive and transmit tone words.
+    void SetRxTone(uint16_t word) { record_.SetU16(Offset::RxTone, word); }
+    void SetTxTone(uint16_t word) { record_.SetU16(Offset::TxTone, word); }
     /// Receive and transmit step codes (nibbles of byte 16).
     unsigned RxStep() const { return record_.Bits(Offset::Steps, 0, 4); }
     unsigned TxStep() const { return record_.Bits(Offset::Steps, 4, 4); }
@@ -89,6 +94,30 @@ public:
     void SetPersonalityIndex(uint8_t index) { record_[Offset::Personality] = index; }
     /// One bit of the flags byte.
     bool Flag(unsigned bit) const { return record_.Bit(Offset::Flags, bit); }
+
+    /// The record as the editors show it (flags and personality index included). Repairs a
+    /// tone index that is 0 or beyond its table to 1 in the record itself.
+    ChannelFields ToFields();
+    /// The same text form without repairing the record (for printing and inspection).
+    ChannelFields ShowFields() const;
+    /// Writes the text form back with the band limits of the current model (frequencies
+    /// clamped into the band unless one of them is empty; see the overload).
+    void FromFields(const ChannelFields& fields);
+    /// Writes the text form back: spacing, power and tone types by their choice lists (a text
+    /// not in its list keeps the stored value), frequencies (no receive frequency forces no
+    /// transmit frequency; with both set each is clamped into the band unless it is a fixed
+    /// frequency of the licence-free band), tone words from the
+    /// tone texts of their type (custom when not in the table), step nibbles. Flags and byte
+    /// 18 are not touched (SetFlags).
+    void FromFields(const ChannelFields& fields, const BandLimits& band);
+    /// Copies byte 19 bits 1-7 into F1-F7 and byte 18 into PersonalityIndex.
+    void GetFlags(ChannelFields& fields) const;
+    /// Copies F1-F6 into byte 19 bits 1-6 and PersonalityIndex into byte 18 (bits 0 and 7
+    /// are never written).
+    void SetFlags(const ChannelFields& fields);
+    /// Tone type of the receive and transmit tone words.
+    ToneType RxToneType() const;
+    ToneType TxToneType() const;
 
     /// Identity of the personality byte 18 selects (0: none); set by ResolveLinks and by the
     /// channel editors.

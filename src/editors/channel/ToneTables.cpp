@@ -1,6 +1,10 @@
 #include "editors/channel/ToneTables.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
 
 namespace rv {
 
@@ -33,7 +37,62 @@ constexpr bool Ascending(const std::array<ToneEntry, N>& table)
 static_assert(Ascending(CtcssTable));
 static_assert(Ascending(DcsTable));
 
+template <size_t N>
+std::vector<std::string> Texts(const std::array<ToneEntry, N>& table, bool includeNonStandard,
+                               std::string (*format)(uint16_t))
+{
+    std::vector<std::string> out;
+    out.reserve(N);
+    for (const ToneEntry& e : table)
+        if (includeNonStandard || !e.nonStandard) out.push_back(format(e.value));
+    return out;
+}
+
 }  // namespace
+
+std::string FormatCtcss(uint16_t tenthsHz)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%.1f", tenthsHz / 10.0);
+    return text;
+}
+
+std::string FormatDcs(uint16_t code)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%03d", static_cast<int>(code));
+    return text;
+}
+
+uint16_t ParseCtcssText(std::string_view text)
+{
+    const std::string s(text);
+    const double hz = std::atof(s.c_str());
+    // Limit before converting: a huge or negative number must not reach the integer cast.
+    const double tenths = std::isfinite(hz) ? hz * 10.0 + 0.001 : 0.0;
+    if (!(tenths >= kMinCtcssTenths)) return kMinCtcssTenths;
+    if (tenths >= kMaxCtcssTenths) return kMaxCtcssTenths;
+    return static_cast<uint16_t>(tenths);
+}
+
+uint16_t ParseDcsText(std::string_view text)
+{
+    const std::string s(text);
+    const long code = std::strtol(s.c_str(), nullptr, 10);
+    if (code <= 0) return 0;
+    if (code > kMaxDcsCode) return kMaxDcsCode;
+    return static_cast<uint16_t>(code);
+}
+
+std::vector<std::string> CtcssTexts(bool includeNonStandard)
+{
+    return Texts(CtcssTable, includeNonStandard, FormatCtcss);
+}
+
+std::vector<std::string> DcsTexts(bool includeNonStandard)
+{
+    return Texts(DcsTable, includeNonStandard, FormatDcs);
+}
 
 std::optional<uint16_t> CtcssIndexOf(uint16_t tenthsHz) { return IndexIn(CtcssTable, tenthsHz); }
 std::optional<uint16_t> DcsIndexOf(uint16_t code) { return IndexIn(DcsTable, code); }

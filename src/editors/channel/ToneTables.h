@@ -7,6 +7,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace rv {
 
@@ -62,5 +65,25 @@ std::optional<uint16_t> DcsIndexOf(uint16_t code);
 std::optional<ToneEntry> CtcssAt(unsigned index);
 /// Entry at a 1-based index of DcsTable; nullopt for 0 or an index beyond the table.
 std::optional<ToneEntry> DcsAt(unsigned index);
+
+/// Lowest and highest analog tone a typed text may give (tenths of Hz).
+inline constexpr uint16_t kMinCtcssTenths = 400;
+inline constexpr uint16_t kMaxCtcssTenths = 3000;
+/// Highest digital code a typed text may give.
+inline constexpr uint16_t kMaxDcsCode = 777;
+
+/// "%.1f" text of an analog tone in tenths of Hz (670 -> "67.0").
+std::string FormatCtcss(uint16_t tenthsHz);
+/// "%03d" text of a digital code (23 -> "023").
+std::string FormatDcs(uint16_t code);
+/// Tenths of Hz of a typed analog tone text (text x 10 + 0.001, truncated), limited to
+/// 40.0..300.0 Hz; an unreadable text gives the low limit.
+uint16_t ParseCtcssText(std::string_view text);
+/// Code of a typed digital code text (read as a decimal number), limited to 0..777.
+uint16_t ParseDcsText(std::string_view text);
+/// Texts of the analog tones in table order; the non-standard ones only when asked.
+std::vector<std::string> CtcssTexts(bool includeNonStandard);
+/// Texts of the digital codes in table order; the non-standard ones only when asked.
+std::vector<std::string> DcsTexts(bool includeNonStandard);
 
 }  // namespace rv

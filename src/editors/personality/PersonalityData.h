@@ -5,9 +5,46 @@
 #include <cstddef>
 #include <cstdint>
 
+#include <string>
+
 #include "data/QXTViewProc.h"
 
 namespace rv {
+
+/// Choice lists of the personality record's fields (also the ids of the controls showing them).
+inline constexpr int kTxAdmitList = 2321;       ///< byte 1
+inline constexpr int kTimeOutList = 2325;       ///< byte 2
+inline constexpr int kPreAlertList = 2327;      ///< byte 3
+inline constexpr int kReKeyList = 2329;         ///< byte 4
+inline constexpr int kResetList = 2331;         ///< byte 5
+inline constexpr int kTxSignallingList = 2407;  ///< byte 6 bits 0-3
+/// Form id of the personality view, ids (and tab captions) of its pages.
+inline constexpr int kPersonalityFormId = 2310;
+inline constexpr int kPersonalityRxTxPageId = 2311;
+inline constexpr int kPersonalitySignalPageId = 2313;
+/// Controls of the pages that store nothing in the record.
+inline constexpr int kBusyChannelLockoutId = 2341;
+inline constexpr int kCarrierGoneTimeId = 2323;
+inline constexpr int kRxOptionalSignallingId = 2402;
+inline constexpr int kRxSignallingSystemId = 2404;
+inline constexpr int kTxSignallingSystemId = 2409;
+inline constexpr int kDecodeConditionId = 2413;
+
+/// Text form of the RXTX page: the texts of lists 2321, 2325, 2327, 2329 and 2331.
+struct PersonalityFields {
+    std::string TxAdmitText;   ///< list 2321, byte 1
+    std::string TimeOutText;   ///< list 2325, byte 2
+    std::string PreAlertText;  ///< list 2327, byte 3
+    std::string ReKeyText;     ///< list 2329, byte 4
+    std::string ResetText;     ///< list 2331, byte 5
+    bool operator==(const PersonalityFields&) const = default;
+};
+
+/// Text form of the Signaling page: the text of list 2407.
+struct PersonalitySignalFields {
+    std::string TxSignallingText;  ///< list 2407, byte 6 bits 0-3
+    bool operator==(const PersonalitySignalFields&) const = default;
+};
 
 // Personality record, 8 bytes:
 //
@@ -50,6 +87,17 @@ public:
     uint8_t ReKey() const { return record_[Offset::ReKey]; }
     uint8_t ResetTime() const { return record_[Offset::Reset]; }
     unsigned TxSignalling() const { return record_.Bits(Offset::Signalling, 0, 4); }
+
+    /// The RXTX page's texts of bytes 1 to 5.
+    PersonalityFields ToFields() const;
+    /// Writes the RXTX page's texts back into bytes 1 to 5; a text not in its list keeps the
+    /// stored value.
+    void FromFields(const PersonalityFields& fields);
+    /// The Signaling page's text of byte 6 bits 0-3.
+    PersonalitySignalFields ToSignalFields() const;
+    /// Writes the Signaling page's text back into byte 6 bits 0-3 (other bits kept); a text
+    /// not in the list keeps the stored value.
+    void FromSignalFields(const PersonalitySignalFields& fields);
 
     /// Identity of the receive signalling system chosen on the Signaling page (memory only).
     uint32_t rxSignallingId_ = 0;

@@ -1,0 +1,175 @@
+#include "editors/channel/ChannelGrid.h"
+
+#include <cstdlib>
+
+#include "data/RadioData.h"
+#include "editors/channel/ChannelRules.h"
+#include "editors/channel/StepCode.h"
+#include "editors/channel/ToneTables.h"
+#include "shell/Settings.h"
+
+namespace rv {
+
+namespace {
+
+constexpr size_t Col(ChannelColumn c)
+{
+    return static_cast<size_t>(c);
+}
+/// Header of the number column (not a language text).
+constexpr const char* kNumberHeader = "No.";
+
+/// Analog and digital cell kinds of one side.
+void ToneCellKinds(ToneType type, CellKind& ctcss, CellKind& dcs)
+{
+    const bool analog = type == ToneType::Analog;
+    const bool digital = type == ToneType::Digital || type == ToneType::DigitalInverted;
+    ctcss = analog ? CellKind::EditableDropDown : CellKind::Fixed;
+    dcs = digital ? CellKind::EditableDropDown : CellKind::Fixed;
+}
+
+/// Packed decimal of a frequency cell's text; kNoFrequency when empty.
+uint32_t CellFrequency(const std::string& text)
+{
+    const uint32_t units = FreqTextToUnits(text);
+    return units == kNoFrequency ? kNoFrequency : ToBcd(units);
+}
+
+/// Step code of a stored frequency, or `kept` when there is none.
+unsigned StepOfStored(uint32_t bcd, unsigned kept)
+{
+    if (bcd == kNoFrequency) return kept;
+    uint32_t units = FromBcd(bcd);
+    return static_cast<unsigned>(StepOf(units));
+}
+
+}  // namespace
+
+std::string ChannelColumnHeader(size_t column)
+{
+    if (column >= kChannelGridColumns) return {};
+    const int id = kChannelGridLayout[column].headerTextId;
+    return id == 0 ? std::string(kNumberHeader) : Settings().LoadText(id);
+}
+
+std::array<CellKind, kChannelGridColumns> ChannelRowKinds(ToneType rxType, ToneType txType)
+{
+    std::array<CellKind, kChannelGridColumns> kinds{};
+    for (size_t c = 0; c < kChannelGridColumns; ++c) kinds[c] = kChannelGridLayout[c].kind;
+    for (ChannelColumn c : {ChannelColumn::RxType, ChannelColumn::TxType, ChannelColumn::Spacing,
+                            ChannelColumn::Power})
+        kinds[Col(c)] = CellKind::EditableDropDown;
+    kinds[Col(ChannelColumn::Personality)] = CellKind::Fixed;
+    kinds[Col(ChannelColumn::ScanList)] = CellKind::Fixed;
+    ToneCellKinds(rxType, kinds[Col(ChannelColumn::RxCtcss)], kinds[Col(ChannelColumn::RxDcs)]);
+    ToneCellKinds(txType, kinds[Col(ChannelColumn::TxCtcss)], kinds[Col(ChannelColumn::TxDcs)]);
+    return kinds;
+}
+
+void RetypeChannelRow(ChannelGridRow& row)
+{
+    row.kinds = ChannelRowKinds(ToneTypeOfText(kRxTypeList, row.cells[Col(ChannelColumn::RxType)]),
+                                ToneTypeOfText(kTxTypeList, row.cells[Col(ChannelColumn::TxType)]));
+}
+
+ChannelGridRow MakeChannelRow(size_t number, const ChannelFields& f)
+{
+    ChannelGridRow row;
+    auto cell = [&row](ChannelColumn c) -> std::string& { return row.cells[Col(c)]; };
+    cell(ChannelColumn::Number) = std::to_string(number);
+    cell(ChannelColumn::Alias) = f.Alias;
+    cell(ChannelColumn::RxFreq) = FormatBcdFrequency(f.RxFreq);
+    cell(ChannelColumn::RxType) = f.RxTypeText;
+    cell(ChannelColumn::RxCtcss) = f.RxCtcssText;
+    cell(ChannelColumn::RxDcs) = f.RxDcsText;
+    cell(ChannelColumn::TxFreq) = FormatBcdFrequency(f.TxFreq);
+    cell(ChannelColumn::TxType) = f.TxTypeText;
+    cell(ChannelColumn::TxCtcss) = f.TxCtcssText;
+    cell(ChannelColumn::TxDcs) = f.TxDcsText;
+    cell(ChannelColumn::Spacing) = f.SpacingText;
+    cell(ChannelColumn::Power) = f.PowerText;
+    if (f.PersonalityIndex < Radio().Personalities().size())
+        cell(ChannelColumn::Personality) = std::to_string(f.PersonalityIndex + 1);
+    cell(ChannelColumn::AutoStartScan) = std::to_string(f.F6 ? 1 : 0);
+    RetypeChannelRow(row);
+    return row;
+}
+
+ChannelGridRow FillChannelRow(CChannelData& channel, size_t number)
+{
+    return MakeChannelRow(number, channel.ToFields());
+}
+
+std::vector<std::string> ChannelCellChoices(size_t column)
+{
+    switch (static_cast<ChannelColumn>(column)) {
+        case ChannelColumn::RxCtcss:
+        case ChannelColumn::TxCtcss:
+            return CtcssTexts(true);
+        case ChannelColumn::RxDcs:
+        case ChannelColumn::TxDcs:
+            return DcsTexts(true);
+        case ChannelColumn::RxType:
+        case ChannelColumn::TxType:
+        case ChannelColumn::Spacing:
+        case ChannelColumn::Power: {
+            std::vector<std::string> out;
+            for (const ChoiceEntry& e :
+                 Settings().ChoiceEntries(kChannelGridLayout[column].choiceList))
+                out.push_back(e.text);
+            return out;
+        }
+        default:
+            return {};
+    }
+}
+
+ChannelFields ChannelRowToFields(const ChannelGridRow& row, const ChannelFields& base)
+{
+    ChannelFields f = base;
+    auto cell = [&row](ChannelColumn c) -> const std::string& { return row.cells[Col(c)]; };
+    f.Alias = cell(ChannelColumn::Alias);
+    f.RxFreq = CellFrequency(cell(ChannelColumn::RxFreq));
+    f.RxTypeText = cell(ChannelColumn::RxType);
+    f.RxCtcssText = cell(ChannelColumn::RxCtcss);
+    f.RxDcsText = cell(ChannelColumn::RxDcs);
+    f.TxFreq = CellFrequency(cell(ChannelColumn::TxFreq));
+    f.TxTypeText = cell(ChannelColumn::TxType);
+    f.TxCtcssText = cell(ChannelColumn::TxCtcss);
+    f.TxDcsText = cell(ChannelColumn::TxDcs);
+    f.SpacingText = cell(ChannelColumn::Spacing);
+    f.PowerText = cell(ChannelColumn::Power);
+    f.F6 = std::strtol(cell(ChannelColumn::AutoStartScan).c_str(), nullptr, 10) != 0;
+    return f;
+}
+
+NoticeRecord CommitChannelRow(CChannelData& channel, ChannelGridRow& row, size_t number,
+                              const BandLimits& band, const void* sender)
+{
+    const ChannelFields stored = channel.ToFields();
+    const ChannelFields edited = ChannelRowToFields(row, stored);
+    channel.FromFields(edited, band);
+    channel.Raw().SetBits(CChannelData::Offset::Steps, 0, 4,
+                          StepOfStored(channel.RxFreq(), channel.RxStep()));
+    channel.Raw().SetBits(CChannelData::Offset::Steps, 4, 4,
+                          StepOfStored(channel.TxFreq(), channel.TxStep()));
+    // Personality and flags F1-F5 stay as they are; only "Auto Start Scan" is in the grid.
+    ChannelFields flags;
+    channel.GetFlags(flags);
+    flags.F6 = edited.F6;
+    channel.SetFlags(flags);
+    UpdateChannelInUse(channel);
+
+    const std::string alias = row.cells[Col(ChannelColumn::Alias)];
+    row = FillChannelRow(channel, number);
+    row.cells[Col(ChannelColumn::Alias)] = alias;
+
+    NoticeRecord n;
+    n.sender = sender;
+    n.code = NoticeCode::RowCommitted;
+    n.flags = kRowCommittedFlags;
+    n.key = static_cast<uint32_t>(number);
+    return n;
+}
+
+}  // namespace rv

@@ -1,0 +1,112 @@
+#pragma once
+// The channel list grid as data: its 15 columns, the cells of one channel row, which tone
+// cells a row lets the user edit, the choices of each cell, and committing an edited row.
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "data/Notice.h"
+#include "editors/channel/ChannelData.h"
+#include "editors/channel/ChannelFields.h"
+#include "editors/channel/FrequencyText.h"
+
+namespace rv {
+
+/// How a grid cell is edited.
+enum class CellKind {
+    Fixed,             ///< shown only (button-face background)
+    Text,              ///< free text
+    Frequency,         ///< MHz text: digits and '.', committed with CommitFrequencyCell
+    DropDown,          ///< choice from a list
+    EditableDropDown,  ///< choice from a list or typed text
+};
+
+/// Columns of the channel grid.
+enum class ChannelColumn : size_t {
+    Number = 0,
+    Alias,
+    RxFreq,
+    RxType,
+    RxCtcss,
+    RxDcs,
+    TxFreq,
+    TxType,
+    TxCtcss,
+    TxDcs,
+    Spacing,
+    Power,
+    Personality,
+    ScanList,
+    AutoStartScan,
+};
+/// Number of columns of the channel grid.
+inline constexpr size_t kChannelGridColumns = 15;
+
+/// One column: header text, width and the kind of its cells.
+struct ChannelGridColumn {
+    int headerTextId;  ///< interface text of the header; 0 for the literal "No."
+    int width;         ///< width in pixels; 0 = the rest of the grid
+    CellKind kind;     ///< cell kind before the row's tone types are applied
+    int choiceList;    ///< choice list of a drop-down (header id + 1); 0 for none or tones
+};
+
+/// The columns in grid order.
+inline constexpr std::array<ChannelGridColumn, kChannelGridColumns> kChannelGridLayout{{
+    {0, 60, CellKind::Fixed, 0},
+    {3690, 95, CellKind::Text, 0},
+    {3665, 95, CellKind::Frequency, 0},
+    {3667, 50, CellKind::DropDown, kRxTypeList},
+    {3669, 50, CellKind::EditableDropDown, 0},
+    {3671, 95, CellKind::EditableDropDown, 0},
+    {3674, 95, CellKind::Frequency, 0},
+    {3676, 50, CellKind::DropDown, kTxTypeList},
+    {3678, 50, CellKind::EditableDropDown, 0},
+    {3680, 60, CellKind::EditableDropDown, 0},
+    {3660, 60, CellKind::DropDown, kSpacingList},
+    {3662, 90, CellKind::DropDown, kPowerList},
+    {3702, 60, CellKind::DropDown, kPersonalityColumnList},
+    {3705, 90, CellKind::DropDown, 0},
+    {3707, 0, CellKind::Text, 0},
+}};
+
+/// Header text of a column ("No." for column 0, the language text otherwise).
+std::string ChannelColumnHeader(size_t column);
+
+/// One channel row: the cell texts and the cell kinds after the row's tone types.
+struct ChannelGridRow {
+    std::array<std::string, kChannelGridColumns> cells;  ///< texts in column order
+    std::array<CellKind, kChannelGridColumns> kinds{};   ///< kinds in column order
+};
+
+/// Cell kinds of a channel row: a tone cell is an editable drop-down only when its side's type
+/// uses it (analog for columns 4/8, digital for 5/9), otherwise fixed; the type, spacing and
+/// power drop-downs (3, 7, 10, 11) also accept typed text (a text not in the list keeps the
+/// stored value); the personality and scan list cells (12, 13) store nothing and are fixed.
+std::array<CellKind, kChannelGridColumns> ChannelRowKinds(ToneType rxType, ToneType txType);
+/// The row of channel `number` (1-based) from its text form: "%u" number, the fields, in
+/// column 12 "%d" of the personality number when byte 18 names an existing personality (else
+/// empty), column 13 empty, column 14 "%d" of F6; kinds from the type texts.
+ChannelGridRow MakeChannelRow(size_t number, const ChannelFields& fields);
+/// The row of a channel (ToFields and GetFlags first; may repair tone indexes).
+ChannelGridRow FillChannelRow(CChannelData& channel, size_t number);
+/// Recomputes the row's kinds from its type cells (after a type cell changed).
+void RetypeChannelRow(ChannelGridRow& row);
+/// Choices a cell of a column offers: all 51 tones or all 107 codes for the tone columns
+/// (no user-level filter), the texts of the header id + 1 choice list for columns 3, 7, 10 and
+/// 11, nothing for the other columns.
+std::vector<std::string> ChannelCellChoices(size_t column);
+/// Text form of a row: cells 1-11 into their fields (frequencies read with rounding as packed
+/// decimal, empty = none), F6 from column 14 read as a number (non-zero = set); step codes,
+/// PersonalityIndex and F1-F5, F7 are taken from `base`.
+ChannelFields ChannelRowToFields(const ChannelGridRow& row, const ChannelFields& base);
+/// Commits an edited row into the channel: FromFields with the band, step nibbles from StepOf
+/// of the stored frequencies, flags with byte 18 and F1-F5 unchanged and F6 from column 14,
+/// in-use flag from the receive frequency. Refills and retypes `row` (keeping its alias, which
+/// the record does not hold), and returns the notice to broadcast (code 7, flags 2048,
+/// key = number).
+NoticeRecord CommitChannelRow(CChannelData& channel, ChannelGridRow& row, size_t number,
+                              const BandLimits& band, const void* sender = nullptr);
+
+}  // namespace rv

@@ -1,0 +1,94 @@
+#pragma once
+// Frequency texts of the channel editors: typed MHz text to 10 Hz units (rounded for the boxes
+// and grid cells, truncated for the fixed lists of the licence-free bands), "%.5f" display,
+// the band range check, the grid's step rounding and the fixed frequency lists of the
+// licence-free bands.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "data/Bytes.h"
+#include "editors/channel/StepCode.h"
+
+namespace rv {
+
+/// 10 Hz units in one MHz.
+inline constexpr uint32_t kFreqUnitsPerMHz = 100000;
+
+/// The model's band in whole MHz, both limits inclusive.
+struct BandLimits {
+    int lowMHz = 0;                                          ///< first number of the model's range
+    int highMHz = 0;                                         ///< second number of the model's range
+    uint32_t LowUnits() const;                               ///< low limit in 10 Hz units
+    uint32_t HighUnits() const;                              ///< high limit in 10 Hz units
+    uint32_t LowBcd() const { return ToBcd(LowUnits()); }    ///< low limit, packed decimal
+    uint32_t HighBcd() const { return ToBcd(HighUnits()); }  ///< high limit, packed decimal
+};
+
+/// Band limits of the current model and range (settings).
+BandLimits CurrentBandLimits();
+/// Step rule of the current model (first edition, second edition or standard).
+StepEdition CurrentStepEdition();
+
+/// MHz text to 10 Hz units rounded to the nearest 10 Hz (frequency boxes and grid cells);
+/// kNoFrequency for an empty or blank text. Negative or unreadable numbers give 0, numbers
+/// beyond eight decimal digits give 99999999.
+uint32_t FreqTextToUnits(std::string_view text);
+/// MHz text to 10 Hz units with the digits below 10 Hz dropped (licence-free lists);
+/// kNoFrequency for an empty or blank text.
+uint32_t FreqTextToUnitsTruncated(std::string_view text);
+/// "%.5f" MHz text of a frequency in 10 Hz units; "" for kNoFrequency.
+std::string FormatFrequencyUnits(uint32_t units);
+
+/// Result of the band range check.
+struct BandClamp {
+    uint32_t units = 0;    ///< the value, set to the nearest limit when it was outside
+    bool clamped = false;  ///< true when the value was outside (the page shows message 1164)
+};
+/// Sets a value below the band to the low limit and above it to the high limit.
+BandClamp ClampToBand(uint32_t units, const BandLimits& band);
+
+/// What a frequency box or grid cell stores after its text was committed.
+struct FrequencyEntry {
+    uint32_t bcd = kNoFrequency;  ///< packed decimal value, kNoFrequency when empty
+    std::optional<uint8_t> step;  ///< StepCode of the value; none when empty
+    std::string text;             ///< the text rewritten from the value ("%.5f" or "")
+    bool clamped = false;         ///< the value was set to a band limit (message 1164)
+};
+/// Frequency box rule: empty gives no frequency; otherwise rounded to 10 Hz, clamped to the
+/// band (clamped set), fitted with StepOf of the edition, text rewritten.
+FrequencyEntry CommitFrequencyBox(std::string_view text, const BandLimits& band,
+                                  StepEdition edition);
+/// Same with the current band's edition (the limits are given by the caller).
+FrequencyEntry CommitFrequencyBox(std::string_view text, const BandLimits& band);
+/// Grid rule: a value on none of the 12.5, 10, 6.25 and 5 kHz rasters is lowered to a
+/// multiple of 2.5 kHz; others are kept.
+uint32_t GridStepRound(uint32_t units);
+/// Grid cell rule: empty gives no frequency; otherwise rounded to 10 Hz, clamped silently,
+/// GridStepRound, text rewritten. The step is StepOf of the current edition on the result.
+FrequencyEntry CommitFrequencyCell(std::string_view text, const BandLimits& band);
+
+/// True for the licence-free bands (low limit 433, 446 or 448 MHz).
+bool IsLicenceFreeBand(int lowMHz);
+/// The fixed frequencies (10 Hz units) of a licence-free band in list order; empty for other
+/// bands. 446: 8 entries from 446.00625; 433: 69 from 433.075; 448: 15 from 448.75 then 10
+/// from 449.15.
+std::vector<uint32_t> LicenceFreeFrequencies(int lowMHz);
+/// True when a frequency (10 Hz units) is one of the fixed frequencies of a licence-free band.
+bool IsFixedFrequency(int lowMHz, uint32_t units);
+/// The entries of the receive and transmit frequency lists of a licence-free band: the
+/// "no frequency" text (text 3686) first, then each frequency "%.5f".
+std::vector<std::string> LicenceFreeListEntries(int lowMHz);
+/// What the selected entry of a licence-free list stores: the "no frequency" entry (or any
+/// entry that is no number) gives kNoFrequency; a frequency is converted with truncation and
+/// its step computed with StepOf of the edition.
+FrequencyEntry LicenceFreeSelection(std::string_view entryText, StepEdition edition);
+/// Index of the list entry that shows a packed decimal frequency: 0 (the "no frequency"
+/// entry) for kNoFrequency, -1 for a frequency that is not in the list (the page then shows
+/// no selection and keeps the stored frequency when it writes back).
+int LicenceFreeListIndex(const std::vector<std::string>& entries, uint32_t bcd);
+
+}  // namespace rv

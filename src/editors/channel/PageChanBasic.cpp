@@ -1,0 +1,412 @@
+#include "editors/channel/PageChanBasic.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QHash>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QVBoxLayout>
+
+#include "data/RadioData.h"
+#include "editors/channel/ChannelRules.h"
+#include "ui/ComboHelpers.h"
+#include "ui/Prompt.h"
+#include "ui/QtText.h"
+
+namespace rv {
+
+namespace {
+
+using C = ChannelControl;
+
+constexpr int Id(C c)
+{
+    return static_cast<int>(c);
+}
+
+/// Most characters of a frequency box, an analog tone box and a digital code box.
+constexpr int kFreqBoxLength = 9;
+constexpr int kCtcssLength = 5;
+constexpr int kDcsLength = 3;
+
+/// Group boxes of the two sides.
+constexpr int kRxGroupId = 3664;
+constexpr int kTxGroupId = 3673;
+
+constexpr FormRow kGeneralRows[] = {
+    {3690, ControlKind::Label, "Alias"},
+    {Id(C::Alias), ControlKind::Edit, ""},
+    {3660, ControlKind::Label, "Channel Spacing"},
+    {Id(C::Spacing), ControlKind::Combo, ""},
+    {3662, ControlKind::Label, "Power Level"},
+    {Id(C::Power), ControlKind::Combo, ""},
+};
+
+// The frequency list of a side sits below its box; only one of the two is shown. The list's
+// label shares the box label's text.
+constexpr FormRow kSideRows[] = {
+    {kRxGroupId, ControlKind::Group, "Receive"},
+    {3665, ControlKind::Label, "Frequency[MHz]"},
+    {Id(C::RxFreqBox), ControlKind::Edit, ""},
+    {3665, ControlKind::Label, "Frequency[MHz]"},
+    {Id(C::RxFreqList), ControlKind::Combo, ""},
+    {3667, ControlKind::Label, "RX Type"},
+    {Id(C::RxType), ControlKind::Combo, ""},
+    {3669, ControlKind::Label, "CTCSS[Hz]"},
+    {Id(C::RxCtcss), ControlKind::Combo, ""},
+    {3671, ControlKind::Label, "CDCSS"},
+    {Id(C::RxDcs), ControlKind::Combo, ""},
+    {Id(C::CopyRxToTx), ControlKind::Button, "Copy RX to TX"},
+    {0, ControlKind::EndGroup, ""},
+    {0, ControlKind::Column, ""},
+    {kTxGroupId, ControlKind::Group, "Transmit"},
+    {3674, ControlKind::Label, "Frequency[MHz]"},
+    {Id(C::TxFreqBox), ControlKind::Edit, ""},
+    {3674, ControlKind::Label, "Frequency[MHz]"},
+    {Id(C::TxFreqList), ControlKind::Combo, ""},
+    {3676, ControlKind::Label, "TX Type"},
+    {Id(C::TxType), ControlKind::Combo, ""},
+    {3678, ControlKind::Label, "CTCSS[Hz]"},
+    {Id(C::TxCtcss), ControlKind::Combo, ""},
+    {3680, ControlKind::Label, "CDCSS"},
+    {Id(C::TxDcs), ControlKind::Combo, ""},
+    {0, ControlKind::EndGroup, ""},
+};
+
+/// Controls that commit when they lose the focus.
+constexpr C kCommitOnFocus[] = {C::Alias,   C::Spacing, C::Power,  C::RxFreqBox, C::RxType,
+                                C::RxCtcss, C::RxDcs,   C::TxFreqBox, C::TxType, C::TxCtcss,
+                                C::TxDcs,   C::RxFreqList, C::TxFreqList};
+
+QHash<uint32_t, QString>& Aliases()
+{
+    static QHash<uint32_t, QString> aliases;
+    return aliases;
+}
+
+QStringList ToList(const std::vector<std::string>& texts)
+{
+    QStringList list;
+    list.reserve(static_cast<qsizetype>(texts.size()));
+    for (const std::string& t : texts) list << ToQ(t);
+    return list;
+}
+
+/// Selects the entry that shows text; an editable box shows the text even when no entry does.
+void SelectText(QComboBox* combo, const std::string& text)
+{
+    const QString q = ToQ(text);
+    const int at = combo->findText(q, Qt::MatchExactly);
+    combo->setCurrentIndex(at);
+    if (at < 0 && combo->isEditable()) combo->setEditText(q);
+}
+
+}  // namespace
+
+QString ChannelAlias(uint32_t channelId)
+{
+    return Aliases().value(channelId);
+}
+
+void SetChannelAlias(uint32_t channelId, const QString& alias)
+{
+    if (alias.isEmpty())
+        Aliases().remove(channelId);
+    else
+        Aliases().insert(channelId, alias);
+}
+
+CPageChanBasic::CPageChanBasic(QWidget* parent) : QWidget(parent)
+{
+    setObjectName("PageChanBasic");
+    SetControlId(this, kChannelBasicPageId);
+    auto* layout = new QVBoxLayout(this);
+    auto* general = new QWidget(this);
+    auto* sides = new QWidget(this);
+    general_ = BuildForm(general, kChannelBasicPageId, kGeneralRows);
+    sides_ = BuildForm(sides, kChannelBasicPageId, kSideRows);
+    general->layout()->setContentsMargins(0, 0, 0, 0);
+    sides->layout()->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(general);
+    layout->addWidget(sides);
+    layout->addStretch(1);
+
+    // Alias: character codes 0 to 128 only.
+    auto* alias = Get<QLineEdit>(C::Alias);
+    alias->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[\\x{0}-\\x{80}]*")), alias));
+    for (C box : {C::RxFreqBox, C::TxFreqBox}) {
+        auto* edit = Get<QLineEdit>(box);
+        edit->setMaxLength(kFreqBoxLength);
+        edit->setValidator(new QRegularExpressionValidator(
+            QRegularExpression(QStringLiteral("[0-9.]*")), edit));
+    }
+    for (C tone : {C::RxCtcss, C::RxDcs, C::TxCtcss, C::TxDcs}) {
+        auto* combo = Get<QComboBox>(tone);
+        combo->setEditable(true);
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        const bool analog = tone == C::RxCtcss || tone == C::TxCtcss;
+        combo->lineEdit()->setMaxLength(analog ? kCtcssLength : kDcsLength);
+        combo->lineEdit()->setValidator(new QRegularExpressionValidator(
+            QRegularExpression(analog ? QStringLiteral("[0-9.]*") : QStringLiteral("[0-7]*")),
+            combo));
+    }
+    for (C c : kCommitOnFocus)
+        if (QWidget* w = Control(c)) w->installEventFilter(this);
+    Connect();
+    Init();
+}
+
+void CPageChanBasic::SetSink(NoticeSink sink, const void* sender)
+{
+    sink_ = std::move(sink);
+    sender_ = sender;
+}
+
+QWidget* CPageChanBasic::Control(ChannelControl id) const
+{
+    if (QWidget* w = general_.Control(Id(id))) return w;
+    return sides_.Control(Id(id));
+}
+
+CChannelData* CPageChanBasic::Channel() const
+{
+    return channelId_ ? Radio().FindChannel(channelId_) : nullptr;
+}
+
+void CPageChanBasic::Connect()
+{
+    // A type list's selection change writes the page back and applies the enable rules.
+    for (C c : {C::RxType, C::TxType, C::RxFreqList, C::TxFreqList})
+        connect(Get<QComboBox>(c), &QComboBox::activated, this, [this, c] {
+            if (loading_) return;
+            WriteBack();
+            ApplyRules();
+            WriteBack();
+            if (sink_) sink_(FieldCommittedNotice(Id(c), kChannelBasicPageId, sender_));
+        });
+    for (C c : {C::Spacing, C::Power, C::RxCtcss, C::RxDcs, C::TxCtcss, C::TxDcs})
+        connect(Get<QComboBox>(c), &QComboBox::activated, this, [this, c] {
+            if (!loading_) Commit(c);
+        });
+    // Typing the receive frequency: an empty box empties and disables the transmit box.
+    connect(Get<QLineEdit>(C::RxFreqBox), &QLineEdit::textEdited, this, [this] {
+        if (!loading_) ApplyRules();
+    });
+    for (C c : {C::RxFreqBox, C::TxFreqBox})
+        connect(Get<QLineEdit>(c), &QLineEdit::returnPressed, this, [this, c] { Commit(c); });
+    connect(Get<QPushButton>(C::CopyRxToTx), &QPushButton::clicked, this, [this] {
+        CChannelData* channel = Channel();
+        if (!channel) return;
+        WriteBack();
+        CopyRxToTx(*channel);
+        Init();
+        Load();
+        if (sink_) sink_(FieldCommittedNotice(Id(C::CopyRxToTx), kChannelBasicPageId, sender_));
+    });
+}
+
+bool CPageChanBasic::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusOut && !loading_) {
+        // Opening a drop-down's list is no commit.
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::PopupFocusReason)
+            if (auto* w = qobject_cast<QWidget*>(watched))
+                Commit(static_cast<C>(ControlIdOf(w)));
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void CPageChanBasic::Init()
+{
+    loading_ = true;
+    TranslateDialog(this, kChannelBasicPageId);
+    band_ = CurrentBandLimits();
+    licenceFree_ = IsLicenceFreeBand(band_.lowMHz);
+
+    const QStringList ctcss = ToList(PageCtcssChoices());
+    const QStringList dcs = ToList(PageDcsChoices());
+    for (C c : {C::RxCtcss, C::TxCtcss, C::RxDcs, C::TxDcs}) {
+        auto* combo = Get<QComboBox>(c);
+        const QString text = combo->currentText();
+        combo->clear();
+        combo->addItems(c == C::RxCtcss || c == C::TxCtcss ? ctcss : dcs);
+        combo->setEditText(text);
+    }
+    const QStringList fixed = ToList(LicenceFreeListEntries(band_.lowMHz));
+    for (C c : {C::RxFreqList, C::TxFreqList}) {
+        auto* combo = Get<QComboBox>(c);
+        combo->clear();
+        combo->addItems(fixed);
+    }
+    // Show either the boxes or the lists, with their labels.
+    for (C c : {C::RxFreqBox, C::TxFreqBox, C::RxFreqList, C::TxFreqList}) {
+        const bool isList = c == C::RxFreqList || c == C::TxFreqList;
+        const bool shown = isList == licenceFree_;
+        Control(c)->setVisible(shown);
+        QLabel* label = sides_.LabelOf(Id(c));
+        if (label) label->setVisible(shown);
+    }
+    loading_ = false;
+}
+
+void CPageChanBasic::ClearControls()
+{
+    for (C c : {C::Alias, C::RxFreqBox, C::TxFreqBox})
+        Get<QLineEdit>(c)->clear();
+    for (C c : {C::Spacing, C::Power, C::RxType, C::TxType, C::RxFreqList, C::TxFreqList})
+        Get<QComboBox>(c)->setCurrentIndex(-1);
+    for (C c : {C::RxCtcss, C::RxDcs, C::TxCtcss, C::TxDcs}) {
+        Get<QComboBox>(c)->setCurrentIndex(-1);
+        Get<QComboBox>(c)->setEditText(QString());
+    }
+}
+
+void CPageChanBasic::Load()
+{
+    CChannelData* channel = Channel();
+    loading_ = true;
+    setEnabled(channel != nullptr);
+    if (!channel) {
+        fields_ = ChannelFields{};
+        ClearControls();
+        loading_ = false;
+        return;
+    }
+    fields_ = channel->ToFields();
+    fields_.Alias = FromQ(ChannelAlias(channel->id_));
+    Get<QLineEdit>(C::Alias)->setText(ToQ(fields_.Alias));
+    SelectText(Get<QComboBox>(C::Spacing), fields_.SpacingText);
+    SelectText(Get<QComboBox>(C::Power), fields_.PowerText);
+    SelectText(Get<QComboBox>(C::RxType), fields_.RxTypeText);
+    SelectText(Get<QComboBox>(C::TxType), fields_.TxTypeText);
+    SelectText(Get<QComboBox>(C::RxCtcss), fields_.RxCtcssText);
+    SelectText(Get<QComboBox>(C::RxDcs), fields_.RxDcsText);
+    SelectText(Get<QComboBox>(C::TxCtcss), fields_.TxCtcssText);
+    SelectText(Get<QComboBox>(C::TxDcs), fields_.TxDcsText);
+    Get<QLineEdit>(C::RxFreqBox)->setText(ToQ(FormatBcdFrequency(fields_.RxFreq)));
+    Get<QLineEdit>(C::TxFreqBox)->setText(ToQ(FormatBcdFrequency(fields_.TxFreq)));
+    const std::vector<std::string> entries = LicenceFreeListEntries(band_.lowMHz);
+    Get<QComboBox>(C::RxFreqList)->setCurrentIndex(LicenceFreeListIndex(entries, fields_.RxFreq));
+    Get<QComboBox>(C::TxFreqList)->setCurrentIndex(LicenceFreeListIndex(entries, fields_.TxFreq));
+    ApplyRules();
+    loading_ = false;
+}
+
+void CPageChanBasic::ApplyRules()
+{
+    const bool wasLoading = loading_;
+    loading_ = true;
+    BasicPageState state;
+    state.licenceFree = licenceFree_;
+    if (licenceFree_) {
+        state.rxSet = Get<QComboBox>(C::RxFreqList)->currentIndex() > 0;
+        state.txSet = Get<QComboBox>(C::TxFreqList)->currentIndex() > 0;
+    } else {
+        state.rxSet = !Get<QLineEdit>(C::RxFreqBox)->text().trimmed().isEmpty();
+        state.txSet = !Get<QLineEdit>(C::TxFreqBox)->text().trimmed().isEmpty();
+    }
+    state.rxType = ToneTypeOfText(kRxTypeList, FromQ(Get<QComboBox>(C::RxType)->currentText()));
+    state.txType = ToneTypeOfText(kTxTypeList, FromQ(Get<QComboBox>(C::TxType)->currentText()));
+    BasicPageEnables enables = BasicPageEnableRules(state);
+    if (enables.clearTx && state.txSet) {
+        if (licenceFree_)
+            Get<QComboBox>(C::TxFreqList)->setCurrentIndex(0);
+        else
+            Get<QLineEdit>(C::TxFreqBox)->clear();
+        state.txSet = false;
+        enables = BasicPageEnableRules(state);
+    }
+    for (C c : {C::RxFreqBox, C::TxFreqBox, C::RxFreqList, C::TxFreqList, C::RxType, C::RxCtcss,
+                C::RxDcs, C::TxType, C::TxCtcss, C::TxDcs})
+        EnableControl(Control(c), enables.Enabled(c));
+    loading_ = wasLoading;
+}
+
+FrequencyEntry CPageChanBasic::CommitBox(QLineEdit* box)
+{
+    FrequencyEntry entry = CommitFrequencyBox(FromQ(box->text()), band_);
+    const QString text = ToQ(entry.text);
+    if (box->text() != text) box->setText(text);
+    if (entry.clamped) PostClampMessage();
+    return entry;
+}
+
+void CPageChanBasic::PostClampMessage()
+{
+    // Shown after the focus change that committed the box has finished.
+    if (messagePending_) return;
+    messagePending_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            messagePending_ = false;
+            ShowMessage(this, kMsgFrequencyClamped, CPrompt::Icon::Warning);
+        },
+        Qt::QueuedConnection);
+}
+
+void CPageChanBasic::WriteBack()
+{
+    CChannelData* channel = Channel();
+    if (!channel) return;
+    fields_.Alias = FromQ(Get<QLineEdit>(C::Alias)->text());
+    SetChannelAlias(channel->id_, ToQ(fields_.Alias));
+    fields_.SpacingText = FromQ(Get<QComboBox>(C::Spacing)->currentText());
+    fields_.PowerText = FromQ(Get<QComboBox>(C::Power)->currentText());
+
+    FrequencyEntry rx, tx;
+    if (licenceFree_) {
+        const StepEdition edition = CurrentStepEdition();
+        rx = LicenceFreeSelection(FromQ(Get<QComboBox>(C::RxFreqList)->currentText()), edition);
+        tx = LicenceFreeSelection(FromQ(Get<QComboBox>(C::TxFreqList)->currentText()), edition);
+    } else {
+        rx = CommitBox(Get<QLineEdit>(C::RxFreqBox));
+        tx = CommitBox(Get<QLineEdit>(C::TxFreqBox));
+    }
+    fields_.RxFreq = rx.bcd;
+    fields_.TxFreq = tx.bcd;
+    if (rx.step) fields_.RxStep = *rx.step;
+    if (tx.step) fields_.TxStep = *tx.step;
+
+    fields_.RxTypeText = FromQ(Get<QComboBox>(C::RxType)->currentText());
+    fields_.TxTypeText = FromQ(Get<QComboBox>(C::TxType)->currentText());
+    fields_.RxCtcssText = FromQ(Get<QComboBox>(C::RxCtcss)->currentText());
+    fields_.RxDcsText = FromQ(Get<QComboBox>(C::RxDcs)->currentText());
+    fields_.TxCtcssText = FromQ(Get<QComboBox>(C::TxCtcss)->currentText());
+    fields_.TxDcsText = FromQ(Get<QComboBox>(C::TxDcs)->currentText());
+    channel->FromFields(fields_);
+    if (UpdateChannelInUse(*channel) && sink_) sink_(UsedChangedNotice(*channel, sender_));
+}
+
+void CPageChanBasic::Commit(ChannelControl id)
+{
+    if (!Channel()) return;
+    WriteBack();
+    ApplyRules();
+    if (sink_) sink_(FieldCommittedNotice(Id(id), kChannelBasicPageId, sender_));
+}
+
+void CPageChanBasic::OnNotice(const NoticeRecord& notice)
+{
+    switch (notice.code) {
+        case NoticeCode::Added:
+        case NoticeCode::Deleted:
+            Load();
+            break;
+        case NoticeCode::RowCommitted:
+            if (notice.flags == kRowCommittedFlags) {
+                Init();
+                Load();
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace rv

@@ -1,0 +1,92 @@
+#pragma once
+// The Basic page of the channel sheet: alias, spacing, power, the receive and transmit
+// frequencies (boxes in the normal bands, fixed lists in the licence-free bands), tone types
+// and tones, and the copy-receive-to-transmit button. Every field is written back when it
+// loses the focus or changes its selection, and the page reports it as a committed field.
+
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "editors/channel/ChannelData.h"
+#include "editors/channel/ChannelFields.h"
+#include "editors/channel/FrequencyText.h"
+#include "ui/FormBuilder.h"
+
+class QComboBox;
+class QLineEdit;
+
+namespace rv {
+
+class CPageChanBasic : public QWidget {
+    Q_OBJECT
+public:
+    /// Where the page's notices go (the view raises them).
+    using NoticeSink = std::function<void(const NoticeRecord&)>;
+
+    explicit CPageChanBasic(QWidget* parent = nullptr);
+
+    /// Sets where notices go and the sender they carry.
+    void SetSink(NoticeSink sink, const void* sender);
+    /// The channel the page edits (by identity; 0 for none). Call Load afterwards.
+    void SetChannel(uint32_t channelId) { channelId_ = channelId; }
+    /// The channel edited, nullptr when none (or when it has been deleted).
+    CChannelData* Channel() const;
+
+    /// Captions, tone choices, band limits and the licence-free lists (re-initialise).
+    void Init();
+    /// Fills the controls from the channel and applies the enable rules.
+    void Load();
+    /// Writes the controls back into the channel (and reports a change of its in-use state).
+    void WriteBack();
+    /// Reacts to a notice of another view: reloads on add and delete, re-initialises after a
+    /// row of the channel list was committed.
+    void OnNotice(const NoticeRecord& notice);
+
+    /// The control with this id (ChannelControl values), nullptr when none.
+    QWidget* Control(ChannelControl id) const;
+    /// True when the band uses the fixed frequency lists.
+    bool LicenceFree() const { return licenceFree_; }
+    /// The text form as last loaded or written back.
+    const ChannelFields& Fields() const { return fields_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    template <class T>
+    T* Get(ChannelControl id) const
+    {
+        return qobject_cast<T*>(Control(id));
+    }
+    void Connect();
+    /// Writes back and reports the field as committed.
+    void Commit(ChannelControl id);
+    /// Enable rules from the controls' current state (clears the transmit side when the
+    /// receive side has no frequency).
+    void ApplyRules();
+    /// The value of a frequency box: committed (converted, range-checked, on a step), the text
+    /// rewritten; a clamp posts the band message.
+    FrequencyEntry CommitBox(QLineEdit* box);
+    void PostClampMessage();
+    void ClearControls();
+
+    CFormControls general_;
+    CFormControls sides_;
+    NoticeSink sink_;
+    const void* sender_ = nullptr;
+    uint32_t channelId_ = 0;
+    ChannelFields fields_;
+    BandLimits band_;
+    bool licenceFree_ = false;
+    bool loading_ = false;
+    bool messagePending_ = false;
+};
+
+/// The alias of a channel as typed in this program run (the radio does not keep aliases).
+QString ChannelAlias(uint32_t channelId);
+/// Remembers the alias of a channel for this program run.
+void SetChannelAlias(uint32_t channelId, const QString& alias);
+
+}  // namespace rv

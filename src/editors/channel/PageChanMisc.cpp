@@ -1,0 +1,131 @@
+#include "editors/channel/PageChanMisc.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+
+#include "data/RadioData.h"
+#include "editors/channel/ChannelRules.h"
+#include "ui/ComboHelpers.h"
+
+namespace rv {
+
+namespace {
+
+using C = ChannelControl;
+
+constexpr int Id(C c)
+{
+    return static_cast<int>(c);
+}
+
+constexpr FormRow kRows[] = {
+    {3702, ControlKind::Label, "Personality"},
+    {Id(C::Personality), ControlKind::Combo, ""},
+    {3705, ControlKind::Label, "Scan List"},
+    {Id(C::ScanList), ControlKind::Combo, ""},
+    {Id(C::Compandor), ControlKind::Check, "COMPANDOR"},
+    {Id(C::Scramble), ControlKind::Check, "Scramble"},
+    {Id(C::BeatShift), ControlKind::Check, "Beat Shift"},
+    {Id(C::AutoStartScan), ControlKind::Check, "Auto Start Scan"},
+    {Id(C::SqlTail), ControlKind::Check, "SQL Tail Elimination"},
+};
+
+/// The flag check boxes and the flag each shows.
+struct FlagBox {
+    C control;
+    bool ChannelFields::*flag;
+};
+constexpr FlagBox kFlags[] = {
+    {C::Compandor, &ChannelFields::F3},
+    {C::Scramble, &ChannelFields::F4},
+    {C::BeatShift, &ChannelFields::F5},
+    {C::AutoStartScan, &ChannelFields::F6},
+};
+
+}  // namespace
+
+CPageChanMisc::CPageChanMisc(QWidget* parent) : QWidget(parent)
+{
+    setObjectName("PageChanMisc");
+    SetControlId(this, kChannelMiscPageId);
+    controls_ = BuildForm(this, kChannelMiscPageId, kRows);
+
+    // The channel record keeps neither a scan list nor the squelch tail setting: the two
+    // controls are shown for the layout but take no input.
+    Control(C::ScanList)->setEnabled(false);
+    Control(C::SqlTail)->setEnabled(false);
+
+    auto* personality = qobject_cast<QComboBox*>(Control(C::Personality));
+    connect(personality, &QComboBox::activated, this, [this, personality] {
+        CChannelData* channel = Channel();
+        if (loading_ || !channel) return;
+        ChoosePersonality(*channel, SelectedItemId(personality));
+        Commit(C::Personality);
+    });
+    for (const FlagBox& f : kFlags) {
+        const C control = f.control;
+        connect(qobject_cast<QCheckBox*>(Control(control)), &QCheckBox::clicked, this,
+                [this, control] {
+                    if (!loading_) Commit(control);
+                });
+    }
+}
+
+void CPageChanMisc::SetSink(NoticeSink sink, const void* sender)
+{
+    sink_ = std::move(sink);
+    sender_ = sender;
+}
+
+CChannelData* CPageChanMisc::Channel() const
+{
+    return channelId_ ? Radio().FindChannel(channelId_) : nullptr;
+}
+
+void CPageChanMisc::Load()
+{
+    loading_ = true;
+    CChannelData* channel = Channel();
+    setEnabled(channel != nullptr);
+    auto* personality = qobject_cast<QComboBox*>(Control(C::Personality));
+    const std::vector<ItemEntry> entries = PersonalityChoices();
+    FillItemCombo(personality, entries);
+    fields_ = ChannelFields{};
+    if (channel) {
+        channel->GetFlags(fields_);
+        personality->setCurrentIndex(PersonalityChoiceIndex(entries, *channel));
+    } else {
+        personality->setCurrentIndex(-1);
+    }
+    for (const FlagBox& f : kFlags)
+        qobject_cast<QCheckBox*>(Control(f.control))->setChecked(fields_.*(f.flag));
+    loading_ = false;
+}
+
+void CPageChanMisc::WriteBack()
+{
+    CChannelData* channel = Channel();
+    if (!channel) return;
+    // Byte 18 and the flags the page does not show are taken from the record as it is now
+    // (the personality box writes byte 18 when a personality is picked).
+    channel->GetFlags(fields_);
+    for (const FlagBox& f : kFlags)
+        fields_.*(f.flag) = qobject_cast<QCheckBox*>(Control(f.control))->isChecked();
+    channel->SetFlags(fields_);
+}
+
+void CPageChanMisc::Commit(ChannelControl id)
+{
+    WriteBack();
+    if (sink_) sink_(FieldCommittedNotice(Id(id), kChannelMiscPageId, sender_));
+}
+
+void CPageChanMisc::OnNotice(const NoticeRecord& notice)
+{
+    if (notice.code == NoticeCode::Added || notice.code == NoticeCode::Deleted) {
+        WriteBack();
+        Load();
+    }
+}
+
+}  // namespace rv

@@ -1,0 +1,53 @@
+#pragma once
+// The Miscellaneous page of the channel sheet: the personality the channel uses and the
+// COMPANDOR, Scramble, Beat Shift and Auto Start Scan flags. Choosing a personality also
+// withdraws the channel's invalid-log entry for a missing personality.
+
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+
+#include "editors/channel/ChannelData.h"
+#include "editors/channel/ChannelFields.h"
+#include "ui/FormBuilder.h"
+
+namespace rv {
+
+class CPageChanMisc : public QWidget {
+    Q_OBJECT
+public:
+    /// Where the page's notices go (the view raises them).
+    using NoticeSink = std::function<void(const NoticeRecord&)>;
+
+    explicit CPageChanMisc(QWidget* parent = nullptr);
+
+    /// Sets where notices go and the sender they carry.
+    void SetSink(NoticeSink sink, const void* sender);
+    /// The channel the page edits (by identity; 0 for none). Call Load afterwards.
+    void SetChannel(uint32_t channelId) { channelId_ = channelId; }
+    /// The channel edited, nullptr when none (or when it has been deleted).
+    CChannelData* Channel() const;
+
+    /// Refills the personality box and shows the channel's flags and personality.
+    void Load();
+    /// Writes the flags back into the channel.
+    void WriteBack();
+    /// Reacts to a notice of another view: on add and delete writes back and refills the
+    /// personality box.
+    void OnNotice(const NoticeRecord& notice);
+
+    /// The control with this id (ChannelControl values), nullptr when none.
+    QWidget* Control(ChannelControl id) const { return controls_.Control(static_cast<int>(id)); }
+
+private:
+    void Commit(ChannelControl id);
+
+    CFormControls controls_;
+    NoticeSink sink_;
+    const void* sender_ = nullptr;
+    uint32_t channelId_ = 0;
+    ChannelFields fields_;
+    bool loading_ = false;
+};
+
+}  // namespace rv

@@ -1,0 +1,220 @@
+#include "editors/channel/ViewChannelList.h"
+
+#include <QHeaderView>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+#include "data/RadioData.h"
+#include "editors/channel/ChannelCommands.h"
+#include "editors/channel/ChannelData.h"
+#include "editors/channel/ChannelGrid.h"
+#include "editors/channel/FrequencyText.h"
+#include "editors/channel/PageChanBasic.h"
+#include "shell/ViewTable.h"
+#include "ui/FormBuilder.h"
+#include "ui/GridCtrl.h"
+#include "ui/QtText.h"
+#include "ui/ShellRegistry.h"
+
+namespace rv {
+
+namespace {
+
+constexpr size_t kAliasColumn = static_cast<size_t>(ChannelColumn::Alias);
+
+/// Column headers when the language file has no text for them.
+constexpr const char* kEnglishHeaders[kChannelGridColumns] = {
+    "No.",      "Alias",    "RX Freq[MHz]", "RX Type",  "RX CTCSS",
+    "RX CDCSS", "TX Freq[MHz]", "TX Type",  "TX CTCSS", "TX CDCSS",
+    "Spacing",  "Power",    "Personality",  "Scan List", "Auto Start Scan",
+};
+
+GridCellKind ToGridKind(CellKind kind)
+{
+    switch (kind) {
+        case CellKind::Fixed:
+            return GridCellKind::Fixed;
+        case CellKind::Text:
+            return GridCellKind::Text;
+        case CellKind::Frequency:
+            return GridCellKind::Frequency;
+        case CellKind::DropDown:
+            return GridCellKind::DropDown;
+        case CellKind::EditableDropDown:
+            return GridCellKind::EditableDropDown;
+    }
+    return GridCellKind::Fixed;
+}
+
+}  // namespace
+
+RV_REGISTER_VIEW(Command::ChannelList, CViewChannelList);
+
+CViewChannelList::CViewChannelList(QWidget* parent) : CCustomFormView(kFormId, parent)
+{
+    setObjectName("ViewChannelList");
+    auto* layout = new QVBoxLayout(this);
+    grid_ = new CGridCtrl(this);
+    grid_->setObjectName("ChannelGrid");
+    SetControlId(grid_, kChannelGridId);
+    layout->addWidget(grid_);
+
+    std::vector<GridColumnSpec> columns;
+    for (size_t c = 0; c < kChannelGridColumns; ++c)
+        columns.push_back({ToQ(TextOr(ChannelColumnHeader(c), kEnglishHeaders[c])),
+                           kChannelGridLayout[c].width, ToGridKind(kChannelGridLayout[c].kind)});
+    grid_->SetColumns(columns);
+    for (size_t c = 0; c < kChannelGridColumns; ++c) {
+        QStringList choices;
+        for (const std::string& text : ChannelCellChoices(c)) choices << ToQ(text);
+        grid_->SetColumnChoices(static_cast<int>(c), choices);
+    }
+    grid_->SetFrequencyRule([](const QString& text) {
+        return ToQ(CommitFrequencyCell(FromQ(text), CurrentBandLimits()).text);
+    });
+    connect(grid_, &CGridCtrl::cellCommitted, this, [this](int row, int) { CommitRow(row); });
+    // Clicking a cell makes that row's channel current.
+    connect(grid_, &QTableWidget::currentCellChanged, this, [this](int row) {
+        const auto& channels = Radio().Channels();
+        currentId_ = row >= 0 && static_cast<size_t>(row) < channels.size()
+                         ? channels[static_cast<size_t>(row)]->id_
+                         : 0;
+        CNavigationBar::RefreshAll();
+    });
+
+    const ListCommandResult opened = OpenChannelList(this);
+    if (opened.notice)
+        QMetaObject::invokeMethod(
+            this, [this, n = *opened.notice] { RaiseNotice(n); }, Qt::QueuedConnection);
+    if (opened.current && *opened.current < Radio().Channels().size())
+        currentId_ = Radio().Channels()[*opened.current]->id_;
+    Fill();
+}
+
+void CViewChannelList::showEvent(QShowEvent* event)
+{
+    CCustomFormView::showEvent(event);
+    // The view is opened from the menu: its window is named after the form.
+    SetFrameTitle(UiText(kFormId, "Channel List"));
+}
+
+CViewChannelList::~CViewChannelList()
+{
+    // A cell being edited is dropped: the window is going and nobody hears the notice.
+    grid_->CancelEdit();
+}
+
+CChannelData* CViewChannelList::Current() const
+{
+    return currentId_ ? Radio().FindChannel(currentId_) : nullptr;
+}
+
+int CViewChannelList::RecordCount() const
+{
+    return static_cast<int>(Radio().Channels().size());
+}
+
+int CViewChannelList::CurrentRecord() const
+{
+    return static_cast<int>(Radio().ChannelNumberOf(currentId_));
+}
+
+void CViewChannelList::Fill()
+{
+    const QSignalBlocker block(grid_);
+    const auto& channels = Radio().Channels();
+    grid_->SetRows(static_cast<int>(channels.size()));
+    for (int r = 0; r < static_cast<int>(channels.size()); ++r) FillRow(r);
+    SelectCurrent();
+}
+
+void CViewChannelList::FillRow(int row)
+{
+    CChannelData& channel = *Radio().Channels()[static_cast<size_t>(row)];
+    ChannelGridRow cells = FillChannelRow(channel, static_cast<size_t>(row) + 1);
+    cells.cells[kAliasColumn] = FromQ(ChannelAlias(channel.id_));
+    for (size_t c = 0; c < kChannelGridColumns; ++c) {
+        grid_->SetCellText(row, static_cast<int>(c), ToQ(cells.cells[c]));
+        grid_->SetCellKind(row, static_cast<int>(c), ToGridKind(cells.kinds[c]));
+    }
+}
+
+void CViewChannelList::SelectCurrent()
+{
+    const QSignalBlocker block(grid_);
+    const int number = CurrentRecord();
+    if (number > 0) {
+        const int column = std::max(grid_->currentColumn(), 1);
+        grid_->setCurrentCell(number - 1, column);
+    } else {
+        grid_->setCurrentCell(-1, -1);
+        grid_->clearSelection();
+    }
+    CNavigationBar::RefreshAll();
+}
+
+void CViewChannelList::CommitRow(int row)
+{
+    auto& channels = Radio().Channels();
+    if (row < 0 || static_cast<size_t>(row) >= channels.size()) return;
+    CChannelData& channel = *channels[static_cast<size_t>(row)];
+    ChannelGridRow cells;
+    for (size_t c = 0; c < kChannelGridColumns; ++c)
+        cells.cells[c] = FromQ(grid_->CellText(row, static_cast<int>(c)));
+    const NoticeRecord notice = CommitChannelRow(channel, cells, static_cast<size_t>(row) + 1,
+                                                 CurrentBandLimits(), this);
+    SetChannelAlias(channel.id_, ToQ(cells.cells[kAliasColumn]));
+    for (size_t c = 0; c < kChannelGridColumns; ++c) {
+        grid_->SetCellText(row, static_cast<int>(c), ToQ(cells.cells[c]));
+        grid_->SetCellKind(row, static_cast<int>(c), ToGridKind(cells.kinds[c]));
+    }
+    RaiseNotice(notice);
+}
+
+void CViewChannelList::Reload()
+{
+    if (currentId_ && !Current()) currentId_ = 0;
+    Fill();
+}
+
+void CViewChannelList::Store()
+{
+    grid_->CommitEdit();
+}
+
+void CViewChannelList::OnNotice(const NoticeRecord& notice)
+{
+    switch (notice.code) {
+        case NoticeCode::FieldCommitted:
+        case NoticeCode::Added:
+        case NoticeCode::Deleted:
+        case NoticeCode::RowCommitted:
+        case NoticeCode::UsedChanged:
+            if (currentId_ && !Current()) currentId_ = 0;
+            Fill();
+            break;
+        default:
+            break;
+    }
+}
+
+void CViewChannelList::Navigate(int command, int number)
+{
+    if (command < static_cast<int>(ListCommand::First) ||
+        command > static_cast<int>(ListCommand::GoTo))
+        return;
+    grid_->CommitEdit();
+    std::optional<size_t> current;
+    if (int n = CurrentRecord(); n > 0) current = static_cast<size_t>(n - 1);
+    const ListCommandResult result = RunChannelCommand(
+        static_cast<ListCommand>(command), current, number, SingleItemDelete::NoCurrent, this);
+    const auto& channels = Radio().Channels();
+    currentId_ = result.current && *result.current < channels.size()
+                     ? channels[*result.current]->id_
+                     : 0;
+    Fill();
+    if (result.notice) RaiseNotice(*result.notice);
+    if (result.listChanged) RecordListChanged();
+}
+
+}  // namespace rv

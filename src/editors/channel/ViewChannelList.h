@@ -1,0 +1,60 @@
+#pragma once
+// The channel list view: every channel as one row of a grid (frequencies, tone types and
+// tones, spacing, power, Auto Start Scan). Each edited cell writes its row back into the
+// channel at once; clicking a row makes that channel current for the record commands.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+
+#include "editors/channel/ChannelFields.h"
+#include "ui/CustomFormView.h"
+#include "ui/NavigationBar.h"
+
+namespace rv {
+
+class CGridCtrl;
+class CChannelData;
+
+class CViewChannelList : public CCustomFormView, public IRecordList {
+    Q_OBJECT
+public:
+    /// Form number of the view (caption text and help topic).
+    static constexpr int kFormId = kChannelListFormId;
+
+    /// Opens on the first channel (an empty channel list first gets a default channel).
+    explicit CViewChannelList(QWidget* parent = nullptr);
+    ~CViewChannelList() override;
+
+    /// Refills every row from the channels.
+    void Reload() override;
+    /// Stores a cell that is being edited.
+    void Store() override;
+    /// Refills the rows when another view changed a channel or the list.
+    void OnNotice(const NoticeRecord& notice) override;
+    /// Record commands 0 to 6 on the channel list; the grid is refilled afterwards.
+    void Navigate(int command, int number) override;
+
+    // IRecordList.
+    int RecordCount() const override;
+    int CurrentRecord() const override;
+
+    /// The grid (control 3771).
+    CGridCtrl* Grid() const { return grid_; }
+    /// The current channel, nullptr when none.
+    CChannelData* Current() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void Fill();
+    void FillRow(int row);
+    void CommitRow(int row);
+    void SelectCurrent();
+
+    CGridCtrl* grid_;
+    uint32_t currentId_ = 0;
+};
+
+}  // namespace rv

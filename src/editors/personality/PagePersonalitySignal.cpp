@@ -1,0 +1,83 @@
+#include "editors/personality/PagePersonalitySignal.h"
+
+#include <QComboBox>
+
+#include "data/RadioData.h"
+#include "editors/channel/ChannelRules.h"
+#include "ui/ComboHelpers.h"
+#include "ui/QtText.h"
+
+namespace rv {
+
+namespace {
+
+constexpr FormRow kRows[] = {
+    {2401, ControlKind::Label, "RX Optional Signaling"},
+    {kRxOptionalSignallingId, ControlKind::Combo, ""},
+    {2403, ControlKind::Label, "RX Signaling System"},
+    {kRxSignallingSystemId, ControlKind::Combo, ""},
+    {2406, ControlKind::Label, "TX Optional Signaling"},
+    {kTxSignallingList, ControlKind::Combo, ""},
+    {2408, ControlKind::Label, "TX Signaling System"},
+    {kTxSignallingSystemId, ControlKind::Combo, ""},
+    {2412, ControlKind::Label, "Signaling Decode Condition"},
+    {kDecodeConditionId, ControlKind::Combo, ""},
+};
+
+}  // namespace
+
+CPersonalitySignalPage::CPersonalitySignalPage(QWidget* parent) : QWidget(parent)
+{
+    setObjectName("PagePersonalitySignal");
+    SetControlId(this, kPersonalitySignalPageId);
+    controls_ = BuildForm(this, kPersonalitySignalPageId, kRows);
+    // Only the transmit signalling is kept in the personality record; the radio has no
+    // signalling systems to choose from here. The other boxes are shown, not editable.
+    for (int id : {kRxOptionalSignallingId, kRxSignallingSystemId, kTxSignallingSystemId,
+                   kDecodeConditionId})
+        Control(id)->setEnabled(false);
+    connect(controls_.Get<QComboBox>(kTxSignallingList), &QComboBox::activated, this, [this] {
+        if (loading_ || !Personality()) return;
+        WriteBack();
+        if (sink_)
+            sink_(FieldCommittedNotice(kTxSignallingList, kPersonalitySignalPageId, sender_));
+    });
+}
+
+void CPersonalitySignalPage::SetSink(NoticeSink sink, const void* sender)
+{
+    sink_ = std::move(sink);
+    sender_ = sender;
+}
+
+CPersonalityData* CPersonalitySignalPage::Personality() const
+{
+    return personalityId_ ? Radio().FindPersonality(personalityId_) : nullptr;
+}
+
+void CPersonalitySignalPage::Load()
+{
+    loading_ = true;
+    CPersonalityData* personality = Personality();
+    setEnabled(personality != nullptr);
+    auto* tx = controls_.Get<QComboBox>(kTxSignallingList);
+    if (personality)
+        tx->setCurrentIndex(
+            tx->findText(ToQ(personality->ToSignalFields().TxSignallingText), Qt::MatchExactly));
+    else
+        tx->setCurrentIndex(-1);
+    loading_ = false;
+}
+
+void CPersonalitySignalPage::WriteBack()
+{
+    CPersonalityData* personality = Personality();
+    if (!personality) return;
+    PersonalitySignalFields fields;
+    fields.TxSignallingText = FromQ(controls_.Get<QComboBox>(kTxSignallingList)->currentText());
+    personality->FromSignalFields(fields);
+    personality->rxSignallingId_ = SelectedItemId(controls_.Get<QComboBox>(kRxSignallingSystemId));
+    personality->txSignallingId_ = SelectedItemId(controls_.Get<QComboBox>(kTxSignallingSystemId));
+}
+
+}  // namespace rv

@@ -1,0 +1,46 @@
+#pragma once
+// The Signaling page of the personality sheet (offered for one model only): the transmit
+// optional signalling, and the signalling systems, which are kept in memory only.
+
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+
+#include "data/Notice.h"
+#include "editors/personality/PersonalityData.h"
+#include "ui/FormBuilder.h"
+
+namespace rv {
+
+class CPersonalitySignalPage : public QWidget {
+    Q_OBJECT
+public:
+    /// Where the page's notices go (the view raises them).
+    using NoticeSink = std::function<void(const NoticeRecord&)>;
+
+    explicit CPersonalitySignalPage(QWidget* parent = nullptr);
+
+    /// Sets where notices go and the sender they carry.
+    void SetSink(NoticeSink sink, const void* sender);
+    /// The personality the page edits (by identity; 0 for none). Call Load afterwards.
+    void SetPersonality(uint32_t id) { personalityId_ = id; }
+    /// The personality edited, nullptr when none.
+    CPersonalityData* Personality() const;
+
+    /// Shows the personality's transmit signalling.
+    void Load();
+    /// Writes the transmit signalling and the system choices back.
+    void WriteBack();
+
+    /// The control with this id, nullptr when none.
+    QWidget* Control(int id) const { return controls_.Control(id); }
+
+private:
+    CFormControls controls_;
+    NoticeSink sink_;
+    const void* sender_ = nullptr;
+    uint32_t personalityId_ = 0;
+    bool loading_ = false;
+};
+
+}  // namespace rv

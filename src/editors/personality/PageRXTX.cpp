@@ -1,0 +1,129 @@
+#include "editors/personality/PageRXTX.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+
+#include "data/RadioData.h"
+#include "editors/channel/ChannelRules.h"
+#include "editors/personality/PersonalityRules.h"
+#include "ui/QtText.h"
+
+namespace rv {
+
+namespace {
+
+constexpr FormRow kRows[] = {
+    {2320, ControlKind::Label, "Tx Admit"},
+    {kTxAdmitList, ControlKind::Combo, ""},
+    {2324, ControlKind::Label, "TX Time out Time(s)"},
+    {kTimeOutList, ControlKind::Combo, ""},
+    {2326, ControlKind::Label, "TOT Pre-Alert Time(s)"},
+    {kPreAlertList, ControlKind::Combo, ""},
+    {2328, ControlKind::Label, "TOT Re-key Time(s)"},
+    {kReKeyList, ControlKind::Combo, ""},
+    {2330, ControlKind::Label, "TOT Reset Time (s)"},
+    {kResetList, ControlKind::Combo, ""},
+    {2322, ControlKind::Label, "Carrier Gone Time (s)"},
+    {kCarrierGoneTimeId, ControlKind::Combo, ""},
+    {kBusyChannelLockoutId, ControlKind::Check, "Busy Channel Lockout"},
+};
+
+/// The boxes whose texts the personality record keeps.
+constexpr int kStoredBoxes[] = {kTxAdmitList, kTimeOutList, kPreAlertList, kReKeyList,
+                                kResetList};
+
+void SelectText(QComboBox* combo, const std::string& text)
+{
+    combo->setCurrentIndex(combo->findText(ToQ(text), Qt::MatchExactly));
+}
+
+std::string TextOf(const QComboBox* combo)
+{
+    return FromQ(combo->currentText());
+}
+
+}  // namespace
+
+CPersonalityRXTXPage::CPersonalityRXTXPage(QWidget* parent) : QWidget(parent)
+{
+    setObjectName("PagePersonalityRXTX");
+    SetControlId(this, kPersonalityRxTxPageId);
+    controls_ = BuildForm(this, kPersonalityRxTxPageId, kRows);
+    // The personality record keeps neither of these: shown for the layout, not editable.
+    Control(kCarrierGoneTimeId)->setEnabled(false);
+    Control(kBusyChannelLockoutId)->setEnabled(false);
+    for (int id : kStoredBoxes)
+        connect(controls_.Get<QComboBox>(id), &QComboBox::activated, this,
+                [this, id] { Changed(id); });
+    Init();
+}
+
+void CPersonalityRXTXPage::SetSink(NoticeSink sink, const void* sender)
+{
+    sink_ = std::move(sink);
+    sender_ = sender;
+}
+
+CPersonalityData* CPersonalityRXTXPage::Personality() const
+{
+    return personalityId_ ? Radio().FindPersonality(personalityId_) : nullptr;
+}
+
+void CPersonalityRXTXPage::Init()
+{
+    loading_ = true;
+    TranslateDialog(this, kPersonalityRxTxPageId);
+    savedPreAlert_ = PreAlertTexts();
+    loading_ = false;
+}
+
+void CPersonalityRXTXPage::ApplyTimeOutRule(const std::string& previousPreAlert)
+{
+    const PreAlertOffer offer = rv::ApplyTimeOutRule(
+        TextOf(controls_.Get<QComboBox>(kTimeOutList)), savedPreAlert_, previousPreAlert);
+    auto* preAlert = controls_.Get<QComboBox>(kPreAlertList);
+    preAlert->clear();
+    for (const std::string& text : offer.entries) preAlert->addItem(ToQ(text));
+    preAlert->setCurrentIndex(offer.selected);
+    EnableControl(preAlert, offer.preAlertEnabled);
+    EnableControl(Control(kReKeyList), offer.reKeyEnabled);
+    EnableControl(Control(kResetList), offer.resetEnabled);
+}
+
+void CPersonalityRXTXPage::Load()
+{
+    loading_ = true;
+    CPersonalityData* personality = Personality();
+    setEnabled(personality != nullptr);
+    const PersonalityFields fields = personality ? personality->ToFields() : PersonalityFields{};
+    SelectText(controls_.Get<QComboBox>(kTxAdmitList), fields.TxAdmitText);
+    SelectText(controls_.Get<QComboBox>(kTimeOutList), fields.TimeOutText);
+    SelectText(controls_.Get<QComboBox>(kReKeyList), fields.ReKeyText);
+    SelectText(controls_.Get<QComboBox>(kResetList), fields.ResetText);
+    ApplyTimeOutRule(fields.PreAlertText);
+    loading_ = false;
+}
+
+void CPersonalityRXTXPage::WriteBack()
+{
+    CPersonalityData* personality = Personality();
+    if (!personality) return;
+    PersonalityFields fields;
+    fields.TxAdmitText = TextOf(controls_.Get<QComboBox>(kTxAdmitList));
+    fields.TimeOutText = TextOf(controls_.Get<QComboBox>(kTimeOutList));
+    fields.PreAlertText = TextOf(controls_.Get<QComboBox>(kPreAlertList));
+    fields.ReKeyText = TextOf(controls_.Get<QComboBox>(kReKeyList));
+    fields.ResetText = TextOf(controls_.Get<QComboBox>(kResetList));
+    personality->FromFields(fields);
+}
+
+void CPersonalityRXTXPage::Changed(int controlId)
+{
+    if (loading_ || !Personality()) return;
+    if (controlId == kTimeOutList)
+        ApplyTimeOutRule(TextOf(controls_.Get<QComboBox>(kPreAlertList)));
+    WriteBack();
+    if (sink_) sink_(FieldCommittedNotice(controlId, kPersonalityRxTxPageId, sender_));
+}
+
+}  // namespace rv

@@ -1,0 +1,56 @@
+#pragma once
+// The RX/TX page of the personality sheet: transmit admit criterion and the time-out timer
+// with its pre-alert, re-key and reset times. The pre-alert box never offers more entries
+// than the time-out value (the time-out rule of the core).
+
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "data/Notice.h"
+#include "editors/personality/PersonalityData.h"
+#include "ui/FormBuilder.h"
+
+namespace rv {
+
+class CPersonalityRXTXPage : public QWidget {
+    Q_OBJECT
+public:
+    /// Where the page's notices go (the view raises them).
+    using NoticeSink = std::function<void(const NoticeRecord&)>;
+
+    explicit CPersonalityRXTXPage(QWidget* parent = nullptr);
+
+    /// Sets where notices go and the sender they carry.
+    void SetSink(NoticeSink sink, const void* sender);
+    /// The personality the page edits (by identity; 0 for none). Call Load afterwards.
+    void SetPersonality(uint32_t id) { personalityId_ = id; }
+    /// The personality edited, nullptr when none.
+    CPersonalityData* Personality() const;
+
+    /// Captions and choice lists from the language file; saves the full pre-alert list.
+    void Init();
+    /// Shows the personality's times and applies the time-out rule.
+    void Load();
+    /// Writes the five texts back into the personality.
+    void WriteBack();
+
+    /// The control with this id, nullptr when none.
+    QWidget* Control(int id) const { return controls_.Control(id); }
+
+private:
+    /// Refills the pre-alert box for the time-out shown and enables the dependent boxes.
+    void ApplyTimeOutRule(const std::string& previousPreAlert);
+    void Changed(int controlId);
+
+    CFormControls controls_;
+    NoticeSink sink_;
+    const void* sender_ = nullptr;
+    uint32_t personalityId_ = 0;
+    std::vector<std::string> savedPreAlert_;
+    bool loading_ = false;
+};
+
+}  // namespace rv
