@@ -43,14 +43,14 @@ ParsedArgs ParseArgs(std::span<const std::string> args, std::span<const OptionSp
             name = arg.substr(0, eq);
             inlineValue = arg.substr(eq + 1);
         }
-        const OptionSpec* spec = nullptr;
+        const OptionSpec* option = nullptr;
         for (const OptionSpec& s : specs)
-            if (s.name == name) spec = &s;
-        if (!spec || out.Has(name)) {
+            if (s.name == name) option = &s;
+        if (!option || out.Has(name)) {
             out.bad = arg;
             return out;
         }
-        if (!spec->takesValue) {
+        if (!option->takesValue) {
             if (inlineValue) {
                 out.bad = arg;
                 return out;

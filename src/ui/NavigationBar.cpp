@@ -70,15 +70,15 @@ CNavigationBar::CNavigationBar(QMdiArea* mdi, QWidget* parent) : QToolBar(parent
     setObjectName("NavigationBar");
     SetControlId(this, NavigationText::kBar);
     for (int i = 0; i < kCommandCount; ++i) {
-        const ButtonSpec& spec = kButtons[i];
-        QAction* action = addAction(style()->standardIcon(spec.icon), QString());
+        const ButtonSpec& button = kButtons[i];
+        QAction* action = addAction(style()->standardIcon(button.icon), QString());
         action->setObjectName(QStringLiteral("nav%1").arg(i));
-        action->setShortcut(QKeySequence(QString::fromLatin1(spec.shortcut)));
+        action->setShortcut(QKeySequence(QString::fromLatin1(button.shortcut)));
         action->setShortcutContext(Qt::WindowShortcut);
-        const int command = static_cast<int>(spec.command);
+        const int command = static_cast<int>(button.command);
         connect(action, &QAction::triggered, this, [this, command] { Run(command); });
         actions_[static_cast<size_t>(i)] = action;
-        if (spec.command == ListCommand::Last) addSeparator();
+        if (button.command == ListCommand::Last) addSeparator();
     }
     addSeparator();
 
