@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
+#include <algorithm>
 
 namespace rv {
 
@@ -16,6 +17,8 @@ constexpr int kKindRole = Qt::UserRole + 1;
 constexpr const char* kDoneProperty = "rvGridEditorDone";
 /// Height of a row: room for a drop-down editor.
 constexpr int kRowHeight = 24;
+/// Room beside a header text (margins and the section's frame).
+constexpr int kHeaderPadding = 16;
 
 }  // namespace
 
@@ -130,8 +133,13 @@ void CGridCtrl::SetColumns(const std::vector<GridColumnSpec>& columns)
     QStringList headers;
     for (const GridColumnSpec& c : columns) headers << c.header;
     setHorizontalHeaderLabels(headers);
+    // A column is at least as wide as its header text.
+    const QFontMetrics metrics(horizontalHeader()->font());
     for (int c = 0; c < static_cast<int>(columns.size()); ++c)
-        if (columns[c].width > 0) setColumnWidth(c, columns[c].width);
+        if (columns[c].width > 0)
+            setColumnWidth(c, std::max(columns[c].width,
+                                       metrics.horizontalAdvance(columns[c].header) +
+                                           kHeaderPadding));
     horizontalHeader()->setStretchLastSection(!columns.empty() && columns.back().width == 0);
 }
 
@@ -187,8 +195,10 @@ void CGridCtrl::Paint(QTableWidgetItem* item, GridCellKind kind)
     item->setFlags(flags);
     item->setBackground(palette().brush(kind == GridCellKind::Fixed ? QPalette::Button
                                                                     : QPalette::Base));
-    item->setForeground(palette().brush(kind == GridCellKind::Fixed ? QPalette::ButtonText
-                                                                    : QPalette::Text));
+    // A fixed cell's text is dimmed: it cannot be edited in this row.
+    item->setForeground(kind == GridCellKind::Fixed
+                            ? palette().brush(QPalette::Disabled, QPalette::Text)
+                            : palette().brush(QPalette::Active, QPalette::Text));
 }
 
 void CGridCtrl::SetColumnChoices(int column, const QStringList& choices)

@@ -36,10 +36,14 @@ class CGridCtrl;
 class CGridDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
+    /// The delegate of grid (which owns it).
     explicit CGridDelegate(CGridCtrl* grid);
+    /// A line edit (text, frequency) or a drop-down for the cell's kind; none for fixed cells.
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override;
+    /// Puts the cell's text into the editor (a drop-down selects the entry showing it).
     void setEditorData(QWidget* editor, const QModelIndex& index) const override;
+    /// Stores the editor's text (a frequency through the grid's rule) and notes the commit.
     void setModelData(QWidget* editor, QAbstractItemModel* model,
                       const QModelIndex& index) const override;
 
@@ -53,6 +57,7 @@ public:
     /// Most characters a frequency cell takes ("446.00625").
     static constexpr int kFrequencyMaxLength = 9;
 
+    /// An empty grid without a row header.
     explicit CGridCtrl(QWidget* parent = nullptr);
 
     /// Sets the columns (headers, widths, default cell kinds); the rows are emptied.
@@ -93,6 +98,7 @@ signals:
     void cellCommitted(int row, int column);
 
 protected:
+    /// Closes the editor, reports a committed cell, then moves on for Tab and Backtab.
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 
 private:

@@ -166,6 +166,7 @@ void CNavigationBar::Run(int command, int number)
 void CNavigationBar::Refresh()
 {
     refreshing_ = true;
+    Retranslate();  // the language may have changed since (a few texts only)
     const auto* list = dynamic_cast<const IRecordList*>(ActiveView());
     for (QAction* a : actions_) a->setEnabled(list != nullptr);
     goTo_->setEnabled(list != nullptr);

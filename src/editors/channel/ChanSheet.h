@@ -37,7 +37,9 @@ public:
     /// Captions of the tabs from the language file.
     void Retranslate();
 
+    /// The Basic page.
     CPageChanBasic* Basic() const { return basic_; }
+    /// The Miscellaneous page.
     CPageChanMisc* Misc() const { return misc_; }
 
 private:

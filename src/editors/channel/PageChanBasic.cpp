@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QFocusEvent>
+#include <QHBoxLayout>
 #include <QHash>
 #include <QLabel>
 #include <QLineEdit>
@@ -32,6 +33,8 @@ constexpr int kFreqBoxLength = 9;
 constexpr int kCtcssLength = 5;
 constexpr int kDcsLength = 3;
 
+/// Widest the page's form grows.
+constexpr int kFormMaxWidth = 900;
 /// Group boxes of the two sides.
 constexpr int kRxGroupId = 3664;
 constexpr int kTxGroupId = 3673;
@@ -123,9 +126,16 @@ CPageChanBasic::CPageChanBasic(QWidget* parent) : QWidget(parent)
 {
     setObjectName("PageChanBasic");
     SetControlId(this, kChannelBasicPageId);
-    auto* layout = new QVBoxLayout(this);
-    auto* general = new QWidget(this);
-    auto* sides = new QWidget(this);
+    // The form keeps a readable width in a wide window.
+    auto* outer = new QHBoxLayout(this);
+    auto* content = new QWidget(this);
+    content->setMaximumWidth(kFormMaxWidth);
+    outer->addWidget(content);
+    outer->addStretch(1);
+    auto* layout = new QVBoxLayout(content);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* general = new QWidget(content);
+    auto* sides = new QWidget(content);
     general_ = BuildForm(general, kChannelBasicPageId, kGeneralRows);
     sides_ = BuildForm(sides, kChannelBasicPageId, kSideRows);
     general->layout()->setContentsMargins(0, 0, 0, 0);

@@ -2,6 +2,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
 
 #include "data/RadioData.h"
 #include "editors/channel/ChannelRules.h"
@@ -10,6 +12,9 @@
 namespace rv {
 
 namespace {
+
+/// Widest the page's form grows.
+constexpr int kFormMaxWidth = 520;
 
 using C = ChannelControl;
 
@@ -48,11 +53,21 @@ CPageChanMisc::CPageChanMisc(QWidget* parent) : QWidget(parent)
 {
     setObjectName("PageChanMisc");
     SetControlId(this, kChannelMiscPageId);
-    controls_ = BuildForm(this, kChannelMiscPageId, kRows);
+    // The form keeps a readable width in a wide window.
+    auto* outer = new QHBoxLayout(this);
+    auto* content = new QWidget(this);
+    content->setMaximumWidth(kFormMaxWidth);
+    outer->addWidget(content);
+    outer->addStretch(1);
+    controls_ = BuildForm(content, kChannelMiscPageId, kRows);
+    content->layout()->setContentsMargins(0, 0, 0, 0);
 
-    // The channel record keeps neither a scan list nor the squelch tail setting: the two
-    // controls are shown for the layout but take no input.
+    // The channel record keeps neither a scan list nor the squelch tail setting. The scan list
+    // box would only ever be empty and is left out; the squelch tail box shows the radio's
+    // setting but takes no input.
     Control(C::ScanList)->setEnabled(false);
+    Control(C::ScanList)->hide();
+    if (QLabel* label = controls_.LabelOf(Id(C::ScanList))) label->hide();
     Control(C::SqlTail)->setEnabled(false);
 
     auto* personality = qobject_cast<QComboBox*>(Control(C::Personality));
@@ -124,6 +139,10 @@ void CPageChanMisc::OnNotice(const NoticeRecord& notice)
 {
     if (notice.code == NoticeCode::Added || notice.code == NoticeCode::Deleted) {
         WriteBack();
+        Load();
+    } else if (notice.code == NoticeCode::RowCommitted && notice.flags == kRowCommittedFlags) {
+        // The channel list changed the Auto Start Scan flag: show it, so that the next write
+        // back does not put the old state back.
         Load();
     }
 }

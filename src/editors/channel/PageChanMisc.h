@@ -33,7 +33,7 @@ public:
     /// Writes the flags back into the channel.
     void WriteBack();
     /// Reacts to a notice of another view: on add and delete writes back and refills the
-    /// personality box.
+    /// personality box; after a committed row of the channel list shows the flags again.
     void OnNotice(const NoticeRecord& notice);
 
     /// The control with this id (ChannelControl values), nullptr when none.

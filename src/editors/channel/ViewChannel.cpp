@@ -36,11 +36,17 @@ CViewChannel::CViewChannel(QWidget* parent) : CCustomFormView(kFormId, parent)
     }
     ShowIndex(opened.current);
     sheet_->setCurrentIndex(std::clamp(rememberedPage, 0, sheet_->count() - 1));
+    // The main window names the child window after the view is made: name it after the
+    // current item once it is open.
+    QMetaObject::invokeMethod(this, [this] { UpdateTitle(); }, Qt::QueuedConnection);
 }
 
 CViewChannel::~CViewChannel()
 {
     rememberedPage = sheet_->currentIndex();
+    // The window has stored and announced its fields when it closed; what is left is stored
+    // without notices, the views around may be going too.
+    sheet_->SetSink({}, nullptr);
     sheet_->Store();
     sheet_->Detach();
 }
@@ -97,7 +103,7 @@ void CViewChannel::Reload()
     // The channel may be gone (new data): the one at the same position takes its place.
     if (currentId_ && !Current()) {
         const size_t count = Radio().Channels().size();
-        ShowIndex(count ? std::optional<size_t>(std::min(lastIndex_, count - 1)) : std::nullopt);
+        ShowIndex(IndexAfterDelete(lastIndex_, count));
         return;
     }
     sheet_->Load();
@@ -114,7 +120,7 @@ void CViewChannel::OnNotice(const NoticeRecord& notice)
     if (currentId_ && !Current()) {
         // Another view deleted the channel shown here.
         const size_t count = Radio().Channels().size();
-        ShowIndex(count ? std::optional<size_t>(std::min(lastIndex_, count - 1)) : std::nullopt);
+        ShowIndex(IndexAfterDelete(lastIndex_, count));
     } else if (notice.code == NoticeCode::Added || notice.code == NoticeCode::Deleted) {
         // The number of the channel shown may have changed.
         UpdateTitle();

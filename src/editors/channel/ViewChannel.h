@@ -43,6 +43,7 @@ public:
 
     /// The current channel, nullptr when none.
     CChannelData* Current() const;
+    /// The sheet of the two pages.
     CChanSheet* Sheet() const { return sheet_; }
     /// Index of the page the next channel view opens on.
     static int RememberedPage();

@@ -1,6 +1,5 @@
 #include "editors/channel/ViewChannelList.h"
 
-#include <QHeaderView>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -64,6 +63,8 @@ CViewChannelList::CViewChannelList(QWidget* parent) : CCustomFormView(kFormId, p
         columns.push_back({ToQ(TextOr(ChannelColumnHeader(c), kEnglishHeaders[c])),
                            kChannelGridLayout[c].width, ToGridKind(kChannelGridLayout[c].kind)});
     grid_->SetColumns(columns);
+    // The scan list column would only ever be empty: the channel record keeps no scan list.
+    grid_->setColumnHidden(static_cast<int>(ChannelColumn::ScanList), true);
     for (size_t c = 0; c < kChannelGridColumns; ++c) {
         QStringList choices;
         for (const std::string& text : ChannelCellChoices(c)) choices << ToQ(text);

@@ -1,6 +1,8 @@
 #include "editors/personality/PagePersonalitySignal.h"
 
 #include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
 
 #include "data/RadioData.h"
 #include "editors/channel/ChannelRules.h"
@@ -10,6 +12,9 @@
 namespace rv {
 
 namespace {
+
+/// Widest the page's form grows.
+constexpr int kFormMaxWidth = 520;
 
 constexpr FormRow kRows[] = {
     {2401, ControlKind::Label, "RX Optional Signaling"},
@@ -30,12 +35,24 @@ CPersonalitySignalPage::CPersonalitySignalPage(QWidget* parent) : QWidget(parent
 {
     setObjectName("PagePersonalitySignal");
     SetControlId(this, kPersonalitySignalPageId);
-    controls_ = BuildForm(this, kPersonalitySignalPageId, kRows);
-    // Only the transmit signalling is kept in the personality record; the radio has no
-    // signalling systems to choose from here. The other boxes are shown, not editable.
+    // The form keeps a readable width in a wide window.
+    auto* outer = new QHBoxLayout(this);
+    auto* content = new QWidget(this);
+    content->setMaximumWidth(kFormMaxWidth);
+    outer->addWidget(content);
+    outer->addStretch(1);
+    controls_ = BuildForm(content, kPersonalitySignalPageId, kRows);
+    content->layout()->setContentsMargins(0, 0, 0, 0);
+    // Only the transmit signalling is kept in the personality record: the other boxes show
+    // their setting but take no input, and the signalling system boxes, which would only ever
+    // be empty, are left out.
     for (int id : {kRxOptionalSignallingId, kRxSignallingSystemId, kTxSignallingSystemId,
                    kDecodeConditionId})
         Control(id)->setEnabled(false);
+    for (int id : {kRxSignallingSystemId, kTxSignallingSystemId}) {
+        Control(id)->hide();
+        if (QLabel* label = controls_.LabelOf(id)) label->hide();
+    }
     connect(controls_.Get<QComboBox>(kTxSignallingList), &QComboBox::activated, this, [this] {
         if (loading_ || !Personality()) return;
         WriteBack();

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHBoxLayout>
 
 #include "data/RadioData.h"
 #include "editors/channel/ChannelRules.h"
@@ -11,6 +12,9 @@
 namespace rv {
 
 namespace {
+
+/// Widest the page's form grows.
+constexpr int kFormMaxWidth = 520;
 
 constexpr FormRow kRows[] = {
     {2320, ControlKind::Label, "Tx Admit"},
@@ -48,7 +52,14 @@ CPersonalityRXTXPage::CPersonalityRXTXPage(QWidget* parent) : QWidget(parent)
 {
     setObjectName("PagePersonalityRXTX");
     SetControlId(this, kPersonalityRxTxPageId);
-    controls_ = BuildForm(this, kPersonalityRxTxPageId, kRows);
+    // The form keeps a readable width in a wide window.
+    auto* outer = new QHBoxLayout(this);
+    auto* content = new QWidget(this);
+    content->setMaximumWidth(kFormMaxWidth);
+    outer->addWidget(content);
+    outer->addStretch(1);
+    controls_ = BuildForm(content, kPersonalityRxTxPageId, kRows);
+    content->layout()->setContentsMargins(0, 0, 0, 0);
     // The personality record keeps neither of these: shown for the layout, not editable.
     Control(kCarrierGoneTimeId)->setEnabled(false);
     Control(kBusyChannelLockoutId)->setEnabled(false);
@@ -79,8 +90,10 @@ void CPersonalityRXTXPage::Init()
 
 void CPersonalityRXTXPage::ApplyTimeOutRule(const std::string& previousPreAlert)
 {
-    const PreAlertOffer offer = rv::ApplyTimeOutRule(
-        TextOf(controls_.Get<QComboBox>(kTimeOutList)), savedPreAlert_, previousPreAlert);
+    // The time-out value of the record: a value its list does not show still counts.
+    const CPersonalityData* personality = Personality();
+    const int timeOut = personality ? personality->TimeOut() : 0;
+    const PreAlertOffer offer = rv::ApplyTimeOutRule(timeOut, savedPreAlert_, previousPreAlert);
     auto* preAlert = controls_.Get<QComboBox>(kPreAlertList);
     preAlert->clear();
     for (const std::string& text : offer.entries) preAlert->addItem(ToQ(text));
@@ -120,9 +133,11 @@ void CPersonalityRXTXPage::WriteBack()
 void CPersonalityRXTXPage::Changed(int controlId)
 {
     if (loading_ || !Personality()) return;
-    if (controlId == kTimeOutList)
-        ApplyTimeOutRule(TextOf(controls_.Get<QComboBox>(kPreAlertList)));
     WriteBack();
+    if (controlId == kTimeOutList) {
+        ApplyTimeOutRule(TextOf(controls_.Get<QComboBox>(kPreAlertList)));
+        WriteBack();
+    }
     if (sink_) sink_(FieldCommittedNotice(controlId, kPersonalityRxTxPageId, sender_));
 }
 

@@ -41,7 +41,7 @@ public:
     QWidget* Control(int id) const { return controls_.Control(id); }
 
 private:
-    /// Refills the pre-alert box for the time-out shown and enables the dependent boxes.
+    /// Refills the pre-alert box for the record's time-out and enables the dependent boxes.
     void ApplyTimeOutRule(const std::string& previousPreAlert);
     void Changed(int controlId);
 

@@ -36,6 +36,7 @@ public:
     /// Captions of the tabs from the language file.
     void Retranslate();
 
+    /// The RX/TX page.
     CPersonalityRXTXPage* RxTx() const { return rxtx_; }
     /// The Signaling page, nullptr when the sheet has none.
     CPersonalitySignalPage* Signal() const { return signal_; }

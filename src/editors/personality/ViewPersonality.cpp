@@ -36,11 +36,17 @@ CViewPersonality::CViewPersonality(QWidget* parent) : CCustomFormView(kFormId, p
             this, [this, n = *opened.notice] { RaiseNotice(n); }, Qt::QueuedConnection);
     ShowIndex(opened.current);
     sheet_->setCurrentIndex(std::clamp(rememberedPage, 0, sheet_->count() - 1));
+    // The main window names the child window after the view is made: name it after the
+    // current item once it is open.
+    QMetaObject::invokeMethod(this, [this] { UpdateTitle(); }, Qt::QueuedConnection);
 }
 
 CViewPersonality::~CViewPersonality()
 {
     rememberedPage = sheet_->currentIndex();
+    // The window has stored and announced its fields when it closed; what is left is stored
+    // without notices, the views around may be going too.
+    sheet_->SetSink({}, nullptr);
     sheet_->Store();
     sheet_->Detach();
 }
@@ -96,7 +102,7 @@ void CViewPersonality::Reload()
 {
     if (currentId_ && !Current()) {
         const size_t count = Radio().Personalities().size();
-        ShowIndex(count ? std::optional<size_t>(std::min(lastIndex_, count - 1)) : std::nullopt);
+        ShowIndex(IndexAfterDelete(lastIndex_, count));
         return;
     }
     sheet_->Load();

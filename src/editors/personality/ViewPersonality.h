@@ -40,6 +40,7 @@ public:
 
     /// The current personality, nullptr when none.
     CPersonalityData* Current() const;
+    /// The sheet of the pages.
     CPersonalitySheet* Sheet() const { return sheet_; }
     /// Index of the page the next personality view opens on.
     static int RememberedPage();

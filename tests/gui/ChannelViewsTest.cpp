@@ -1,0 +1,668 @@
+// The channel editors on real widgets: the grid control's typed cells, the Basic page's enable
+// rules in the normal and the licence-free bands, commits and their notices between an open
+// channel view and an open channel list, the record commands through the navigation bar, and
+// the invalid-log round trip of a channel whose personality was deleted.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QSpinBox>
+
+#include "data/Document.h"
+#include "data/RadioData.h"
+#include "editors/channel/ChanSheet.h"
+#include "editors/channel/ChannelData.h"
+#include "editors/channel/ChannelGrid.h"
+#include "editors/channel/ListCommand.h"
+#include "editors/channel/PageChanBasic.h"
+#include "editors/channel/PageChanMisc.h"
+#include "editors/channel/ViewChannel.h"
+#include "editors/channel/ViewChannelList.h"
+#include "editors/personality/PersonalityData.h"
+#include "editors/personality/ViewPersonality.h"
+#include "gui/GuiTestSupport.h"
+#include "shell/ViewTable.h"
+#include "ui/GridCtrl.h"
+#include "ui/InvalidLogPane.h"
+#include "ui/NavigationBar.h"
+#include "ui/QtText.h"
+
+namespace rv {
+namespace {
+
+using C = ChannelControl;
+
+void Activate(QComboBox* combo, int index)
+{
+    ASSERT_NE(combo, nullptr);
+    ASSERT_GE(index, 0);
+    ASSERT_LT(index, combo->count());
+    combo->setCurrentIndex(index);
+    emit combo->activated(index);
+}
+
+void ActivateText(QComboBox* combo, const QString& text)
+{
+    ASSERT_NE(combo, nullptr);
+    const int index = combo->findText(text);
+    ASSERT_GE(index, 0) << text.toStdString();
+    Activate(combo, index);
+}
+
+void FocusOut(QWidget* w)
+{
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(w, &out);
+}
+
+void Key(QWidget* w, int key, const QString& text = {})
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(w, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(w, &release);
+}
+
+void TypeText(QWidget* w, const QString& text)
+{
+    for (QChar ch : text) Key(w, 0, QString(ch));
+}
+
+/// Replaces the text of a line edit as a user would (select all, type).
+void Retype(QLineEdit* edit, const QString& text)
+{
+    ASSERT_NE(edit, nullptr);
+    edit->selectAll();
+    Key(edit, Qt::Key_Backspace);
+    TypeText(edit, text);
+}
+
+// ---- the grid control ----
+
+class GridControl : public test::HomeTest {
+protected:
+    void SetUp() override
+    {
+        HomeTest::SetUp();
+        grid.SetColumns({{"Fixed", 60, GridCellKind::Fixed},
+                         {"Freq", 90, GridCellKind::Frequency},
+                         {"Tone", 60, GridCellKind::EditableDropDown},
+                         {"Type", 0, GridCellKind::DropDown}});
+        grid.SetRows(2);
+        grid.SetColumnChoices(2, {"67.0", "71.9"});
+        grid.SetColumnChoices(3, {"None", "CTCSS"});
+        grid.SetFrequencyRule([](const QString& t) { return t.isEmpty() ? t : t + "00"; });
+        QObject::connect(&grid, &CGridCtrl::cellCommitted,
+                         [this](int r, int c) { commits.push_back({r, c}); });
+        grid.resize(400, 200);
+        grid.show();
+    }
+    CGridCtrl grid;
+    std::vector<std::pair<int, int>> commits;
+};
+
+TEST_F(GridControl, FrequencyCellsTakeDigitsAndPointOnlyAndCommitThroughTheRule)
+{
+    grid.SetCellText(0, 1, "1.0");
+    ASSERT_TRUE(grid.EditCell(0, 1));
+    auto* editor = qobject_cast<QLineEdit*>(grid.OpenEditor());
+    ASSERT_NE(editor, nullptr);
+    editor->selectAll();
+    TypeText(editor, "4a4-6.x5");
+    EXPECT_EQ(editor->text(), "446.5");
+    Key(editor, Qt::Key_Return);
+    QApplication::processEvents();  // Return commits from the event loop
+    EXPECT_EQ(grid.CellText(0, 1), "446.500");
+    ASSERT_EQ(commits.size(), 1u);
+    EXPECT_EQ(commits[0], std::make_pair(0, 1));
+    EXPECT_EQ(grid.OpenEditor(), nullptr);
+}
+
+TEST_F(GridControl, EscapeRestoresTheTextAndCommitsNothing)
+{
+    grid.SetCellText(1, 1, "440.1");
+    ASSERT_TRUE(grid.EditCell(1, 1));
+    auto* editor = qobject_cast<QLineEdit*>(grid.OpenEditor());
+    ASSERT_NE(editor, nullptr);
+    TypeText(editor, "9");
+    Key(editor, Qt::Key_Escape);
+    EXPECT_EQ(grid.CellText(1, 1), "440.1");
+    EXPECT_TRUE(commits.empty());
+}
+
+TEST_F(GridControl, FixedCellsOpenNoEditorAndArePaintedAsButtons)
+{
+    EXPECT_FALSE(grid.EditCell(0, 0));
+    const QBrush fixed = grid.item(0, 0)->background();
+    const QBrush editable = grid.item(0, 1)->background();
+    EXPECT_EQ(fixed.color(), grid.palette().color(QPalette::Button));
+    EXPECT_EQ(editable.color(), grid.palette().color(QPalette::Base));
+    // A cell made fixed later is painted and locked the same way.
+    grid.SetCellKind(0, 2, GridCellKind::Fixed);
+    EXPECT_FALSE(grid.EditCell(0, 2));
+    EXPECT_EQ(grid.item(0, 2)->background().color(), grid.palette().color(QPalette::Button));
+}
+
+TEST_F(GridControl, DropDownsOfferTheirChoicesAndCommitWhenPicked)
+{
+    grid.SetCellText(0, 3, "None");
+    ASSERT_TRUE(grid.EditCell(0, 3));
+    auto* combo = qobject_cast<QComboBox*>(grid.OpenEditor());
+    ASSERT_NE(combo, nullptr);
+    EXPECT_FALSE(combo->isEditable());
+    ASSERT_EQ(combo->count(), 2);
+    EXPECT_EQ(combo->currentText(), "None");
+    Activate(combo, 1);
+    EXPECT_EQ(grid.CellText(0, 3), "CTCSS");
+    EXPECT_EQ(commits.size(), 1u);
+
+    // The editable kind takes a typed value that is not among its choices.
+    ASSERT_TRUE(grid.EditCell(1, 2));
+    auto* tone = qobject_cast<QComboBox*>(grid.OpenEditor());
+    ASSERT_NE(tone, nullptr);
+    EXPECT_TRUE(tone->isEditable());
+    tone->setEditText("100.5");
+    grid.CommitEdit();
+    EXPECT_EQ(grid.CellText(1, 2), "100.5");
+    EXPECT_EQ(commits.size(), 2u);
+}
+
+// ---- channel views in the main window ----
+
+class ChannelViews : public test::GuiTest {
+protected:
+    /// Opens (or activates) the channel view.
+    CViewChannel* OpenChannel()
+    {
+        return dynamic_cast<CViewChannel*>(frame->OpenView(Id(Command::Channel)));
+    }
+    CViewChannelList* OpenGrid()
+    {
+        return dynamic_cast<CViewChannelList*>(frame->OpenView(Id(Command::ChannelList)));
+    }
+    /// Switches model and band, with fresh default data and menus.
+    void Use(const std::string& model, const std::string& range)
+    {
+        frame->CloseAllViews();
+        UseModel(model, range);
+        frame->RefreshAll();
+    }
+    /// Exactly n channels, the defaults of their positions.
+    static void SetChannelCount(size_t n)
+    {
+        auto& list = Radio().Channels();
+        while (list.size() > n) list.pop_back();
+        while (list.size() < n) Radio().AddChannel().ResolveLinks();
+    }
+    static CChannelData& Channel(size_t number) { return *Radio().Channels()[number - 1]; }
+    CNavigationBar* Bar() const { return frame->findChild<CNavigationBar*>(); }
+
+    template <class T>
+    static T* Basic(CViewChannel* view, C id)
+    {
+        return qobject_cast<T*>(view->Sheet()->Basic()->Control(id));
+    }
+    template <class T>
+    static T* Misc(CViewChannel* view, C id)
+    {
+        return qobject_cast<T*>(view->Sheet()->Misc()->Control(id));
+    }
+    static QString ChoiceText(int list, int value)
+    {
+        return QString::fromStdString(Settings().GetChoiceText(list, value));
+    }
+};
+
+TEST_F(ChannelViews, ChannelViewOpensFromTheTreeOnTheFirstChannel)
+{
+    auto* view = OpenChannel();
+    ASSERT_NE(view, nullptr);
+    Settle();
+    EXPECT_EQ(view->CurrentRecord(), 1);
+    EXPECT_EQ(view->Current(), &Channel(1));
+    // Shown on the Basic page: the channel's receive frequency as MHz text.
+    EXPECT_EQ(Basic<QLineEdit>(view, C::RxFreqBox)->text().toStdString(),
+              FormatBcdFrequency(Channel(1).RxFreq()));
+    EXPECT_EQ(frame->MdiArea()->activeSubWindow()->windowTitle(),
+              UiText(Id(Command::Channel), "Channel") + " 1");
+    // The record bar follows the active view.
+    ASSERT_NE(Bar(), nullptr);
+    EXPECT_TRUE(Bar()->Action(0)->isEnabled());
+    EXPECT_EQ(Bar()->NumberField()->value(), 1);
+}
+
+struct ToneTypeCase {
+    int type;
+    bool ctcss;
+    bool dcs;
+};
+
+TEST_F(ChannelViews, ToneBoxesFollowTheirTypeOnBothSides)
+{
+    auto* view = OpenChannel();
+    ASSERT_NE(view, nullptr);
+    const ToneTypeCase cases[] = {{0, false, false}, {1, true, false}, {2, false, true},
+                                  {3, false, true}};
+    for (const ToneTypeCase& c : cases) {
+        ActivateText(Basic<QComboBox>(view, C::RxType), ChoiceText(kRxTypeList, c.type));
+        ActivateText(Basic<QComboBox>(view, C::TxType), ChoiceText(kTxTypeList, c.type));
+        EXPECT_EQ(Basic<QComboBox>(view, C::RxCtcss)->isEnabled(), c.ctcss) << c.type;
+        EXPECT_EQ(Basic<QComboBox>(view, C::RxDcs)->isEnabled(), c.dcs) << c.type;
+        EXPECT_EQ(Basic<QComboBox>(view, C::TxCtcss)->isEnabled(), c.ctcss) << c.type;
+        EXPECT_EQ(Basic<QComboBox>(view, C::TxDcs)->isEnabled(), c.dcs) << c.type;
+        // The type went into the record at once.
+        EXPECT_EQ(static_cast<int>(Channel(1).RxToneType()), c.type);
+        EXPECT_EQ(static_cast<int>(Channel(1).TxToneType()), c.type);
+    }
+}
+
+TEST_F(ChannelViews, ClearingTheReceiveFrequencyEmptiesTransmitAndMarksTheChannelUnused)
+{
+    auto* grid = OpenGrid();
+    auto* view = OpenChannel();
+    ASSERT_NE(view, nullptr);
+    ASSERT_NE(grid, nullptr);
+    auto* rx = Basic<QLineEdit>(view, C::RxFreqBox);
+    auto* tx = Basic<QLineEdit>(view, C::TxFreqBox);
+    EXPECT_FALSE(rx->isHidden());
+    EXPECT_TRUE(Basic<QComboBox>(view, C::RxFreqList)->isHidden());
+    ASSERT_FALSE(tx->text().isEmpty());
+
+    Retype(rx, "");
+    EXPECT_TRUE(tx->text().isEmpty());
+    EXPECT_FALSE(tx->isEnabled());
+    FocusOut(rx);
+    EXPECT_EQ(Channel(1).RxFreq(), kNoFrequency);
+    EXPECT_EQ(Channel(1).TxFreq(), kNoFrequency);
+    EXPECT_EQ(Channel(1).used_, 0u);
+    // The open channel list heard of it.
+    EXPECT_EQ(grid->Grid()->CellText(0, static_cast<int>(ChannelColumn::RxFreq)), "");
+
+    // A frequency again: the transmit box opens.
+    Retype(rx, "440.5");
+    EXPECT_TRUE(tx->isEnabled());
+    FocusOut(rx);
+    EXPECT_EQ(rx->text(), "440.50000");
+    EXPECT_EQ(Channel(1).used_, 1u);
+}
+
+TEST_F(ChannelViews, FrequencyOutsideTheBandIsClampedWithAMessage)
+{
+    auto* view = OpenChannel();
+    ASSERT_NE(view, nullptr);
+    auto* rx = Basic<QLineEdit>(view, C::RxFreqBox);
+    Retype(rx, "500");
+    FocusOut(rx);
+    Settle();
+    EXPECT_EQ(rx->text(), "470.00000");
+    EXPECT_EQ(Channel(1).RxFreq(), ToBcd(47000000));
+    EXPECT_TRUE(prompt.Saw(kMsgFrequencyClamped));
+    // Inside the band: no message.
+    prompt.shown.clear();
+    Retype(rx, "433.0375");
+    FocusOut(rx);
+    Settle();
+    EXPECT_EQ(rx->text(), "433.03750");
+    EXPECT_TRUE(prompt.shown.empty());
+}
+
+struct LicenceFreeCase {
+    const char* range;
+    int entries;  ///< "None" included
+    int probe;    ///< an entry index to check
+    const char* probeText;
+};
+
+class LicenceFreeBands : public ChannelViews,
+                         public ::testing::WithParamInterface<LicenceFreeCase> {};
+
+TEST_P(LicenceFreeBands, ListsReplaceTheBoxesAndGovernTheOtherControls)
+{
+    const LicenceFreeCase& c = GetParam();
+    Use("RV205", c.range);
+    auto* view = OpenChannel();
+    ASSERT_NE(view, nullptr);
+    auto* rxList = Basic<QComboBox>(view, C::RxFreqList);
+    auto* txList = Basic<QComboBox>(view, C::TxFreqList);
+    EXPECT_FALSE(rxList->isHidden());
+    EXPECT_TRUE(Basic<QLineEdit>(view, C::RxFreqBox)->isHidden());
+    ASSERT_EQ(rxList->count(), c.entries);
+    EXPECT_EQ(rxList->itemText(c.probe), c.probeText);
+    // The default channel stands on its band's first table frequency.
+    EXPECT_GT(rxList->currentIndex(), 0);
+
+    // A receive frequency without a transmit frequency: transmit type and tones closed.
+    Activate(txList, 0);
+    EXPECT_TRUE(Basic<QComboBox>(view, C::RxType)->isEnabled());
+    EXPECT_FALSE(Basic<QComboBox>(view, C::TxType)->isEnabled());
+    EXPECT_EQ(Channel(1).TxFreq(), kNoFrequency);
+
+    // "None" as receive frequency: transmit follows, everything but the list closes.
+    Activate(txList, 1);
+    Activate(rxList, 0);
+    EXPECT_EQ(txList->currentIndex(), 0);
+    EXPECT_FALSE(txList->isEnabled());
+    EXPECT_FALSE(Basic<QComboBox>(view, C::RxType)->isEnabled());
+    EXPECT_FALSE(Basic<QComboBox>(view, C::TxType)->isEnabled());
+    for (C tone : {C::RxCtcss, C::RxDcs, C::TxCtcss, C::TxDcs})
+        EXPECT_FALSE(Basic<QComboBox>(view, tone)->isEnabled());
+    EXPECT_EQ(Channel(1).RxFreq(), kNoFrequency);
+    EXPECT_EQ(Channel(1).used_, 0u);
+
+    // Picking a frequency stores it (truncated table value) and opens the transmit list.
+    Activate(rxList, 1);
+    EXPECT_TRUE(txList->isEnabled());
+    EXPECT_EQ(FormatBcdFrequency(Channel(1).RxFreq()), rxList->itemText(1).toStdString());
+    EXPECT_EQ(Channel(1).used_, 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Bands, LicenceFreeBands,
+    ::testing::Values(LicenceFreeCase{"446-447", 9, 8, "446.09375"},
+                      LicenceFreeCase{"433-434", 70, 69, "434.77500"},
+                      LicenceFreeCase{"448-450", 26, 16, "449.15000"}),
+    [](const ::testing::TestParamInfo<LicenceFreeCase>& info) {
+        return std::string("Band") + std::string(info.param.range).substr(0, 3);
+    });
+
+TEST_F(ChannelViews, TypedToneIsStoredWhenTheBoxLosesTheFocus)
+{
+    auto* view = OpenChannel();
+    ASSERT_NE(view, nullptr);
+    ActivateText(Basic<QComboBox>(view, C::RxType), ChoiceText(kRxTypeList, 1));
+    auto* tone = Basic<QComboBox>(view, C::RxCtcss);
+    ASSERT_TRUE(tone->isEditable());
+    tone->setEditText("100.0");
+    FocusOut(tone);
+    EXPECT_EQ(Channel(1).RxTone() & CChannelData::ToneBits::IndexMask, 14u);  // 100.0 Hz
+    // The code box takes three octal digits at most.
+    ActivateText(Basic<QComboBox>(view, C::RxType), ChoiceText(kRxTypeList, 2));
+    auto* code = Basic<QComboBox>(view, C::RxDcs);
+    code->lineEdit()->clear();
+    TypeText(code->lineEdit(), "8123");
+    EXPECT_EQ(code->currentText(), "123");
+}
+
+TEST_F(ChannelViews, CopyButtonCopiesReceiveToTransmit)
+{
+    auto* view = OpenChannel();
+    ASSERT_NE(view, nullptr);
+    Retype(Basic<QLineEdit>(view, C::RxFreqBox), "441.25");
+    ActivateText(Basic<QComboBox>(view, C::RxType), ChoiceText(kRxTypeList, 2));
+    Basic<QPushButton>(view, C::CopyRxToTx)->click();
+    EXPECT_EQ(Channel(1).TxFreq(), ToBcd(44125000));
+    EXPECT_EQ(Channel(1).TxTone(), Channel(1).RxTone());
+    EXPECT_EQ(Basic<QLineEdit>(view, C::TxFreqBox)->text(), "441.25000");
+    EXPECT_EQ(Basic<QComboBox>(view, C::TxType)->currentText(), ChoiceText(kTxTypeList, 2));
+}
+
+TEST_F(ChannelViews, GridShowsEveryChannelWithTypedToneCells)
+{
+    SetChannelCount(3);
+    auto* view = OpenGrid();
+    ASSERT_NE(view, nullptr);
+    CGridCtrl* grid = view->Grid();
+    ASSERT_EQ(grid->rowCount(), 3);
+    ASSERT_EQ(grid->columnCount(), static_cast<int>(kChannelGridColumns));
+    EXPECT_EQ(grid->horizontalHeaderItem(0)->text(), "No.");
+    for (int r = 0; r < 3; ++r) {
+        const ChannelGridRow expected = FillChannelRow(Channel(r + 1), r + 1);
+        for (int c : {0, 2, 3, 4, 5, 10, 11, 14})
+            EXPECT_EQ(grid->CellText(r, c).toStdString(), expected.cells[c]) << r << "," << c;
+    }
+    // The default channels use analog tones: the analog cell is open, the code cell fixed.
+    EXPECT_EQ(grid->CellKind(0, 4), GridCellKind::EditableDropDown);
+    EXPECT_EQ(grid->CellKind(0, 5), GridCellKind::Fixed);
+    EXPECT_EQ(grid->CellKind(0, 0), GridCellKind::Fixed);
+    // Tone cells offer the whole tables, non-standard entries included.
+    EXPECT_EQ(grid->CellChoices(0, 4).size(), 51);
+    EXPECT_TRUE(grid->CellChoices(0, 5).contains("017"));
+
+    // Changing the type re-types the row.
+    ASSERT_TRUE(grid->EditCell(0, 3));
+    auto* type = qobject_cast<QComboBox*>(grid->OpenEditor());
+    ASSERT_NE(type, nullptr);
+    ActivateText(type, ChoiceText(kRxTypeList, 2));
+    EXPECT_EQ(grid->CellKind(0, 4), GridCellKind::Fixed);
+    EXPECT_EQ(grid->CellKind(0, 5), GridCellKind::EditableDropDown);
+    EXPECT_EQ(Channel(1).RxToneType(), ToneType::Digital);
+}
+
+TEST_F(ChannelViews, GridRowCommitKeepsPersonalityAndHiddenFlagsAndReachesTheChannelView)
+{
+    SetChannelCount(2);
+    CChannelData& second = Channel(2);
+    second.Raw().SetBits(CChannelData::Offset::Flags, 3, 3, 0b111);  // COMPANDOR .. Beat Shift
+    auto* channelView = OpenChannel();
+    channelView->Navigate(static_cast<int>(ListCommand::GoTo), 2);
+    auto* listView = OpenGrid();
+    ASSERT_NE(listView, nullptr);
+    CGridCtrl* grid = listView->Grid();
+    const uint8_t personality = second.PersonalityIndex();
+
+    // Below the band: set to the limit without a message.
+    ASSERT_TRUE(grid->EditCell(1, static_cast<int>(ChannelColumn::RxFreq)));
+    auto* editor = qobject_cast<QLineEdit*>(grid->OpenEditor());
+    ASSERT_NE(editor, nullptr);
+    editor->selectAll();
+    TypeText(editor, "145.2");
+    Key(editor, Qt::Key_Tab);
+    Settle();
+    EXPECT_EQ(grid->CellText(1, static_cast<int>(ChannelColumn::RxFreq)), "400.00000");
+    EXPECT_EQ(second.RxFreq(), ToBcd(40000000));
+    EXPECT_TRUE(prompt.shown.empty());
+    EXPECT_EQ(second.PersonalityIndex(), personality);
+    EXPECT_TRUE(second.Flag(CChannelData::FlagBit::Compandor));
+    EXPECT_TRUE(second.Flag(CChannelData::FlagBit::Scramble));
+    EXPECT_TRUE(second.Flag(CChannelData::FlagBit::BeatShift));
+    // Tab moved on to the next editable cell.
+    EXPECT_NE(grid->OpenEditor(), nullptr);
+    grid->CancelEdit();
+
+    // Auto Start Scan from the last column.
+    grid->SetCellText(1, static_cast<int>(ChannelColumn::AutoStartScan), "1");
+    emit grid->cellCommitted(1, static_cast<int>(ChannelColumn::AutoStartScan));
+    EXPECT_TRUE(second.Flag(CChannelData::FlagBit::AutoStartScan));
+
+    // The open channel sheet on channel 2 shows the grid's edit.
+    EXPECT_EQ(Basic<QLineEdit>(channelView, C::RxFreqBox)->text(), "400.00000");
+    EXPECT_TRUE(Misc<QCheckBox>(channelView, C::AutoStartScan)->isChecked());
+}
+
+TEST_F(ChannelViews, SheetCommitsReachTheOpenGrid)
+{
+    SetChannelCount(2);
+    auto* listView = OpenGrid();
+    auto* view = OpenChannel();
+    ASSERT_NE(view, nullptr);
+    auto* power = Basic<QComboBox>(view, C::Power);
+    const int other = (power->currentIndex() + 1) % power->count();
+    Activate(power, other);
+    EXPECT_EQ(listView->Grid()->CellText(0, static_cast<int>(ChannelColumn::Power)),
+              power->itemText(other));
+    // A channel added in the sheet appears as a new row of the grid.
+    view->Navigate(static_cast<int>(ListCommand::Add), 0);
+    EXPECT_EQ(Radio().Channels().size(), 3u);
+    EXPECT_EQ(view->CurrentRecord(), 3);
+    EXPECT_EQ(listView->Grid()->rowCount(), 3);
+}
+
+TEST_F(ChannelViews, SheetLeavesAChannelTheGridDeleted)
+{
+    SetChannelCount(3);
+    auto* sheet = OpenChannel();
+    sheet->Navigate(static_cast<int>(ListCommand::GoTo), 2);
+    const uint32_t third = Channel(3).id_;
+    auto* list = OpenGrid();
+    ASSERT_NE(list, nullptr);
+    list->Grid()->setCurrentCell(1, 2);
+    ASSERT_EQ(list->CurrentRecord(), 2);
+    list->Navigate(static_cast<int>(ListCommand::Delete), 0);
+    ASSERT_EQ(Radio().Channels().size(), 2u);
+    EXPECT_EQ(list->Grid()->rowCount(), 2);
+    // The sheet shows the channel that followed the deleted one and edits it safely.
+    ASSERT_NE(sheet->Current(), nullptr);
+    EXPECT_EQ(sheet->Current()->id_, third);
+    EXPECT_EQ(Basic<QLineEdit>(sheet, C::RxFreqBox)->text().toStdString(),
+              FormatBcdFrequency(Channel(2).RxFreq()));
+    sheet->Store();
+}
+
+TEST_F(ChannelViews, RecordCommandsMoveTheSheetAndDeleteKeepsOneChannel)
+{
+    SetChannelCount(5);
+    auto* view = OpenChannel();
+    ASSERT_NE(view, nullptr);
+    CNavigationBar* bar = Bar();
+    ASSERT_NE(bar, nullptr);
+    bar->Action(static_cast<int>(ListCommand::Last))->trigger();
+    EXPECT_EQ(view->CurrentRecord(), 5);
+    bar->Action(static_cast<int>(ListCommand::Previous))->trigger();
+    EXPECT_EQ(view->CurrentRecord(), 4);
+    bar->Run(static_cast<int>(ListCommand::GoTo), 3);
+    EXPECT_EQ(view->CurrentRecord(), 3);
+    EXPECT_EQ(bar->NumberField()->value(), 3);
+
+    // Delete on channel 3 of 5: the old channel 4 becomes current.
+    const uint32_t fourth = Channel(4).id_;
+    bar->Action(static_cast<int>(ListCommand::Delete))->trigger();
+    ASSERT_EQ(Radio().Channels().size(), 4u);
+    EXPECT_EQ(view->Current()->id_, fourth);
+    EXPECT_EQ(view->CurrentRecord(), 3);
+    // Delete on the last channel: the new last one.
+    bar->Action(static_cast<int>(ListCommand::Last))->trigger();
+    bar->Action(static_cast<int>(ListCommand::Delete))->trigger();
+    EXPECT_EQ(view->CurrentRecord(), 3);
+
+    // With one channel left nothing is removed and the sheet stays on it.
+    SetChannelCount(1);
+    view->Reload();
+    bar->Action(static_cast<int>(ListCommand::Delete))->trigger();
+    EXPECT_EQ(Radio().Channels().size(), 1u);
+    EXPECT_EQ(view->CurrentRecord(), 1);
+}
+
+TEST_F(ChannelViews, GridDeleteWithOneChannelLeavesNoCurrentChannel)
+{
+    SetChannelCount(1);
+    auto* view = OpenGrid();
+    ASSERT_NE(view, nullptr);
+    view->Navigate(static_cast<int>(ListCommand::Delete), 0);
+    EXPECT_EQ(Radio().Channels().size(), 1u);
+    EXPECT_EQ(view->CurrentRecord(), 0);
+    // Clicking a row makes it current again.
+    view->Grid()->setCurrentCell(0, 2);
+    EXPECT_EQ(view->CurrentRecord(), 1);
+}
+
+TEST_F(ChannelViews, NavigationShortcutsWorkOnTheActiveListViewOnly)
+{
+    SetChannelCount(3);
+    auto* view = OpenChannel();
+    ASSERT_NE(view, nullptr);
+    CNavigationBar* bar = Bar();
+    EXPECT_EQ(bar->Action(static_cast<int>(ListCommand::Next))->shortcut(),
+              QKeySequence(QStringLiteral("Alt+PgDown")));
+    bar->Action(static_cast<int>(ListCommand::Next))->trigger();
+    EXPECT_EQ(view->CurrentRecord(), 2);
+    // A single view in front: the bar is idle.
+    frame->OpenView(Id(Command::RadioInformation));
+    EXPECT_FALSE(bar->Action(static_cast<int>(ListCommand::Next))->isEnabled());
+    bar->Run(static_cast<int>(ListCommand::Next));
+    EXPECT_EQ(view->CurrentRecord(), 2);
+}
+
+TEST_F(ChannelViews, ActivePageIsRememberedForTheNextChannelView)
+{
+    auto* view = OpenChannel();
+    ASSERT_NE(view, nullptr);
+    view->Sheet()->setCurrentIndex(1);
+    frame->CloseAllViews();
+    Settle();
+    EXPECT_EQ(CViewChannel::RememberedPage(), 1);
+    view = OpenChannel();
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->Sheet()->currentIndex(), 1);
+    view->Sheet()->setCurrentIndex(0);
+    frame->CloseAllViews();
+    Settle();
+}
+
+TEST_F(ChannelViews, MiscPageStoresTheFlags)
+{
+    auto* view = OpenChannel();
+    ASSERT_NE(view, nullptr);
+    auto* scramble = Misc<QCheckBox>(view, C::Scramble);
+    const bool before = Channel(1).Flag(CChannelData::FlagBit::Scramble);
+    scramble->click();
+    EXPECT_EQ(Channel(1).Flag(CChannelData::FlagBit::Scramble), !before);
+    EXPECT_FALSE(Misc<QComboBox>(view, C::ScanList)->isEnabled());
+}
+
+TEST_F(ChannelViews, DeletedPersonalityIsLoggedUntilAnotherIsChosenAndSaveWaits)
+{
+    while (Radio().Personalities().size() < 2) Radio().AddPersonality();
+    ASSERT_TRUE(Radio().InvalidLog().Empty());
+    auto* view = OpenChannel();
+    ASSERT_NE(view, nullptr);
+    auto* box = Misc<QComboBox>(view, C::Personality);
+    ASSERT_GE(box->count(), 2);
+    // Channel 1 uses personality 2.
+    Activate(box, 1);
+    EXPECT_EQ(Channel(1).PersonalityIndex(), 1);
+
+    // Personality 2 is deleted in the personality view.
+    auto* personalities =
+        dynamic_cast<CViewPersonality*>(frame->OpenView(Id(Command::Personality)));
+    ASSERT_NE(personalities, nullptr);
+    personalities->Navigate(static_cast<int>(ListCommand::GoTo), 2);
+    personalities->Navigate(static_cast<int>(ListCommand::Delete), 0);
+    const uint32_t key = Channel(1).PersonalityNoticeKey();
+    EXPECT_TRUE(Radio().InvalidLog().Contains(key));
+    EXPECT_EQ(Radio().InvalidLog().Rows().size(), 1u);
+    EXPECT_EQ(frame->InvalidPane()->topLevelItemCount(), 1);
+    // The channel's box no longer names a personality.
+    EXPECT_EQ(box->currentIndex(), -1);
+
+    // Saving is refused meanwhile.
+    const std::string path = home.Path("held.dat");
+    files.save = SaveChoice{path, ""};
+    frame->RunCommand(Id(Command::SaveAs));
+    EXPECT_TRUE(prompt.Saw(DocMessage::kInvalidData));
+    EXPECT_EQ(files.saveCalls, 0);
+
+    // Another personality is chosen: the entry goes and the save goes through.
+    frame->OpenView(Id(Command::Channel));
+    Activate(box, 0);
+    EXPECT_FALSE(Radio().InvalidLog().Contains(key));
+    EXPECT_EQ(frame->InvalidPane()->topLevelItemCount(), 0);
+    frame->RunCommand(Id(Command::SaveAs));
+    EXPECT_EQ(files.saveCalls, 1);
+}
+
+TEST_F(ChannelViews, ChannelListIsOfferedExceptForTheEditionModels)
+{
+    QAction* action = frame->Action(Id(Command::ChannelList));
+    ASSERT_NE(action, nullptr);
+    EXPECT_TRUE(action->isEnabled());
+    action->trigger();
+    EXPECT_NE(dynamic_cast<CViewChannelList*>(frame->FindView(Id(Command::ChannelList))),
+              nullptr);
+
+    Use(Settings().LoadModelText(ModelText::FirstEdition), "400-470");
+    ASSERT_TRUE(Settings().EditionFlag());
+    EXPECT_EQ(frame->Action(Id(Command::ChannelList)), nullptr);
+}
+
+}  // namespace
+}  // namespace rv
