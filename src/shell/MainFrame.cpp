@@ -49,6 +49,7 @@ constexpr int kPortStatusMessage = 2231;
 constexpr int kTreeWidth = 220;
 /// Item data role of a tree item's command.
 constexpr int kCommandRole = Qt::UserRole;
+constexpr int kTitleRole = Qt::UserRole + 1;  // the item's text without its count
 
 /// A menu text for the log: without its mnemonic and dots.
 QString PlainText(QString text)
@@ -305,8 +306,13 @@ void CMainFrame::BuildTree()
     QTreeWidgetItem* lastTop = root;
     for (const TreeRow& row : VisibleTreeRows(CurrentUiProfile())) {
         parent = row.level == 0 ? root : lastTop;
-        auto* item = new QTreeWidgetItem(parent, {UiText(row.textId, row.english)});
+        // The label may carry the list's count; a view opened from the item takes the text alone.
+        const QString text = UiText(row.textId, row.english);
+        const std::string label = TreeItemLabel(FromQ(text), row.textId,
+                                                FromQ(UiText(ShellText::kTreeCount, "%s (%d)")));
+        auto* item = new QTreeWidgetItem(parent, {ToQ(label)});
         item->setData(0, kCommandRole, row.textId);
+        item->setData(0, kTitleRole, text);
         if (row.level == 0) lastTop = item;
         // A kind whose view is not part of the program is shown but cannot be opened.
         const int command = NormalizeViewCommand(row.textId);
@@ -573,7 +579,7 @@ void CMainFrame::OpenFromTree(QTreeWidgetItem* item)
     if (!IsViewCommand(command)) return;
     const int normal = NormalizeViewCommand(command);
     // A group stands for its list: the view takes the list's title.
-    OpenView(normal, normal == command ? item->text(0) : QString());
+    OpenView(normal, normal == command ? item->data(0, kTitleRole).toString() : QString());
 }
 
 CCustomFormView* CMainFrame::OpenView(int command, const QString& title)

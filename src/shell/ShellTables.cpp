@@ -155,6 +155,25 @@ int ListPositionFromTitle(const std::string& title)
     return number;
 }
 
+std::optional<size_t> TreeItemCount(int command)
+{
+    switch (static_cast<Command>(command)) {
+        case Command::Channel: return Radio().Channels().size();
+        case Command::Personality: return Radio().Personalities().size();
+        case Command::Scan: return Radio().ScanLists().size();
+        default: return std::nullopt;
+    }
+}
+
+std::string TreeItemLabel(const std::string& text, int command, const std::string& countFormat)
+{
+    const std::optional<size_t> count = TreeItemCount(command);
+    if (!count) return text;
+    // The count goes in first, so that a '%' in the item's own text is never read as a
+    // placeholder.
+    return FormatTextString(FormatTextNumber(countFormat, static_cast<long long>(*count)), text);
+}
+
 std::string TextOr(const std::string& text, const char* english)
 {
     return text.empty() ? std::string(english ? english : "") : text;

@@ -287,6 +287,12 @@ const ViewRow* FindViewRow(int command);
 bool IsViewCommand(int id);
 /// The tree group items stand for their first list: channels and personalities.
 int NormalizeViewCommand(int command);
+/// Number of items of a list kind (channels, personalities, scan lists) for its tree item;
+/// nothing for the kinds that have one item.
+std::optional<size_t> TreeItemCount(int command);
+/// Tree item label: the item's text with its count through the count format ("%s (%d)");
+/// the text alone when the kind has no count.
+std::string TreeItemLabel(const std::string& text, int command, const std::string& countFormat);
 /// Text without its leading backslashes.
 std::string StripLeadingBackslashes(std::string_view text);
 /// Item number at the end of a list view's title ("Channel 12" -> 12); 0 when it has none.

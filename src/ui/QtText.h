@@ -49,6 +49,7 @@ struct ShellText {
     static constexpr int kLogResult = 39108;
     static constexpr int kToolBar = 39109;
     static constexpr int kReady = 39110;
+    static constexpr int kTreeCount = 39111;
     static constexpr int kFileInformation = 39120;
     static constexpr int kComment = 39121;
     static constexpr int kHeaderModelId = 39122;

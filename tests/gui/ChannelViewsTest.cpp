@@ -17,6 +17,7 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTreeWidget>
 
 #include "data/Document.h"
 #include "data/RadioData.h"
@@ -206,6 +207,13 @@ protected:
     }
     static CChannelData& Channel(size_t number) { return *Radio().Channels()[number - 1]; }
     CNavigationBar* Bar() const { return frame->findChild<CNavigationBar*>(); }
+    QString ChannelTreeLabel() const
+    {
+        const auto items = frame->Tree()->findItems("*", Qt::MatchWildcard | Qt::MatchRecursive);
+        for (QTreeWidgetItem* item : items)
+            if (item->data(0, Qt::UserRole).toInt() == Id(Command::Channel)) return item->text(0);
+        return {};
+    }
 
     template <class T>
     static T* Basic(CViewChannel* view, C id)
@@ -533,10 +541,11 @@ TEST_F(ChannelViews, RecordCommandsMoveTheSheetAndDeleteKeepsOneChannel)
     EXPECT_EQ(view->CurrentRecord(), 3);
     EXPECT_EQ(bar->NumberField()->value(), 3);
 
-    // Delete on channel 3 of 5: the old channel 4 becomes current.
+    // Delete on channel 3 of 5: the old channel 4 becomes current, and the tree's count follows.
     const uint32_t fourth = Channel(4).id_;
     bar->Action(static_cast<int>(ListCommand::Delete))->trigger();
     ASSERT_EQ(Radio().Channels().size(), 4u);
+    EXPECT_EQ(ChannelTreeLabel(), UiText(Id(Command::Channel), "Channel") + " (4)");
     EXPECT_EQ(view->Current()->id_, fourth);
     EXPECT_EQ(view->CurrentRecord(), 3);
     // Delete on the last channel: the new last one.

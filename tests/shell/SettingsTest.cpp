@@ -10,8 +10,10 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 
+#include "shell/ChoiceList.h"
 #include "shell/IniFile.h"
 #include "support/TestSupport.h"
 
@@ -67,6 +69,53 @@ protected:
 
     TempHome home;
 };
+
+// ---- the shipped language files ----
+
+/// The texts of a language file's [Setting] section by key.
+std::map<std::string, std::string> ShippedTexts(const std::string& path)
+{
+    std::map<std::string, std::string> texts;
+    std::istringstream in(ReadText(path));
+    std::string line;
+    bool setting = false;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line[0] == '[') setting = line.rfind("[Setting]", 0) == 0;
+        const size_t eq = line.find('=');
+        if (setting && line.size() > 1 && line[0] == 'S' && eq != std::string::npos)
+            texts[line.substr(0, eq)] = line.substr(eq + 1);
+    }
+    return texts;
+}
+
+/// The stored values of a choice list in order (empty for a text that is no list).
+std::vector<int> StoredValues(const std::string& list)
+{
+    std::vector<int> values;
+    for (const ChoiceEntry& e : ParseChoiceList(list)) values.push_back(e.value);
+    return values;
+}
+
+TEST(ShippedLanguages, EveryTextIsTranslatedWithTheSameStoredValues)
+{
+    TempHome home;
+    const auto english = ShippedTexts(home.Path("QTX_E.lng"));
+    const auto chinese = ShippedTexts(home.Path("QTX_S.lng"));
+    ASSERT_FALSE(english.empty());
+    for (const auto& [key, text] : english) {
+        auto it = chinese.find(key);
+        if (it == chinese.end()) {
+            ADD_FAILURE() << key << " has no Chinese text";
+            continue;
+        }
+        EXPECT_FALSE(it->second.empty()) << key;
+        // A choice list must store the same values in both languages.
+        if (key.rfind("S02", 0) == 0)
+            EXPECT_EQ(StoredValues(it->second), StoredValues(text)) << key;
+    }
+    for (const auto& [key, text] : chinese)
+        EXPECT_TRUE(english.count(key)) << key << " has no English text";
+}
 
 // ---- remembered values ----
 

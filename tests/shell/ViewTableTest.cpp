@@ -6,6 +6,7 @@
 #include <iterator>
 #include <set>
 
+#include "data/RadioData.h"
 #include "shell/Settings.h"
 #include "shell/ViewTable.h"
 #include "support/TestSupport.h"
@@ -216,6 +217,19 @@ TEST(ViewTableTexts, PlaceholdersAreFilledSafely)
     };
     for (const Case& c : cases) EXPECT_EQ(FormatTextNumber(c.format, 3), c.expected) << c.format;
     EXPECT_EQ(FormatTextString("File %s not found (%d)", "a.dat"), "File a.dat not found (%d)");
+}
+
+TEST(ViewTableTexts, ListItemsShowTheirCountAndSingleItemsDoNot)
+{
+    Radio().ClearLists();
+    Radio().SetDefaults();
+    const size_t channels = Radio().Channels().size();
+    const std::string expected = "Channel (" + std::to_string(channels) + ")";
+    EXPECT_EQ(TreeItemLabel("Channel", Id(Command::Channel), "%s (%d)"), expected);
+    EXPECT_EQ(TreeItemLabel("Keys", Id(Command::Keys), "%s (%d)"), "Keys");
+    // A '%' in the item's own text is shown as it is.
+    EXPECT_EQ(TreeItemLabel("100%d", Id(Command::Scan), "%s [%d]"),
+              "100%d [" + std::to_string(Radio().ScanLists().size()) + "]");
 }
 
 TEST(ViewTableNumbers, StoredAndDisplayValuesFollowTheRangeDescriptor)
