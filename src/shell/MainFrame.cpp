@@ -620,6 +620,7 @@ CCustomFormView* CMainFrame::OpenView(int command, const QString& title)
         UpdateCommandStates();
     });
     frame->show();
+    FitIntoWorkspace(frame);
     mdi_->setActiveSubWindow(frame);
 
     // A list view starts on the item its title names ("Channel 3").
@@ -628,6 +629,19 @@ CCustomFormView* CMainFrame::OpenView(int command, const QString& title)
             view->Navigate(static_cast<int>(NoticeCode::GoTo), number);
     UpdateCommandStates();
     return view;
+}
+
+void CMainFrame::FitIntoWorkspace(QMdiSubWindow* frame) const
+{
+    // The window gets the size its view asks for, as far as the workspace allows, and is moved
+    // back into the workspace when the automatic placement left part of it outside.
+    const QSize area = mdi_->viewport()->size();
+    const QSize wanted = frame->sizeHint().boundedTo(area);
+    frame->resize(wanted.expandedTo(frame->minimumSizeHint().boundedTo(area)));
+    QPoint pos = frame->pos();
+    pos.setX(std::max(0, std::min(pos.x(), area.width() - frame->width())));
+    pos.setY(std::max(0, std::min(pos.y(), area.height() - frame->height())));
+    frame->move(pos);
 }
 
 CCustomFormView* CMainFrame::FindView(int command) const

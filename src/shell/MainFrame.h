@@ -110,6 +110,7 @@ private:
     void UpdateCommandStates();
     QAction* MakeAction(const MenuEntry& entry);
     void OpenFromTree(QTreeWidgetItem* item);
+    void FitIntoWorkspace(QMdiSubWindow* frame) const;
     void RunDocumentCommand(int id);
     void LogOutcome(const QString& operation, const DocResult& result);
     void EditCommand(const char* slot);

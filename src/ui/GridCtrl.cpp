@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QRegularExpressionValidator>
 #include <algorithm>
 
@@ -121,6 +122,17 @@ CGridCtrl::CGridCtrl(QWidget* parent) : QTableWidget(parent)
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setSectionsClickable(false);
     setWordWrap(false);
+}
+
+QSize CGridCtrl::sizeHint() const
+{
+    int width = 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
+    if (verticalHeader()->isVisible()) width += verticalHeader()->width();
+    for (int c = 0; c < columnCount(); ++c) width += columnWidth(c);
+    int height = 2 * frameWidth() + horizontalScrollBar()->sizeHint().height();
+    if (horizontalHeader()->isVisible()) height += horizontalHeader()->sizeHint().height();
+    for (int r = 0; r < rowCount(); ++r) height += rowHeight(r);
+    return {width, height};
 }
 
 void CGridCtrl::SetColumns(const std::vector<GridColumnSpec>& columns)

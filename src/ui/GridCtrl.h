@@ -90,6 +90,9 @@ public:
     /// Stores the text of an open editor and closes it (the commit is reported).
     void CommitEdit();
 
+    /// Room for every column and row, so that a window opens showing the whole grid.
+    QSize sizeHint() const override;
+
     /// Used by the delegate: remembers that a cell's text was stored by an editor.
     void NoteCommit(const QModelIndex& index);
 

@@ -414,6 +414,34 @@ TEST_F(ChannelViews, CopyButtonCopiesReceiveToTransmit)
     EXPECT_EQ(Basic<QComboBox>(view, C::TxType)->currentText(), ChoiceText(kTxTypeList, 2));
 }
 
+TEST_F(ChannelViews, GridWindowOpensShowingEveryColumnInsideTheWorkspace)
+{
+    frame->resize(1600, 1000);
+    frame->show();
+    Settle();
+    OpenChannel();  // the grid's window is placed after another one
+    auto* view = OpenGrid();
+    ASSERT_NE(view, nullptr);
+    Settle();
+    const QRect area = frame->MdiArea()->viewport()->rect();
+    const QRect window = frame->MdiArea()->activeSubWindow()->geometry();
+    EXPECT_TRUE(area.contains(window)) << window.x() << "," << window.width();
+    CGridCtrl* grid = view->Grid();
+    const int last = grid->columnCount() - 1;
+    EXPECT_LE(grid->columnViewportPosition(last) + grid->columnWidth(last),
+              grid->viewport()->width());
+
+    // In a small main window the grid's window is cut to the workspace instead.
+    frame->CloseAllViews();
+    frame->resize(800, 600);
+    Settle();
+    OpenChannel();
+    ASSERT_NE(OpenGrid(), nullptr);
+    Settle();
+    EXPECT_TRUE(frame->MdiArea()->viewport()->rect().contains(
+        frame->MdiArea()->activeSubWindow()->geometry()));
+}
+
 TEST_F(ChannelViews, GridShowsEveryChannelWithTypedToneCells)
 {
     SetChannelCount(3);
