@@ -591,6 +591,9 @@ CCustomFormView* CMainFrame::OpenView(int command, const QString& title)
         const char* english = "";
         for (const TreeRow& t : kTreeLayout)
             if (t.textId == command) english = t.english;
+        // Views reached from the menu only (the channel list) take their menu text.
+        for (const MenuEntry& m : kMenuLayout)
+            if (m.id == command && !*english) english = m.english;
         caption =
             ToQ(StripLeadingBackslashes(TextOr(Settings().LoadText(command), row ? english : "")));
     }
