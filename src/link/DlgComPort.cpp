@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "link/PortNames.h"
+#include "link/PortProbe.h"
 #include "shell/GuiCommands.h"
 #include "shell/Settings.h"
 #include "ui/QtText.h"
@@ -33,26 +34,6 @@ QString ReasonText(const PortChoice& port)
 }
 
 }  // namespace
-
-std::vector<PortChoice> ProbePorts()
-{
-    std::vector<PortChoice> ports;
-    ports.reserve(kMaxPortNumber);
-    for (int n = 1; n <= kMaxPortNumber; ++n) {
-        PortChoice choice;
-        choice.number = n;
-        choice.device = PortDevice(n);
-        CComPort port;
-        if (port.Open(choice.device)) {
-            choice.error = PortError::None;
-            port.Close();
-        } else {
-            choice.error = port.OpenError();
-        }
-        ports.push_back(std::move(choice));
-    }
-    return ports;
-}
 
 CDlgComPort::CDlgComPort(int storedPort, QWidget* parent) : QDialog(parent), ports_(ProbePorts())
 {

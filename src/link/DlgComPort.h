@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "link/ComPort.h"
+#include "link/PortProbe.h"
 
 class QButtonGroup;
 class QDialogButtonBox;
@@ -28,17 +28,6 @@ struct ComPortText {
     static constexpr int kCannotOpen = 155;    ///< any other refusal
     static constexpr int kPortStatus = 2231;   ///< message: status bar port pane, "%d"
 };
-
-/// One port number as the screen shows it.
-struct PortChoice {
-    int number = 0;             ///< 1 to 16
-    std::string device;         ///< device path, "" when the number names none
-    PortError error = PortError::NotFound;  ///< PortError::None when it could be opened
-    bool Usable() const { return error == PortError::None; }
-};
-
-/// Tries every port number 1 to 16: opens its device exclusively and closes it at once.
-std::vector<PortChoice> ProbePorts();
 
 class CDlgComPort : public QDialog {
     Q_OBJECT
