@@ -97,9 +97,53 @@ bool CQTXDoc::LoadDefaultSet(int mode)
                   radio.MemoryImage().begin() + CRadioInfoBlock::kTimeStampAddress);
         radio.MemoryMap().LoadFromImage(radio.MemoryImage());
     }
+    MarkClean();
     ui_.Refresh();
     UpdateTitle();
     return found;
+}
+
+namespace {
+
+/// The image that a save or a write would produce now, packed into a copy so that the memory
+/// image itself is not touched.
+Image PackedImage(bool storeViews)
+{
+    RadioData& radio = Radio();
+    if (storeViews && radio.MemoryMap().storeViewsHook) radio.MemoryMap().storeViewsHook();
+    Image image = radio.MemoryImage();
+    radio.MemoryMap().StoreToImage(image);
+    return image;
+}
+
+}  // namespace
+
+void CQTXDoc::MarkClean()
+{
+    const Image image = PackedImage(false);
+    cleanImage_.assign(image.begin(), image.end());
+}
+
+bool CQTXDoc::IsModified()
+{
+    // Before the first New, Open or Read there is nothing of the user's to lose.
+    if (cleanImage_.empty()) return false;
+    const Image image = PackedImage(true);
+    return !std::equal(image.begin(), image.end(), cleanImage_.begin(), cleanImage_.end());
+}
+
+DocResult CQTXDoc::SaveModified()
+{
+    if (!IsModified()) return DocResult::Done();
+    switch (ui_.AskSaveChanges(DocMessage::kSaveChanges,
+                               Settings().LoadMessage(DocMessage::kSaveChanges))) {
+        case SaveAnswer::Discard: return DocResult::Done();
+        case SaveAnswer::Cancel: return DocResult::Cancelled();
+        case SaveAnswer::Save: break;
+    }
+    DocResult saved = Save();
+    // A save that failed or was cancelled keeps the data: what was about to replace them waits.
+    return saved.Ok() ? saved : DocResult::Cancelled();
 }
 
 DocResult CQTXDoc::New()
@@ -116,6 +160,7 @@ DocResult CQTXDoc::New()
 
 DocResult CQTXDoc::Open()
 {
+    if (DocResult saved = SaveModified(); !saved.Ok()) return saved;
     std::optional<std::string> path = ui_.ChooseOpenPath();
     if (!path) return DocResult::Cancelled();
     DocResult result = OpenPath(*path);
@@ -170,6 +215,7 @@ DocResult CQTXDoc::OpenChecked(const CDataFileHeader& header, const std::string&
     radio.MemoryImage() = image;
     radio.MemoryMap().LoadFromImage(radio.MemoryImage());
     radio.InvalidLog().Clear();
+    MarkClean();
     ui_.Refresh();
     UpdateTitle();
     return DocResult::Done();
@@ -179,6 +225,7 @@ DocResult CQTXDoc::OpenRecent(size_t k)
 {
     const std::vector<std::string> files = RecentFiles();
     if (k >= files.size()) return DocResult::Cancelled();
+    if (DocResult saved = SaveModified(); !saved.Ok()) return saved;
     const std::string path = files[k];
     std::optional<CDataFileHeader> header = CDataFile::ReadHeader(path);
     if (!header) {
@@ -215,7 +262,9 @@ DocResult CQTXDoc::Save()
     }
     if (!FileExists(path_)) return SaveAs();
     // An empty comment keeps the comment already in the file.
-    return WriteTo(path_, {}, false);
+    DocResult result = WriteTo(path_, {}, false);
+    if (result.Ok()) MarkClean();
+    return result;
 }
 
 DocResult CQTXDoc::SaveAs()
@@ -229,6 +278,7 @@ DocResult CQTXDoc::SaveAs()
     if (!choice || choice->path.empty()) return DocResult::Cancelled();
     DocResult result = WriteTo(choice->path, choice->comment, false);
     if (!result.Ok()) return result;
+    MarkClean();
     path_ = choice->path;
     UpdateTitle();
     AddRecentFile(path_);

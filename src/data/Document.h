@@ -22,6 +22,7 @@ struct DocMessage {
     static constexpr int kUnknownModel = 810;    ///< the file is for an unsupported model
     static constexpr int kReadFailed = 811;      ///< the file could not be read (%s path)
     static constexpr int kInvalidData = 814;     ///< broken references: nothing is saved
+    static constexpr int kSaveChanges = 820;     ///< changed since the last save: save first?
     static constexpr int kVersionNewer = 1140;   ///< data version newer than 1.01
     static constexpr int kVersionOlder = 1141;   ///< data version older than 1.01
 };
@@ -52,12 +53,21 @@ struct SaveChoice {
     std::string comment;  ///< the comment entered ("" keeps the file's comment)
 };
 
+/// Answer to "save the changes first?".
+enum class SaveAnswer { Save, Discard, Cancel };
+
 /// The front end of the document: the GUI shows dialogs, the command line answers itself.
 class DocumentUi {
 public:
     virtual ~DocumentUi() = default;
     /// Asks a Yes/No question (message number and its text); true for Yes.
     virtual bool AskYesNo(int messageId, const std::string& text) = 0;
+    /// Asks whether to save the changes before they would be lost (message number and its
+    /// text): save them, discard them, or cancel what was about to replace them.
+    virtual SaveAnswer AskSaveChanges(int messageId, const std::string& text)
+    {
+        return SaveAnswer::Cancel;
+    }
     /// Shows a message (message number and its text with the values filled in).
     virtual void ShowMessage(int messageId, const std::string& text) = 0;
     /// Open dialog (filter text 1212, extension text 1211); nothing when cancelled.
@@ -104,7 +114,8 @@ public:
     /// New: the first call asks nothing; later calls ask message 800 and stop on No. Loads
     /// the default set (mode 1) and empties the invalid log.
     DocResult New();
-    /// Open: asks for a path, then OpenPath; the path goes to the top of the recent files.
+    /// Open: offers to save changes first (SaveModified), asks for a path, then OpenPath; the
+    /// path goes to the top of the recent files.
     DocResult Open();
     /// Opens a data file without a dialog. Nothing changes (path, model identity, range
     /// table, data) unless the whole file was read: 811 unreadable, 810 unknown model,
@@ -112,8 +123,8 @@ public:
     DocResult OpenPath(const std::string& path);
     /// Applies a header read from path and loads the file (the checks of OpenPath).
     DocResult OpenChecked(const CDataFileHeader& header, const std::string& path);
-    /// Opens recent file k (0-based); on success it moves to the top; an unreadable header
-    /// shows 802 and removes the entry.
+    /// Opens recent file k (0-based) after SaveModified; on success it moves to the top; an
+    /// unreadable header shows 802 and removes the entry.
     DocResult OpenRecent(size_t k);
     /// Save: 814 while the invalid log has rows; Save As when there is no file yet; keeps
     /// the comment already in the file; 803 when it cannot be written.
@@ -134,6 +145,18 @@ public:
     /// asks message 800 and on Yes replaces the four values and loads the default set.
     /// Returns Done with the change made, or Cancelled.
     std::pair<DocResult, ModelChange> ChangeModel(const ModelIdentity& chosen);
+
+    /// Remembers the configuration as it is now as the one kept safe (in its file, or in the
+    /// radio it was read from).
+    void MarkClean();
+    /// True when the configuration differs from the one last opened, saved, read or reset
+    /// (false before the first of these); open views store their fields first. Compared is what would be written: the packed
+    /// memory image.
+    bool IsModified();
+    /// Before the configuration is replaced or the program ends: when it was changed, asks
+    /// message 820. Save saves (Save As for an unnamed document) and goes on only when that
+    /// worked; Discard goes on; Cancel stops. Done means the caller may go on.
+    DocResult SaveModified();
 
     /// Header of the current state (model, range, versions, band code, signalling).
     static CDataFileHeader BuildHeader();
@@ -176,6 +199,8 @@ private:
     CDataFileHeader lastHeader_;
     CDataFile dataFile_;
     bool firstNewDone_ = false;
+    /// The packed image of the configuration as last kept safe; empty before the first.
+    std::vector<uint8_t> cleanImage_;
 };
 
 /// The (label, patterns) pairs of a file filter text "label|patterns|...||" (text 1212).

@@ -221,6 +221,8 @@ void CDlgTransfer::closeEvent(QCloseEvent* event)
 
 bool RunReadFromRadio(IMainShell& shell, CQTXDoc& document)
 {
+    // The radio's memory will replace the data: unsaved changes are offered for saving first.
+    if (!document.SaveModified().Ok()) return false;
     CDlgTransfer dialog(TransferDirection::Read, &shell, shell.Window());
     const bool accepted = dialog.exec() == QDialog::Accepted;
     dialog.WaitForWorker();
@@ -234,6 +236,7 @@ bool RunReadFromRadio(IMainShell& shell, CQTXDoc& document)
     dialog.Transfer().CommitRead();
     Radio().InvalidLog().Clear();
     document.ForgetPath();
+    document.MarkClean();
     shell.RefreshAll();
     return true;
 }

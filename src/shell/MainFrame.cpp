@@ -750,6 +750,15 @@ bool CMainFrame::AskYesNo(int, const std::string& text)
     return Prompt().AskYesNo(this, ToQ(text)) == CPrompt::Answer::Yes;
 }
 
+SaveAnswer CMainFrame::AskSaveChanges(int, const std::string& text)
+{
+    switch (Prompt().AskYesNoCancel(this, ToQ(text))) {
+        case CPrompt::Answer::Yes: return SaveAnswer::Save;
+        case CPrompt::Answer::No: return SaveAnswer::Discard;
+        default: return SaveAnswer::Cancel;
+    }
+}
+
 void CMainFrame::ShowMessage(int, const std::string& text)
 {
     Prompt().Show(this, ToQ(text), CPrompt::Icon::Warning);
@@ -799,6 +808,12 @@ void CMainFrame::RemoveDataHooks()
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
+    // Changes that were neither saved nor written are offered for saving; Cancel, or a save
+    // that did not happen, keeps the program running with the data.
+    if (!doc_.SaveModified().Ok()) {
+        event->ignore();
+        return;
+    }
     CloseAllViews();
     Settings().SaveAtExit();
     QMainWindow::closeEvent(event);

@@ -93,6 +93,7 @@ protected:
 private:
     // DocumentUi.
     bool AskYesNo(int messageId, const std::string& text) override;
+    SaveAnswer AskSaveChanges(int messageId, const std::string& text) override;
     void ShowMessage(int messageId, const std::string& text) override;
     std::optional<std::string> ChooseOpenPath() override;
     std::optional<SaveChoice> ChooseSavePath(const CDataFileHeader& header,

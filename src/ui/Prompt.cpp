@@ -38,6 +38,22 @@ public:
         return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
     }
 
+    Answer AskYesNoCancel(QWidget* parent, const QString& text) override
+    {
+        QMessageBox box(QMessageBox::Question, Caption(), text,
+                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
+        box.button(QMessageBox::Yes)->setText(UiText(ShellText::kYes, "&Yes"));
+        box.button(QMessageBox::No)->setText(UiText(ShellText::kNo, "&No"));
+        box.button(QMessageBox::Cancel)->setText(UiText(ShellText::kCancel, "Cancel"));
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::Cancel);
+        switch (box.exec()) {
+            case QMessageBox::Yes: return Answer::Yes;
+            case QMessageBox::No: return Answer::No;
+            default: return Answer::Cancel;
+        }
+    }
+
     void Show(QWidget* parent, const QString& text, Icon icon) override
     {
         QMessageBox box(BoxIcon(icon), Caption(), text, QMessageBox::Ok, parent);

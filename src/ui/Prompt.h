@@ -15,6 +15,8 @@ public:
     virtual ~CPrompt() = default;
     /// A Yes/No question; returns Yes or No.
     virtual Answer AskYesNo(QWidget* parent, const QString& text) = 0;
+    /// A Yes/No/Cancel question; returns Yes, No or Cancel (Escape and closing the box cancel).
+    virtual Answer AskYesNoCancel(QWidget* parent, const QString& text) = 0;
     /// A message with an OK button.
     virtual void Show(QWidget* parent, const QString& text, Icon icon) = 0;
 };

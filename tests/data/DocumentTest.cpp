@@ -162,6 +162,64 @@ TEST_F(DocumentTest, UnreadableRecentFileIsRemovedWith802)
     EXPECT_EQ(doc.OpenRecent(5).outcome, DocOutcome::Cancelled);
 }
 
+TEST_F(DocumentTest, ChangesAreOfferedForSavingBeforeOpenReplacesThem)
+{
+    const std::string other = SavedFile("other.dat");
+    ASSERT_TRUE(doc.New().Ok());
+    EXPECT_FALSE(doc.IsModified());
+    // An edit undone by hand is no change: what counts is what would be written.
+    Marker() = kMarker;
+    EXPECT_TRUE(doc.IsModified());
+    const uint8_t original = CMiscBlock().Raw()[0];
+    Marker() = original;
+    EXPECT_FALSE(doc.IsModified());
+    ui.openPath = other;
+
+    // Cancel: nothing is opened and the edit stays.
+    Marker() = kMarker;
+    ui.saveAnswers = {SaveAnswer::Cancel};
+    EXPECT_EQ(doc.Open().outcome, DocOutcome::Cancelled);
+    EXPECT_EQ(ui.asked, std::vector<int>{DocMessage::kSaveChanges});
+    EXPECT_EQ(Marker(), kMarker);
+    EXPECT_EQ(doc.Path(), "");
+
+    // Save, but the file cannot be written: nothing is opened either.
+    ui.saveAnswers = {SaveAnswer::Save};
+    ui.saveChoice = SaveChoice{home.Path("no-such-folder/kept.dat"), ""};
+    EXPECT_EQ(doc.Open().outcome, DocOutcome::Cancelled);
+    ASSERT_FALSE(ui.shown.empty());
+    EXPECT_EQ(ui.shown.back(), DocMessage::kWriteFailed);
+    EXPECT_EQ(Marker(), kMarker);
+    EXPECT_EQ(doc.Path(), "");
+
+    // Save to a new file, then open: the edit is in the saved file.
+    const std::string kept = home.Path("kept.dat");
+    ui.saveAnswers = {SaveAnswer::Save};
+    ui.saveChoice = SaveChoice{kept, ""};
+    ASSERT_TRUE(doc.Open().Ok());
+    EXPECT_EQ(doc.Path(), other);
+    EXPECT_NE(Marker(), kMarker);
+    Image keptImage{};
+    ASSERT_TRUE(CDataFile::Read(kept, nullptr, keptImage));
+    EXPECT_EQ(keptImage[CMiscBlock::kImageAddress], kMarker);
+    EXPECT_FALSE(doc.IsModified()) << "a file just opened holds no changes";
+
+    // Discard: the file opens without saving.
+    Marker() = kMarker;
+    ui.saveAnswers = {SaveAnswer::Discard};
+    ASSERT_TRUE(doc.OpenRecent(0).Ok());
+    EXPECT_NE(Marker(), kMarker);
+    // No change, no question.
+    const size_t questions = ui.asked.size();
+    ASSERT_TRUE(doc.OpenRecent(0).Ok());
+    EXPECT_EQ(ui.asked.size(), questions);
+
+    // A save clears the change as well.
+    Marker() = kMarker;
+    ASSERT_TRUE(doc.Save().Ok());
+    EXPECT_FALSE(doc.IsModified());
+}
+
 TEST_F(DocumentTest, ModelChange)
 {
     doc.New();

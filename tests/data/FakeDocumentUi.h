@@ -22,6 +22,15 @@ public:
         answers.pop_front();
         return answer;
     }
+    SaveAnswer AskSaveChanges(int messageId, const std::string& text) override
+    {
+        asked.push_back(messageId);
+        questionTexts.push_back(text);
+        if (saveAnswers.empty()) return SaveAnswer::Cancel;
+        SaveAnswer answer = saveAnswers.front();
+        saveAnswers.pop_front();
+        return answer;
+    }
     void ShowMessage(int messageId, const std::string& text) override
     {
         shown.push_back(messageId);
@@ -39,6 +48,7 @@ public:
     void SetTitle(const std::string& t) override { title = t; }
 
     std::deque<bool> answers;
+    std::deque<SaveAnswer> saveAnswers;
     std::vector<int> asked;
     std::vector<std::string> questionTexts;
     std::vector<int> shown;

@@ -414,6 +414,35 @@ TEST_F(ChannelViews, CopyButtonCopiesReceiveToTransmit)
     EXPECT_EQ(Basic<QComboBox>(view, C::TxType)->currentText(), ChoiceText(kTxTypeList, 2));
 }
 
+TEST_F(ChannelViews, ClosingWithATypedChangeOffersToSaveIt)
+{
+    frame->show();
+    // Nothing changed: the program ends without a question.
+    auto* view = OpenChannel();
+    ASSERT_NE(view, nullptr);
+    EXPECT_TRUE(frame->close());
+    EXPECT_EQ(prompt.Questions(), 0u);
+
+    frame->show();
+    view = OpenChannel();
+    ASSERT_NE(view, nullptr);
+    // Typed but not yet committed: the box still has the focus when the user closes.
+    Retype(Basic<QLineEdit>(view, C::RxFreqBox), "441.25");
+    prompt.answers = {CPrompt::Answer::Cancel};
+    EXPECT_FALSE(frame->close());
+    EXPECT_TRUE(prompt.Saw(DocMessage::kSaveChanges));
+    EXPECT_TRUE(frame->isVisible());
+    EXPECT_EQ(Channel(1).RxFreq(), ToBcd(44125000)) << "the view stored what was typed";
+
+    // Yes, but the Save As dialog is cancelled: still running, nothing lost.
+    prompt.answers = {CPrompt::Answer::Yes};
+    EXPECT_FALSE(frame->close());
+    EXPECT_EQ(files.saveCalls, 1);
+
+    prompt.answers = {CPrompt::Answer::No};
+    EXPECT_TRUE(frame->close());
+}
+
 TEST_F(ChannelViews, GridWindowOpensShowingEveryColumnInsideTheWorkspace)
 {
     frame->resize(1600, 1000);

@@ -35,6 +35,10 @@ public:
         answers.pop_front();
         return a;
     }
+    Answer AskYesNoCancel(QWidget* parent, const QString& text) override
+    {
+        return AskYesNo(parent, text);
+    }
     void Show(QWidget*, const QString& text, Icon icon) override
     {
         shown.push_back({text, icon, false});

@@ -50,8 +50,18 @@ protected:
     void TearDown() override
     {
         radio.reset();
+        silentLine.reset();
         SetSerialDeviceSource({});
         GuiTest::TearDown();
+    }
+    /// No radio: the stored port stays a terminal that never answers (not the radio's old
+    /// terminal name, which a test running at the same time may have been given since).
+    void UnplugRadio()
+    {
+        radio.reset();
+        silentLine = std::make_unique<test::PtyPair>();
+        CIniFile::WriteString(home.Path("Settings.ini"), "Ports",
+                              "COM" + std::to_string(test::kSimPort), silentLine->Path());
     }
     /// (Re)starts the simulated radio and pins it to the stored port.
     void StartRadio(sim::SimOptions options)
@@ -118,6 +128,7 @@ protected:
     }
 
     std::unique_ptr<sim::CRadioSim> radio;
+    std::unique_ptr<test::PtyPair> silentLine;
     ScreenRecord screen;
 };
 
@@ -255,7 +266,7 @@ protected:
     {
         sim::CRadioSim* r = radio.get();
         c.setup(*this, r);
-        if (!r) radio.reset();
+        if (!r) UnplugRadio();
     }
 };
 
@@ -266,8 +277,11 @@ TEST_P(TransferFailures, ReportTheMessageAndKeepTheData)
     Radio().RadioInfo().SetSerialNumber("KEEP");
     const Image imageBefore = Radio().MemoryImage();
     const ModelIdentity identityBefore = CModelCatalog::CurrentIdentity();
+    // A read first offers to save the changed serial number; the user declines.
+    if (c.direction == TransferDirection::Read) prompt.answers.push_back(CPrompt::Answer::No);
 
     EXPECT_FALSE(Run(c.direction));
+    EXPECT_EQ(prompt.Saw(DocMessage::kSaveChanges), c.direction == TransferDirection::Read);
 
     ASSERT_TRUE(screen.opened);
     EXPECT_EQ(screen.stayedOpen, c.stayedOpen);

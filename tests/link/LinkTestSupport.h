@@ -104,7 +104,18 @@ protected:
     void TearDown() override
     {
         radio.reset();
+        silentLine.reset();
         SetSerialDeviceSource({});
+    }
+    /// No radio on the stored port: the port stays a terminal of its own that never answers.
+    /// (Leaving the radio's old terminal name there would let a test running at the same time,
+    /// which was given that terminal since, be disturbed by this one's search.)
+    void UnplugRadio()
+    {
+        radio.reset();
+        silentLine = std::make_unique<PtyPair>();
+        CIniFile::WriteString(home.Path("Settings.ini"), "Ports", "COM" + std::to_string(kSimPort),
+                              silentLine->Path());
     }
     /// Restarts the radio with other options and pins it to port 3 (the stored port).
     void StartRadio(sim::SimOptions options)
@@ -117,6 +128,7 @@ protected:
         Settings().SetComPort(kSimPort);
     }
     std::unique_ptr<sim::CRadioSim> radio;
+    std::unique_ptr<PtyPair> silentLine;
 };
 
 }  // namespace rv::test

@@ -293,7 +293,7 @@ TEST_F(RadioProtocolTest, FindRadioSearchesFromPortOneWhenTheStoredPortFails)
 TEST_F(RadioProtocolTest, FindRadioWithoutRadioLeavesNoPortOpen)
 {
     link.Close();
-    radio.reset();
+    UnplugRadio();
     EXPECT_EQ(link.FindRadio(), 0);
     EXPECT_FALSE(link.IsOpen());
 }

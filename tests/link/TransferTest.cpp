@@ -206,7 +206,7 @@ TEST_F(TransferTest, EveryRefusalLeavesSettingsAndDataAsTheyWere)
 
 TEST_F(TransferTest, NoRadioIsReportedAndNothingChanges)
 {
-    radio.reset();
+    UnplugRadio();
     Settings().SetComPort(kSimPort);
     const Snapshot before = Snapshot::Take();
     CTransfer t(TransferDirection::Read);
