@@ -10,7 +10,7 @@ bool CInvalidLog::Add(const NoticeRecord& notice)
 {
     if (Contains(notice.key)) return false;
     if (Settings().HideValue(static_cast<int>(notice.itemTextId)) != 0) return false;
-    rows_.push_back({notice.key, notice.name, notice.message});
+    rows_.push_back({notice.key, notice.name, notice.message, static_cast<int>(notice.itemTextId)});
     Changed();
     return true;
 }

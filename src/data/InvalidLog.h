@@ -17,6 +17,7 @@ public:
         uint32_t key = 0;
         std::string name;
         std::string message;
+        int field = 0;  ///< control id of the field that holds the broken reference
     };
 
     /// Adds the notice's entry unless its key is already listed or the current model hides

@@ -185,6 +185,7 @@ void CMainFrame::BuildDocks()
     resizeDocks({treeDock_}, {kTreeWidth}, Qt::Horizontal);
 
     invalidPane_ = new CInvalidLogPane(Radio().InvalidLog(), this);
+    connect(invalidPane_, &CInvalidLogPane::entryActivated, this, &CMainFrame::GoToInvalidEntry);
     invalidDock_ = new QDockWidget(this);
     invalidDock_->setObjectName("InvalidDock");
     invalidDock_->setWidget(invalidPane_);
@@ -632,6 +633,20 @@ CCustomFormView* CMainFrame::OpenView(int command, const QString& title)
             view->Navigate(static_cast<int>(NoticeCode::GoTo), number);
     UpdateCommandStates();
     return view;
+}
+
+void CMainFrame::GoToInvalidEntry(quint32 key)
+{
+    const auto& rows = Radio().InvalidLog().Rows();
+    auto row = std::find_if(rows.begin(), rows.end(),
+                            [key](const CInvalidLog::Row& r) { return r.key == key; });
+    if (row == rows.end()) return;
+    const std::optional<InvalidRowTarget> target = LocateInvalidRow(*row);
+    if (!target) return;
+    CCustomFormView* view = OpenView(target->viewCommand);
+    if (!view) return;
+    view->Navigate(static_cast<int>(NoticeCode::GoTo), static_cast<int>(target->position));
+    view->FocusControl(target->controlId);
 }
 
 void CMainFrame::FitIntoWorkspace(QMdiSubWindow* frame) const

@@ -112,6 +112,8 @@ private:
     QAction* MakeAction(const MenuEntry& entry);
     void OpenFromTree(QTreeWidgetItem* item);
     void FitIntoWorkspace(QMdiSubWindow* frame) const;
+    /// Opens the view that holds an invalid-log entry's field on its item, and focuses it.
+    void GoToInvalidEntry(quint32 key);
     void RunDocumentCommand(int id);
     void LogOutcome(const QString& operation, const DocResult& result);
     void EditCommand(const char* slot);

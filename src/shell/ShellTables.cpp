@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "data/RadioData.h"
+#include "editors/channel/ChannelData.h"
 #include "shell/Settings.h"
 #include "shell/ViewTable.h"
 
@@ -153,6 +154,20 @@ int ListPositionFromTitle(const std::string& title)
     int number = 0;
     if (!SplitTrailingNumber(title, head, number)) return 0;
     return number;
+}
+
+std::optional<InvalidRowTarget> LocateInvalidRow(const CInvalidLog::Row& row)
+{
+    constexpr uint32_t kKeyBase = 65535;
+    if (row.field <= 0) return std::nullopt;
+    const uint32_t field = static_cast<uint32_t>(row.field);
+    if (row.key < kKeyBase + field) return std::nullopt;
+    const uint32_t itemId = row.key - kKeyBase - field;
+    const auto& channels = Radio().Channels();
+    for (size_t i = 0; i < channels.size(); ++i)
+        if (channels[i]->id_ == itemId)
+            return InvalidRowTarget{Id(Command::Channel), i + 1, row.field};
+    return std::nullopt;
 }
 
 std::optional<size_t> TreeItemCount(int command)

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "data/InvalidLog.h"
 #include "shell/ChoiceList.h"
 
 namespace rv {
@@ -287,6 +288,19 @@ const ViewRow* FindViewRow(int command);
 bool IsViewCommand(int id);
 /// The tree group items stand for their first list: channels and personalities.
 int NormalizeViewCommand(int command);
+/// Where the user mends an invalid-log row: the view, the 1-based item of its list, and the
+/// control that holds the broken reference.
+struct InvalidRowTarget {
+    int viewCommand = 0;
+    size_t position = 0;
+    int controlId = 0;
+    bool operator==(const InvalidRowTarget&) const = default;
+};
+/// The target of an invalid-log row: its key is the item's identity + 65535 + the field's
+/// control id, so the item is found again in its list. Nothing when the item is gone or its
+/// kind has no view yet.
+std::optional<InvalidRowTarget> LocateInvalidRow(const CInvalidLog::Row& row);
+
 /// Number of items of a list kind (channels, personalities, scan lists) for its tree item;
 /// nothing for the kinds that have one item.
 std::optional<size_t> TreeItemCount(int command);

@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QMdiSubWindow>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <algorithm>
 
 #include "ui/FormBuilder.h"
 
@@ -34,6 +37,26 @@ void CCustomFormView::RaiseNotice(NoticeRecord notice)
 void CCustomFormView::OnFocusChanged(QWidget*, QWidget* now)
 {
     if (now && now != this && isAncestorOf(now)) lastFocus_ = now;
+}
+
+bool CCustomFormView::FocusControl(int controlId)
+{
+    const QList<QWidget*> widgets = findChildren<QWidget*>();
+    auto it = std::find_if(widgets.begin(), widgets.end(),
+                           [controlId](const QWidget* w) { return ControlIdOf(w) == controlId; });
+    if (it == widgets.end()) return false;
+    QWidget* target = *it;
+    // A control on a hidden tab page: show each page on the way up.
+    for (QWidget* w = target; w && w != this; w = w->parentWidget()) {
+        auto* stack = qobject_cast<QStackedWidget*>(w->parentWidget());
+        if (!stack) continue;
+        if (auto* tabs = qobject_cast<QTabWidget*>(stack->parentWidget()))
+            tabs->setCurrentWidget(w);
+        else
+            stack->setCurrentWidget(w);
+    }
+    target->setFocus(Qt::OtherFocusReason);
+    return true;
 }
 
 void CCustomFormView::RestoreFocus()

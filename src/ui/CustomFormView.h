@@ -43,6 +43,9 @@ public:
     /// references and passes it to every other open view.
     void RaiseNotice(NoticeRecord notice);
 
+    /// Puts the keyboard focus on the control with this id, bringing forward the tab pages
+    /// that hold it; false when the view has no such control.
+    bool FocusControl(int controlId);
     /// Gives the keyboard focus back to the control that had it last (or the first control).
     void RestoreFocus();
     /// The control that had the focus last, nullptr when none.

@@ -20,6 +20,9 @@ CInvalidLogPane::CInvalidLogPane(CInvalidLog& log, QWidget* parent) : QTreeWidge
     Retranslate();
     log_.onChanged = [this] { Refresh(); };
     Refresh();
+    connect(this, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
+        if (item) emit entryActivated(item->data(0, Qt::UserRole).value<quint32>());
+    });
 }
 
 CInvalidLogPane::~CInvalidLogPane()

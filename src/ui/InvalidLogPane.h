@@ -19,6 +19,10 @@ public:
     /// Column captions from the language file.
     void Retranslate();
 
+signals:
+    /// A row was double-clicked or chosen with Enter: the key of its entry.
+    void entryActivated(quint32 key);
+
 private:
     CInvalidLog& log_;
 };

@@ -700,6 +700,19 @@ TEST_F(ChannelViews, DeletedPersonalityIsLoggedUntilAnotherIsChosenAndSaveWaits)
     // The channel's box no longer names a personality.
     EXPECT_EQ(box->currentIndex(), -1);
 
+    // Choosing the row takes the user to the field from wherever the sheet was: channel 1's
+    // Miscellaneous page with the personality box focused.
+    frame->show();
+    QApplication::setActiveWindow(frame.get());
+    frame->OpenView(Id(Command::Channel));
+    view->Navigate(static_cast<int>(ListCommand::GoTo), 5);
+    view->Sheet()->setCurrentIndex(0);
+    emit frame->InvalidPane()->itemActivated(frame->InvalidPane()->topLevelItem(0), 0);
+    Settle();
+    EXPECT_EQ(view->CurrentRecord(), 1);
+    EXPECT_EQ(view->Sheet()->currentWidget(), view->Sheet()->Misc());
+    EXPECT_EQ(QApplication::focusWidget(), box);
+
     // Saving is refused meanwhile.
     const std::string path = home.Path("held.dat");
     files.save = SaveChoice{path, ""};

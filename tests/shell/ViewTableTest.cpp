@@ -7,6 +7,7 @@
 #include <set>
 
 #include "data/RadioData.h"
+#include "editors/channel/ChannelData.h"
 #include "shell/Settings.h"
 #include "shell/ViewTable.h"
 #include "support/TestSupport.h"
@@ -230,6 +231,21 @@ TEST(ViewTableTexts, ListItemsShowTheirCountAndSingleItemsDoNot)
     // A '%' in the item's own text is shown as it is.
     EXPECT_EQ(TreeItemLabel("100%d", Id(Command::Scan), "%s [%d]"),
               "100%d [" + std::to_string(Radio().ScanLists().size()) + "]");
+}
+
+TEST(ViewTableTexts, InvalidLogRowsLeadToTheirChannelAndField)
+{
+    Radio().ClearLists();
+    Radio().SetDefaults();
+    const uint32_t third = Radio().Channels()[2]->id_;
+    constexpr int kPersonalityBox = 3703;
+    const InvalidRowTarget expected{Id(Command::Channel), 3, kPersonalityBox};
+    EXPECT_EQ(LocateInvalidRow({third + 65535 + kPersonalityBox, "", "", kPersonalityBox}),
+              expected);
+    // A channel deleted since, a row without field, a key too small to hold one: nowhere.
+    EXPECT_FALSE(LocateInvalidRow({third + 1 + 65535 + kPersonalityBox, "", "", kPersonalityBox}));
+    EXPECT_FALSE(LocateInvalidRow({third + 65535 + kPersonalityBox, "", "", 0}));
+    EXPECT_FALSE(LocateInvalidRow({100, "", "", kPersonalityBox}));
 }
 
 TEST(ViewTableNumbers, StoredAndDisplayValuesFollowTheRangeDescriptor)
