@@ -21,6 +21,8 @@ inline constexpr int kPersonalityColumnList = 3703;
 inline constexpr int kMsgFrequencyClamped = 1164;
 /// Interface text of the "no frequency" entry of the licence-free frequency lists.
 inline constexpr int kNoFrequencyTextId = 3686;
+/// Tool tip of the alias box and column: the alias is kept for the session only.
+inline constexpr int kAliasNoteText = 39190;
 /// Caption texts of the channel view's pages.
 inline constexpr int kChannelBasicPageId = 3656;
 inline constexpr int kChannelMiscPageId = 3657;

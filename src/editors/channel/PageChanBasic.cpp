@@ -148,6 +148,8 @@ CPageChanBasic::CPageChanBasic(QWidget* parent) : QWidget(parent)
     auto* alias = Get<QLineEdit>(C::Alias);
     alias->setValidator(new QRegularExpressionValidator(
         QRegularExpression(QStringLiteral("[\\x{0}-\\x{80}]*")), alias));
+    // The radio has no room for an alias: say so where it is typed.
+    alias->setToolTip(UiText(kAliasNoteText, "The alias is kept for this session only."));
     for (C box : {C::RxFreqBox, C::TxFreqBox}) {
         auto* edit = Get<QLineEdit>(box);
         edit->setMaxLength(kFreqBoxLength);

@@ -63,6 +63,8 @@ CViewChannelList::CViewChannelList(QWidget* parent) : CCustomFormView(kFormId, p
         columns.push_back({ToQ(TextOr(ChannelColumnHeader(c), kEnglishHeaders[c])),
                            kChannelGridLayout[c].width, ToGridKind(kChannelGridLayout[c].kind)});
     grid_->SetColumns(columns);
+    if (QTableWidgetItem* alias = grid_->horizontalHeaderItem(static_cast<int>(ChannelColumn::Alias)))
+        alias->setToolTip(UiText(kAliasNoteText, "The alias is kept for this session only."));
     // The scan list column would only ever be empty: the channel record keeps no scan list.
     grid_->setColumnHidden(static_cast<int>(ChannelColumn::ScanList), true);
     for (size_t c = 0; c < kChannelGridColumns; ++c) {
