@@ -103,24 +103,9 @@ bool CQTXDoc::LoadDefaultSet(int mode)
     return found;
 }
 
-namespace {
-
-/// The image that a save or a write would produce now, packed into a copy so that the memory
-/// image itself is not touched.
-Image PackedImage(bool storeViews)
-{
-    RadioData& radio = Radio();
-    if (storeViews && radio.MemoryMap().storeViewsHook) radio.MemoryMap().storeViewsHook();
-    Image image = radio.MemoryImage();
-    radio.MemoryMap().StoreToImage(image);
-    return image;
-}
-
-}  // namespace
-
 void CQTXDoc::MarkClean()
 {
-    const Image image = PackedImage(false);
+    const Image image = Radio().MemoryMap().PackedImage(false);
     cleanImage_.assign(image.begin(), image.end());
 }
 
@@ -128,7 +113,7 @@ bool CQTXDoc::IsModified()
 {
     // Before the first New, Open or Read there is nothing of the user's to lose.
     if (cleanImage_.empty()) return false;
-    const Image image = PackedImage(true);
+    const Image image = Radio().MemoryMap().PackedImage(true);
     return !std::equal(image.begin(), image.end(), cleanImage_.begin(), cleanImage_.end());
 }
 

@@ -150,8 +150,8 @@ public:
     /// radio it was read from).
     void MarkClean();
     /// True when the configuration differs from the one last opened, saved, read or reset
-    /// (false before the first of these); open views store their fields first. Compared is what would be written: the packed
-    /// memory image.
+    /// (false before the first of these); open views store their fields first. Compared is
+    /// what would be written: the packed memory image.
     bool IsModified();
     /// Before the configuration is replaced or the program ends: when it was changed, asks
     /// message 820. Save saves (Save As for an unnamed document) and goes on only when that

@@ -31,9 +31,10 @@ void CInvalidLog::Clear()
     Changed();
 }
 
-bool CInvalidLog::Contains(uint32_t key) const
+const CInvalidLog::Row* CInvalidLog::Find(uint32_t key) const
 {
-    return std::any_of(rows_.begin(), rows_.end(), [key](const Row& r) { return r.key == key; });
+    auto it = std::find_if(rows_.begin(), rows_.end(), [key](const Row& r) { return r.key == key; });
+    return it == rows_.end() ? nullptr : &*it;
 }
 
 void CInvalidLog::Changed()

@@ -28,7 +28,9 @@ public:
     void Clear();
     bool Empty() const { return rows_.empty(); }
     const std::vector<Row>& Rows() const { return rows_; }
-    bool Contains(uint32_t key) const;
+    bool Contains(uint32_t key) const { return Find(key) != nullptr; }
+    /// The row with this key, nullptr when none.
+    const Row* Find(uint32_t key) const;
 
     /// Called after every change of the rows (the main window redraws its pane).
     std::function<void()> onChanged;

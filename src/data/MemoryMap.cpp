@@ -252,6 +252,14 @@ void CMemoryMap::PrepareImage()
     StoreToImage(Radio().MemoryImage());
 }
 
+std::array<uint8_t, 2048> CMemoryMap::PackedImage(bool storeViews)
+{
+    if (storeViews && storeViewsHook) storeViewsHook();
+    std::array<uint8_t, 2048> image = Radio().MemoryImage();
+    StoreToImage(image);
+    return image;
+}
+
 void ApplyFirmwareAdjustments(std::array<uint8_t, 2048>& image, const std::string& radioVersion)
 {
     const CSettings& settings = Settings();

@@ -19,6 +19,9 @@ public:
     void ResolveAllLinks();
     /// Open views store their fields (storeViewsHook), then StoreToImage on RadioData's image.
     void PrepareImage();
+    /// The image PrepareImage would produce (open views store first when storeViews is set),
+    /// packed into a copy of RadioData's image, which stays as it is.
+    std::array<uint8_t, 2048> PackedImage(bool storeViews);
     /// Set by the main window: every open view commits its fields into the blocks.
     std::function<void()> storeViewsHook;
 };

@@ -637,10 +637,8 @@ CCustomFormView* CMainFrame::OpenView(int command, const QString& title)
 
 void CMainFrame::GoToInvalidEntry(quint32 key)
 {
-    const auto& rows = Radio().InvalidLog().Rows();
-    auto row = std::find_if(rows.begin(), rows.end(),
-                            [key](const CInvalidLog::Row& r) { return r.key == key; });
-    if (row == rows.end()) return;
+    const CInvalidLog::Row* row = Radio().InvalidLog().Find(key);
+    if (!row) return;
     const std::optional<InvalidRowTarget> target = LocateInvalidRow(*row);
     if (!target) return;
     CCustomFormView* view = OpenView(target->viewCommand);

@@ -158,11 +158,10 @@ int ListPositionFromTitle(const std::string& title)
 
 std::optional<InvalidRowTarget> LocateInvalidRow(const CInvalidLog::Row& row)
 {
-    constexpr uint32_t kKeyBase = 65535;
     if (row.field <= 0) return std::nullopt;
     const uint32_t field = static_cast<uint32_t>(row.field);
-    if (row.key < kKeyBase + field) return std::nullopt;
-    const uint32_t itemId = row.key - kKeyBase - field;
+    if (row.key < kInvalidKeyBase + field) return std::nullopt;
+    const uint32_t itemId = row.key - kInvalidKeyBase - field;
     const auto& channels = Radio().Channels();
     for (size_t i = 0; i < channels.size(); ++i)
         if (channels[i]->id_ == itemId)

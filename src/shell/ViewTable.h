@@ -296,8 +296,8 @@ struct InvalidRowTarget {
     int controlId = 0;
     bool operator==(const InvalidRowTarget&) const = default;
 };
-/// The target of an invalid-log row: its key is the item's identity + 65535 + the field's
-/// control id, so the item is found again in its list. Nothing when the item is gone or its
+/// The target of an invalid-log row: its key is the item's identity + kInvalidKeyBase + the
+/// field's control id, so the item is found again in its list. Nothing when the item is gone or its
 /// kind has no view yet.
 std::optional<InvalidRowTarget> LocateInvalidRow(const CInvalidLog::Row& row);
 
