@@ -26,8 +26,9 @@ namespace {
 std::string TrailingComments(std::string_view text)
 {
     size_t keep = 0;  // just past the last line that is a key or a section
+    // Lines end at '\n' or at '\r', as they do for the parser: a lone '\r' ends a line too.
     for (size_t pos = 0; pos < text.size();) {
-        size_t newline = text.find('\n', pos);
+        size_t newline = text.find_first_of("\r\n", pos);
         size_t next = newline == std::string_view::npos ? text.size() : newline + 1;
         std::string_view line = text.substr(pos, next - pos);
         size_t first = line.find_first_not_of(" \t\r\n");

@@ -237,6 +237,19 @@ TEST(IniFileWrite, ZeroByteEndsTheDocument)
     EXPECT_EQ(CIniFile::ReadString(path, "S", "K"), "v");
 }
 
+TEST(IniFileWrite, LoneCarriageReturnEndsALine)
+{
+    // A damaged file whose comment ends in a lone carriage return and goes on with a broken
+    // section header: the header is not taken for part of the comment, so a key written into
+    // the file reads back.
+    TempHome home;
+    const std::string path = home.Path("cr.ini");
+    home.Write("cr.ini", "; comment\r\r[\r\r\n");
+    ASSERT_TRUE(CIniFile::WriteString(path, "S", "K", "v"));
+    EXPECT_EQ(CIniFile::ReadString(path, "S", "K"), "v") << ReadText(path);
+    EXPECT_EQ(CountOf(ReadText(path), "; comment"), 1u);
+}
+
 TEST(IniFileWrite, MissingFileIsCreatedAndNoTemporaryFileStays)
 {
     TempHome home;
