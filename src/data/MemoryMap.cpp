@@ -70,7 +70,8 @@ static_assert(kChannelAreaEnd <= kImageSize);
 
 /// Byte of a channel record that ends the channel list when it is 0xFF (the personality index).
 constexpr size_t kChannelEndMark = CChannelData::Offset::Personality;
-/// Byte of the record after the last personality / scan list that is 0xFF in an unused slot.
+/// Byte of the record after the last personality / scan list that is 0xFF in an unused slot
+/// (loading stops there; storing fewer items than slots puts it there).
 constexpr size_t kPersonalityEndMark = CPersonalityData::Offset::TxAdmit;
 constexpr size_t kScanListEndMark = CScanData::Offset::Entries;
 
@@ -108,13 +109,18 @@ void LoadConsecutive(const Image& image, size_t limit, size_t endMark, AddFn add
 }
 
 /// Writes the first `limit` items of a list to consecutive slots (the image has room for no
-/// more; a longer list would overwrite the next area).
+/// more; a longer list would overwrite the next area). When fewer items than slots are
+/// written, the slot after the last item gets 0xFF at `endMark`, where LoadConsecutive stops:
+/// at the service levels the image keeps its bytes, and an item deleted since the last load
+/// would otherwise still stand in that slot and come back with the next load or in the radio.
+/// The rest of that slot and the slots behind it keep their bytes.
 template <class Item>
-void StoreConsecutive(const ItemList<Item>& list, size_t limit, Image& image)
+void StoreConsecutive(const ItemList<Item>& list, size_t limit, size_t endMark, Image& image)
 {
     const size_t n = std::min(list.size(), limit);
     for (size_t k = 0; k < n; ++k)
         list[k]->Raw().CopyTo(image.data() + Item::kImageAddress + k * Item::kRecordSize);
+    if (n < limit) image[Item::kImageAddress + n * Item::kRecordSize + endMark] = 0xFF;
 }
 
 void LoadChannels(RadioData& radio, const Image& image)
@@ -216,9 +222,9 @@ void CMemoryMap::StoreToImage(std::array<uint8_t, 2048>& image)
     StoreBlock(radio.Mode(), image);
     StoreBlock(radio.Volume(), image);
     StoreChannels(radio, image);
-    // The personality count is not written: the slot after the last one keeps what it had.
-    StoreConsecutive(radio.Personalities(), kMaxPersonalities, image);
-    StoreConsecutive(radio.ScanLists(), kMaxScanLists, image);
+    // The count of each list is its end mark in the slot after the last item.
+    StoreConsecutive(radio.Personalities(), kMaxPersonalities, kPersonalityEndMark, image);
+    StoreConsecutive(radio.ScanLists(), kMaxScanLists, kScanListEndMark, image);
     StoreBlock(radio.TestFreq(), image);
     StoreBlock(radio.Embedded(), image);
     auto& systems = radio.DtmfSystems();

@@ -13,7 +13,9 @@ public:
     /// Replaces every block and list by what the image holds, then ResolveAllLinks.
     void LoadFromImage(const std::array<uint8_t, 2048>& image);
     /// Writes every block and list into the image (below the service levels the unmapped
-    /// bytes become 0xFF first).
+    /// bytes become 0xFF first). A list with fewer items than slots gets its end mark in the
+    /// slot after the last item at every user level, so that the next load finds exactly the
+    /// items stored.
     void StoreToImage(std::array<uint8_t, 2048>& image);
     /// ResolveLinks of every channel, scan list, personality, DTMF system, misc, emergency.
     void ResolveAllLinks();

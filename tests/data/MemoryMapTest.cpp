@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "data/MemoryMap.h"
@@ -15,6 +16,7 @@
 #include "editors/general/MiscBlock.h"
 #include "editors/general/VolumeBlock.h"
 #include "editors/personality/PersonalityData.h"
+#include "editors/personality/PersonalityRules.h"
 #include "editors/scan/ScanData.h"
 #include "shell/Settings.h"
 #include "support/TestSupport.h"
@@ -171,6 +173,110 @@ TEST_F(MemoryMapTest, PersonalityAndScanCountsSurviveStoreAndLoad)
     image = Stored();
     Map().LoadFromImage(image);
     EXPECT_EQ(Radio().ScanLists().size(), 2u);
+}
+
+struct DeleteCase {
+    const char* name;
+    bool scanLists;         // personalities otherwise
+    size_t count;           // items in the image first
+    size_t deleted;         // 0-based position of the item deleted
+};
+
+struct LevelCase {
+    const char* name;
+    int level;
+};
+
+void PrintTo(const DeleteCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const LevelCase& c, std::ostream* os) { *os << c.name; }
+
+class DeletedItemsStayDeleted
+    : public MemoryMapTest,
+      public ::testing::WithParamInterface<std::tuple<DeleteCase, LevelCase>> {};
+
+// An image read from a radio holds `count` items; one is deleted, the data are stored into the
+// same image (at the service levels its bytes are not cleared first) and loaded again: the
+// deleted item is gone and the others follow in order, at every user level.
+TEST_P(DeletedItemsStayDeleted, DeleteStoreLoad)
+{
+    const auto& [c, level] = GetParam();
+    RadioData& radio = Radio();
+    // Items that tell each other apart by one byte of their own.
+    for (size_t k = 0; k < c.count; ++k) {
+        const auto mark = static_cast<uint8_t>(10 + k);
+        if (c.scanLists) {
+            if (k >= radio.ScanLists().size()) radio.AddScanList();
+            radio.ScanLists()[k]->Raw()[CScanData::Offset::HangTime] = mark;
+        } else {
+            if (k >= radio.Personalities().size()) radio.AddPersonality();
+            radio.Personalities()[k]->Raw()[CPersonalityData::Offset::Reset] = mark;
+        }
+    }
+    Image& image = radio.MemoryImage();
+    image.fill(0xFF);
+    Map().StoreToImage(image);
+
+    home.SetUserLevel(level.level);
+    Map().LoadFromImage(image);
+    std::vector<uint8_t> marks;
+    if (c.scanLists) {
+        auto& lists = radio.ScanLists();
+        ASSERT_EQ(lists.size(), c.count);
+        // There is no scan view yet: the list loses the item as a delete does.
+        lists[c.deleted]->WithdrawNotices();
+        lists.erase(lists.begin() + static_cast<std::ptrdiff_t>(c.deleted));
+        for (const auto& l : lists) marks.push_back(l->Raw()[CScanData::Offset::HangTime]);
+    } else {
+        ASSERT_EQ(radio.Personalities().size(), c.count);
+        const ListCommandResult r = RunPersonalityCommand(ListCommand::Delete, c.deleted, 0,
+                                                          SingleItemDelete::NoCurrent);
+        ASSERT_TRUE(r.listChanged);
+        for (const auto& p : radio.Personalities())
+            marks.push_back(p->Raw()[CPersonalityData::Offset::Reset]);
+    }
+
+    Map().StoreToImage(image);
+    Map().LoadFromImage(image);
+    std::vector<uint8_t> loaded;
+    if (c.scanLists)
+        for (const auto& l : radio.ScanLists())
+            loaded.push_back(l->Raw()[CScanData::Offset::HangTime]);
+    else
+        for (const auto& p : radio.Personalities())
+            loaded.push_back(p->Raw()[CPersonalityData::Offset::Reset]);
+    EXPECT_EQ(loaded, marks);
+    // The slot after the last item holds the end mark the unpacking stops at.
+    const size_t endMark = c.scanLists ? 528 + 32 * (c.count - 1) + 4 : 304 + 8 * (c.count - 1) + 1;
+    EXPECT_EQ(image[endMark], 0xFF);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Levels, DeletedItemsStayDeleted,
+    ::testing::Combine(
+        ::testing::Values(DeleteCase{"ThirdOfThreePersonalities", false, 3, 2},
+                          DeleteCase{"FirstOfThreePersonalities", false, 3, 0},
+                          DeleteCase{"LastOfSixteenPersonalities", false, 16, 15},
+                          DeleteCase{"SecondOfTwoScanLists", true, 2, 1},
+                          DeleteCase{"FirstOfTwoScanLists", true, 2, 0}),
+        ::testing::Values(LevelCase{"Normal", 0}, LevelCase{"Service", kServiceLevel},
+                          LevelCase{"FullService", kFullServiceLevel})),
+    [](const ::testing::TestParamInfo<std::tuple<DeleteCase, LevelCase>>& info) {
+        return std::string(std::get<0>(info.param).name) + std::get<1>(info.param).name;
+    });
+
+TEST_F(MemoryMapTest, ServiceLevelStoreOfFewerItemsTouchesOnlyTheEndMark)
+{
+    // The rest of the slot after the last item, and the unmapped bytes, keep what they had.
+    home.SetUserLevel(kServiceLevel);
+    Image image;
+    image.fill(0x5A);
+    Map().StoreToImage(image);
+    EXPECT_EQ(image[312 + 1], 0xFF);  // personality slot 2, byte 1
+    EXPECT_EQ(image[312], 0x5A);
+    EXPECT_EQ(image[312 + 2], 0x5A);
+    EXPECT_EQ(image[320 + 1], 0x5A);  // slot 3 is not touched
+    EXPECT_EQ(image[560 + 4], 0xFF);  // scan-list slot 2, byte 4
+    EXPECT_EQ(image[560 + 5], 0x5A);
 }
 
 TEST_F(MemoryMapTest, ListsAreBoundedBySlotCount)
