@@ -310,6 +310,102 @@ TEST_F(ChannelFieldsTest, OutOfTableToneIndexIsRepairedWhenShown)
     }
 }
 
+// A tone word read from a radio or a file whose index is not in its table is shown as index 1
+// of its table; written back it stays as it came unless its side's tone is edited.
+TEST_F(ChannelFieldsTest, OutOfTableToneWordsAreKeptUntilTheirToneIsEdited)
+{
+    struct Case {
+        const char* what;
+        uint16_t word;
+        const char* ctcss;
+        const char* dcs;
+    };
+    const Case cases[] = {
+        {"analog, custom flag, index FF", 0x60FF, "63.0", "023"},
+        {"analog, index 52, no flag", 0x4034, "63.0", "023"},
+        {"analog, index 0, bit 12", 0x5000, "63.0", "023"},
+        {"analog, index FF, no flag", 0x40FF, "63.0", "023"},
+        {"digital, index 0", 0x8000, "67.0", "017"},
+        {"digital inverted, custom flag, index 200", 0xE0C8, "67.0", "017"},
+        {"no tone, custom flag, index FF", 0x20FF, "67.0", "023"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CChannelData& ch = channel();
+        ch.SetRxTone(c.word);
+        ch.SetTxTone(c.word);
+        const ChannelFields shown = ch.ShowFields();
+        EXPECT_EQ(shown.RxCtcssText, c.ctcss);
+        EXPECT_EQ(shown.RxDcsText, c.dcs);
+        EXPECT_EQ(ch.RxTone(), c.word) << "showing repairs nothing";
+
+        // Written back as shown (open, store, close): both words as they came.
+        ch.FromFields(shown, kBand400, ChannelEdits::Between(shown, shown));
+        EXPECT_EQ(ch.RxTone(), c.word);
+        EXPECT_EQ(ch.TxTone(), c.word);
+
+        // The receive tone edited: its word is built from the texts, the transmit word stays.
+        ChannelFields edited = shown;
+        edited.RxTypeText = Settings().GetChoiceText(kRxTypeList, 1);
+        edited.RxCtcssText = "67.0";
+        ch.FromFields(edited, kBand400, ChannelEdits::Between(shown, edited));
+        EXPECT_EQ(ch.RxTone() & 0xE000u, 0x4000u) << "analog, no custom flag";
+        EXPECT_EQ(ToneIndex(ch.RxTone()), 2u);
+        EXPECT_EQ(ch.TxTone(), c.word);
+    }
+}
+
+// Parts of the record the editor did not change keep their bytes: a choice value no entry
+// has, a frequency off the step grid, a frequency pair outside the band, a step code.
+TEST_F(ChannelFieldsTest, UnchangedPartsKeepTheirBytes)
+{
+    struct Case {
+        const char* what;
+        uint32_t rx, tx;
+        uint8_t steps;
+        uint8_t spacingPower;
+    };
+    const Case cases[] = {
+        {"off the step grid", 0x44002250, 0x44002250, 0x33, 0x22},
+        {"both outside the band", 0x39000000, 0x48000000, 0x77, 0x22},
+        {"receive outside the band, no transmit", 0x39000000, kNoFrequency, 0x26, 0x22},
+        {"spacing and power no entry has", 0x44000000, 0x44000000, 0x66, 0xEF},
+        {"no frequencies", kNoFrequency, kNoFrequency, 0xFF, 0x00},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CChannelData& ch = channel();
+        ch.SetRxFreq(c.rx);
+        ch.SetTxFreq(c.tx);
+        ch.Raw()[CChannelData::Offset::Steps] = c.steps;
+        ch.Raw()[CChannelData::Offset::SpacingPower] = c.spacingPower;
+        const std::vector<uint8_t> before(ch.Raw().Bytes().begin(), ch.Raw().Bytes().end());
+        const ChannelFields shown = ch.ShowFields();
+        const ChannelEdits none = ChannelEdits::Between(shown, shown);
+        EXPECT_TRUE(none.None());
+        ch.FromFields(shown, kBand400, none);
+        EXPECT_EQ(std::vector<uint8_t>(ch.Raw().Bytes().begin(), ch.Raw().Bytes().end()), before);
+
+        // Only the edited transmit frequency is fitted; the receive frequency stays.
+        if (c.rx == kNoFrequency) continue;
+        ChannelFields edited = shown;
+        edited.TxFreq = 0x48500000;
+        ch.FromFields(edited, kBand400, ChannelEdits::Between(shown, edited));
+        EXPECT_EQ(ch.RxFreq(), c.rx);
+        EXPECT_EQ(ch.TxFreq(), 0x47000000u);
+        EXPECT_EQ(ch.RxStep(), c.steps & 0x0Fu);
+        EXPECT_EQ(ch.Raw()[CChannelData::Offset::SpacingPower], c.spacingPower);
+    }
+    // A cleared receive frequency still takes the transmit frequency with it.
+    channel().SetRxFreq(0x44000000);
+    channel().SetTxFreq(0x44500000);
+    ChannelFields shown = channel().ShowFields();
+    ChannelFields edited = shown;
+    edited.RxFreq = kNoFrequency;
+    channel().FromFields(edited, kBand400, ChannelEdits::Between(shown, edited));
+    EXPECT_EQ(channel().TxFreq(), kNoFrequency);
+}
+
 TEST_F(ChannelFieldsTest, TypedTonesBecomeTableIndexesOrCustom)
 {
     struct Case {

@@ -383,6 +383,219 @@ INSTANTIATE_TEST_SUITE_P(
         return std::string("Band") + std::string(info.param.range).substr(0, 3);
     });
 
+// ---- looking at a channel changes nothing ----
+
+std::vector<uint8_t> RecordBytes(const CChannelData& channel)
+{
+    return {channel.Raw().Bytes().begin(), channel.Raw().Bytes().end()};
+}
+
+/// Every control of the Basic page loses the focus (commits), the view stores and all views
+/// close, as when a dealer looks at a channel and writes the radio.
+void LookAndClose(CMainFrame& frame, CViewChannel* view)
+{
+    for (C c : {C::Alias, C::Spacing, C::Power, C::RxFreqBox, C::RxFreqList, C::RxType,
+                C::RxCtcss, C::RxDcs, C::TxFreqBox, C::TxFreqList, C::TxType, C::TxCtcss,
+                C::TxDcs})
+        FocusOut(view->Sheet()->Basic()->Control(c));
+    view->Store();
+    frame.CloseAllViews();
+}
+
+struct OffListCase {
+    const char* name;
+    const char* range;
+    uint32_t rx;  ///< packed decimal
+    uint32_t tx;
+};
+
+void PrintTo(const OffListCase& c, std::ostream* os) { *os << c.name; }
+
+class LicenceFreeOffList : public ChannelViews,
+                           public ::testing::WithParamInterface<OffListCase> {};
+
+// A licence-free channel whose frequency is not in the band's list (from a radio or a file) is
+// shown with an entry of its own and stays as it came; another entry replaces it, and its own
+// entry brings it back.
+TEST_P(LicenceFreeOffList, StoredFrequencyIsShownAndKept)
+{
+    const OffListCase& c = GetParam();
+    Use("RV205", c.range);
+    CChannelData& channel = Channel(1);
+    channel.SetRxFreq(c.rx);
+    channel.SetTxFreq(c.tx);
+    channel.Raw()[CChannelData::Offset::Steps] = 0x73;  // step codes as the radio gave them
+    const std::vector<uint8_t> before = RecordBytes(channel);
+
+    auto* view = OpenChannel();
+    ASSERT_NE(view, nullptr);
+    auto* rxList = Basic<QComboBox>(view, C::RxFreqList);
+    auto* txList = Basic<QComboBox>(view, C::TxFreqList);
+    EXPECT_EQ(rxList->currentText().toStdString(), FormatBcdFrequency(c.rx));
+    EXPECT_EQ(txList->currentText().toStdString(),
+              c.tx == kNoFrequency ? Settings().LoadText(kNoFrequencyTextId)
+                                   : FormatBcdFrequency(c.tx));
+    // A receive frequency is set: the transmit side and the receive type are open.
+    EXPECT_TRUE(txList->isEnabled());
+    EXPECT_TRUE(Basic<QComboBox>(view, C::RxType)->isEnabled());
+    LookAndClose(*frame, view);
+    Settle();
+    EXPECT_EQ(RecordBytes(Channel(1)), before);
+    EXPECT_EQ(Channel(1).used_, 1u);
+
+    view = OpenChannel();
+    rxList = Basic<QComboBox>(view, C::RxFreqList);
+    const int own = rxList->currentIndex();
+    ASSERT_GT(own, 0);
+    const int other = own == 1 ? 2 : 1;
+    Activate(rxList, other);
+    EXPECT_EQ(FormatBcdFrequency(Channel(1).RxFreq()), rxList->itemText(other).toStdString());
+    Activate(rxList, own);
+    EXPECT_EQ(Channel(1).RxFreq(), c.rx);
+    EXPECT_EQ(Channel(1).RxStep(), 3u);
+    EXPECT_EQ(Channel(1).TxFreq(), c.tx);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Bands, LicenceFreeOffList,
+    ::testing::Values(OffListCase{"Band446BothOff", "446-447", 0x44620000, 0x44620000},
+                      OffListCase{"Band446TransmitOff", "446-447", 0x44600625, 0x44650000},
+                      OffListCase{"Band433OffRasterAndBeyondTheList", "433-434", 0x43307600,
+                                  0x43480000},
+                      OffListCase{"Band448InTheGapNoTransmit", "448-450", 0x44900000,
+                                  kNoFrequency}),
+    [](const ::testing::TestParamInfo<OffListCase>& info) { return info.param.name; });
+
+struct StoredFrequencyCase {
+    const char* name;
+    const char* model;
+    const char* range;
+    uint32_t rx, tx;     ///< packed decimal
+    uint8_t steps;       ///< byte 16 as stored
+    const char* typed;   ///< then typed into the receive box
+    const char* shows;   ///< what the box rule makes of it
+    bool clamped;        ///< with message 1164
+};
+
+void PrintTo(const StoredFrequencyCase& c, std::ostream* os) { *os << c.name; }
+
+class StoredFrequencies : public ChannelViews,
+                          public ::testing::WithParamInterface<StoredFrequencyCase> {};
+
+// Stored frequencies are not run through the frequency box rule: off the page's step grid (as
+// the grid's 2.5 kHz rule stores them) or outside the band with no transmit frequency, they
+// survive every commit, the store and the closing of the view, without message 1164. The rule
+// applies to what the user types.
+TEST_P(StoredFrequencies, SurviveLookingAndTheRuleAppliesToTypedValues)
+{
+    const StoredFrequencyCase& c = GetParam();
+    Use(c.model, c.range);
+    CChannelData& channel = Channel(1);
+    channel.SetRxFreq(c.rx);
+    channel.SetTxFreq(c.tx);
+    channel.Raw()[CChannelData::Offset::Steps] = c.steps;
+    const std::vector<uint8_t> before = RecordBytes(channel);
+
+    auto* view = OpenChannel();
+    ASSERT_NE(view, nullptr);
+    auto* rx = Basic<QLineEdit>(view, C::RxFreqBox);
+    EXPECT_EQ(rx->text().toStdString(), FormatBcdFrequency(c.rx));
+    Key(rx, Qt::Key_Return);
+    LookAndClose(*frame, view);
+    Settle();
+    EXPECT_EQ(RecordBytes(Channel(1)), before);
+    EXPECT_TRUE(prompt.shown.empty());
+
+    view = OpenChannel();
+    rx = Basic<QLineEdit>(view, C::RxFreqBox);
+    Retype(rx, c.typed);
+    FocusOut(rx);
+    Settle();
+    EXPECT_EQ(rx->text(), c.shows);
+    EXPECT_EQ(FormatBcdFrequency(Channel(1).RxFreq()), c.shows);
+    EXPECT_EQ(prompt.Saw(kMsgFrequencyClamped), c.clamped);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, StoredFrequencies,
+    ::testing::Values(
+        StoredFrequencyCase{"OffTheStepGrid", "RV205", "136-174", 0x14652250, 0x14652250, 0x33,
+                            "146.5225", "146.51875", false},
+        StoredFrequencyCase{"OffTheFirstEditionGrid", "RV305", "136-174", 0x14652250,
+                            0x14652500, 0x63, "146.5225", "146.51250", false},
+        StoredFrequencyCase{"BelowTheBandNoTransmit", "RV205", "400-470", 0x39000000,
+                            kNoFrequency, 0xF3, "390", "400.00000", true},
+        StoredFrequencyCase{"AboveTheBandNoTransmit", "RV205", "400-470", 0x48012500,
+                            kNoFrequency, 0xF6, "480.125", "470.00000", true}),
+    [](const ::testing::TestParamInfo<StoredFrequencyCase>& info) { return info.param.name; });
+
+struct ToneWordCase {
+    const char* name;
+    uint16_t word;      ///< receive and transmit tone word as stored
+    const char* ctcss;  ///< shown in the analog boxes
+    const char* dcs;    ///< shown in the code boxes
+};
+
+void PrintTo(const ToneWordCase& c, std::ostream* os) { *os << c.name; }
+
+class ToneWordsOutOfTable : public ChannelViews,
+                            public ::testing::WithParamInterface<ToneWordCase> {};
+
+// Tone words whose index is not in the table are shown as index 1 of their table and reach the
+// radio as they came, from the channel view and from a row commit of the channel list, until
+// the user edits that tone.
+TEST_P(ToneWordsOutOfTable, AreShownAndKeptUntilEdited)
+{
+    const ToneWordCase& c = GetParam();
+    CChannelData& channel = Channel(1);
+    channel.SetRxTone(c.word);
+    channel.SetTxTone(c.word);
+    const std::vector<uint8_t> before = RecordBytes(channel);
+
+    auto* view = OpenChannel();
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(Basic<QComboBox>(view, C::RxCtcss)->currentText(), c.ctcss);
+    EXPECT_EQ(Basic<QComboBox>(view, C::RxDcs)->currentText(), c.dcs);
+    EXPECT_EQ(Basic<QComboBox>(view, C::TxCtcss)->currentText(), c.ctcss);
+    EXPECT_EQ(Basic<QComboBox>(view, C::TxDcs)->currentText(), c.dcs);
+    EXPECT_EQ(RecordBytes(Channel(1)), before) << "showing repairs nothing";
+    LookAndClose(*frame, view);
+    Settle();
+    EXPECT_EQ(RecordBytes(Channel(1)), before);
+
+    // A row of the channel list committed for another cell keeps both words.
+    auto* list = OpenGrid();
+    ASSERT_NE(list, nullptr);
+    const int power = static_cast<int>(ChannelColumn::Power);
+    list->Grid()->SetCellText(0, power, ChoiceText(kPowerList, 0));
+    emit list->Grid()->cellCommitted(0, power);
+    EXPECT_EQ(Channel(1).Power(), 0u);
+    EXPECT_EQ(Channel(1).RxTone(), c.word);
+    EXPECT_EQ(Channel(1).TxTone(), c.word);
+    frame->CloseAllViews();
+    Settle();
+
+    // The receive tone edited: only its word is built again.
+    view = OpenChannel();
+    ActivateText(Basic<QComboBox>(view, C::RxType), ChoiceText(kRxTypeList, 1));
+    auto* tone = Basic<QComboBox>(view, C::RxCtcss);
+    tone->setEditText("67.0");
+    FocusOut(tone);
+    EXPECT_EQ(Channel(1).RxTone() & 0xEFFFu, 0x4002u);
+    EXPECT_EQ(Channel(1).TxTone(), c.word);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Words, ToneWordsOutOfTable,
+    ::testing::Values(ToneWordCase{"AnalogCustomIndexFF", 0x60FF, "63.0", "023"},
+                      ToneWordCase{"AnalogIndex52", 0x4034, "63.0", "023"},
+                      ToneWordCase{"AnalogIndex0Bit12", 0x5000, "63.0", "023"},
+                      ToneWordCase{"AnalogIndexFFNoFlag", 0x40FF, "63.0", "023"},
+                      ToneWordCase{"DigitalIndex0", 0x8000, "67.0", "017"},
+                      ToneWordCase{"DigitalInvertedCustomIndex200", 0xE0C8, "67.0", "017"},
+                      ToneWordCase{"NoToneCustomIndexFF", 0x20FF, "67.0", "023"}),
+    [](const ::testing::TestParamInfo<ToneWordCase>& info) { return info.param.name; });
+
 TEST_F(ChannelViews, TypedToneIsStoredWhenTheBoxLosesTheFocus)
 {
     auto* view = OpenChannel();

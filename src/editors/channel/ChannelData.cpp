@@ -278,39 +278,56 @@ void CChannelData::FromFields(const ChannelFields& fields)
 
 void CChannelData::FromFields(const ChannelFields& f, const BandLimits& band)
 {
-    record_.SetBits(Offset::SpacingPower, 0, kNibble,
-                    ChoiceOr(kSpacingList, f.SpacingText, kNibble, Spacing()));
-    record_.SetBits(Offset::SpacingPower, kNibble, kNibble,
-                    ChoiceOr(kPowerList, f.PowerText, kNibble, Power()));
-    const unsigned rxType =
-        ChoiceOr(kRxTypeList, f.RxTypeText, kTypeBits, static_cast<unsigned>(RxToneType()));
-    const unsigned txType =
-        ChoiceOr(kTxTypeList, f.TxTypeText, kTypeBits, static_cast<unsigned>(TxToneType()));
+    FromFields(f, band, ChannelEdits::All());
+}
 
-    uint32_t rx = f.RxFreq;
-    uint32_t tx = f.TxFreq;
-    if (rx == kNoFrequency) {
-        tx = kNoFrequency;
-    } else if (tx != kNoFrequency) {
-        // Packed decimal keeps numeric order, so the limits compare directly. The fixed
-        // frequencies of a licence-free band are kept: the 433 MHz list runs up to 434.775 MHz,
-        // beyond the band's nominal upper limit, and a choice from the list must stay as chosen.
-        const uint32_t low = band.LowBcd();
-        const uint32_t high = band.HighBcd();
-        auto fit = [&](uint32_t bcd) {
-            if (IsFixedFrequency(band.lowMHz, FromBcd(bcd))) return bcd;
-            return std::clamp(bcd, low, high);
-        };
-        rx = fit(rx);
-        tx = fit(tx);
+void CChannelData::FromFields(const ChannelFields& f, const BandLimits& band,
+                              const ChannelEdits& edits)
+{
+    if (edits.spacing)
+        record_.SetBits(Offset::SpacingPower, 0, kNibble,
+                        ChoiceOr(kSpacingList, f.SpacingText, kNibble, Spacing()));
+    if (edits.power)
+        record_.SetBits(Offset::SpacingPower, kNibble, kNibble,
+                        ChoiceOr(kPowerList, f.PowerText, kNibble, Power()));
+
+    if (edits.rxFreq || edits.txFreq) {
+        uint32_t rx = edits.rxFreq ? f.RxFreq : RxFreq();
+        uint32_t tx = edits.txFreq ? f.TxFreq : TxFreq();
+        if (rx == kNoFrequency) {
+            tx = kNoFrequency;
+        } else if (tx != kNoFrequency) {
+            // Packed decimal keeps numeric order, so the limits compare directly. The fixed
+            // frequencies of a licence-free band are kept: the 433 MHz list runs up to
+            // 434.775 MHz, beyond the band's nominal upper limit, and a choice from the list
+            // must stay as chosen. A frequency the editor did not change is kept as stored.
+            const uint32_t low = band.LowBcd();
+            const uint32_t high = band.HighBcd();
+            auto fit = [&](uint32_t bcd) {
+                if (IsFixedFrequency(band.lowMHz, FromBcd(bcd))) return bcd;
+                return std::clamp(bcd, low, high);
+            };
+            if (edits.rxFreq) rx = fit(rx);
+            if (edits.txFreq) tx = fit(tx);
+        }
+        SetRxFreq(rx);
+        SetTxFreq(tx);
+        if (edits.rxFreq) record_.SetBits(Offset::Steps, 0, kNibble, f.RxStep);
+        if (edits.txFreq) record_.SetBits(Offset::Steps, kNibble, kNibble, f.TxStep);
     }
-    SetRxFreq(rx);
-    SetTxFreq(tx);
 
-    SetRxTone(ToneWordOf(RxTone(), rxType, f.RxCtcssText, f.RxDcsText));
-    SetTxTone(ToneWordOf(TxTone(), txType, f.TxCtcssText, f.TxDcsText));
-    record_.SetBits(Offset::Steps, 0, kNibble, f.RxStep);
-    record_.SetBits(Offset::Steps, kNibble, kNibble, f.TxStep);
+    // A tone word is rebuilt from its texts only when its side's tone was changed: a word
+    // read from a radio or a file whose index is not in the table stays as it came.
+    if (edits.rxTone) {
+        const unsigned rxType =
+            ChoiceOr(kRxTypeList, f.RxTypeText, kTypeBits, static_cast<unsigned>(RxToneType()));
+        SetRxTone(ToneWordOf(RxTone(), rxType, f.RxCtcssText, f.RxDcsText));
+    }
+    if (edits.txTone) {
+        const unsigned txType =
+            ChoiceOr(kTxTypeList, f.TxTypeText, kTypeBits, static_cast<unsigned>(TxToneType()));
+        SetTxTone(ToneWordOf(TxTone(), txType, f.TxCtcssText, f.TxDcsText));
+    }
 }
 
 void CChannelData::GetFlags(ChannelFields& f) const

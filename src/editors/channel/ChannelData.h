@@ -98,7 +98,8 @@ public:
     /// The record as the editors show it (flags and personality index included). Repairs a
     /// tone index that is 0 or beyond its table to 1 in the record itself.
     ChannelFields ToFields();
-    /// The same text form without repairing the record (for printing and inspection).
+    /// The same text form without repairing the record: what the editors, printing and
+    /// inspection show (a tone index outside its table is shown as index 1 and kept).
     ChannelFields ShowFields() const;
     /// Writes the text form back with the band limits of the current model (frequencies
     /// clamped into the band unless one of them is empty; see the overload).
@@ -110,6 +111,11 @@ public:
     /// tone texts of their type (custom when not in the table), step nibbles. Flags and byte
     /// 18 are not touched (SetFlags).
     void FromFields(const ChannelFields& fields, const BandLimits& band);
+    /// The same for the parts an editor changed only: a part not in `edits` keeps its bytes
+    /// (a tone word not in its table, a frequency off the step grid or outside the band, a
+    /// choice value no list entry has). Of the frequencies only a changed one is clamped; a
+    /// cleared receive frequency still clears the transmit frequency.
+    void FromFields(const ChannelFields& fields, const BandLimits& band, const ChannelEdits& edits);
     /// Copies byte 19 bits 1-7 into F1-F7 and byte 18 into PersonalityIndex.
     void GetFlags(ChannelFields& fields) const;
     /// Copies F1-F6 into byte 19 bits 1-6 and PersonalityIndex into byte 18 (bits 0 and 7

@@ -83,4 +83,35 @@ struct ChannelFields {
     bool operator==(const ChannelFields&) const = default;
 };
 
+/// The parts of a channel's text form an editor changed. Only a changed part is written back
+/// (with the rules of FromFields); every other part of the record keeps its bytes, so that a
+/// channel that was only looked at reaches the radio exactly as it came.
+struct ChannelEdits {
+    bool spacing = true;  ///< spacing text (byte 17 low nibble)
+    bool power = true;    ///< power text (byte 17 high nibble)
+    bool rxFreq = true;   ///< receive frequency and its step code
+    bool txFreq = true;   ///< transmit frequency and its step code
+    bool rxTone = true;   ///< receive tone type and tone texts (receive tone word)
+    bool txTone = true;   ///< transmit tone type and tone texts (transmit tone word)
+
+    /// Every part: the text form replaces the record's fields.
+    static ChannelEdits All() { return {}; }
+    /// The parts in which `edited` differs from `shown`, the text form the editor showed.
+    static ChannelEdits Between(const ChannelFields& shown, const ChannelFields& edited)
+    {
+        ChannelEdits e;
+        e.spacing = edited.SpacingText != shown.SpacingText;
+        e.power = edited.PowerText != shown.PowerText;
+        e.rxFreq = edited.RxFreq != shown.RxFreq || edited.RxStep != shown.RxStep;
+        e.txFreq = edited.TxFreq != shown.TxFreq || edited.TxStep != shown.TxStep;
+        e.rxTone = edited.RxTypeText != shown.RxTypeText ||
+                   edited.RxCtcssText != shown.RxCtcssText || edited.RxDcsText != shown.RxDcsText;
+        e.txTone = edited.TxTypeText != shown.TxTypeText ||
+                   edited.TxCtcssText != shown.TxCtcssText || edited.TxDcsText != shown.TxDcsText;
+        return e;
+    }
+    /// True when nothing changed.
+    bool None() const { return !(spacing || power || rxFreq || txFreq || rxTone || txTone); }
+};
+
 }  // namespace rv

@@ -28,9 +28,11 @@ void ToneCellKinds(ToneType type, CellKind& ctcss, CellKind& dcs)
     dcs = digital ? CellKind::EditableDropDown : CellKind::Fixed;
 }
 
-/// Packed decimal of a frequency cell's text; kNoFrequency when empty.
-uint32_t CellFrequency(const std::string& text)
+/// Packed decimal of a frequency cell's text; kNoFrequency when empty. A cell that still
+/// shows the stored frequency gives the stored value as it is.
+uint32_t CellFrequency(const std::string& text, uint32_t stored)
 {
+    if (text == FormatBcdFrequency(stored)) return stored;
     const uint32_t units = FreqTextToUnits(text);
     return units == kNoFrequency ? kNoFrequency : ToBcd(units);
 }
@@ -95,9 +97,9 @@ ChannelGridRow MakeChannelRow(size_t number, const ChannelFields& f)
     return row;
 }
 
-ChannelGridRow FillChannelRow(CChannelData& channel, size_t number)
+ChannelGridRow FillChannelRow(const CChannelData& channel, size_t number)
 {
-    return MakeChannelRow(number, channel.ToFields());
+    return MakeChannelRow(number, channel.ShowFields());
 }
 
 std::vector<std::string> ChannelCellChoices(size_t column)
@@ -129,11 +131,11 @@ ChannelFields ChannelRowToFields(const ChannelGridRow& row, const ChannelFields&
     ChannelFields f = base;
     auto cell = [&row](ChannelColumn c) -> const std::string& { return row.cells[Col(c)]; };
     f.Alias = cell(ChannelColumn::Alias);
-    f.RxFreq = CellFrequency(cell(ChannelColumn::RxFreq));
+    f.RxFreq = CellFrequency(cell(ChannelColumn::RxFreq), base.RxFreq);
     f.RxTypeText = cell(ChannelColumn::RxType);
     f.RxCtcssText = cell(ChannelColumn::RxCtcss);
     f.RxDcsText = cell(ChannelColumn::RxDcs);
-    f.TxFreq = CellFrequency(cell(ChannelColumn::TxFreq));
+    f.TxFreq = CellFrequency(cell(ChannelColumn::TxFreq), base.TxFreq);
     f.TxTypeText = cell(ChannelColumn::TxType);
     f.TxCtcssText = cell(ChannelColumn::TxCtcss);
     f.TxDcsText = cell(ChannelColumn::TxDcs);
@@ -146,13 +148,18 @@ ChannelFields ChannelRowToFields(const ChannelGridRow& row, const ChannelFields&
 NoticeRecord CommitChannelRow(CChannelData& channel, ChannelGridRow& row, size_t number,
                               const BandLimits& band, const void* sender)
 {
-    const ChannelFields stored = channel.ToFields();
-    const ChannelFields edited = ChannelRowToFields(row, stored);
-    channel.FromFields(edited, band);
-    channel.Raw().SetBits(CChannelData::Offset::Steps, 0, 4,
-                          StepOfStored(channel.RxFreq(), channel.RxStep()));
-    channel.Raw().SetBits(CChannelData::Offset::Steps, 4, 4,
-                          StepOfStored(channel.TxFreq(), channel.TxStep()));
+    // Only the cells the user changed are written: the other fields keep their bytes (a tone
+    // word outside its table, a step code from the radio, an out-of-band frequency).
+    const ChannelFields shown = channel.ShowFields();
+    const ChannelFields edited = ChannelRowToFields(row, shown);
+    const ChannelEdits edits = ChannelEdits::Between(shown, edited);
+    channel.FromFields(edited, band, edits);
+    if (edits.rxFreq)
+        channel.Raw().SetBits(CChannelData::Offset::Steps, 0, 4,
+                              StepOfStored(channel.RxFreq(), channel.RxStep()));
+    if (edits.txFreq)
+        channel.Raw().SetBits(CChannelData::Offset::Steps, 4, 4,
+                              StepOfStored(channel.TxFreq(), channel.TxStep()));
     // Personality and flags F1-F5 stay as they are; only "Auto Start Scan" is in the grid.
     ChannelFields flags;
     channel.GetFlags(flags);

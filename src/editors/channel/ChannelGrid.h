@@ -89,8 +89,8 @@ std::array<CellKind, kChannelGridColumns> ChannelRowKinds(ToneType rxType, ToneT
 /// column 12 "%d" of the personality number when byte 18 names an existing personality (else
 /// empty), column 13 empty, column 14 "%d" of F6; kinds from the type texts.
 ChannelGridRow MakeChannelRow(size_t number, const ChannelFields& fields);
-/// The row of a channel (ToFields and GetFlags first; may repair tone indexes).
-ChannelGridRow FillChannelRow(CChannelData& channel, size_t number);
+/// The row of a channel as ShowFields shows it (the record is not changed).
+ChannelGridRow FillChannelRow(const CChannelData& channel, size_t number);
 /// Recomputes the row's kinds from its type cells (after a type cell changed).
 void RetypeChannelRow(ChannelGridRow& row);
 /// Choices a cell of a column offers: all 51 tones or all 107 codes for the tone columns
@@ -98,11 +98,14 @@ void RetypeChannelRow(ChannelGridRow& row);
 /// 11, nothing for the other columns.
 std::vector<std::string> ChannelCellChoices(size_t column);
 /// Text form of a row: cells 1-11 into their fields (frequencies read with rounding as packed
-/// decimal, empty = none), F6 from column 14 read as a number (non-zero = set); step codes,
-/// PersonalityIndex and F1-F5, F7 are taken from `base`.
+/// decimal, empty = none; a cell that still shows the frequency of `base` gives that value),
+/// F6 from column 14 read as a number (non-zero = set); step codes, PersonalityIndex and
+/// F1-F5, F7 are taken from `base`.
 ChannelFields ChannelRowToFields(const ChannelGridRow& row, const ChannelFields& base);
-/// Commits an edited row into the channel: FromFields with the band, step nibbles from StepOf
-/// of the stored frequencies, flags with byte 18 and F1-F5 unchanged and F6 from column 14,
+/// Commits an edited row into the channel: FromFields with the band for the fields whose cells
+/// differ from what the channel shows (the others keep their bytes), the step nibble of a
+/// changed frequency from StepOf of the stored value, flags with byte 18 and F1-F5 unchanged
+/// and F6 from column 14,
 /// in-use flag from the receive frequency. Refills and retypes `row` (keeping its alias, which
 /// the record does not hold), and returns the notice to broadcast (code 7, flags 2048,
 /// key = number).

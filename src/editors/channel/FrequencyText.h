@@ -87,8 +87,8 @@ std::vector<std::string> LicenceFreeListEntries(int lowMHz);
 /// its step computed with StepOf of the edition.
 FrequencyEntry LicenceFreeSelection(std::string_view entryText, StepEdition edition);
 /// Index of the list entry that shows a packed decimal frequency: 0 (the "no frequency"
-/// entry) for kNoFrequency, -1 for a frequency that is not in the list (the page then shows
-/// no selection and keeps the stored frequency when it writes back).
+/// entry) for kNoFrequency, -1 for a frequency that is not in the list (the page then adds
+/// an entry for it and keeps the stored frequency unless the user picks another entry).
 int LicenceFreeListIndex(const std::vector<std::string>& entries, uint32_t bcd);
 
 }  // namespace rv

@@ -107,6 +107,62 @@ void SelectText(QComboBox* combo, const std::string& text)
     if (at < 0 && combo->isEditable()) combo->setEditText(q);
 }
 
+/// Packs a stored frequency and its step code into the item data of a list entry.
+QVariant StoredEntryData(uint32_t bcd, uint8_t step)
+{
+    return QVariant::fromValue((static_cast<qulonglong>(step) << 32) | bcd);
+}
+
+/// Fills a licence-free frequency list with the band's entries and selects the stored
+/// frequency. A stored frequency the band's list does not offer (a channel from a radio or a
+/// file) gets an entry of its own, in frequency order, that stands for the stored value and
+/// its step code: the channel keeps it unless the user picks another entry.
+void FillFrequencyList(QComboBox* combo, const std::vector<std::string>& entries, uint32_t stored,
+                       uint8_t storedStep)
+{
+    combo->clear();
+    for (const std::string& e : entries) combo->addItem(ToQ(e));
+    if (entries.empty()) return;
+    if (stored == kNoFrequency) {
+        combo->setCurrentIndex(0);
+        return;
+    }
+    if (LicenceFreeListIndex(entries, stored) < 0) {
+        const uint32_t units = FromBcd(stored);
+        int at = 1;
+        while (at < combo->count() &&
+               FreqTextToUnitsTruncated(FromQ(combo->itemText(at))) < units)
+            ++at;
+        combo->insertItem(at, ToQ(FormatBcdFrequency(stored)), StoredEntryData(stored, storedStep));
+    }
+    combo->setCurrentIndex(combo->findText(ToQ(FormatBcdFrequency(stored)), Qt::MatchExactly));
+}
+
+/// What a licence-free list stores: the stored frequency and step while the list still shows
+/// it, the value an extra entry stands for, otherwise the fixed frequency picked.
+FrequencyEntry ListValue(const QComboBox* combo, uint32_t stored, uint8_t storedStep)
+{
+    const int index = combo->currentIndex();
+    const bool showsStored = stored == kNoFrequency
+                                 ? index == 0
+                                 : FromQ(combo->currentText()) == FormatBcdFrequency(stored);
+    FrequencyEntry entry;
+    if (showsStored || index < 0) {
+        entry.bcd = stored;
+        if (stored != kNoFrequency) entry.step = storedStep;
+        entry.text = FormatBcdFrequency(stored);
+        return entry;
+    }
+    if (const QVariant data = combo->currentData(); data.isValid()) {
+        const qulonglong packed = data.toULongLong();
+        entry.bcd = static_cast<uint32_t>(packed & 0xFFFFFFFFu);
+        entry.step = static_cast<uint8_t>(packed >> 32);
+        entry.text = FormatBcdFrequency(entry.bcd);
+        return entry;
+    }
+    return LicenceFreeSelection(FromQ(combo->currentText()), CurrentStepEdition());
+}
+
 }  // namespace
 
 QString ChannelAlias(uint32_t channelId)
@@ -196,7 +252,8 @@ void CPageChanBasic::Connect()
         connect(Get<QComboBox>(c), &QComboBox::activated, this, [this, c] {
             if (loading_) return;
             WriteBack();
-            ApplyRules();
+            // Picking a receive frequency of "None" takes the transmit frequency with it.
+            ApplyRules(c == C::RxFreqList);
             WriteBack();
             if (sink_) sink_(FieldCommittedNotice(Id(c), kChannelBasicPageId, sender_));
         });
@@ -206,7 +263,7 @@ void CPageChanBasic::Connect()
         });
     // Typing the receive frequency: an empty box empties and disables the transmit box.
     connect(Get<QLineEdit>(C::RxFreqBox), &QLineEdit::textEdited, this, [this] {
-        if (!loading_) ApplyRules();
+        if (!loading_) ApplyRules(true);
     });
     for (C c : {C::RxFreqBox, C::TxFreqBox})
         connect(Get<QLineEdit>(c), &QLineEdit::returnPressed, this, [this, c] { Commit(c); });
@@ -249,12 +306,9 @@ void CPageChanBasic::Init()
         combo->addItems(c == C::RxCtcss || c == C::TxCtcss ? ctcss : dcs);
         combo->setEditText(text);
     }
-    const QStringList fixed = ToList(LicenceFreeListEntries(band_.lowMHz));
-    for (C c : {C::RxFreqList, C::TxFreqList}) {
-        auto* combo = Get<QComboBox>(c);
-        combo->clear();
-        combo->addItems(fixed);
-    }
+    const std::vector<std::string> fixed = LicenceFreeListEntries(band_.lowMHz);
+    for (C c : {C::RxFreqList, C::TxFreqList})
+        FillFrequencyList(Get<QComboBox>(c), fixed, kNoFrequency, 0);
     // Show either the boxes or the lists, with their labels.
     for (C c : {C::RxFreqBox, C::TxFreqBox, C::RxFreqList, C::TxFreqList}) {
         const bool isList = c == C::RxFreqList || c == C::TxFreqList;
@@ -289,7 +343,8 @@ void CPageChanBasic::Load()
         loading_ = false;
         return;
     }
-    fields_ = channel->ToFields();
+    // Shown, not repaired: a tone index outside its table stays in the record as it came.
+    fields_ = channel->ShowFields();
     fields_.Alias = FromQ(ChannelAlias(channel->id_));
     Get<QLineEdit>(C::Alias)->setText(ToQ(fields_.Alias));
     SelectText(Get<QComboBox>(C::Spacing), fields_.SpacingText);
@@ -303,13 +358,15 @@ void CPageChanBasic::Load()
     Get<QLineEdit>(C::RxFreqBox)->setText(ToQ(FormatBcdFrequency(fields_.RxFreq)));
     Get<QLineEdit>(C::TxFreqBox)->setText(ToQ(FormatBcdFrequency(fields_.TxFreq)));
     const std::vector<std::string> entries = LicenceFreeListEntries(band_.lowMHz);
-    Get<QComboBox>(C::RxFreqList)->setCurrentIndex(LicenceFreeListIndex(entries, fields_.RxFreq));
-    Get<QComboBox>(C::TxFreqList)->setCurrentIndex(LicenceFreeListIndex(entries, fields_.TxFreq));
-    ApplyRules();
+    FillFrequencyList(Get<QComboBox>(C::RxFreqList), entries, fields_.RxFreq, fields_.RxStep);
+    FillFrequencyList(Get<QComboBox>(C::TxFreqList), entries, fields_.TxFreq, fields_.TxStep);
+    // Loading only shows: what the rules would clear stays in the record until the user
+    // changes the receive frequency.
+    ApplyRules(false);
     loading_ = false;
 }
 
-void CPageChanBasic::ApplyRules()
+void CPageChanBasic::ApplyRules(bool clearTransmit)
 {
     const bool wasLoading = loading_;
     loading_ = true;
@@ -325,7 +382,7 @@ void CPageChanBasic::ApplyRules()
     state.rxType = ToneTypeOfText(kRxTypeList, FromQ(Get<QComboBox>(C::RxType)->currentText()));
     state.txType = ToneTypeOfText(kTxTypeList, FromQ(Get<QComboBox>(C::TxType)->currentText()));
     BasicPageEnables enables = BasicPageEnableRules(state);
-    if (enables.clearTx && state.txSet) {
+    if (clearTransmit && enables.clearTx && state.txSet) {
         if (licenceFree_)
             Get<QComboBox>(C::TxFreqList)->setCurrentIndex(0);
         else
@@ -362,36 +419,52 @@ void CPageChanBasic::PostClampMessage()
         Qt::QueuedConnection);
 }
 
+FrequencyEntry CPageChanBasic::BoxValue(QLineEdit* box, uint32_t stored, uint8_t storedStep)
+{
+    // The box rule (rounding, band clamp, step fit) is for what the user typed: a box that
+    // still shows the stored frequency gives it back as it is, on or off the step grid, inside
+    // or outside the band.
+    if (FromQ(box->text()) != FormatBcdFrequency(stored)) return CommitBox(box);
+    FrequencyEntry entry;
+    entry.bcd = stored;
+    if (stored != kNoFrequency) entry.step = storedStep;
+    entry.text = FormatBcdFrequency(stored);
+    return entry;
+}
+
 void CPageChanBasic::WriteBack()
 {
     CChannelData* channel = Channel();
     if (!channel) return;
-    fields_.Alias = FromQ(Get<QLineEdit>(C::Alias)->text());
-    SetChannelAlias(channel->id_, ToQ(fields_.Alias));
-    fields_.SpacingText = FromQ(Get<QComboBox>(C::Spacing)->currentText());
-    fields_.PowerText = FromQ(Get<QComboBox>(C::Power)->currentText());
+    // What the channel shows now; a control that still shows it is no edit.
+    const ChannelFields shown = channel->ShowFields();
+    ChannelFields edited = shown;
+    edited.Alias = FromQ(Get<QLineEdit>(C::Alias)->text());
+    SetChannelAlias(channel->id_, ToQ(edited.Alias));
+    edited.SpacingText = FromQ(Get<QComboBox>(C::Spacing)->currentText());
+    edited.PowerText = FromQ(Get<QComboBox>(C::Power)->currentText());
 
     FrequencyEntry rx, tx;
     if (licenceFree_) {
-        const StepEdition edition = CurrentStepEdition();
-        rx = LicenceFreeSelection(FromQ(Get<QComboBox>(C::RxFreqList)->currentText()), edition);
-        tx = LicenceFreeSelection(FromQ(Get<QComboBox>(C::TxFreqList)->currentText()), edition);
+        rx = ListValue(Get<QComboBox>(C::RxFreqList), shown.RxFreq, shown.RxStep);
+        tx = ListValue(Get<QComboBox>(C::TxFreqList), shown.TxFreq, shown.TxStep);
     } else {
-        rx = CommitBox(Get<QLineEdit>(C::RxFreqBox));
-        tx = CommitBox(Get<QLineEdit>(C::TxFreqBox));
+        rx = BoxValue(Get<QLineEdit>(C::RxFreqBox), shown.RxFreq, shown.RxStep);
+        tx = BoxValue(Get<QLineEdit>(C::TxFreqBox), shown.TxFreq, shown.TxStep);
     }
-    fields_.RxFreq = rx.bcd;
-    fields_.TxFreq = tx.bcd;
-    if (rx.step) fields_.RxStep = *rx.step;
-    if (tx.step) fields_.TxStep = *tx.step;
+    edited.RxFreq = rx.bcd;
+    edited.TxFreq = tx.bcd;
+    if (rx.step) edited.RxStep = *rx.step;
+    if (tx.step) edited.TxStep = *tx.step;
 
-    fields_.RxTypeText = FromQ(Get<QComboBox>(C::RxType)->currentText());
-    fields_.TxTypeText = FromQ(Get<QComboBox>(C::TxType)->currentText());
-    fields_.RxCtcssText = FromQ(Get<QComboBox>(C::RxCtcss)->currentText());
-    fields_.RxDcsText = FromQ(Get<QComboBox>(C::RxDcs)->currentText());
-    fields_.TxCtcssText = FromQ(Get<QComboBox>(C::TxCtcss)->currentText());
-    fields_.TxDcsText = FromQ(Get<QComboBox>(C::TxDcs)->currentText());
-    channel->FromFields(fields_);
+    edited.RxTypeText = FromQ(Get<QComboBox>(C::RxType)->currentText());
+    edited.TxTypeText = FromQ(Get<QComboBox>(C::TxType)->currentText());
+    edited.RxCtcssText = FromQ(Get<QComboBox>(C::RxCtcss)->currentText());
+    edited.RxDcsText = FromQ(Get<QComboBox>(C::RxDcs)->currentText());
+    edited.TxCtcssText = FromQ(Get<QComboBox>(C::TxCtcss)->currentText());
+    edited.TxDcsText = FromQ(Get<QComboBox>(C::TxDcs)->currentText());
+    channel->FromFields(edited, band_, ChannelEdits::Between(shown, edited));
+    fields_ = edited;
     if (UpdateChannelInUse(*channel) && sink_) sink_(UsedChangedNotice(*channel, sender_));
 }
 
@@ -399,7 +472,7 @@ void CPageChanBasic::Commit(ChannelControl id)
 {
     if (!Channel()) return;
     WriteBack();
-    ApplyRules();
+    ApplyRules(false);
     if (sink_) sink_(FieldCommittedNotice(Id(id), kChannelBasicPageId, sender_));
 }
 

@@ -39,6 +39,8 @@ public:
     /// Fills the controls from the channel and applies the enable rules.
     void Load();
     /// Writes the controls back into the channel (and reports a change of its in-use state).
+    /// Only what the controls show differently from the channel is written; the rest of the
+    /// record keeps its bytes.
     void WriteBack();
     /// Reacts to a notice of another view: reloads on add and delete, re-initialises after a
     /// row of the channel list was committed.
@@ -63,12 +65,15 @@ private:
     void Connect();
     /// Writes back and reports the field as committed.
     void Commit(ChannelControl id);
-    /// Enable rules from the controls' current state (clears the transmit side when the
-    /// receive side has no frequency).
-    void ApplyRules();
+    /// Enable rules from the controls' current state; with clearTransmit (the user changed the
+    /// receive frequency) the transmit side is emptied when the receive side has none.
+    void ApplyRules(bool clearTransmit);
     /// The value of a frequency box: committed (converted, range-checked, on a step), the text
     /// rewritten; a clamp posts the band message.
     FrequencyEntry CommitBox(QLineEdit* box);
+    /// The value a frequency box gives on write-back: the stored frequency and step while the
+    /// box still shows the stored frequency, otherwise CommitBox.
+    FrequencyEntry BoxValue(QLineEdit* box, uint32_t stored, uint8_t storedStep);
     void PostClampMessage();
     void ClearControls();
 

@@ -72,7 +72,11 @@ CViewChannelList::CViewChannelList(QWidget* parent) : CCustomFormView(kFormId, p
         for (const std::string& text : ChannelCellChoices(c)) choices << ToQ(text);
         grid_->SetColumnChoices(static_cast<int>(c), choices);
     }
-    grid_->SetFrequencyRule([](const QString& text) {
+    grid_->SetFrequencyRule([this](const QString& text) {
+        // A cell committed as it stands is no edit: a frequency from a radio or a file keeps
+        // its value even when it lies off the grid's raster or outside the band.
+        const QModelIndex at = grid_->currentIndex();
+        if (at.isValid() && text == grid_->CellText(at.row(), at.column())) return text;
         return ToQ(CommitFrequencyCell(FromQ(text), CurrentBandLimits()).text);
     });
     connect(grid_, &CGridCtrl::cellCommitted, this, [this](int row, int) { CommitRow(row); });
