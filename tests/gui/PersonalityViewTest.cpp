@@ -134,6 +134,51 @@ TEST_F(PersonalityView, ChangingTheTimeOutReappliesTheRuleAndWritesBack)
     EXPECT_EQ(First().TxAdmit(), Settings().ChoiceEntries(kTxAdmitList)[2].value);
 }
 
+// Values as a radio or a file may hold them: no entry of their lists has them, or the
+// pre-alert lies beyond what the time-out offers. Looking at them (every box picks the entry it
+// shows), storing and closing leaves the record as it came; a new time-out stores the
+// pre-alert its rule shows.
+TEST_F(PersonalityView, StoredValuesTheBoxesCannotShowAreKeptUntilChanged)
+{
+    struct Case {
+        const char* what;
+        std::vector<uint8_t> record;
+    };
+    const Case cases[] = {
+        {"no entry has them", {0xFF, 0x77, 0xEE, 0xDD, 0xCC, 0xBB, 0xCF, 0xFF}},
+        {"pre-alert beyond the time-out", {0xFF, 0x01, 3, 5, 0, 0, 0xC0, 0xFF}},
+        {"pre-alert without a time-out", {0xFF, 0x02, 0, 4, 3, 2, 0xC1, 0xFF}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::copy(c.record.begin(), c.record.end(), First().Record());
+        auto* view = Open();
+        ASSERT_NE(view, nullptr);
+        for (int id : {kTxAdmitList, kTimeOutList, kPreAlertList, kReKeyList, kResetList}) {
+            QComboBox* box = Box(view, id);
+            if (box->currentIndex() >= 0) Activate(box, box->currentIndex());
+        }
+        auto* signal =
+            qobject_cast<QComboBox*>(view->Sheet()->Signal()->Control(kTxSignallingList));
+        if (signal->currentIndex() >= 0) Activate(signal, signal->currentIndex());
+        view->Store();
+        frame->CloseAllViews();
+        Settle();
+        const auto bytes = First().Raw().Bytes();
+        EXPECT_EQ(std::vector<uint8_t>(bytes.begin(), bytes.end()), c.record);
+    }
+
+    // The time-out changed: the pre-alert it offers now is stored with it.
+    SetTimes(First(), 3, 5);
+    auto* view = Open();
+    QComboBox* timeOut = Box(view, kTimeOutList);
+    Activate(timeOut, 1);
+    EXPECT_EQ(First().TimeOut(), Settings().ChoiceEntries(kTimeOutList)[1].value);
+    EXPECT_EQ(First().PreAlert(),
+              Settings().GetChoiceValue(kPreAlertList,
+                                        Box(view, kPreAlertList)->currentText().toStdString()));
+}
+
 TEST_F(PersonalityView, SignalingPageStoresTheTransmitSignalling)
 {
     auto* view = Open();

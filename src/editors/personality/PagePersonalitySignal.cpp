@@ -83,6 +83,7 @@ void CPersonalitySignalPage::Load()
             tx->findText(ToQ(personality->ToSignalFields().TxSignallingText), Qt::MatchExactly));
     else
         tx->setCurrentIndex(-1);
+    shownTx_ = FromQ(tx->currentText());
     loading_ = false;
 }
 
@@ -92,7 +93,9 @@ void CPersonalitySignalPage::WriteBack()
     if (!personality) return;
     PersonalitySignalFields fields;
     fields.TxSignallingText = FromQ(controls_.Get<QComboBox>(kTxSignallingList)->currentText());
-    personality->FromSignalFields(fields);
+    // A value no entry has stays as it came until the user picks an entry.
+    if (fields.TxSignallingText != shownTx_) personality->FromSignalFields(fields);
+    shownTx_ = fields.TxSignallingText;
     personality->rxSignallingId_ = SelectedItemId(controls_.Get<QComboBox>(kRxSignallingSystemId));
     personality->txSignallingId_ = SelectedItemId(controls_.Get<QComboBox>(kTxSignallingSystemId));
 }

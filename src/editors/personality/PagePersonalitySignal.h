@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "data/Notice.h"
 #include "editors/personality/PersonalityData.h"
@@ -29,7 +30,8 @@ public:
 
     /// Shows the personality's transmit signalling.
     void Load();
-    /// Writes the transmit signalling and the system choices back.
+    /// Writes the transmit signalling (when the user changed it since the page showed it) and
+    /// the system choices back.
     void WriteBack();
 
     /// The control with this id, nullptr when none.
@@ -40,6 +42,8 @@ private:
     NoticeSink sink_;
     const void* sender_ = nullptr;
     uint32_t personalityId_ = 0;
+    /// The transmit signalling text shown after the last load or write-back.
+    std::string shownTx_;
     bool loading_ = false;
 };
 

@@ -114,29 +114,50 @@ void CPersonalityRXTXPage::Load()
     SelectText(controls_.Get<QComboBox>(kReKeyList), fields.ReKeyText);
     SelectText(controls_.Get<QComboBox>(kResetList), fields.ResetText);
     ApplyTimeOutRule(fields.PreAlertText);
+    // What the boxes show now is the starting point of the user's edits: a value no entry
+    // has, or a pre-alert the time-out rule does not offer, stays as it is until the user
+    // changes its box.
+    shown_ = BoxTexts();
     loading_ = false;
 }
 
-void CPersonalityRXTXPage::WriteBack()
+PersonalityFields CPersonalityRXTXPage::BoxTexts() const
 {
-    CPersonalityData* personality = Personality();
-    if (!personality) return;
     PersonalityFields fields;
     fields.TxAdmitText = TextOf(controls_.Get<QComboBox>(kTxAdmitList));
     fields.TimeOutText = TextOf(controls_.Get<QComboBox>(kTimeOutList));
     fields.PreAlertText = TextOf(controls_.Get<QComboBox>(kPreAlertList));
     fields.ReKeyText = TextOf(controls_.Get<QComboBox>(kReKeyList));
     fields.ResetText = TextOf(controls_.Get<QComboBox>(kResetList));
-    personality->FromFields(fields);
+    return fields;
+}
+
+void CPersonalityRXTXPage::WriteBack()
+{
+    WriteTexts(false);
+}
+
+void CPersonalityRXTXPage::WriteTexts(bool preAlertRefitted)
+{
+    CPersonalityData* personality = Personality();
+    if (!personality) return;
+    const PersonalityFields fields = BoxTexts();
+    PersonalityEdits edits = PersonalityEdits::Between(shown_, fields);
+    if (preAlertRefitted) edits.preAlert = true;
+    personality->FromFields(fields, edits);
+    shown_ = fields;
 }
 
 void CPersonalityRXTXPage::Changed(int controlId)
 {
-    if (loading_ || !Personality()) return;
+    CPersonalityData* personality = Personality();
+    if (loading_ || !personality) return;
+    const uint8_t timeOut = personality->TimeOut();
     WriteBack();
     if (controlId == kTimeOutList) {
         ApplyTimeOutRule(TextOf(controls_.Get<QComboBox>(kPreAlertList)));
-        WriteBack();
+        // A new time-out re-fits the pre-alert: what its box shows now is stored with it.
+        WriteTexts(personality->TimeOut() != timeOut);
     }
     if (sink_) sink_(FieldCommittedNotice(controlId, kPersonalityRxTxPageId, sender_));
 }

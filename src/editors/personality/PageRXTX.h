@@ -34,7 +34,8 @@ public:
     void Init();
     /// Shows the personality's times and applies the time-out rule.
     void Load();
-    /// Writes the five texts back into the personality.
+    /// Writes the texts the user changed since the page showed them back into the
+    /// personality; the other bytes keep their values.
     void WriteBack();
 
     /// The control with this id, nullptr when none.
@@ -44,12 +45,19 @@ private:
     /// Refills the pre-alert box for the record's time-out and enables the dependent boxes.
     void ApplyTimeOutRule(const std::string& previousPreAlert);
     void Changed(int controlId);
+    /// The texts the five boxes show.
+    PersonalityFields BoxTexts() const;
+    /// WriteBack; with preAlertRefitted the pre-alert box counts as changed (the time-out rule
+    /// re-fitted it after the user changed the time-out).
+    void WriteTexts(bool preAlertRefitted);
 
     CFormControls controls_;
     NoticeSink sink_;
     const void* sender_ = nullptr;
     uint32_t personalityId_ = 0;
     std::vector<std::string> savedPreAlert_;
+    /// The texts the boxes showed after the last load or write-back.
+    PersonalityFields shown_;
     bool loading_ = false;
 };
 

@@ -23,18 +23,24 @@ unsigned ChoiceOr(int list, const std::string& text, unsigned bits, unsigned kep
     return static_cast<unsigned>(*value);
 }
 
-/// One RXTX field: its record byte and choice list.
+/// One RXTX field: its record byte, choice list, text and edit mark.
 struct ByteField {
     size_t offset;
     int list;
     std::string PersonalityFields::*text;
+    bool PersonalityEdits::*edited;
 };
 constexpr ByteField kRxTxFields[] = {
-    {CPersonalityData::Offset::TxAdmit, kTxAdmitList, &PersonalityFields::TxAdmitText},
-    {CPersonalityData::Offset::TimeOut, kTimeOutList, &PersonalityFields::TimeOutText},
-    {CPersonalityData::Offset::PreAlert, kPreAlertList, &PersonalityFields::PreAlertText},
-    {CPersonalityData::Offset::ReKey, kReKeyList, &PersonalityFields::ReKeyText},
-    {CPersonalityData::Offset::Reset, kResetList, &PersonalityFields::ResetText},
+    {CPersonalityData::Offset::TxAdmit, kTxAdmitList, &PersonalityFields::TxAdmitText,
+     &PersonalityEdits::txAdmit},
+    {CPersonalityData::Offset::TimeOut, kTimeOutList, &PersonalityFields::TimeOutText,
+     &PersonalityEdits::timeOut},
+    {CPersonalityData::Offset::PreAlert, kPreAlertList, &PersonalityFields::PreAlertText,
+     &PersonalityEdits::preAlert},
+    {CPersonalityData::Offset::ReKey, kReKeyList, &PersonalityFields::ReKeyText,
+     &PersonalityEdits::reKey},
+    {CPersonalityData::Offset::Reset, kResetList, &PersonalityFields::ResetText,
+     &PersonalityEdits::reset},
 };
 
 }  // namespace
@@ -49,9 +55,15 @@ PersonalityFields CPersonalityData::ToFields() const
 
 void CPersonalityData::FromFields(const PersonalityFields& f)
 {
+    FromFields(f, PersonalityEdits{});
+}
+
+void CPersonalityData::FromFields(const PersonalityFields& f, const PersonalityEdits& edits)
+{
     for (const ByteField& b : kRxTxFields)
-        record_[b.offset] =
-            static_cast<uint8_t>(ChoiceOr(b.list, f.*b.text, kByteBits, record_[b.offset]));
+        if (edits.*b.edited)
+            record_[b.offset] =
+                static_cast<uint8_t>(ChoiceOr(b.list, f.*b.text, kByteBits, record_[b.offset]));
 }
 
 PersonalitySignalFields CPersonalityData::ToSignalFields() const

@@ -40,6 +40,22 @@ struct PersonalityFields {
     bool operator==(const PersonalityFields&) const = default;
 };
 
+/// Which texts of the RXTX page the user changed; only those are written back.
+struct PersonalityEdits {
+    bool txAdmit = true;
+    bool timeOut = true;
+    bool preAlert = true;
+    bool reKey = true;
+    bool reset = true;
+    /// The texts in which `edited` differs from `shown`, the texts the page showed.
+    static PersonalityEdits Between(const PersonalityFields& shown, const PersonalityFields& edited)
+    {
+        return {edited.TxAdmitText != shown.TxAdmitText, edited.TimeOutText != shown.TimeOutText,
+                edited.PreAlertText != shown.PreAlertText, edited.ReKeyText != shown.ReKeyText,
+                edited.ResetText != shown.ResetText};
+    }
+};
+
 /// Text form of the Signaling page: the text of list 2407.
 struct PersonalitySignalFields {
     std::string TxSignallingText;  ///< list 2407, byte 6 bits 0-3
@@ -93,6 +109,9 @@ public:
     /// Writes the RXTX page's texts back into bytes 1 to 5; a text not in its list keeps the
     /// stored value.
     void FromFields(const PersonalityFields& fields);
+    /// The same for the texts marked in `edits` only; the other bytes keep their values (a
+    /// value no list entry has, a pre-alert beyond the time-out as it came from the radio).
+    void FromFields(const PersonalityFields& fields, const PersonalityEdits& edits);
     /// The Signaling page's text of byte 6 bits 0-3.
     PersonalitySignalFields ToSignalFields() const;
     /// Writes the Signaling page's text back into byte 6 bits 0-3 (other bits kept); a text
