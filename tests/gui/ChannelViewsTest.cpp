@@ -716,6 +716,36 @@ TEST_F(ChannelViews, GridShowsEveryChannelWithTypedToneCells)
     EXPECT_EQ(Channel(1).RxToneType(), ToneType::Digital);
 }
 
+// A grid cell opened and committed as it stands is no edit: a frequency from a radio on none of
+// the grid's rasters, outside the band, keeps its value and step code. A typed value still goes
+// through the grid's rule.
+TEST_F(ChannelViews, GridCellCommittedAsItStandsKeepsTheStoredFrequency)
+{
+    Use("RV205", "400-470");
+    CChannelData& channel = Channel(1);
+    channel.SetRxFreq(0x39652340);  // 396.52340 MHz: below the band, on no raster
+    channel.SetTxFreq(kNoFrequency);
+    channel.Raw()[CChannelData::Offset::Steps] = 0xF7;
+    const std::vector<uint8_t> before = RecordBytes(channel);
+    auto* view = OpenGrid();
+    ASSERT_NE(view, nullptr);
+    CGridCtrl* grid = view->Grid();
+    const int rx = static_cast<int>(ChannelColumn::RxFreq);
+    for (int column = 1; column < grid->columnCount(); ++column)
+        if (!grid->isColumnHidden(column) && grid->EditCell(0, column)) grid->CommitEdit();
+    EXPECT_EQ(RecordBytes(Channel(1)), before);
+    EXPECT_EQ(grid->CellText(0, rx), "396.52340");
+
+    ASSERT_TRUE(grid->EditCell(0, rx));
+    auto* editor = qobject_cast<QLineEdit*>(grid->OpenEditor());
+    ASSERT_NE(editor, nullptr);
+    editor->selectAll();
+    TypeText(editor, "440.5234");
+    grid->CommitEdit();
+    EXPECT_EQ(grid->CellText(0, rx), "440.52250");
+    EXPECT_EQ(Channel(1).RxFreq(), 0x44052250u);
+}
+
 TEST_F(ChannelViews, GridRowCommitKeepsPersonalityAndHiddenFlagsAndReachesTheChannelView)
 {
     SetChannelCount(2);

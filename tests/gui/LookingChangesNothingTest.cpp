@@ -186,6 +186,8 @@ void ShapeGrid136()
     ShapeChannel(4, 0x18000000, kNone, 0xF6, kDigitalIndex0, kAnalogFFNoFlag, 0x22);
     ShapeChannel(5, 0x15000000, 0x15000000, 0x66, kAnalogIndex0Bit12, kAnalog1230,
                  kNoSuchSpacingPower);
+    // On none of the rasters at all, as a radio may hold it.
+    ShapeChannel(6, 0x14652340, 0x14652340, 0x37, kAnalog1230, kAnalog1230, 0x22);
     ShapePersonality(1, 0x77, 3, 5, 0xEE, 0xDD, 0xCF);
     ShapePersonality(2, 1, 0, 4, 0, 0, 0xC0);
     ShapePersonality(3, 4, 0xF1, 0x33, 0x44, 0x55, 0xFE);
