@@ -177,9 +177,9 @@ TEST_F(MemoryMapTest, PersonalityAndScanCountsSurviveStoreAndLoad)
 
 struct DeleteCase {
     const char* name;
-    bool scanLists;         // personalities otherwise
-    size_t count;           // items in the image first
-    size_t deleted;         // 0-based position of the item deleted
+    bool scanLists;  // personalities otherwise
+    size_t count;    // items in the image first
+    size_t deleted;  // 0-based position of the item deleted
 };
 
 struct LevelCase {
@@ -187,8 +187,14 @@ struct LevelCase {
     int level;
 };
 
-void PrintTo(const DeleteCase& c, std::ostream* os) { *os << c.name; }
-void PrintTo(const LevelCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const DeleteCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+void PrintTo(const LevelCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class DeletedItemsStayDeleted
     : public MemoryMapTest,
@@ -228,8 +234,8 @@ TEST_P(DeletedItemsStayDeleted, DeleteStoreLoad)
         for (const auto& l : lists) marks.push_back(l->Raw()[CScanData::Offset::HangTime]);
     } else {
         ASSERT_EQ(radio.Personalities().size(), c.count);
-        const ListCommandResult r = RunPersonalityCommand(ListCommand::Delete, c.deleted, 0,
-                                                          SingleItemDelete::NoCurrent);
+        const ListCommandResult r =
+            RunPersonalityCommand(ListCommand::Delete, c.deleted, 0, SingleItemDelete::NoCurrent);
         ASSERT_TRUE(r.listChanged);
         for (const auto& p : radio.Personalities())
             marks.push_back(p->Raw()[CPersonalityData::Offset::Reset]);
@@ -252,14 +258,14 @@ TEST_P(DeletedItemsStayDeleted, DeleteStoreLoad)
 
 INSTANTIATE_TEST_SUITE_P(
     Levels, DeletedItemsStayDeleted,
-    ::testing::Combine(
-        ::testing::Values(DeleteCase{"ThirdOfThreePersonalities", false, 3, 2},
-                          DeleteCase{"FirstOfThreePersonalities", false, 3, 0},
-                          DeleteCase{"LastOfSixteenPersonalities", false, 16, 15},
-                          DeleteCase{"SecondOfTwoScanLists", true, 2, 1},
-                          DeleteCase{"FirstOfTwoScanLists", true, 2, 0}),
-        ::testing::Values(LevelCase{"Normal", 0}, LevelCase{"Service", kServiceLevel},
-                          LevelCase{"FullService", kFullServiceLevel})),
+    ::testing::Combine(::testing::Values(DeleteCase{"ThirdOfThreePersonalities", false, 3, 2},
+                                         DeleteCase{"FirstOfThreePersonalities", false, 3, 0},
+                                         DeleteCase{"LastOfSixteenPersonalities", false, 16, 15},
+                                         DeleteCase{"SecondOfTwoScanLists", true, 2, 1},
+                                         DeleteCase{"FirstOfTwoScanLists", true, 2, 0}),
+                       ::testing::Values(LevelCase{"Normal", 0},
+                                         LevelCase{"Service", kServiceLevel},
+                                         LevelCase{"FullService", kFullServiceLevel})),
     [](const ::testing::TestParamInfo<std::tuple<DeleteCase, LevelCase>>& info) {
         return std::string(std::get<0>(info.param).name) + std::get<1>(info.param).name;
     });

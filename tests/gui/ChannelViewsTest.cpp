@@ -394,9 +394,8 @@ std::vector<uint8_t> RecordBytes(const CChannelData& channel)
 /// close, as when a dealer looks at a channel and writes the radio.
 void LookAndClose(CMainFrame& frame, CViewChannel* view)
 {
-    for (C c : {C::Alias, C::Spacing, C::Power, C::RxFreqBox, C::RxFreqList, C::RxType,
-                C::RxCtcss, C::RxDcs, C::TxFreqBox, C::TxFreqList, C::TxType, C::TxCtcss,
-                C::TxDcs})
+    for (C c : {C::Alias, C::Spacing, C::Power, C::RxFreqBox, C::RxFreqList, C::RxType, C::RxCtcss,
+                C::RxDcs, C::TxFreqBox, C::TxFreqList, C::TxType, C::TxCtcss, C::TxDcs})
         FocusOut(view->Sheet()->Basic()->Control(c));
     view->Store();
     frame.CloseAllViews();
@@ -409,7 +408,10 @@ struct OffListCase {
     uint32_t tx;
 };
 
-void PrintTo(const OffListCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const OffListCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class LicenceFreeOffList : public ChannelViews,
                            public ::testing::WithParamInterface<OffListCase> {};
@@ -432,9 +434,9 @@ TEST_P(LicenceFreeOffList, StoredFrequencyIsShownAndKept)
     auto* rxList = Basic<QComboBox>(view, C::RxFreqList);
     auto* txList = Basic<QComboBox>(view, C::TxFreqList);
     EXPECT_EQ(rxList->currentText().toStdString(), FormatBcdFrequency(c.rx));
-    EXPECT_EQ(txList->currentText().toStdString(),
-              c.tx == kNoFrequency ? Settings().LoadText(kNoFrequencyTextId)
-                                   : FormatBcdFrequency(c.tx));
+    EXPECT_EQ(txList->currentText().toStdString(), c.tx == kNoFrequency
+                                                       ? Settings().LoadText(kNoFrequencyTextId)
+                                                       : FormatBcdFrequency(c.tx));
     // A receive frequency is set: the transmit side and the receive type are open.
     EXPECT_TRUE(txList->isEnabled());
     EXPECT_TRUE(Basic<QComboBox>(view, C::RxType)->isEnabled());
@@ -458,26 +460,28 @@ TEST_P(LicenceFreeOffList, StoredFrequencyIsShownAndKept)
 
 INSTANTIATE_TEST_SUITE_P(
     Bands, LicenceFreeOffList,
-    ::testing::Values(OffListCase{"Band446BothOff", "446-447", 0x44620000, 0x44620000},
-                      OffListCase{"Band446TransmitOff", "446-447", 0x44600625, 0x44650000},
-                      OffListCase{"Band433OffRasterAndBeyondTheList", "433-434", 0x43307600,
-                                  0x43480000},
-                      OffListCase{"Band448InTheGapNoTransmit", "448-450", 0x44900000,
-                                  kNoFrequency}),
+    ::testing::Values(
+        OffListCase{"Band446BothOff", "446-447", 0x44620000, 0x44620000},
+        OffListCase{"Band446TransmitOff", "446-447", 0x44600625, 0x44650000},
+        OffListCase{"Band433OffRasterAndBeyondTheList", "433-434", 0x43307600, 0x43480000},
+        OffListCase{"Band448InTheGapNoTransmit", "448-450", 0x44900000, kNoFrequency}),
     [](const ::testing::TestParamInfo<OffListCase>& info) { return info.param.name; });
 
 struct StoredFrequencyCase {
     const char* name;
     const char* model;
     const char* range;
-    uint32_t rx, tx;     ///< packed decimal
-    uint8_t steps;       ///< byte 16 as stored
-    const char* typed;   ///< then typed into the receive box
-    const char* shows;   ///< what the box rule makes of it
-    bool clamped;        ///< with message 1164
+    uint32_t rx, tx;    ///< packed decimal
+    uint8_t steps;      ///< byte 16 as stored
+    const char* typed;  ///< then typed into the receive box
+    const char* shows;  ///< what the box rule makes of it
+    bool clamped;       ///< with message 1164
 };
 
-void PrintTo(const StoredFrequencyCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const StoredFrequencyCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class StoredFrequencies : public ChannelViews,
                           public ::testing::WithParamInterface<StoredFrequencyCase> {};
@@ -518,15 +522,14 @@ TEST_P(StoredFrequencies, SurviveLookingAndTheRuleAppliesToTypedValues)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, StoredFrequencies,
-    ::testing::Values(
-        StoredFrequencyCase{"OffTheStepGrid", "RV205", "136-174", 0x14652250, 0x14652250, 0x33,
-                            "146.5225", "146.51875", false},
-        StoredFrequencyCase{"OffTheFirstEditionGrid", "RV305", "136-174", 0x14652250,
-                            0x14652500, 0x63, "146.5225", "146.51250", false},
-        StoredFrequencyCase{"BelowTheBandNoTransmit", "RV205", "400-470", 0x39000000,
-                            kNoFrequency, 0xF3, "390", "400.00000", true},
-        StoredFrequencyCase{"AboveTheBandNoTransmit", "RV205", "400-470", 0x48012500,
-                            kNoFrequency, 0xF6, "480.125", "470.00000", true}),
+    ::testing::Values(StoredFrequencyCase{"OffTheStepGrid", "RV205", "136-174", 0x14652250,
+                                          0x14652250, 0x33, "146.5225", "146.51875", false},
+                      StoredFrequencyCase{"OffTheFirstEditionGrid", "RV305", "136-174", 0x14652250,
+                                          0x14652500, 0x63, "146.5225", "146.51250", false},
+                      StoredFrequencyCase{"BelowTheBandNoTransmit", "RV205", "400-470", 0x39000000,
+                                          kNoFrequency, 0xF3, "390", "400.00000", true},
+                      StoredFrequencyCase{"AboveTheBandNoTransmit", "RV205", "400-470", 0x48012500,
+                                          kNoFrequency, 0xF6, "480.125", "470.00000", true}),
     [](const ::testing::TestParamInfo<StoredFrequencyCase>& info) { return info.param.name; });
 
 struct ToneWordCase {
@@ -536,7 +539,10 @@ struct ToneWordCase {
     const char* dcs;    ///< shown in the code boxes
 };
 
-void PrintTo(const ToneWordCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const ToneWordCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class ToneWordsOutOfTable : public ChannelViews,
                             public ::testing::WithParamInterface<ToneWordCase> {};

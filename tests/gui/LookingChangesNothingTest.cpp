@@ -15,7 +15,6 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QTabWidget>
-
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
@@ -162,8 +161,7 @@ void ShapeLicenceFree446()
     ShapeChannel(2, 0x44600625, 0x44650000, 0x33, kAnalogIndex52, kInvertedCustom200, 0x00);
     ShapeChannel(3, 0x44699000, kNone, 0x03, kNoToneCustomFF, kNoToneCustomFF, 0x00);
     ShapeChannel(4, kNone, kNone, 0xFF, kAnalogFFNoFlag, kAnalogIndex0Bit12, 0x00);
-    ShapeChannel(5, 0x44606250, 0x44606250, 0x33, kAnalog1230, kAnalog1230,
-                 kNoSuchSpacingPower);
+    ShapeChannel(5, 0x44606250, 0x44606250, 0x33, kAnalog1230, kAnalog1230, kNoSuchSpacingPower);
     ShapePersonality(1, 0x77, 3, 5, 0xEE, 0xDD, 0xCF);
     ShapePersonality(2, 2, 0, 4, 3, 2, 0xC1);
 }
@@ -220,13 +218,19 @@ const UnusualImage kUnusualImages[] = {
     {"FirstEdition136", "RV305", "RV-305", 136, 174, 128, ShapeFirstEdition136},
 };
 
-void PrintTo(const UnusualImage& u, std::ostream* os) { *os << u.name; }
+void PrintTo(const UnusualImage& u, std::ostream* os)
+{
+    *os << u.name;
+}
 
 struct Level {
     const char* name;
     int level;
 };
-void PrintTo(const Level& l, std::ostream* os) { *os << l.name; }
+void PrintTo(const Level& l, std::ostream* os)
+{
+    *os << l.name;
+}
 const Level kLevels[] = {{"Normal", 0}, {"FullService", kFullServiceLevel}};
 
 /// Reports the end of a transfer only.
@@ -318,14 +322,15 @@ TEST_P(DefaultSets, EveryViewLeavesTheImageAsItWas)
     ExpectEveryViewLeavesTheImage(Radio().MemoryImage());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, DefaultSets,
-    ::testing::Combine(::testing::ValuesIn(DefaultSetFiles()), ::testing::ValuesIn(kLevels)),
-    [](const ::testing::TestParamInfo<std::tuple<std::string, Level>>& info) {
-        std::string name = std::get<0>(info.param);
-        name = name.substr(0, name.size() - std::string("DefaultSet.dat").size());
-        return TestName(name) + "_" + std::get<1>(info.param).name;
-    });
+INSTANTIATE_TEST_SUITE_P(Table, DefaultSets,
+                         ::testing::Combine(::testing::ValuesIn(DefaultSetFiles()),
+                                            ::testing::ValuesIn(kLevels)),
+                         [](const ::testing::TestParamInfo<std::tuple<std::string, Level>>& info) {
+                             std::string name = std::get<0>(info.param);
+                             name =
+                                 name.substr(0, name.size() - std::string("DefaultSet.dat").size());
+                             return TestName(name) + "_" + std::get<1>(info.param).name;
+                         });
 
 class UnusualImages : public LookingChangesNothing,
                       public ::testing::WithParamInterface<UnusualImage> {};

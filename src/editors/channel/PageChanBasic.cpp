@@ -130,8 +130,7 @@ void FillFrequencyList(QComboBox* combo, const std::vector<std::string>& entries
     if (LicenceFreeListIndex(entries, stored) < 0) {
         const uint32_t units = FromBcd(stored);
         int at = 1;
-        while (at < combo->count() &&
-               FreqTextToUnitsTruncated(FromQ(combo->itemText(at))) < units)
+        while (at < combo->count() && FreqTextToUnitsTruncated(FromQ(combo->itemText(at))) < units)
             ++at;
         combo->insertItem(at, ToQ(FormatBcdFrequency(stored)), StoredEntryData(stored, storedStep));
     }
