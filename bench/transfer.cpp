@@ -24,7 +24,7 @@
 
 #include "data/RadioData.h"
 #include "link/Transfer.h"
-#include "shell/Settings.h"
+#include "base/Settings.h"
 #include "sim/RadioSim.h"
 
 extern char** environ;

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "shell/Settings.h"
+#include "base/Settings.h"
 
 namespace rv::fuzz {
 

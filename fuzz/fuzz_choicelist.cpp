@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "shell/ChoiceList.h"
+#include "base/ChoiceList.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

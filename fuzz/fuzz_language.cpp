@@ -6,8 +6,8 @@
 #include <string>
 
 #include "FuzzSupport.h"
-#include "shell/IniFile.h"
-#include "shell/Settings.h"
+#include "base/IniFile.h"
+#include "base/Settings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

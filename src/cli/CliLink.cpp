@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "shell/Settings.h"
+#include "base/Settings.h"
 #include "shell/ViewTable.h"
 
 namespace rv::cli {

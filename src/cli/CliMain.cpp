@@ -18,7 +18,7 @@
 
 #include "cli/Cli.h"
 #include "cli/CliLink.h"
-#include "shell/Settings.h"
+#include "base/Settings.h"
 
 namespace rv::cli {
 namespace {

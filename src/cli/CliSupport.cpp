@@ -1,7 +1,7 @@
 #include <cstdio>
 
 #include "cli/Cli.h"
-#include "shell/Settings.h"
+#include "base/Settings.h"
 
 namespace rv::cli {
 

@@ -14,7 +14,7 @@
 #include "cli/Cli.h"
 #include "data/Document.h"
 #include "data/ModelCatalog.h"
-#include "shell/Settings.h"
+#include "base/Settings.h"
 
 namespace rv::cli {
 namespace {

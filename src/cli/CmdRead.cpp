@@ -14,7 +14,7 @@
 #include "data/DataFile.h"
 #include "data/Document.h"
 #include "data/ModelCatalog.h"
-#include "shell/Settings.h"
+#include "base/Settings.h"
 
 namespace rv::cli {
 namespace {

@@ -6,8 +6,8 @@
 #include <cstring>
 #include <fstream>
 
-#include "shell/AtomicFile.h"
-#include "shell/Settings.h"
+#include "base/AtomicFile.h"
+#include "base/Settings.h"
 
 namespace rv {
 

@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "data/Bytes.h"
+#include "base/Bytes.h"
 
 namespace rv {
 

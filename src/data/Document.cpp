@@ -8,8 +8,8 @@
 #include "data/RadioData.h"
 #include "editors/radio/RadioInfoBlock.h"
 #include "editors/radio/TimeStamp.h"
-#include "shell/IniFile.h"
-#include "shell/Settings.h"
+#include "base/IniFile.h"
+#include "base/Settings.h"
 
 namespace rv {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "shell/Settings.h"
+#include "base/Settings.h"
 
 namespace rv {
 

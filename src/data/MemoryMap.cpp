@@ -20,7 +20,7 @@
 #include "service/EmbeddedBlock.h"
 #include "service/TestFreqBlock.h"
 #include "service/TuneBlock.h"
-#include "shell/Settings.h"
+#include "base/Settings.h"
 
 namespace rv {
 

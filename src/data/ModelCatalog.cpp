@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <new>
 
-#include "data/Bytes.h"
-#include "shell/IniFile.h"
-#include "shell/Settings.h"
+#include "base/Bytes.h"
+#include "base/IniFile.h"
+#include "base/Settings.h"
 
 namespace rv {
 

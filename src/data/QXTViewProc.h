@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "data/Bytes.h"
+#include "base/Bytes.h"
 #include "data/Notice.h"
 
 namespace rv {

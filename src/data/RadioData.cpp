@@ -20,7 +20,7 @@
 #include "service/EmbeddedBlock.h"
 #include "service/TestFreqBlock.h"
 #include "service/TuneBlock.h"
-#include "shell/PrintSelection.h"
+#include "data/PrintSelection.h"
 
 namespace rv {
 

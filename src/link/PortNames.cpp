@@ -6,8 +6,8 @@
 #include <cctype>
 #include <mutex>
 
-#include "shell/IniFile.h"
-#include "shell/Settings.h"
+#include "base/IniFile.h"
+#include "base/Settings.h"
 
 namespace rv {
 

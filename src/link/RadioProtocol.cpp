@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "data/Bytes.h"
+#include "base/Bytes.h"
 #include "link/PortNames.h"
-#include "shell/Settings.h"
+#include "base/Settings.h"
 
 namespace rv {
 

@@ -6,7 +6,7 @@
 #include "data/MemoryMap.h"
 #include "editors/radio/RadioInfoBlock.h"
 #include "link/PortNames.h"
-#include "shell/Settings.h"
+#include "base/Settings.h"
 #include "shell/ViewTable.h"
 
 namespace rv {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "data/Bytes.h"
+#include "base/Bytes.h"
 
 namespace rv {
 

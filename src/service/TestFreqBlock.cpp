@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "data/Bytes.h"
-#include "editors/channel/StepCode.h"
-#include "shell/Settings.h"
+#include "base/Bytes.h"
+#include "editors/common/StepCode.h"
+#include "base/Settings.h"
 
 namespace rv {
 

@@ -8,7 +8,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include "shell/Settings.h"
+#include "base/Settings.h"
 #include "shell/ViewTable.h"
 #include "ui/FormBuilder.h"
 #include "ui/QtText.h"

@@ -8,7 +8,7 @@
 #include <QLineEdit>
 
 #include "data/DataFile.h"
-#include "shell/Settings.h"
+#include "base/Settings.h"
 #include "ui/FormBuilder.h"
 #include "ui/QtText.h"
 

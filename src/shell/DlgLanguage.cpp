@@ -9,8 +9,8 @@
 #include "data/Document.h"
 #include "data/RadioData.h"
 #include "shell/DlgModelInfo.h"
-#include "shell/GuiCommands.h"
-#include "shell/Settings.h"
+#include "ui/GuiCommands.h"
+#include "base/Settings.h"
 #include "ui/Prompt.h"
 #include "ui/QtText.h"
 

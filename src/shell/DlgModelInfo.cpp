@@ -8,9 +8,9 @@
 #include <QVBoxLayout>
 
 #include "data/Document.h"
-#include "shell/GuiCommands.h"
+#include "ui/GuiCommands.h"
 #include "shell/MainFrame.h"
-#include "shell/Settings.h"
+#include "base/Settings.h"
 #include "ui/ComboHelpers.h"
 #include "ui/QtText.h"
 

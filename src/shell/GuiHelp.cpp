@@ -9,7 +9,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "shell/Settings.h"
+#include "base/Settings.h"
 #include "shell/ViewTable.h"
 #include "ui/FormBuilder.h"
 #include "ui/Prompt.h"

@@ -14,7 +14,7 @@
 #include <cstdio>
 
 #include "shell/MainFrame.h"
-#include "shell/Settings.h"
+#include "base/Settings.h"
 #include "shell/ViewTable.h"
 #include "ui/QtText.h"
 

@@ -26,7 +26,7 @@
 #include "shell/DlgAbout.h"
 #include "shell/DlgFileHeader.h"
 #include "shell/GuiHelp.h"
-#include "shell/Settings.h"
+#include "base/Settings.h"
 #include "ui/ChildFrame.h"
 #include "ui/CustomFormView.h"
 #include "ui/FormBuilder.h"

@@ -11,7 +11,7 @@
 
 #include "data/Document.h"
 #include "data/Notice.h"
-#include "shell/GuiCommands.h"
+#include "ui/GuiCommands.h"
 #include "shell/ViewTable.h"
 
 class QAction;

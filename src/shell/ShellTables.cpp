@@ -7,7 +7,7 @@
 
 #include "data/RadioData.h"
 #include "editors/channel/ChannelData.h"
-#include "shell/Settings.h"
+#include "base/Settings.h"
 #include "shell/ViewTable.h"
 
 namespace rv {

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "data/InvalidLog.h"
-#include "shell/ChoiceList.h"
+#include "base/ChoiceList.h"
 
 namespace rv {
 

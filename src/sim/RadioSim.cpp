@@ -11,12 +11,12 @@
 #include <cstdio>
 #include <cstring>
 
-#include "data/Bytes.h"
+#include "base/Bytes.h"
 #include "data/DataFile.h"
 #include "data/ModelCatalog.h"
 #include "link/ComPort.h"
 #include "link/Frame.h"
-#include "shell/AtomicFile.h"
+#include "base/AtomicFile.h"
 
 namespace rv::sim {
 

@@ -13,7 +13,7 @@
 #include <cstring>
 #include <string>
 
-#include "data/Bytes.h"
+#include "base/Bytes.h"
 #include "sim/RadioSim.h"
 
 using namespace rv;

@@ -3,7 +3,7 @@
 #include <QComboBox>
 #include <QSignalBlocker>
 
-#include "shell/Settings.h"
+#include "base/Settings.h"
 #include "ui/QtText.h"
 
 namespace rv {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "data/RadioData.h"
-#include "shell/ChoiceList.h"
+#include "base/ChoiceList.h"
 
 class QComboBox;
 

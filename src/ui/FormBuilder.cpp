@@ -14,7 +14,7 @@
 #include <climits>
 #include <cmath>
 
-#include "shell/Settings.h"
+#include "base/Settings.h"
 #include "shell/ViewTable.h"
 #include "ui/ComboHelpers.h"
 #include "ui/QtText.h"

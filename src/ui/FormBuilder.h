@@ -15,7 +15,7 @@
 #include <span>
 #include <vector>
 
-#include "shell/ChoiceList.h"
+#include "base/ChoiceList.h"
 
 class QWidget;
 class QLabel;

@@ -9,11 +9,11 @@
 #include <algorithm>
 #include <vector>
 
-#include "editors/channel/ListCommand.h"
+#include "editors/common/ListCommand.h"
 #include "ui/ChildFrame.h"
 #include "ui/CustomFormView.h"
 #include "ui/FormBuilder.h"
-#include "shell/GuiCommands.h"
+#include "ui/GuiCommands.h"
 #include "ui/QtText.h"
 
 namespace rv {

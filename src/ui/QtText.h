@@ -5,7 +5,7 @@
 #include <QString>
 #include <string>
 
-#include "shell/Settings.h"
+#include "base/Settings.h"
 #include "shell/ViewTable.h"
 
 namespace rv {

@@ -23,10 +23,10 @@
 
 #include <nlohmann/json.hpp>
 
-#include "data/Bytes.h"
+#include "base/Bytes.h"
 #include "data/DataFile.h"
-#include "shell/IniFile.h"
-#include "shell/Settings.h"
+#include "base/IniFile.h"
+#include "base/Settings.h"
 #include "support/TestSupport.h"
 
 extern char** environ;

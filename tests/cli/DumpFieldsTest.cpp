@@ -9,9 +9,9 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
-#include "data/Bytes.h"
+#include "base/Bytes.h"
 #include "data/DataFile.h"
-#include "shell/Settings.h"
+#include "base/Settings.h"
 #include "support/TestSupport.h"
 
 namespace rv {

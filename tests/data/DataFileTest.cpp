@@ -21,7 +21,7 @@
 #include "data/RadioData.h"
 #include "editors/general/MiscBlock.h"
 #include "editors/personality/PersonalityData.h"
-#include "shell/Settings.h"
+#include "base/Settings.h"
 #include "support/TestSupport.h"
 
 namespace rv {

@@ -18,8 +18,8 @@
 #include "editors/personality/PersonalityData.h"
 #include "editors/radio/RadioInfoBlock.h"
 #include "editors/radio/TimeStamp.h"
-#include "shell/IniFile.h"
-#include "shell/Settings.h"
+#include "base/IniFile.h"
+#include "base/Settings.h"
 #include "support/TestSupport.h"
 
 namespace rv {

@@ -18,7 +18,7 @@
 #include "editors/personality/PersonalityData.h"
 #include "editors/personality/PersonalityRules.h"
 #include "editors/scan/ScanData.h"
-#include "shell/Settings.h"
+#include "base/Settings.h"
 #include "support/TestSupport.h"
 
 namespace rv {

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "data/Bytes.h"
+#include "base/Bytes.h"
 #include "data/ModelCatalog.h"
-#include "shell/IniFile.h"
-#include "shell/Settings.h"
+#include "base/IniFile.h"
+#include "base/Settings.h"
 #include "support/TestSupport.h"
 
 namespace rv {

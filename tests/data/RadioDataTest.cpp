@@ -14,7 +14,7 @@
 #include "editors/dtmf/DtmfSystemData.h"
 #include "editors/personality/PersonalityData.h"
 #include "editors/scan/ScanData.h"
-#include "shell/Settings.h"
+#include "base/Settings.h"
 #include "support/TestSupport.h"
 
 namespace rv {

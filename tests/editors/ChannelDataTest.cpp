@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "data/Bytes.h"
+#include "base/Bytes.h"
 #include "data/RadioData.h"
 #include "editors/channel/ChannelData.h"
-#include "editors/channel/StepCode.h"
+#include "editors/common/StepCode.h"
 #include "editors/channel/ToneTables.h"
 #include "editors/personality/PersonalityData.h"
-#include "shell/Settings.h"
+#include "base/Settings.h"
 #include "support/TestSupport.h"
 
 namespace rv {

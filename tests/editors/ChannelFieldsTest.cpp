@@ -8,14 +8,14 @@
 #include <string>
 #include <vector>
 
-#include "data/Bytes.h"
+#include "base/Bytes.h"
 #include "data/RadioData.h"
 #include "editors/channel/ChannelData.h"
 #include "editors/channel/ChannelFields.h"
 #include "editors/channel/ChannelRules.h"
 #include "editors/channel/FrequencyText.h"
 #include "editors/channel/ToneTables.h"
-#include "shell/Settings.h"
+#include "base/Settings.h"
 #include "support/TestSupport.h"
 
 namespace rv {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "data/Bytes.h"
+#include "base/Bytes.h"
 #include "data/RadioData.h"
 #include "editors/channel/ChannelCommands.h"
 #include "editors/channel/ChannelData.h"
@@ -15,7 +15,7 @@
 #include "editors/channel/ChannelRules.h"
 #include "editors/channel/ToneTables.h"
 #include "editors/personality/PersonalityData.h"
-#include "shell/Settings.h"
+#include "base/Settings.h"
 #include "support/TestSupport.h"
 
 namespace rv {

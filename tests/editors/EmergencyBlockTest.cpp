@@ -11,7 +11,7 @@
 #include "editors/channel/ChannelData.h"
 #include "editors/dtmf/DtmfSystemData.h"
 #include "editors/emergency/EmergencyBlock.h"
-#include "shell/Settings.h"
+#include "base/Settings.h"
 #include "support/TestSupport.h"
 
 namespace rv {

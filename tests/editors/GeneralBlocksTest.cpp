@@ -5,14 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "data/Bytes.h"
+#include "base/Bytes.h"
 #include "data/RadioData.h"
 #include "editors/general/MicBlock.h"
 #include "editors/general/MiscBlock.h"
 #include "editors/general/ModeBlock.h"
 #include "editors/general/VolumeBlock.h"
 #include "editors/general/VoxBlock.h"
-#include "shell/Settings.h"
+#include "base/Settings.h"
 #include "support/TestSupport.h"
 
 namespace rv {

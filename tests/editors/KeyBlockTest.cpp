@@ -7,7 +7,7 @@
 #include "data/Notice.h"
 #include "data/RadioData.h"
 #include "editors/keys/KeyBlock.h"
-#include "shell/Settings.h"
+#include "base/Settings.h"
 #include "support/TestSupport.h"
 
 namespace rv {

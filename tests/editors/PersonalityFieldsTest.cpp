@@ -11,7 +11,7 @@
 #include "editors/channel/ChannelRules.h"
 #include "editors/personality/PersonalityData.h"
 #include "editors/personality/PersonalityRules.h"
-#include "shell/Settings.h"
+#include "base/Settings.h"
 #include "support/TestSupport.h"
 
 namespace rv {

@@ -6,12 +6,12 @@
 #include <ctime>
 #include <string>
 
-#include "data/Bytes.h"
+#include "base/Bytes.h"
 #include "data/RadioData.h"
 #include "editors/radio/FactoryBlock.h"
 #include "editors/radio/RadioInfoBlock.h"
 #include "editors/radio/TimeStamp.h"
-#include "shell/Settings.h"
+#include "base/Settings.h"
 #include "support/TestSupport.h"
 
 namespace rv {

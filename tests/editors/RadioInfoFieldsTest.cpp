@@ -7,7 +7,7 @@
 #include "editors/radio/RadioInfoBlock.h"
 #include "editors/radio/RadioInfoFields.h"
 #include "editors/radio/TimeStamp.h"
-#include "shell/Settings.h"
+#include "base/Settings.h"
 #include "support/TestSupport.h"
 
 namespace rv {

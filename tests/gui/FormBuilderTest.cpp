@@ -11,8 +11,8 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include "shell/IniFile.h"
-#include "shell/Settings.h"
+#include "base/IniFile.h"
+#include "base/Settings.h"
 #include "support/TestSupport.h"
 #include "ui/ComboHelpers.h"
 #include "ui/FormBuilder.h"

@@ -13,7 +13,7 @@
 
 #include "shell/DlgFileHeader.h"
 #include "shell/MainFrame.h"
-#include "shell/Settings.h"
+#include "base/Settings.h"
 #include "support/TestSupport.h"
 #include "ui/Prompt.h"
 

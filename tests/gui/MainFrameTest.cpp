@@ -13,7 +13,7 @@
 #include <cctype>
 
 #include "gui/GuiTestSupport.h"
-#include "shell/IniFile.h"
+#include "base/IniFile.h"
 #include "shell/ViewTable.h"
 
 namespace rv {

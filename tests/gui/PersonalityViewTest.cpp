@@ -9,12 +9,12 @@
 #include <QMdiSubWindow>
 
 #include "data/RadioData.h"
-#include "editors/channel/ListCommand.h"
-#include "editors/personality/PageRXTX.h"
-#include "editors/personality/PagePersonalitySignal.h"
+#include "editors/common/ListCommand.h"
+#include "editors/personality/gui/PageRXTX.h"
+#include "editors/personality/gui/PagePersonalitySignal.h"
 #include "editors/personality/PersonalityData.h"
-#include "editors/personality/PersonalitySheet.h"
-#include "editors/personality/ViewPersonality.h"
+#include "editors/personality/gui/PersonalitySheet.h"
+#include "editors/personality/gui/ViewPersonality.h"
 #include "gui/GuiTestSupport.h"
 #include "shell/ViewTable.h"
 

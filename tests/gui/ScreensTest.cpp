@@ -23,7 +23,7 @@
 #include "editors/radio/RadioInfoBlock.h"
 #include "gui/GuiTestSupport.h"
 #include "link/ComPort.h"
-#include "link/DlgComPort.h"
+#include "link/gui/DlgComPort.h"
 #include "link/LinkTestSupport.h"
 #include "link/PortNames.h"
 #include "shell/DlgLanguage.h"

@@ -20,7 +20,7 @@
 #include "editors/personality/PersonalityData.h"
 #include "editors/radio/RadioInfoBlock.h"
 #include "gui/GuiTestSupport.h"
-#include "link/DlgTransfer.h"
+#include "link/gui/DlgTransfer.h"
 #include "link/LinkTestSupport.h"
 #include "shell/ViewTable.h"
 #include "ui/LogPane.h"

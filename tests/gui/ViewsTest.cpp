@@ -14,7 +14,7 @@
 
 #include "data/RadioData.h"
 #include "editors/radio/RadioInfoBlock.h"
-#include "editors/radio/ViewRadio.h"
+#include "editors/radio/gui/ViewRadio.h"
 #include "gui/GuiTestSupport.h"
 #include "shell/GuiHelp.h"
 #include "shell/ViewTable.h"

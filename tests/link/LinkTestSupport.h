@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "link/PortNames.h"
-#include "shell/IniFile.h"
-#include "shell/Settings.h"
+#include "base/IniFile.h"
+#include "base/Settings.h"
 #include "sim/RadioSim.h"
 #include "support/TestSupport.h"
 

@@ -6,7 +6,7 @@
 #include <functional>
 #include <thread>
 
-#include "data/Bytes.h"
+#include "base/Bytes.h"
 #include "link/LinkTestSupport.h"
 #include "link/RadioProtocol.h"
 

@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "data/RadioData.h"
-#include "editors/channel/StepCode.h"
+#include "editors/common/StepCode.h"
 #include "service/EmbeddedBlock.h"
 #include "service/TestFreqBlock.h"
 #include "service/TuneBlock.h"
-#include "shell/PrintSelection.h"
+#include "data/PrintSelection.h"
 #include "support/TestSupport.h"
 
 namespace rv {

@@ -12,7 +12,7 @@
 #include <sstream>
 #include <thread>
 
-#include "data/Bytes.h"
+#include "base/Bytes.h"
 #include "data/DataFile.h"
 #include "link/LinkTestSupport.h"
 #include "link/RadioProtocol.h"

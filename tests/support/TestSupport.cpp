@@ -10,8 +10,8 @@
 #include <iterator>
 
 #include "data/RadioData.h"
-#include "shell/IniFile.h"
-#include "shell/Settings.h"
+#include "base/IniFile.h"
+#include "base/Settings.h"
 
 namespace fs = std::filesystem;
 

@@ -2,7 +2,7 @@
 
 #include "data/RadioData.h"
 #include "editors/channel/ChannelData.h"
-#include "editors/channel/ListCommandRunner.h"
+#include "editors/common/ListCommandRunner.h"
 
 namespace rv {
 

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <optional>
 
-#include "editors/channel/ListCommand.h"
+#include "editors/common/ListCommand.h"
 
 namespace rv {
 

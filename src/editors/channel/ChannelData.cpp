@@ -5,10 +5,10 @@
 #include <string>
 
 #include "data/RadioData.h"
-#include "editors/channel/StepCode.h"
+#include "editors/common/StepCode.h"
 #include "editors/channel/ToneTables.h"
 #include "editors/personality/PersonalityData.h"
-#include "shell/Settings.h"
+#include "base/Settings.h"
 
 namespace rv {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "data/Bytes.h"
+#include "base/Bytes.h"
 
 namespace rv {
 

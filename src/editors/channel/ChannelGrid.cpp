@@ -4,9 +4,9 @@
 
 #include "data/RadioData.h"
 #include "editors/channel/ChannelRules.h"
-#include "editors/channel/StepCode.h"
+#include "editors/common/StepCode.h"
 #include "editors/channel/ToneTables.h"
-#include "shell/Settings.h"
+#include "base/Settings.h"
 
 namespace rv {
 

@@ -2,8 +2,8 @@
 
 #include "editors/channel/ToneTables.h"
 #include "editors/personality/PersonalityData.h"
-#include "shell/ChoiceList.h"
-#include "shell/Settings.h"
+#include "base/ChoiceList.h"
+#include "base/Settings.h"
 
 namespace rv {
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "editors/channel/ChannelFields.h"
-#include "shell/Settings.h"
+#include "base/Settings.h"
 
 namespace rv {
 

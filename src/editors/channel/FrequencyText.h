@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "data/Bytes.h"
-#include "editors/channel/StepCode.h"
+#include "base/Bytes.h"
+#include "editors/common/StepCode.h"
 
 namespace rv {
 

@@ -4,7 +4,7 @@
 #include <array>
 #include <optional>
 
-#include "shell/Settings.h"
+#include "base/Settings.h"
 
 namespace rv {
 

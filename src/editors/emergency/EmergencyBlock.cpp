@@ -6,7 +6,7 @@
 #include "data/RadioData.h"
 #include "editors/channel/ChannelData.h"
 #include "editors/dtmf/DtmfSystemData.h"
-#include "shell/Settings.h"
+#include "base/Settings.h"
 
 namespace rv {
 

@@ -1,6 +1,6 @@
 #include "editors/general/MiscBlock.h"
 
-#include "shell/Settings.h"
+#include "base/Settings.h"
 
 namespace rv {
 

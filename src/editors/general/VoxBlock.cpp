@@ -1,6 +1,6 @@
 #include "editors/general/VoxBlock.h"
 
-#include "shell/Settings.h"
+#include "base/Settings.h"
 
 namespace rv {
 

@@ -1,7 +1,7 @@
 #include "editors/personality/PersonalityData.h"
 
-#include "shell/ChoiceList.h"
-#include "shell/Settings.h"
+#include "base/ChoiceList.h"
+#include "base/Settings.h"
 
 namespace rv {
 

@@ -4,10 +4,10 @@
 
 #include "data/RadioData.h"
 #include "editors/channel/ChannelData.h"
-#include "editors/channel/ListCommandRunner.h"
+#include "editors/common/ListCommandRunner.h"
 #include "editors/personality/PersonalityData.h"
-#include "shell/ChoiceList.h"
-#include "shell/Settings.h"
+#include "base/ChoiceList.h"
+#include "base/Settings.h"
 
 namespace rv {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "editors/channel/ListCommand.h"
+#include "editors/common/ListCommand.h"
 
 namespace rv {
 

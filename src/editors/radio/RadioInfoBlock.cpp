@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "data/Bytes.h"
+#include "base/Bytes.h"
 #include "data/ModelCatalog.h"
-#include "shell/Settings.h"
+#include "base/Settings.h"
 
 namespace rv {
 

@@ -1,8 +1,8 @@
 #include "editors/radio/RadioInfoFields.h"
 
-#include "data/Bytes.h"
+#include "base/Bytes.h"
 #include "editors/radio/RadioInfoBlock.h"
-#include "shell/Settings.h"
+#include "base/Settings.h"
 
 namespace rv {
 

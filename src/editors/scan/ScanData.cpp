@@ -5,7 +5,7 @@
 
 #include "data/RadioData.h"
 #include "editors/channel/ChannelData.h"
-#include "shell/Settings.h"
+#include "base/Settings.h"
 
 namespace rv {
 

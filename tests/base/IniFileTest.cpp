@@ -1,7 +1,7 @@
 // INI access with the profile semantics the settings, the model catalogue and the language files
 // rely on: what a value reads as, and that writing one key leaves the rest of the file alone.
 
-#include "shell/IniFile.h"
+#include "base/IniFile.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "shell/AtomicFile.h"
+#include "base/AtomicFile.h"
 #include "support/TestSupport.h"
 
 namespace rv {

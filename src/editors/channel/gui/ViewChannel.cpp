@@ -1,10 +1,10 @@
-#include "editors/channel/ViewChannel.h"
+#include "editors/channel/gui/ViewChannel.h"
 
 #include <QShowEvent>
 #include <QVBoxLayout>
 
 #include "data/RadioData.h"
-#include "editors/channel/ChanSheet.h"
+#include "editors/channel/gui/ChanSheet.h"
 #include "editors/channel/ChannelCommands.h"
 #include "editors/channel/ChannelData.h"
 #include "shell/ViewTable.h"

@@ -1,6 +1,6 @@
-#include "editors/channel/StepCode.h"
+#include "editors/common/StepCode.h"
 
-#include "shell/Settings.h"
+#include "base/Settings.h"
 
 namespace rv {
 

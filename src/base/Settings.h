@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "shell/ChoiceList.h"
-#include "shell/IniFile.h"
+#include "base/ChoiceList.h"
+#include "base/IniFile.h"
 
 namespace rv {
 

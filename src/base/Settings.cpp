@@ -1,4 +1,4 @@
-#include "shell/Settings.h"
+#include "base/Settings.h"
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "data/Bytes.h"
+#include "base/Bytes.h"
 
 namespace rv {
 

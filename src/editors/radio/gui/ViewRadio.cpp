@@ -1,11 +1,11 @@
-#include "editors/radio/ViewRadio.h"
+#include "editors/radio/gui/ViewRadio.h"
 
 #include <QLineEdit>
 
 #include "data/RadioData.h"
 #include "editors/radio/RadioInfoBlock.h"
 #include "editors/radio/RadioInfoFields.h"
-#include "shell/Settings.h"
+#include "base/Settings.h"
 #include "shell/ViewTable.h"
 #include "ui/QtText.h"
 #include "ui/ShellRegistry.h"

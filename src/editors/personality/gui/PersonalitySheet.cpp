@@ -1,7 +1,7 @@
-#include "editors/personality/PersonalitySheet.h"
+#include "editors/personality/gui/PersonalitySheet.h"
 
-#include "editors/personality/PageRXTX.h"
-#include "editors/personality/PagePersonalitySignal.h"
+#include "editors/personality/gui/PageRXTX.h"
+#include "editors/personality/gui/PagePersonalitySignal.h"
 #include "editors/personality/PersonalityData.h"
 #include "ui/QtText.h"
 

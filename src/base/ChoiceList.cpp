@@ -1,4 +1,4 @@
-#include "shell/ChoiceList.h"
+#include "base/ChoiceList.h"
 
 #include <cerrno>
 #include <climits>

@@ -1,4 +1,4 @@
-#include "link/DlgComPort.h"
+#include "link/gui/DlgComPort.h"
 
 #include <QButtonGroup>
 #include <QDialogButtonBox>
@@ -11,8 +11,8 @@
 
 #include "link/PortNames.h"
 #include "link/PortProbe.h"
-#include "shell/GuiCommands.h"
-#include "shell/Settings.h"
+#include "ui/GuiCommands.h"
+#include "base/Settings.h"
 #include "ui/QtText.h"
 
 namespace rv {

@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "data/RadioData.h"
-#include "editors/channel/ListCommand.h"
+#include "editors/common/ListCommand.h"
 
 namespace rv {
 

@@ -1,4 +1,4 @@
-#include "editors/channel/ListCommand.h"
+#include "editors/common/ListCommand.h"
 
 namespace rv {
 

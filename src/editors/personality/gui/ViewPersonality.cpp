@@ -1,4 +1,4 @@
-#include "editors/personality/ViewPersonality.h"
+#include "editors/personality/gui/ViewPersonality.h"
 
 #include <QShowEvent>
 #include <QVBoxLayout>
@@ -6,8 +6,8 @@
 
 #include "data/RadioData.h"
 #include "editors/personality/PersonalityRules.h"
-#include "editors/personality/PersonalitySheet.h"
-#include "shell/Settings.h"
+#include "editors/personality/gui/PersonalitySheet.h"
+#include "base/Settings.h"
 #include "shell/ViewTable.h"
 #include "ui/QtText.h"
 #include "ui/ShellRegistry.h"

@@ -2,7 +2,7 @@
 // value and the value of a shown text, for value entries, range descriptors and both mixed,
 // and bounded, safe behaviour on descriptors a damaged language file may hold.
 
-#include "shell/ChoiceList.h"
+#include "base/ChoiceList.h"
 
 #include <gtest/gtest.h>
 

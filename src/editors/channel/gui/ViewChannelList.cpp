@@ -1,4 +1,4 @@
-#include "editors/channel/ViewChannelList.h"
+#include "editors/channel/gui/ViewChannelList.h"
 
 #include <QSignalBlocker>
 #include <QVBoxLayout>
@@ -8,7 +8,7 @@
 #include "editors/channel/ChannelData.h"
 #include "editors/channel/ChannelGrid.h"
 #include "editors/channel/FrequencyText.h"
-#include "editors/channel/PageChanBasic.h"
+#include "editors/channel/gui/PageChanBasic.h"
 #include "shell/ViewTable.h"
 #include "ui/FormBuilder.h"
 #include "ui/GridCtrl.h"

@@ -1,4 +1,4 @@
-#include "shell/PrintSelection.h"
+#include "data/PrintSelection.h"
 
 #include <algorithm>
 

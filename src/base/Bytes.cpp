@@ -1,4 +1,4 @@
-#include "data/Bytes.h"
+#include "base/Bytes.h"
 
 #include <cstdio>
 

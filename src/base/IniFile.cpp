@@ -4,7 +4,7 @@
 // Debian's SimpleIni.h holds the template definitions only under SI_IMPLEMENTATION; without it
 // every program that reads an INI file fails to link.
 #define SI_IMPLEMENTATION
-#include "shell/IniFile.h"
+#include "base/IniFile.h"
 
 #include <SimpleIni.h>
 
@@ -14,7 +14,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "shell/AtomicFile.h"
+#include "base/AtomicFile.h"
 
 namespace rv {
 

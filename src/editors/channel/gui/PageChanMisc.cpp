@@ -1,4 +1,4 @@
-#include "editors/channel/PageChanMisc.h"
+#include "editors/channel/gui/PageChanMisc.h"
 
 #include <QCheckBox>
 #include <QComboBox>

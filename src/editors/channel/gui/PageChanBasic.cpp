@@ -1,4 +1,4 @@
-#include "editors/channel/PageChanBasic.h"
+#include "editors/channel/gui/PageChanBasic.h"
 
 #include <QComboBox>
 #include <QEvent>

@@ -1,4 +1,4 @@
-#include "link/DlgTransfer.h"
+#include "link/gui/DlgTransfer.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -12,9 +12,8 @@
 #include "data/Document.h"
 #include "data/MemoryMap.h"
 #include "data/RadioData.h"
-#include "shell/DlgModelInfo.h"
-#include "shell/GuiCommands.h"
-#include "shell/Settings.h"
+#include "ui/GuiCommands.h"
+#include "base/Settings.h"
 #include "ui/Prompt.h"
 #include "ui/QtText.h"
 

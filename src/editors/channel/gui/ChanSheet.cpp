@@ -1,8 +1,8 @@
-#include "editors/channel/ChanSheet.h"
+#include "editors/channel/gui/ChanSheet.h"
 
 #include "editors/channel/ChannelFields.h"
-#include "editors/channel/PageChanBasic.h"
-#include "editors/channel/PageChanMisc.h"
+#include "editors/channel/gui/PageChanBasic.h"
+#include "editors/channel/gui/PageChanMisc.h"
 #include "ui/FormBuilder.h"
 #include "ui/QtText.h"
 

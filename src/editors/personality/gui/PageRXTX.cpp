@@ -1,4 +1,4 @@
-#include "editors/personality/PageRXTX.h"
+#include "editors/personality/gui/PageRXTX.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "editors/personality/PagePersonalitySignal.h"
+#include "editors/personality/gui/PagePersonalitySignal.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

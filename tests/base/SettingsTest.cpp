@@ -2,7 +2,7 @@
 // the text service over it, per-model hide values, the user level and the model predicates,
 // and what is written back at exit.
 
-#include "shell/Settings.h"
+#include "base/Settings.h"
 
 #include <gtest/gtest.h>
 
@@ -13,8 +13,8 @@
 #include <map>
 #include <sstream>
 
-#include "shell/ChoiceList.h"
-#include "shell/IniFile.h"
+#include "base/ChoiceList.h"
+#include "base/IniFile.h"
 #include "support/TestSupport.h"
 
 namespace rv {
