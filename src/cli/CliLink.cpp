@@ -6,7 +6,7 @@
 #include <string>
 
 #include "base/Settings.h"
-#include "shell/ViewTable.h"
+#include "base/TextFormat.h"
 
 namespace rv::cli {
 

@@ -33,15 +33,6 @@ struct DocText {
     static constexpr int kFileFilter = 1212;    ///< "label|patterns|label|patterns||"
 };
 
-/// Command identifiers of the document's menu items.
-struct DocCommand {
-    static constexpr int kNew = 57600;
-    static constexpr int kOpen = 57601;
-    static constexpr int kSave = 57603;
-    static constexpr int kSaveAs = 57604;
-    static constexpr int kFirstRecent = 57616;  ///< 57616 to 57619: recent files 1 to 4
-};
-
 /// Number of remembered recent files.
 inline constexpr size_t kRecentFileCount = 4;
 /// The first four characters of a data version this program reads.

@@ -7,7 +7,7 @@
 #include "editors/radio/RadioInfoBlock.h"
 #include "link/PortNames.h"
 #include "base/Settings.h"
-#include "shell/ViewTable.h"
+#include "base/TextFormat.h"
 
 namespace rv {
 

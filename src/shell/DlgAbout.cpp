@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 
 #include "base/Settings.h"
-#include "shell/ViewTable.h"
+#include "base/TextFormat.h"
 #include "ui/FormBuilder.h"
 #include "ui/QtText.h"
 

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include "base/CommandIds.h"
 #include "data/DataFile.h"
 #include "base/Settings.h"
 #include "ui/FormBuilder.h"

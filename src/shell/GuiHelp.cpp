@@ -11,6 +11,7 @@
 
 #include "base/Settings.h"
 #include "shell/ViewTable.h"
+#include "base/TextFormat.h"
 #include "ui/FormBuilder.h"
 #include "ui/Prompt.h"
 #include "ui/QtText.h"

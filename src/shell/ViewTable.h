@@ -1,9 +1,9 @@
 #pragma once
-// The main window's tables and rules: command identifiers of the menus, tool bar and tree,
-// which view serves each tree item, the tree layout, the menu layout, which entries the user
-// level and the model edition remove, and the small text rules of the main window (title,
-// status bar, help topics, splash picture). Plain data and functions: the desktop window only
-// builds its widgets from them.
+// The main window's tables and rules: which view serves each tree item, the tree layout, the
+// menu layout, which entries the user level and the model edition remove, and the small rules
+// of the main window (list positions in titles, help topics, splash picture). Plain data and
+// functions: the desktop window only builds its widgets from them. The command identifiers are
+// in base/CommandIds.h, the text formatting in base/TextFormat.h.
 
 #include <array>
 #include <functional>
@@ -12,86 +12,10 @@
 #include <string_view>
 #include <vector>
 
+#include "base/CommandIds.h"
 #include "data/InvalidLog.h"
-#include "base/ChoiceList.h"
 
 namespace rv {
-
-/// Command identifiers; each is also the text number of its menu text in the language file.
-enum class Command : int {
-    // File.
-    New = 57600,
-    Open = 57601,
-    Save = 57603,
-    SaveAs = 57604,
-    PrintSetup = 57606,
-    Print = 57607,
-    PrintPreview = 57609,
-    RecentFile1 = 57616,
-    RecentFile2 = 57617,
-    RecentFile3 = 57618,
-    RecentFile4 = 57619,
-    Exit = 57665,
-    // Edit.
-    Copy = 57634,
-    Cut = 57635,
-    Paste = 57637,
-    Undo = 57643,
-    // View.
-    ToolBar = 59392,
-    StatusBar = 59393,
-    TreeBar = 32778,
-    InvalidView = 32906,
-    LogView = 32905,
-    TabView = 32700,
-    Language = 32777,
-    // Program.
-    ModelInformation = 32771,
-    ComPort = 32772,
-    ReadFromRadio = 32773,
-    WriteToRadio = 32774,
-    MemoryUpdate = 32776,
-    BaseBand = 32696,
-    Adjustment = 32697,
-    FactoryMode = 32698,
-    WriteTuneData = 32699,
-    // Tree items and the views they open.
-    RadioInformation = 32800,
-    GeneralGroup = 32801,
-    Keys = 32802,
-    Misc = 32803,
-    Volume = 32805,
-    Vox = 32809,
-    Mode = 32815,
-    ChannelGroup = 32821,
-    Channel = 32822,
-    ChannelList = 32825,  ///< all channels in one grid (menu only; not for the edition models)
-    PersonalityGroup = 32823,
-    Personality = 32824,
-    DtmfSystem = 32854,
-    Scan = 32884,
-    Emergency = 32885,
-    Embedded = 32886,
-    TestFreq = 32887,
-    DataWatch = 32888,
-    // Window.
-    CloseAllWindows = 32779,
-    Cascade = 57650,
-    Tile = 57651,
-    // Help.
-    About = 57664,
-    HelpTopics = 57667,
-};
-
-/// The integer identifier of a command.
-constexpr int Id(Command c)
-{
-    return static_cast<int>(c);
-}
-
-/// Commands in this range open the view of a tree item.
-inline constexpr int kFirstViewCommand = 32800;
-inline constexpr int kLastViewCommand = 32950;
 
 /// The view classes a tree item can open.
 enum class ViewKind {
@@ -307,30 +231,10 @@ std::optional<size_t> TreeItemCount(int command);
 /// Tree item label: the item's text with its count through the count format ("%s (%d)");
 /// the text alone when the kind has no count.
 std::string TreeItemLabel(const std::string& text, int command, const std::string& countFormat);
-/// Text without its leading backslashes.
-std::string StripLeadingBackslashes(std::string_view text);
 /// Item number at the end of a list view's title ("Channel 12" -> 12); 0 when it has none.
 int ListPositionFromTitle(const std::string& title);
-
-/// The language text, or the English default when the language file has none.
-std::string TextOr(const std::string& text, const char* english);
-/// Status bar range pane: the range followed by " MHz"; "" without a range.
-std::string RangeStatusText(const std::string& range);
-/// A language text with its first integer placeholder (%d, %u, %i, %ld ...) replaced by value.
-/// Every other '%' is shown as it is, so a faulty language file cannot break the formatting.
-std::string FormatTextNumber(const std::string& format, long long value);
-/// Same for the first string placeholder (%s).
-std::string FormatTextString(const std::string& format, const std::string& value);
 /// Splash picture of a language: "splash_E.jpg" for language 0, else "splash_S.jpg".
 const char* SplashFileName(int languageIndex);
-
-/// Display number (before the divisor) that a numeric field shows for a stored value under a
-/// range descriptor: the item whose stored value is nearest, within the descriptor's items.
-/// Nothing when the descriptor is malformed (no items or a step of 0).
-std::optional<long long> RangeDisplayOf(const RangeDescriptor& range, long long stored);
-/// Stored value of a display number: the nearest item of the descriptor, within its items.
-/// Nothing when the descriptor is malformed.
-std::optional<long long> RangeStoredOf(const RangeDescriptor& range, long long display);
 
 /// Name of the help anchor of a topic (a screen or control id).
 std::string HelpAnchor(int topicId);

@@ -15,7 +15,7 @@
 #include <cmath>
 
 #include "base/Settings.h"
-#include "shell/ViewTable.h"
+#include "base/TextFormat.h"
 #include "ui/ComboHelpers.h"
 #include "ui/QtText.h"
 

@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 
+#include "base/CommandIds.h"
 #include "data/InvalidLog.h"
 #include "ui/FormBuilder.h"
 #include "ui/QtText.h"

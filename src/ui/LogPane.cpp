@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QHeaderView>
 
+#include "base/CommandIds.h"
 #include "ui/FormBuilder.h"
 #include "ui/QtText.h"
 

@@ -32,7 +32,7 @@
 #include "editors/personality/PersonalityData.h"
 #include "editors/personality/gui/ViewPersonality.h"
 #include "gui/GuiTestSupport.h"
-#include "shell/ViewTable.h"
+#include "base/CommandIds.h"
 #include "ui/GridCtrl.h"
 #include "ui/InvalidLogPane.h"
 #include "ui/NavigationBar.h"

@@ -19,7 +19,7 @@
 #include "editors/personality/PersonalityData.h"
 #include "editors/radio/RadioInfoBlock.h"
 #include "gui/GuiTestSupport.h"
-#include "shell/ViewTable.h"
+#include "base/CommandIds.h"
 #include "ui/InvalidLogPane.h"
 #include "ui/LogPane.h"
 #include "ui/QtText.h"

@@ -15,6 +15,7 @@
 #include "gui/GuiTestSupport.h"
 #include "base/IniFile.h"
 #include "shell/ViewTable.h"
+#include "base/TextFormat.h"
 
 namespace rv {
 namespace {

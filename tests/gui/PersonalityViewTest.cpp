@@ -16,7 +16,7 @@
 #include "editors/personality/gui/PersonalitySheet.h"
 #include "editors/personality/gui/ViewPersonality.h"
 #include "gui/GuiTestSupport.h"
-#include "shell/ViewTable.h"
+#include "base/CommandIds.h"
 
 namespace rv {
 namespace {

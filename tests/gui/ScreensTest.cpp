@@ -28,7 +28,8 @@
 #include "link/PortNames.h"
 #include "shell/DlgLanguage.h"
 #include "shell/DlgModelInfo.h"
-#include "shell/ViewTable.h"
+#include "base/CommandIds.h"
+#include "base/TextFormat.h"
 
 namespace rv {
 namespace {

@@ -22,7 +22,8 @@
 #include "gui/GuiTestSupport.h"
 #include "link/gui/DlgTransfer.h"
 #include "link/LinkTestSupport.h"
-#include "shell/ViewTable.h"
+#include "base/CommandIds.h"
+#include "base/TextFormat.h"
 #include "ui/LogPane.h"
 
 namespace rv {

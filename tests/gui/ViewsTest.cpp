@@ -17,7 +17,7 @@
 #include "editors/radio/gui/ViewRadio.h"
 #include "gui/GuiTestSupport.h"
 #include "shell/GuiHelp.h"
-#include "shell/ViewTable.h"
+#include "base/CommandIds.h"
 #include "ui/ShellRegistry.h"
 
 namespace rv {

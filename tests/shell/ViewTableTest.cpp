@@ -10,6 +10,7 @@
 #include "editors/channel/ChannelData.h"
 #include "base/Settings.h"
 #include "shell/ViewTable.h"
+#include "base/TextFormat.h"
 #include "support/TestSupport.h"
 
 namespace rv {

@@ -7,7 +7,7 @@
 #include "editors/channel/gui/ChanSheet.h"
 #include "editors/channel/ChannelCommands.h"
 #include "editors/channel/ChannelData.h"
-#include "shell/ViewTable.h"
+#include "base/CommandIds.h"
 #include "ui/QtText.h"
 #include "ui/ShellRegistry.h"
 

@@ -8,7 +8,7 @@
 #include "editors/personality/PersonalityRules.h"
 #include "editors/personality/gui/PersonalitySheet.h"
 #include "base/Settings.h"
-#include "shell/ViewTable.h"
+#include "base/CommandIds.h"
 #include "ui/QtText.h"
 #include "ui/ShellRegistry.h"
 

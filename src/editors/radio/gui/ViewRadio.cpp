@@ -6,7 +6,7 @@
 #include "editors/radio/RadioInfoBlock.h"
 #include "editors/radio/RadioInfoFields.h"
 #include "base/Settings.h"
-#include "shell/ViewTable.h"
+#include "base/CommandIds.h"
 #include "ui/QtText.h"
 #include "ui/ShellRegistry.h"
 

@@ -1,0 +1,83 @@
+#pragma once
+// The one set of command identifiers: the menus, the tool bar, the navigation tree and the
+// document's commands (New, Open, Save, Save As, the recent files) all use these numbers.
+
+namespace rv {
+
+/// Command identifiers; each is also the text number of its menu text in the language file.
+enum class Command : int {
+    // File.
+    New = 57600,
+    Open = 57601,
+    Save = 57603,
+    SaveAs = 57604,
+    PrintSetup = 57606,
+    Print = 57607,
+    PrintPreview = 57609,
+    RecentFile1 = 57616,
+    RecentFile2 = 57617,
+    RecentFile3 = 57618,
+    RecentFile4 = 57619,
+    Exit = 57665,
+    // Edit.
+    Copy = 57634,
+    Cut = 57635,
+    Paste = 57637,
+    Undo = 57643,
+    // View.
+    ToolBar = 59392,
+    StatusBar = 59393,
+    TreeBar = 32778,
+    InvalidView = 32906,
+    LogView = 32905,
+    TabView = 32700,
+    Language = 32777,
+    // Program.
+    ModelInformation = 32771,
+    ComPort = 32772,
+    ReadFromRadio = 32773,
+    WriteToRadio = 32774,
+    MemoryUpdate = 32776,
+    BaseBand = 32696,
+    Adjustment = 32697,
+    FactoryMode = 32698,
+    WriteTuneData = 32699,
+    // Tree items and the views they open.
+    RadioInformation = 32800,
+    GeneralGroup = 32801,
+    Keys = 32802,
+    Misc = 32803,
+    Volume = 32805,
+    Vox = 32809,
+    Mode = 32815,
+    ChannelGroup = 32821,
+    Channel = 32822,
+    ChannelList = 32825,  ///< all channels in one grid (menu only; not for the edition models)
+    PersonalityGroup = 32823,
+    Personality = 32824,
+    DtmfSystem = 32854,
+    Scan = 32884,
+    Emergency = 32885,
+    Embedded = 32886,
+    TestFreq = 32887,
+    DataWatch = 32888,
+    // Window.
+    CloseAllWindows = 32779,
+    Cascade = 57650,
+    Tile = 57651,
+    // Help.
+    About = 57664,
+    HelpTopics = 57667,
+};
+
+/// The integer identifier of a command.
+constexpr int Id(Command c)
+{
+    return static_cast<int>(c);
+}
+
+/// Commands in this range open the view of a tree item.
+inline constexpr int kFirstViewCommand = 32800;
+inline constexpr int kLastViewCommand = 32950;
+
+}  // namespace rv
