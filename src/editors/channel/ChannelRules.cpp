@@ -145,17 +145,6 @@ void ChoosePersonality(CChannelData& channel, uint32_t personalityId)
     channel.SetPersonalityIndex(static_cast<uint8_t>(number - 1));
 }
 
-NoticeRecord FieldCommittedNotice(int controlId, int pageCaptionId, const void* sender)
-{
-    NoticeRecord n;
-    n.sender = sender;
-    n.code = NoticeCode::FieldCommitted;
-    n.itemTextId = static_cast<uint32_t>(controlId);
-    n.name = Settings().LoadText(controlId - 1);
-    n.message = Settings().LoadText(pageCaptionId);
-    return n;
-}
-
 NoticeRecord UsedChangedNotice(const CChannelData& channel, const void* sender)
 {
     NoticeRecord n;

@@ -11,6 +11,7 @@
 #include "data/RadioData.h"
 #include "editors/channel/ChannelData.h"
 #include "editors/channel/ChannelFields.h"
+#include "editors/common/FieldNotice.h"
 
 namespace rv {
 
@@ -75,9 +76,6 @@ int PersonalityChoiceIndex(const std::vector<ItemEntry>& entries, const CChannel
 /// still withdrawn).
 void ChoosePersonality(CChannelData& channel, uint32_t personalityId);
 
-/// Notice of a committed field (code 0): itemTextId = the control, name = caption of the
-/// control one below it (its label), message = the page caption.
-NoticeRecord FieldCommittedNotice(int controlId, int pageCaptionId, const void* sender);
 /// Notice of a changed in-use state (code 9), key = the channel's 1-based number.
 NoticeRecord UsedChangedNotice(const CChannelData& channel, const void* sender);
 

@@ -5,7 +5,7 @@
 #include <QLabel>
 
 #include "data/RadioData.h"
-#include "editors/channel/ChannelRules.h"
+#include "editors/common/FieldNotice.h"
 #include "ui/ComboHelpers.h"
 #include "ui/QtText.h"
 

@@ -5,7 +5,7 @@
 #include <QHBoxLayout>
 
 #include "data/RadioData.h"
-#include "editors/channel/ChannelRules.h"
+#include "editors/common/FieldNotice.h"
 #include "editors/personality/PersonalityRules.h"
 #include "ui/QtText.h"
 
