@@ -14,6 +14,7 @@
 #include <cstdio>
 
 #include "shell/MainFrame.h"
+#include "shell/ViewRegistration.h"
 #include "base/Settings.h"
 #include "shell/ViewTable.h"
 #include "ui/QtText.h"
@@ -48,6 +49,7 @@ int main(int argc, char** argv)
     }
     rv::Settings().Init(rv::FromQ(home) + "/");
 
+    rv::RegisterViews();
     rv::CMainFrame frame;
     frame.RunCommand(rv::Id(rv::Command::New));  // the first New asks nothing
 

@@ -8,7 +8,7 @@ namespace rv {
 
 namespace {
 
-// Function-local statics: registrations run during static initialisation of other files.
+// Function-local statics: the registries exist from their first use.
 std::map<int, ViewFactory>& Views()
 {
     static std::map<int, ViewFactory> views;
@@ -23,10 +23,9 @@ std::map<int, CommandHandler>& Commands()
 
 }  // namespace
 
-bool RegisterView(int command, ViewFactory factory)
+void RegisterView(int command, ViewFactory factory)
 {
     Views()[command] = std::move(factory);
-    return true;
 }
 
 ViewFactory ReplaceView(int command, ViewFactory factory)
@@ -52,10 +51,9 @@ bool HasRegisteredView(int command)
     return Views().count(command) != 0;
 }
 
-bool RegisterCommand(int command, CommandHandler handler)
+void RegisterCommand(int command, CommandHandler handler)
 {
     Commands()[command] = std::move(handler);
-    return true;
 }
 
 const CommandHandler* FindRegisteredCommand(int command)

@@ -17,6 +17,7 @@
 #include "editors/radio/gui/ViewRadio.h"
 #include "gui/GuiTestSupport.h"
 #include "shell/GuiHelp.h"
+#include "shell/ViewTable.h"
 #include "base/CommandIds.h"
 #include "ui/ShellRegistry.h"
 
@@ -91,6 +92,22 @@ TEST_F(ViewsTest, SecondActivationReusesTheChildWindow)
     EXPECT_EQ(frame->FindView(Id(Command::RadioInformation)), view);
     EXPECT_EQ(frame->MdiArea()->activeSubWindow()->widget(), view);
     EXPECT_EQ(frame->MdiArea()->activeSubWindow()->windowTitle(), item->text(0));
+}
+
+TEST_F(ViewsTest, EveryViewIsRegisteredAsTheClassTheViewTableNames)
+{
+    // The views the program has: one left out of RegisterViews() is missing here.
+    for (Command c : {Command::RadioInformation, Command::Channel, Command::ChannelList,
+                      Command::Personality}) {
+        const ViewRow* row = FindViewRow(Id(c));
+        ASSERT_NE(row, nullptr) << Id(c);
+        std::unique_ptr<CCustomFormView> view(CreateRegisteredView(Id(c), nullptr));
+        ASSERT_NE(view, nullptr) << row->className << " is not registered";
+        EXPECT_EQ(std::string(view->metaObject()->className()), std::string("rv::") + row->className);
+    }
+    // No view is registered under a command that no tree item or menu entry opens.
+    for (int id = kFirstViewCommand; id <= kLastViewCommand; ++id)
+        if (HasRegisteredView(id)) EXPECT_NE(FindViewRow(id), nullptr) << id;
 }
 
 TEST_F(ViewsTest, ChildWindowsLeaveCtrlWToWriteToRadio)

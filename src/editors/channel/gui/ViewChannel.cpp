@@ -9,7 +9,6 @@
 #include "editors/channel/ChannelData.h"
 #include "base/CommandIds.h"
 #include "ui/QtText.h"
-#include "ui/ShellRegistry.h"
 
 namespace rv {
 
@@ -17,8 +16,6 @@ namespace {
 /// The page the last channel view showed when it closed (kept for the program run).
 int rememberedPage = 0;
 }  // namespace
-
-RV_REGISTER_VIEW(Command::Channel, CViewChannel);
 
 CViewChannel::CViewChannel(QWidget* parent) : CCustomFormView(kFormId, parent)
 {

@@ -14,7 +14,6 @@
 #include "ui/FormBuilder.h"
 #include "ui/GridCtrl.h"
 #include "ui/QtText.h"
-#include "ui/ShellRegistry.h"
 
 namespace rv {
 
@@ -47,8 +46,6 @@ GridCellKind ToGridKind(CellKind kind)
 }
 
 }  // namespace
-
-RV_REGISTER_VIEW(Command::ChannelList, CViewChannelList);
 
 CViewChannelList::CViewChannelList(QWidget* parent) : CCustomFormView(kFormId, parent)
 {

@@ -10,7 +10,6 @@
 #include "base/Settings.h"
 #include "base/CommandIds.h"
 #include "ui/QtText.h"
-#include "ui/ShellRegistry.h"
 
 namespace rv {
 
@@ -18,8 +17,6 @@ namespace {
 /// The page the last personality view showed when it closed (kept for the program run).
 int rememberedPage = 0;
 }  // namespace
-
-RV_REGISTER_VIEW(Command::Personality, CViewPersonality);
 
 CViewPersonality::CViewPersonality(QWidget* parent) : CCustomFormView(kFormId, parent)
 {

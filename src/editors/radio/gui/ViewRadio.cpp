@@ -6,9 +6,7 @@
 #include "editors/radio/RadioInfoBlock.h"
 #include "editors/radio/RadioInfoFields.h"
 #include "base/Settings.h"
-#include "base/CommandIds.h"
 #include "ui/QtText.h"
-#include "ui/ShellRegistry.h"
 
 namespace rv {
 
@@ -30,8 +28,6 @@ constexpr FormRow kRows[] = {
 };
 
 }  // namespace
-
-RV_REGISTER_VIEW(Command::RadioInformation, CViewRadio);
 
 CViewRadio::CViewRadio(QWidget* parent) : CCustomFormView(kFormId, parent)
 {

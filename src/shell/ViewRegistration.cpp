@@ -1,0 +1,31 @@
+#include "shell/ViewRegistration.h"
+
+#include "base/CommandIds.h"
+#include "editors/channel/gui/ViewChannel.h"
+#include "editors/channel/gui/ViewChannelList.h"
+#include "editors/personality/gui/ViewPersonality.h"
+#include "editors/radio/gui/ViewRadio.h"
+#include "ui/ShellRegistry.h"
+
+namespace rv {
+
+namespace {
+
+/// Registers view class View (constructor View(QWidget* parent)) for a tree command.
+template <class View>
+void Register(Command command)
+{
+    RegisterView(Id(command), [](QWidget* parent) -> CCustomFormView* { return new View(parent); });
+}
+
+}  // namespace
+
+void RegisterViews()
+{
+    Register<CViewRadio>(Command::RadioInformation);
+    Register<CViewChannel>(Command::Channel);
+    Register<CViewChannelList>(Command::ChannelList);
+    Register<CViewPersonality>(Command::Personality);
+}
+
+}  // namespace rv
