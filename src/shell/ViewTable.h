@@ -46,8 +46,8 @@ struct ViewRow {
 
 inline constexpr std::array<ViewRow, 15> kViewTable{{
     {Id(Command::RadioInformation), ViewKind::Radio, "CViewRadio", 1},
-    {Id(Command::Keys), ViewKind::Keys, "CViewBtnKey", 1},
-    {Id(Command::Misc), ViewKind::Misc, "CViewMis", 1},
+    {Id(Command::Keys), ViewKind::Keys, "CViewKeys", 1},
+    {Id(Command::Misc), ViewKind::Misc, "CViewMisc", 1},
     {Id(Command::Volume), ViewKind::Volume, "CViewVolume", 1},
     {Id(Command::Vox), ViewKind::Vox, "CViewVox", 1},
     {Id(Command::Mode), ViewKind::Mode, "CViewMode", 1},
