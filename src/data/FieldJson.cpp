@@ -24,7 +24,11 @@ std::optional<FieldValue> ValueOf(const Json& json)
         if (v > std::numeric_limits<uint32_t>::max()) return std::nullopt;
         return FieldValue{static_cast<uint32_t>(v)};
     }
-    if (json.is_number_integer()) return std::nullopt;  // negative
+    if (json.is_number_integer()) {
+        const auto v = json.get<int64_t>();
+        if (v < 0 || v > std::numeric_limits<uint32_t>::max()) return std::nullopt;
+        return FieldValue{static_cast<uint32_t>(v)};
+    }
     if (json.is_boolean()) return FieldValue{static_cast<uint32_t>(json.get<bool>())};
     return std::nullopt;
 }

@@ -1,5 +1,5 @@
-// The dump's field listing of channels and personalities: the texts the editors show, next to
-// raw bytes that stay exactly the file's (showing a broken tone index does not repair it).
+// The dump's field listing: the texts the editors show, next to raw bytes that stay exactly
+// the file's (showing a broken tone index does not repair it).
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -101,25 +101,20 @@ TEST_F(DumpFieldsTest, JsonFieldsShowTheEditorsTextsWithoutRepairingTheRecord)
     const Output dump = Dump("--json");
     ASSERT_EQ(dump.status, 0);
     const nlohmann::json doc = nlohmann::json::parse(dump.out);
-    size_t channels = 0;
-    for (const auto& block : doc["blocks"]) {
-        if (block["name"] == "channel") {
-            ++channels;
-            ASSERT_TRUE(block.contains("fields")) << block.dump();
-            const auto& f = block["fields"];
-            EXPECT_EQ(f["auto_start_scan"], block["index"] == 16 ? 1 : 0);
-            if (block["index"] == 1) {
-                EXPECT_EQ(f["rx_ctcss"], "63.0");
-                EXPECT_EQ(f["tx_ctcss"], "123.0");
-                EXPECT_EQ(std::string(block["raw"]).substr(24, 4), "0040") << "raw as in the file";
-            }
-        } else if (block["name"] == "personality") {
-            EXPECT_EQ(block["fields"]["tx_admit"], Settings().GetChoiceText(2321, 1));
-        } else {
-            EXPECT_FALSE(block.contains("fields")) << block["name"];
-        }
+    const auto& channels = doc["channels"];
+    ASSERT_EQ(channels.size(), 16u);
+    for (size_t k = 0; k < channels.size(); ++k) {
+        const auto& c = channels[k];
+        EXPECT_EQ(c["auto_start_scan"]["value"], k == 15 ? 1 : 0);
+        EXPECT_EQ(c["auto_start_scan"]["text"], k == 15 ? "1" : "0");
     }
-    EXPECT_EQ(channels, 16u);
+    const auto& first = channels[0];
+    EXPECT_EQ(first["rx_ctcss"]["text"], "63.0");
+    EXPECT_EQ(first["rx_ctcss"]["value"], 0) << "the stored index, not repaired";
+    EXPECT_EQ(first["tx_ctcss"]["text"], "123.0");
+    EXPECT_EQ(std::string(first["raw"]).substr(24, 4), "0040") << "raw as in the file";
+    EXPECT_EQ(doc["personalities"][0]["tx_admit"]["text"], Settings().GetChoiceText(2321, 1));
+    EXPECT_EQ(doc["personalities"][0]["tx_admit"]["value"], 1);
 }
 
 }  // namespace
