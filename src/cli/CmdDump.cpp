@@ -153,7 +153,10 @@ void PrintKeys()
                 const std::string lastKey = FieldRef{&def, def.count - 1u}.Key();
                 key = "`" + first.Key() + "` ... `" + lastKey + "`";
                 byte += ", +" + std::to_string(def.stride) + " each";
-                if (def.labelStep == 0) label += " (N)";
+                if (def.labelStep == 0)
+                    label += " (N)";
+                else
+                    label += " ... " + texts.LoadText(FieldRef{&def, def.count - 1u}.LabelId());
             }
             std::string bits;
             if (def.IsNumeric() && def.bitCount != 0) {
@@ -163,6 +166,7 @@ void PrintKeys()
             std::string list = def.list ? std::to_string(def.list) : "";
             if (def.editionList) list += " (editions " + std::to_string(def.editionList) + ")";
             std::string kindText = KindName(def.kind);
+            if (def.codec) kindText += ", text by rule";
             if (def.readOnly) kindText += ", read-only";
             // A '|' in a label would end its cell.
             for (size_t at = label.find('|'); at != std::string::npos; at = label.find('|', at + 2))
