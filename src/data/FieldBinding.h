@@ -49,7 +49,8 @@ std::vector<std::string> WriteBound(const FieldTable& table,
                                     const Form& form, std::span<uint8_t> record,
                                     const CTextService& texts)
 {
-    const CFieldForm shown = ToForm(table, record, texts);
+    // Texts are compared with what the record showed before the first write.
+    const std::vector<uint8_t> before(record.begin(), record.end());
     std::vector<std::string> refused;
     for (const FieldBinding<Form>& b : binding) {
         const auto field = FindField(table, b.key);
@@ -59,7 +60,8 @@ std::vector<std::string> WriteBound(const FieldTable& table,
                 using Member = std::remove_cvref_t<decltype(form.*member)>;
                 if constexpr (std::is_same_v<Member, std::string>) {
                     const std::string& text = form.*member;
-                    return text == shown.Text(b.key) || SetText(*field, record, text, texts);
+                    return text == GetText(*field, before, texts) ||
+                           SetText(*field, record, text, texts);
                 } else {
                     return SetValue(*field, record, static_cast<uint32_t>(form.*member));
                 }

@@ -311,7 +311,8 @@ void CChannelData::FromFields(const ChannelFields& f, const BandLimits& band,
 
 void CChannelData::GetFlags(ChannelFields& f) const
 {
-    ReadBound<ChannelFields>(kChannelFieldTable, kFlagBinding, record_.Bytes(), Settings(), f);
+    // Flags and the personality are numbers: no texts are looked up.
+    ReadBound<ChannelFields>(kChannelFieldTable, kFlagBinding, record_.Bytes(), CTextTable(), f);
 }
 
 void CChannelData::SetFlags(const ChannelFields& fields)
@@ -319,7 +320,7 @@ void CChannelData::SetFlags(const ChannelFields& fields)
     // Bit 7 is read-only in the table and bit 0 is no field: neither is written.
     ChannelFields f = fields;
     f.F7 = Flag(kReadOnlyFlag);
-    WriteBound<ChannelFields>(kChannelFieldTable, kFlagBinding, f, BytesOf(record_), Settings());
+    WriteBound<ChannelFields>(kChannelFieldTable, kFlagBinding, f, BytesOf(record_), CTextTable());
 }
 
 void CChannelData::ResolveLinks()
