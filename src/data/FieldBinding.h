@@ -45,9 +45,8 @@ void ReadBound(const FieldTable& table, std::span<const FieldBinding<Form>> bind
 /// the field's bits; a text the field refuses keeps them too. Returns the refused keys.
 template <class Form>
 std::vector<std::string> WriteBound(const FieldTable& table,
-                                    std::span<const FieldBinding<Form>> binding,
-                                    const Form& form, std::span<uint8_t> record,
-                                    const CTextService& texts)
+                                    std::span<const FieldBinding<Form>> binding, const Form& form,
+                                    std::span<uint8_t> record, const CTextService& texts)
 {
     // Texts are compared with what the record showed before the first write.
     const std::vector<uint8_t> before(record.begin(), record.end());

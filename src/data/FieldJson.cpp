@@ -63,8 +63,7 @@ std::vector<std::string> RecordFromJson(const FieldTable& table, const Json& obj
             if (const auto value = it->find("value"); value != it->end()) {
                 const auto v = ValueOf(*value);
                 stored = v && SetValue(field, record, *v);
-            } else if (const auto text = it->find("text");
-                       text != it->end() && text->is_string()) {
+            } else if (const auto text = it->find("text"); text != it->end() && text->is_string()) {
                 stored = SetText(field, record, text->get<std::string>(), texts);
             }
         } else if (const auto v = ValueOf(*it)) {

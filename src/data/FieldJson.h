@@ -3,11 +3,10 @@
 // {"value": the stored number or text, "text": what the views show}, and the record's bytes
 // as hexadecimal under "raw". The same objects are read back into records.
 
+#include <nlohmann/json.hpp>
 #include <span>
 #include <string>
 #include <vector>
-
-#include <nlohmann/json.hpp>
 
 #include "data/FieldTable.h"
 

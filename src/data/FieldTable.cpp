@@ -20,7 +20,10 @@ constexpr double kUnitsPerMHz = 100000.0;
 /// Largest frequency the packed-decimal field holds.
 constexpr double kMaxUnits = 99999999.0;
 
-uint32_t MaskOf(unsigned bits) { return bits >= 32 ? 0xFFFFFFFFu : (1u << bits) - 1u; }
+uint32_t MaskOf(unsigned bits)
+{
+    return bits >= 32 ? 0xFFFFFFFFu : (1u << bits) - 1u;
+}
 
 /// The little-endian integer holding a numeric field.
 uint32_t ReadInteger(std::span<const uint8_t> record, size_t offset, unsigned width)
@@ -274,16 +277,20 @@ std::string GetText(const FieldRef& field, std::span<const uint8_t> record,
     const FieldDef& def = *field.def;
     if (def.codec) return def.codec->format(record, field.Offset(), texts);
     switch (def.kind) {
-    case FieldKind::Choice:
-    case FieldKind::Number: return NumberText(def, GetNumber(field, record), texts);
-    case FieldKind::Flag: return GetNumber(field, record) ? "1" : "0";
-    case FieldKind::Frequency: {
-        const uint32_t bcd = GetNumber(field, record);
-        return def.zeroIsNone && bcd == 0 ? std::string() : FormatBcdFrequency(bcd);
-    }
-    case FieldKind::ItemRef: return ItemText(def, GetNumber(field, record), texts);
-    case FieldKind::Text:
-    case FieldKind::Raw: return std::get<std::string>(GetValue(field, record));
+        case FieldKind::Choice:
+        case FieldKind::Number:
+            return NumberText(def, GetNumber(field, record), texts);
+        case FieldKind::Flag:
+            return GetNumber(field, record) ? "1" : "0";
+        case FieldKind::Frequency: {
+            const uint32_t bcd = GetNumber(field, record);
+            return def.zeroIsNone && bcd == 0 ? std::string() : FormatBcdFrequency(bcd);
+        }
+        case FieldKind::ItemRef:
+            return ItemText(def, GetNumber(field, record), texts);
+        case FieldKind::Text:
+        case FieldKind::Raw:
+            return std::get<std::string>(GetValue(field, record));
     }
     return {};
 }
@@ -298,17 +305,23 @@ bool SetText(const FieldRef& field, std::span<uint8_t> record, std::string_view 
     }
     std::optional<long long> number;
     switch (def.kind) {
-    case FieldKind::Choice:
-    case FieldKind::Number: number = NumberOfText(def, text, texts); break;
-    case FieldKind::Flag:
-        if (text == "1" || text == "0") number = text == "1";
-        break;
-    case FieldKind::Frequency:
-        if (const auto bcd = FrequencyOfText(def, text)) number = *bcd;
-        break;
-    case FieldKind::ItemRef: number = ItemOfText(def, text, texts); break;
-    case FieldKind::Text: return StoreText(field, record, text);
-    case FieldKind::Raw: return StoreRaw(field, record, text);
+        case FieldKind::Choice:
+        case FieldKind::Number:
+            number = NumberOfText(def, text, texts);
+            break;
+        case FieldKind::Flag:
+            if (text == "1" || text == "0") number = text == "1";
+            break;
+        case FieldKind::Frequency:
+            if (const auto bcd = FrequencyOfText(def, text)) number = *bcd;
+            break;
+        case FieldKind::ItemRef:
+            number = ItemOfText(def, text, texts);
+            break;
+        case FieldKind::Text:
+            return StoreText(field, record, text);
+        case FieldKind::Raw:
+            return StoreRaw(field, record, text);
     }
     return number && StoreNumber(field, record, *number);
 }
@@ -340,7 +353,8 @@ CFieldForm ToForm(const FieldTable& table, std::span<const uint8_t> record,
                   const CTextService& texts)
 {
     CFieldForm form;
-    for (const FieldRef& field : Fields(table)) form.Set(field.Key(), GetText(field, record, texts));
+    for (const FieldRef& field : Fields(table))
+        form.Set(field.Key(), GetText(field, record, texts));
     return form;
 }
 

@@ -71,25 +71,25 @@ inline constexpr int64_t kNoNoneValue = -1;
 
 /// One field of a record (or a run of repeated fields).
 struct FieldDef {
-    std::string_view key;        ///< stable snake_case key
-    int label = 0;               ///< text id of the label (the caption of the control)
+    std::string_view key;  ///< stable snake_case key
+    int label = 0;         ///< text id of the label (the caption of the control)
     FieldKind kind = FieldKind::Number;
-    uint16_t offset = 0;         ///< byte offset in the record
-    uint8_t width = 1;           ///< bytes of the integer holding the field, or of a text/raw
-    uint8_t firstBit = 0;        ///< first bit of the field inside that integer
-    uint8_t bitCount = 0;        ///< bits of the field; 0: the whole integer
-    int list = 0;                ///< choice list or range descriptor (Choice, Number)
-    int editionList = 0;         ///< the list in the editions; 0: the same list
-    uint8_t levels = kSeenByAll; ///< user levels whose views show the field
-    bool readOnly = false;       ///< shown, never written back
-    bool zeroIsNone = false;     ///< frequency: 0 is "no frequency" too and is what "" stores
+    uint16_t offset = 0;          ///< byte offset in the record
+    uint8_t width = 1;            ///< bytes of the integer holding the field, or of a text/raw
+    uint8_t firstBit = 0;         ///< first bit of the field inside that integer
+    uint8_t bitCount = 0;         ///< bits of the field; 0: the whole integer
+    int list = 0;                 ///< choice list or range descriptor (Choice, Number)
+    int editionList = 0;          ///< the list in the editions; 0: the same list
+    uint8_t levels = kSeenByAll;  ///< user levels whose views show the field
+    bool readOnly = false;        ///< shown, never written back
+    bool zeroIsNone = false;      ///< frequency: 0 is "no frequency" too and is what "" stores
     TextCoding coding = TextCoding::ZeroPadded;
-    uint8_t refBase = 1;         ///< item reference: 1 = stored 1-based number, 0 = position
+    uint8_t refBase = 1;             ///< item reference: 1 = stored 1-based number, 0 = position
     int64_t refNone = kNoNoneValue;  ///< item reference: the stored value meaning no item
-    int noneText = 0;            ///< item reference: text id shown for no item (0: "")
-    uint16_t count = 1;          ///< number of copies of a repeated field
-    uint16_t stride = 0;         ///< bytes between copies
-    int labelStep = 0;           ///< label id step between copies (0: the label with the number)
+    int noneText = 0;                ///< item reference: text id shown for no item (0: "")
+    uint16_t count = 1;              ///< number of copies of a repeated field
+    uint16_t stride = 0;             ///< bytes between copies
+    int labelStep = 0;  ///< label id step between copies (0: the label with the number)
     const uint16_t* suffixes = nullptr;  ///< key suffixes of the copies (shown in hexadecimal)
     const FieldCodec* codec = nullptr;   ///< rule for the text, when not the kind's own
 
@@ -285,7 +285,10 @@ bool SeenAt(const FieldDef& def, int userLevel);
 std::string LabelText(const FieldRef& field, const CTextService& texts);
 
 /// A mutable view of a raw record for the engine.
-inline std::span<uint8_t> BytesOf(CRawRecord& record) { return {record.Data(), record.Size()}; }
+inline std::span<uint8_t> BytesOf(CRawRecord& record)
+{
+    return {record.Data(), record.Size()};
+}
 
 /// The stored number of a numeric field (its bits).
 uint32_t GetNumber(const FieldRef& field, std::span<const uint8_t> record);

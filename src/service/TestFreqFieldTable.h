@@ -10,8 +10,8 @@ namespace rv {
 
 namespace detail {
 using TestFreqOffset = CTestFreqBlock::Offset;
-constexpr FieldDef TestFrequency(std::string_view key, int label, unsigned offset,
-                                 unsigned copies, unsigned stride)
+constexpr FieldDef TestFrequency(std::string_view key, int label, unsigned offset, unsigned copies,
+                                 unsigned stride)
 {
     return field::Frequency(key, label, offset).ZeroIsNone().Repeat(copies, stride);
 }

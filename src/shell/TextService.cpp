@@ -60,8 +60,8 @@ std::optional<long long> CTextService::ParseUnlistedValue(std::string_view text)
     if (text.size() <= p.before.size() + p.after.size()) return std::nullopt;
     if (text.substr(0, p.before.size()) != p.before) return std::nullopt;
     if (text.substr(text.size() - p.after.size()) != p.after) return std::nullopt;
-    const std::string number(text.substr(p.before.size(),
-                                         text.size() - p.before.size() - p.after.size()));
+    const std::string number(
+        text.substr(p.before.size(), text.size() - p.before.size() - p.after.size()));
     // Digits with an optional sign and nothing else.
     const size_t digits = number[0] == '-' ? 1 : 0;
     if (number.size() == digits ||

@@ -74,8 +74,8 @@ CTextTable Texts()
 /// kind 3, 433.075 MHz, 0, "AB", "hi", channel 3, personality 0, raw 5A A5.
 Bytes Sample()
 {
-    return {0b10101101, 10,   0x23, 0xC1, 0x00, 0x75, 0x30, 0x43, 0x00, 0x00, 0x00, 0x00,
-            'A',        'B',  0,    0,    'h',  'i',  ' ',  ' ',  3,    0,    0x5A, 0xA5};
+    return {0b10101101, 10,  0x23, 0xC1, 0x00, 0x75, 0x30, 0x43, 0x00, 0x00, 0x00, 0x00,
+            'A',        'B', 0,    0,    'h',  'i',  ' ',  ' ',  3,    0,    0x5A, 0xA5};
 }
 
 FieldRef Field(std::string_view key)
@@ -89,10 +89,9 @@ TEST(FieldTableTest, KeysOfRepeatedFieldsAndLookUp)
 {
     std::vector<std::string> keys;
     for (const FieldRef& f : Fields(kTestTable)) keys.push_back(f.Key());
-    EXPECT_EQ(keys, (std::vector<std::string>{"mode", "flag", "level", "count", "kind",
-                                              "frequency", "test_frequency", "name", "note",
-                                              "channel", "personality", "tune_8002",
-                                              "tune_80ba"}));
+    EXPECT_EQ(keys, (std::vector<std::string>{"mode", "flag", "level", "count", "kind", "frequency",
+                                              "test_frequency", "name", "note", "channel",
+                                              "personality", "tune_8002", "tune_80ba"}));
     EXPECT_EQ(Field("tune_80ba").Offset(), 23u);
     EXPECT_FALSE(FindField(kTestTable, "tune_80bb"));
     EXPECT_FALSE(FindField(kTestTable, "tune"));
@@ -134,13 +133,13 @@ TEST(FieldTableTest, TextsOfSpecialValues)
 {
     const CTextTable texts = Texts();
     Bytes r = Sample();
-    r[0] = 0b11111110;                       // mode 2: no entry has it
-    r[1] = 40;                               // beyond the descriptor's items
-    PutU32(&r[4], kNoFrequency);             // no frequency
+    r[0] = 0b11111110;            // mode 2: no entry has it
+    r[1] = 40;                    // beyond the descriptor's items
+    PutU32(&r[4], kNoFrequency);  // no frequency
     PutU32(&r[8], kNoFrequency);
-    r[12] = 0xFF;                            // an erased text
-    r[20] = 0xFF;                            // no channel
-    r[21] = 0xFF;                            // no personality: its none text
+    r[12] = 0xFF;  // an erased text
+    r[20] = 0xFF;  // no channel
+    r[21] = 0xFF;  // no personality: its none text
     EXPECT_EQ(GetText(Field("mode"), r, texts), "(value 2)");
     EXPECT_EQ(GetText(Field("level"), r, texts), "(value 40)");
     EXPECT_EQ(GetText(Field("frequency"), r, texts), "");
@@ -176,8 +175,8 @@ TEST(FieldTableTest, TextsAreStoredAndRefusedTextsKeepTheBits)
         const char* key;
         const char* text;
         bool stored;
-        size_t byte;      // the byte to look at
-        uint8_t expected; // its value afterwards (the sample's when refused)
+        size_t byte;       // the byte to look at
+        uint8_t expected;  // its value afterwards (the sample's when refused)
     };
     const Case cases[] = {
         {"mode", "Boost", true, 0, 0b10101111},
@@ -267,8 +266,8 @@ TEST(FieldTableTest, JsonValuesRestoreEveryField)
 
     // Onto a record whose fields all differ (the kept bits of byte 0 and the read-only field
     // excepted): every field comes back.
-    Bytes other = {0b10101010, 5,    0,    0,    0, 0, 0, 0, 1, 0, 0, 0,
-                   'Q',        0,    0,    0,    'z', ' ', ' ', ' ', 7, 0, 0, 0};
+    Bytes other = {0b10101010, 5, 0, 0, 0,   0,   0,   0,   1, 0, 0, 0,
+                   'Q',        0, 0, 0, 'z', ' ', ' ', ' ', 7, 0, 0, 0};
     EXPECT_TRUE(RecordFromJson(kTestTable, json, other, texts).empty());
     EXPECT_EQ(other, sample);
 

@@ -35,7 +35,10 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-Bytes Of(std::span<const uint8_t> bytes) { return Bytes(bytes.begin(), bytes.end()); }
+Bytes Of(std::span<const uint8_t> bytes)
+{
+    return Bytes(bytes.begin(), bytes.end());
+}
 
 uint32_t MaskOf(const FieldDef& def)
 {
@@ -125,8 +128,9 @@ TEST_F(FieldTablesTest, EveryDefaultSetComesBackFromItsTextFormAndItsJsonValues)
 
             Bytes changed = Scrambled(table, original, false);
             // Only the texts of a record of zero bytes (embedded messages) give no bytes back.
-            const bool onlyTexts = std::all_of(table.fields.begin(), table.fields.end(),
-                                               [](const FieldDef& f) { return f.kind == FieldKind::Text; });
+            const bool onlyTexts =
+                std::all_of(table.fields.begin(), table.fields.end(),
+                            [](const FieldDef& f) { return f.kind == FieldKind::Text; });
             if (!onlyTexts) {
                 EXPECT_NE(changed, original);
             }

@@ -14,7 +14,10 @@ constexpr uint16_t kIdleDcs = 23;
 /// Index shown for an index outside the table.
 constexpr unsigned kShownForBadIndex = 1;
 
-ToneType TypeOfWord(uint16_t word) { return static_cast<ToneType>(word >> Bits::TypeFirst); }
+ToneType TypeOfWord(uint16_t word)
+{
+    return static_cast<ToneType>(word >> Bits::TypeFirst);
+}
 
 bool IsDigital(ToneType type)
 {
@@ -27,8 +30,8 @@ void StoreToneIndex(std::span<uint8_t> record, size_t offset, std::optional<uint
     constexpr unsigned kCustom = 1u << Bits::CustomBit;
     const uint16_t word = GetU16(&record[offset]);
     const unsigned kept = word & ~(kCustom | Bits::IndexMask);
-    PutU16(&record[offset], static_cast<uint16_t>(kept | (index ? 0u : kCustom) |
-                                                  index.value_or(kCustomToneIndex)));
+    PutU16(&record[offset],
+           static_cast<uint16_t>(kept | (index ? 0u : kCustom) | index.value_or(kCustomToneIndex)));
 }
 
 }  // namespace

@@ -30,7 +30,7 @@ constexpr FieldDef ToneTypeField(std::string_view key, int label, unsigned offse
     return field::Choice(key, label, offset, list).Width(2).Bits(ToneBits::TypeFirst, 2);
 }
 constexpr FieldDef ToneIndexField(std::string_view key, int label, unsigned offset,
-                             const FieldCodec* codec)
+                                  const FieldCodec* codec)
 {
     return field::Number(key, label, offset).Width(2).Bits(0, 12).Codec(codec);
 }
@@ -60,11 +60,9 @@ inline constexpr FieldDef kChannelFieldDefs[] = {
     field::Item("personality", 3702, detail::ChannelOffset::Personality, 0, 0xFF),
     field::Flag("flag_1", 39326, detail::ChannelOffset::Flags, 1).Hidden(),
     field::Flag("flag_2", 39327, detail::ChannelOffset::Flags, 2).Hidden(),
-    field::Flag("compandor", 3710, detail::ChannelOffset::Flags,
-                CChannelData::FlagBit::Compandor),
+    field::Flag("compandor", 3710, detail::ChannelOffset::Flags, CChannelData::FlagBit::Compandor),
     field::Flag("scramble", 3711, detail::ChannelOffset::Flags, CChannelData::FlagBit::Scramble),
-    field::Flag("beat_shift", 3712, detail::ChannelOffset::Flags,
-                CChannelData::FlagBit::BeatShift),
+    field::Flag("beat_shift", 3712, detail::ChannelOffset::Flags, CChannelData::FlagBit::BeatShift),
     field::Flag("auto_start_scan", 3707, detail::ChannelOffset::Flags,
                 CChannelData::FlagBit::AutoStartScan),
     field::Flag("flag_7", 39328, detail::ChannelOffset::Flags, 7).Hidden().ReadOnly(),

@@ -1,6 +1,5 @@
 #include "editors/common/RecordTables.h"
 
-
 #include "data/RadioData.h"
 #include "editors/channel/ChannelFieldTable.h"
 #include "editors/dtmf/DtmfFieldTable.h"
@@ -75,7 +74,10 @@ static_assert(InImageOrder());
 
 }  // namespace
 
-std::span<const RecordKind> RecordKinds() { return kKinds; }
+std::span<const RecordKind> RecordKinds()
+{
+    return kKinds;
+}
 
 std::vector<RecordEntry> AllRecords(RadioData& radio)
 {

@@ -7,8 +7,7 @@ std::string FormatEmergencyId(std::span<const uint8_t> record, size_t, const CTe
     return CEmergencyBlock::IdTextOf(record);
 }
 
-bool ParseEmergencyId(std::span<uint8_t> record, size_t, std::string_view text,
-                      const CTextService&)
+bool ParseEmergencyId(std::span<uint8_t> record, size_t, std::string_view text, const CTextService&)
 {
     return CEmergencyBlock::StoreIdText(record, text);
 }

@@ -69,8 +69,7 @@ inline constexpr FieldDef kEmergencyFieldDefs[] = {
 };
 
 inline constexpr FieldTable kEmergencyFieldTable{"emergency", CEmergencyBlock::kPageTextId,
-                                                 CEmergencyBlock::kRecordSize,
-                                                 kEmergencyFieldDefs};
+                                                 CEmergencyBlock::kRecordSize, kEmergencyFieldDefs};
 static_assert(IsValidTable(kEmergencyFieldTable));
 
 }  // namespace rv

@@ -14,7 +14,8 @@ inline constexpr FieldDef kMiscFieldDefs[] = {
                   CMiscBlock::kBatterySaveDelayList),
     field::Choice("battery_save_mode", 1413, CMiscBlock::Offset::kFlags,
                   CMiscBlock::kBatterySaveModeList)
-        .Bits(CMiscBlock::Offset::kBatterySaveModeFirstBit, CMiscBlock::Offset::kBatterySaveModeBits),
+        .Bits(CMiscBlock::Offset::kBatterySaveModeFirstBit,
+              CMiscBlock::Offset::kBatterySaveModeBits),
     field::Choice("tail_revert", 1401, CMiscBlock::Offset::kFlags, CMiscBlock::kTailRevertList)
         .Bits(CMiscBlock::Offset::kTailRevertBit, 1),
     field::Flag("power_led", 1415, CMiscBlock::Offset::kFlags, CMiscBlock::Offset::kPowerLedBit),
@@ -26,8 +27,7 @@ inline constexpr FieldDef kMiscFieldDefs[] = {
                 CMiscBlock::Offset::kChannelChangeBeepBit),
 };
 
-inline constexpr FieldTable kMiscFieldTable{"misc", 1400, CMiscBlock::kRecordSize,
-                                            kMiscFieldDefs};
+inline constexpr FieldTable kMiscFieldTable{"misc", 1400, CMiscBlock::kRecordSize, kMiscFieldDefs};
 static_assert(IsValidTable(kMiscFieldTable));
 
 }  // namespace rv

@@ -16,8 +16,7 @@ inline constexpr FieldDef kModeFieldDefs[] = {
                 CModeBlock::Offset::kFactoryCloneBit),
 };
 
-inline constexpr FieldTable kModeFieldTable{"mode", 4650, CModeBlock::kRecordSize,
-                                            kModeFieldDefs};
+inline constexpr FieldTable kModeFieldTable{"mode", 4650, CModeBlock::kRecordSize, kModeFieldDefs};
 static_assert(IsValidTable(kModeFieldTable));
 
 }  // namespace rv

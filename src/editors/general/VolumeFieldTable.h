@@ -9,8 +9,8 @@ namespace rv {
 
 /// Keys of volume bytes 0 to 8.
 inline constexpr std::string_view kVolumeKeys[kVolumeFieldCount] = {
-    "min_volume",    "max_volume", "alert_tone",   "emergency_alarm",  "power_on_tone",
-    "key_tone",      "side_tone",  "warning_tone", "lone_worker_tone",
+    "min_volume", "max_volume", "alert_tone",   "emergency_alarm",  "power_on_tone",
+    "key_tone",   "side_tone",  "warning_tone", "lone_worker_tone",
 };
 
 namespace detail {

@@ -17,9 +17,8 @@ inline constexpr FieldDef kPersonalityFieldDefs[] = {
         .Bits(0, 4),
 };
 
-inline constexpr FieldTable kPersonalityFieldTable{"personality", kPersonalityFormId,
-                                                   CPersonalityData::kRecordSize,
-                                                   kPersonalityFieldDefs};
+inline constexpr FieldTable kPersonalityFieldTable{
+    "personality", kPersonalityFormId, CPersonalityData::kRecordSize, kPersonalityFieldDefs};
 static_assert(IsValidTable(kPersonalityFieldTable));
 
 }  // namespace rv
