@@ -8,6 +8,7 @@
 
 #include "data/FieldJson.h"
 #include "data/FieldTable.h"
+#include "shell/Settings.h"
 #include "shell/TextService.h"
 
 namespace rv {
@@ -282,6 +283,27 @@ TEST(FieldTableTest, JsonValuesRestoreEveryField)
               (std::vector<std::string>{"flag", "count", "channel"}));
     EXPECT_EQ(r[1], 30);
     EXPECT_EQ(r[3] >> 6, 1) << "true is 1";
+}
+
+TEST(FieldTableTest, UserLevelsThatSeeAField)
+{
+    struct Case {
+        uint8_t levels;
+        bool normal, service, fullService;
+    };
+    const Case cases[] = {
+        {kSeenByAll, true, true, true},
+        {kSeenByServiceLevels, false, true, true},
+        {kSeenByFullService, false, false, true},
+        {kSeenByNone, false, false, false},
+    };
+    for (const Case& c : cases) {
+        const FieldDef def = field::Flag("flag", 1, 0, 0).SeenBy(c.levels);
+        EXPECT_EQ(SeenAt(def, 0), c.normal) << int(c.levels);
+        EXPECT_EQ(SeenAt(def, 12345), c.normal) << "any other level is the normal one";
+        EXPECT_EQ(SeenAt(def, kServiceLevel), c.service) << int(c.levels);
+        EXPECT_EQ(SeenAt(def, kFullServiceLevel), c.fullService) << int(c.levels);
+    }
 }
 
 TEST(FieldTableTest, HexTexts)
