@@ -6,10 +6,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
-
-#include <nlohmann/json.hpp>
 
 #include "FuzzSupport.h"
 #include "data/FieldJson.h"
@@ -26,7 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (const RecordKind& kind : RecordKinds())
         largest = std::max(largest, kind.table->recordSize);
     const size_t recordBytes = std::min(size, largest);
-    const std::string jsonText(reinterpret_cast<const char*>(data) + recordBytes, size - recordBytes);
+    const std::string jsonText(reinterpret_cast<const char*>(data) + recordBytes,
+                               size - recordBytes);
     const nlohmann::ordered_json edit = nlohmann::ordered_json::parse(jsonText, nullptr, false);
 
     for (const RecordKind& kind : RecordKinds()) {
@@ -43,8 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
         if (!edit.is_discarded()) {
             RecordFromJson(table, edit, record, texts);
-            (void)RecordToJson(table, record, texts).dump(-1, ' ', false,
-                                                          nlohmann::ordered_json::error_handler_t::replace);
+            (void)RecordToJson(table, record, texts)
+                .dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
         }
     }
     return 0;

@@ -87,9 +87,13 @@ void PrintJson(const std::vector<HeaderField>& header, const std::vector<RecordE
         else
             headerJson[f.key] = f.text;
     }
-    // Every list is present, also when it is empty.
-    for (const RecordKind& kind : RecordKinds())
-        if (kind.listName) doc[kind.listName] = Json::array();
+    // Blocks and lists in image order; every list is present, also when it is empty.
+    for (const RecordKind& kind : RecordKinds()) {
+        if (kind.listName)
+            doc[kind.listName] = Json::array();
+        else
+            doc[std::string(kind.table->name)] = Json::object();
+    }
     for (const RecordEntry& r : records) {
         Json object = {{"address", r.address}};
         object.update(RecordToJson(*r.kind->table, r.bytes, texts));

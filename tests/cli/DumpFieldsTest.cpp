@@ -120,6 +120,15 @@ TEST_F(DumpFieldsTest, JsonFieldsShowTheEditorsTextsWithoutRepairingTheRecord)
     EXPECT_EQ(std::string(first["raw"]).substr(24, 4), "0040") << "raw as in the file";
     EXPECT_EQ(doc["personalities"][0]["tx_admit"]["text"], Settings().GetChoiceText(2321, 1));
     EXPECT_EQ(doc["personalities"][0]["tx_admit"]["value"], 1);
+
+    // The header first, then the blocks and lists in the order of the memory image.
+    const nlohmann::ordered_json ordered = nlohmann::ordered_json::parse(dump.out);
+    std::vector<std::string> names;
+    for (const auto& [name, value] : ordered.items()) names.push_back(name);
+    EXPECT_EQ(names, (std::vector<std::string>{
+                         "header", "radio_info", "keys", "volume", "microphone", "vox", "misc",
+                         "mode", "personalities", "dtmf_systems", "scan_lists", "emergency",
+                         "test_frequencies", "tuning", "embedded", "channels"}));
 }
 
 TEST_F(DumpFieldsTest, TextDumpLabelsEveryField)
