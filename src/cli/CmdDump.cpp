@@ -16,7 +16,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <iostream>
-
 #include <nlohmann/json.hpp>
 
 #include "cli/Cli.h"
@@ -109,13 +108,20 @@ void PrintJson(const std::vector<HeaderField>& header, const std::vector<RecordE
 const char* KindName(FieldKind kind)
 {
     switch (kind) {
-    case FieldKind::Choice: return "choice";
-    case FieldKind::Number: return "number";
-    case FieldKind::Flag: return "flag";
-    case FieldKind::Frequency: return "frequency";
-    case FieldKind::Text: return "text";
-    case FieldKind::ItemRef: return "item";
-    case FieldKind::Raw: return "raw";
+        case FieldKind::Choice:
+            return "choice";
+        case FieldKind::Number:
+            return "number";
+        case FieldKind::Flag:
+            return "flag";
+        case FieldKind::Frequency:
+            return "frequency";
+        case FieldKind::Text:
+            return "text";
+        case FieldKind::ItemRef:
+            return "item";
+        case FieldKind::Raw:
+            return "raw";
     }
     return "";
 }
