@@ -156,11 +156,6 @@ int CSettings::HideValue(int n) const
     return language_.GetInt(modelId_, Key("S00", n), 0);
 }
 
-std::string CSettings::GetChoiceText(int list, int value) const
-{
-    return ChoiceTextOf(LoadText(list), value);
-}
-
 int CSettings::GetChoiceValue(int list, const std::string& text) const
 {
     return ChoiceValueOf(LoadText(list), text).value_or(0xFF);

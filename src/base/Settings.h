@@ -7,6 +7,7 @@
 
 #include "base/ChoiceList.h"
 #include "base/IniFile.h"
+#include "base/TextService.h"
 
 namespace rv {
 
@@ -26,7 +27,8 @@ struct ControlTexts {
     std::optional<RangeDescriptor> range; ///< range descriptor for numeric fields
 };
 
-class CSettings {
+/// The settings object is also the program's text service (texts of the selected language file).
+class CSettings : public CTextService {
 public:
     /// The one settings object of the process.
     static CSettings& Instance();
@@ -58,14 +60,12 @@ public:
     bool LanguageLoaded() const { return languageLoaded_; }
 
     // Texts.
-    std::string LoadText(int n) const;     ///< "S02%05d", "" when missing
+    std::string LoadText(int n) const override;  ///< "S02%05d", "" when missing
     std::string LoadMessage(int n) const;  ///< "S01%05d", first "\n" after position 0 a line break
     std::string LoadModelText(int n) const;  ///< "S03%05d"
     std::string LoadModelText(ModelText n) const { return LoadModelText(static_cast<int>(n)); }
     /// "S00%05d" in the section of the current model ID; 0 when missing.
     int HideValue(int n) const;
-    /// Shown text of a stored value in choice list n; "" when absent.
-    std::string GetChoiceText(int list, int value) const;
     /// Stored value of a shown text in choice list n; 0xFF when absent.
     int GetChoiceValue(int list, const std::string& text) const;
     /// Items of choice list n, as a combo box is filled with them.
@@ -83,7 +83,7 @@ public:
     // Models.
     bool IsKnownModel(const std::string& modelId) const;
     /// True for the models of model texts 300 and 310.
-    bool EditionFlag() const;
+    bool EditionFlag() const override;
     bool IsFirstEdition() const;   ///< current model is model text 300
     bool IsSecondEdition() const;  ///< current model is model text 310
     bool IsModel(ModelText t) const { return modelId_ == LoadModelText(t); }

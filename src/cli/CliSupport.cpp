@@ -10,6 +10,7 @@ const char* const kUsage =
     " -o FILE\n"
     "       rvcps-cli [--home DIR] info FILE\n"
     "       rvcps-cli [--home DIR] dump FILE [--json]\n"
+    "       rvcps-cli [--home DIR] dump --keys\n"
     "       rvcps-cli [--home DIR] read --port PORT [--model ID] [--range L-H] -o FILE\n"
     "       rvcps-cli [--home DIR] write --port PORT FILE\n"
     "PORT is a device path or a port number (1 to 16).\n";

@@ -1,187 +1,191 @@
-// `dump`: opens a data file as the desktop program does and shows its header and the raw record
-// of every block and list item with its address in the memory image.
+// `dump`: opens a data file as the desktop program does and shows its header and every record
+// of the radio data, decoded field by field by the record's field table.
 //
 //   rvcps-cli [--home DIR] dump FILE [--json]
+//   rvcps-cli [--home DIR] dump --keys
 //
-// Text form: the header lines of `info`, then per block a title line and rows of 16 bytes
-// ("  0x580: 10 05 ..."), followed for channels and personalities by one "  name: value" line
-// per field with the text the editors show. JSON form: {"header": {...}, "blocks": [{"name",
-// "index" (list items, from 1), "address", "size", "raw" (hex), "fields" (channels and
-// personalities: {name: text or number})}]}, blocks in image order.
+// Text form: the header lines of `info`, then per record a title line ("channel 1 @ 0x580,
+// 20 bytes"), its bytes in rows of 16 ("  0x580: 10 05 ..."), and one line per field: the
+// label, the key and the text the editors show ("  RX Frequency[MHz]  rx_frequency: 400.32500").
+// JSON form: one object: "header", then in image order each block as an object and each list
+// (personalities, dtmf_systems, scan_lists, channels) as an array of objects; a record's
+// object holds its image "address", each field under its key as {"value": the stored number
+// or text, "text": what the editors show}, and its bytes in hexadecimal under "raw".
+// --keys: the field keys of every record as a Markdown table (the README's key table).
 
 #include <algorithm>
 #include <cstdio>
 #include <iostream>
-
 #include <nlohmann/json.hpp>
 
 #include "cli/Cli.h"
 #include "data/DataFile.h"
+#include "data/FieldJson.h"
 #include "data/RadioData.h"
-#include "editors/channel/ChannelData.h"
-#include "editors/channel/ChannelFieldList.h"
-#include "editors/dtmf/DtmfSystemData.h"
-#include "editors/emergency/EmergencyBlock.h"
-#include "editors/general/MicBlock.h"
-#include "editors/general/MiscBlock.h"
-#include "editors/general/ModeBlock.h"
-#include "editors/general/VolumeBlock.h"
-#include "editors/general/VoxBlock.h"
-#include "editors/keys/KeyBlock.h"
-#include "editors/personality/PersonalityData.h"
-#include "editors/personality/PersonalityFieldList.h"
-#include "editors/radio/RadioInfoBlock.h"
-#include "editors/scan/ScanData.h"
-#include "service/EmbeddedBlock.h"
-#include "service/TestFreqBlock.h"
-#include "service/TuneBlock.h"
+#include "report/RecordTables.h"
+#include "base/Settings.h"
 
 namespace rv::cli {
 namespace {
 
-constexpr OptionSpec kDumpOptions[] = {{"--json", false}};
+using Json = nlohmann::ordered_json;
+
+constexpr OptionSpec kDumpOptions[] = {{"--json", false}, {"--keys", false}};
 /// Bytes per row of the text form.
 constexpr size_t kRowBytes = 16;
 
-/// One block of RadioData that has a place in the image.
-struct BlockRow {
-    const char* name;
-    uint16_t address;
-    const CRawRecord& (*raw)(RadioData&);
-};
-
-constexpr BlockRow kBlocks[] = {
-    {"radio_info", CRadioInfoBlock::kImageAddress,
-     [](RadioData& r) -> const CRawRecord& { return r.RadioInfo().Raw(); }},
-    {"keys", CKeyBlock::kImageAddress,
-     [](RadioData& r) -> const CRawRecord& { return r.Keys().Raw(); }},
-    {"volume", CVolumeBlock::kImageAddress,
-     [](RadioData& r) -> const CRawRecord& { return r.Volume().Raw(); }},
-    {"microphone", CMicBlock::kImageAddress,
-     [](RadioData& r) -> const CRawRecord& { return r.Mic().Raw(); }},
-    {"vox", CVoxBlock::kImageAddress,
-     [](RadioData& r) -> const CRawRecord& { return r.Vox().Raw(); }},
-    {"misc", CMiscBlock::kImageAddress,
-     [](RadioData& r) -> const CRawRecord& { return r.Misc().Raw(); }},
-    {"mode", CModeBlock::kImageAddress,
-     [](RadioData& r) -> const CRawRecord& { return r.Mode().Raw(); }},
-    {"emergency", CEmergencyBlock::kImageAddress,
-     [](RadioData& r) -> const CRawRecord& { return r.Emergency().Raw(); }},
-    {"test_frequencies", CTestFreqBlock::kImageAddress,
-     [](RadioData& r) -> const CRawRecord& { return r.TestFreq().Raw(); }},
-    {"tuning", CTuneBlock::kImageAddress,
-     [](RadioData& r) -> const CRawRecord& { return r.Tune().Raw(); }},
-    {"embedded", CEmbeddedBlock::kImageAddress,
-     [](RadioData& r) -> const CRawRecord& { return r.Embedded().Raw(); }},
-};
-
-/// A record to show: a block, or item `index` (from 1) of a list.
-struct DumpRecord {
-    const char* name;
-    size_t index;  ///< 0 for a block
-    size_t address;
-    const CRawRecord* raw;
-    std::vector<NamedField> fields;  ///< what the editors show; empty for blocks without a list
-};
-
-/// Items of a list lie consecutively from the list's first address.
-template <class T>
-void AddItems(std::vector<DumpRecord>& out, const char* name, const ItemList<T>& list)
+/// Number of characters (not bytes) of a UTF-8 text, for aligning columns.
+size_t CharCount(const std::string& text)
 {
-    for (size_t k = 0; k < list.size(); ++k)
-        out.push_back({name, k + 1, T::kImageAddress + k * T::kRecordSize, &list[k]->Raw(), {}});
+    return static_cast<size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
 }
 
-/// Items of a list with their fields by name.
-template <class T>
-void AddItemsWithFields(std::vector<DumpRecord>& out, const char* name, const ItemList<T>& list,
-                        std::vector<NamedField> (*fields)(const T&))
+std::string RecordTitle(const RecordEntry& r)
 {
-    const size_t first = out.size();
-    AddItems(out, name, list);
-    for (size_t k = 0; k < list.size(); ++k) out[first + k].fields = fields(*list[k]);
+    std::string title(r.kind->table->name);
+    if (r.index) title += " " + std::to_string(r.index);
+    return title;
 }
 
-std::vector<DumpRecord> CollectRecords(RadioData& radio)
+void PrintText(const std::vector<HeaderField>& header, const std::vector<RecordEntry>& records)
 {
-    std::vector<DumpRecord> out;
-    for (const BlockRow& b : kBlocks) out.push_back({b.name, 0, b.address, &b.raw(radio), {}});
-    AddItemsWithFields(out, "personality", radio.Personalities(), PersonalityFieldList);
-    AddItems(out, "dtmf_system", radio.DtmfSystems());
-    AddItems(out, "scan_list", radio.ScanLists());
-    AddItemsWithFields(out, "channel", radio.Channels(), ChannelFieldList);
-    std::stable_sort(out.begin(), out.end(), [](const DumpRecord& a, const DumpRecord& b) {
-        return a.address < b.address;
-    });
-    return out;
-}
-
-std::string Hex(std::span<const uint8_t> bytes)
-{
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    std::string out;
-    out.reserve(bytes.size() * 2);
-    for (uint8_t b : bytes) {
-        out += kDigits[b >> 4];
-        out += kDigits[b & 0xF];
-    }
-    return out;
-}
-
-void PrintText(const std::vector<HeaderField>& header, const std::vector<DumpRecord>& records)
-{
+    const CSettings& texts = Settings();
     std::string out = FormatHeaderLines(header);
     char line[64];
-    for (const DumpRecord& r : records) {
-        out += '\n';
-        out += r.name;
-        if (r.index) out += " " + std::to_string(r.index);
-        std::snprintf(line, sizeof line, " @ 0x%03zX, %zu bytes\n", r.address, r.raw->Size());
+    for (const RecordEntry& r : records) {
+        out += '\n' + RecordTitle(r);
+        std::snprintf(line, sizeof line, " @ 0x%03zX, %zu bytes\n", r.address, r.bytes.size());
         out += line;
-        const std::span<const uint8_t> bytes = r.raw->Bytes();
-        for (size_t row = 0; row < bytes.size(); row += kRowBytes) {
+        for (size_t row = 0; row < r.bytes.size(); row += kRowBytes) {
             std::snprintf(line, sizeof line, "  0x%03zX: ", r.address + row);
             out += line;
-            out += HexBytes(bytes.subspan(row, std::min(kRowBytes, bytes.size() - row)));
+            out += HexBytes(r.bytes.subspan(row, std::min(kRowBytes, r.bytes.size() - row)));
             out += '\n';
         }
-        for (const NamedField& f : r.fields) out += "  " + f.name + ": " + f.text + '\n';
+        const std::vector<DecodedField> fields = Decode(*r.kind->table, r.bytes, texts);
+        size_t labelWidth = 0;
+        for (const DecodedField& f : fields) labelWidth = std::max(labelWidth, CharCount(f.label));
+        for (const DecodedField& f : fields) {
+            out += "  " + f.label + std::string(labelWidth - CharCount(f.label), ' ');
+            out += "  " + f.key + ": " + f.text + '\n';
+        }
     }
     std::fputs(out.c_str(), stdout);
 }
 
-void PrintJson(const std::vector<HeaderField>& header, const std::vector<DumpRecord>& records)
+void PrintJson(const std::vector<HeaderField>& header, const std::vector<RecordEntry>& records)
 {
-    nlohmann::ordered_json headerJson = nlohmann::ordered_json::object();
+    const CSettings& texts = Settings();
+    Json doc = Json::object();
+    Json& headerJson = doc["header"] = Json::object();
     for (const HeaderField& f : header) {
         if (f.number)
             headerJson[f.key] = *f.number;
         else
             headerJson[f.key] = f.text;
     }
-    nlohmann::ordered_json blocks = nlohmann::ordered_json::array();
-    for (const DumpRecord& r : records) {
-        nlohmann::ordered_json block = {{"name", r.name}};
-        if (r.index) block["index"] = r.index;
-        block["address"] = r.address;
-        block["size"] = r.raw->Size();
-        block["raw"] = Hex(r.raw->Bytes());
-        if (!r.fields.empty()) {
-            nlohmann::ordered_json fields = nlohmann::ordered_json::object();
-            for (const NamedField& f : r.fields) {
-                if (f.number)
-                    fields[f.name] = *f.number;
-                else
-                    fields[f.name] = f.text;
-            }
-            block["fields"] = std::move(fields);
-        }
-        blocks.push_back(std::move(block));
+    // Blocks and lists in image order; every list is present, also when it is empty.
+    for (const RecordKind& kind : RecordKinds()) {
+        if (kind.listName)
+            doc[kind.listName] = Json::array();
+        else
+            doc[std::string(kind.table->name)] = Json::object();
     }
-    const nlohmann::ordered_json doc = {{"header", std::move(headerJson)},
-                                        {"blocks", std::move(blocks)}};
+    for (const RecordEntry& r : records) {
+        Json object = {{"address", r.address}};
+        object.update(RecordToJson(*r.kind->table, r.bytes, texts));
+        if (r.kind->listName)
+            doc[r.kind->listName].push_back(std::move(object));
+        else
+            doc[std::string(r.kind->table->name)] = std::move(object);
+    }
     // Texts from a file need not be valid UTF-8: such bytes are replaced, never thrown on.
-    std::cout << doc.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
+    std::cout << doc.dump(2, ' ', false, Json::error_handler_t::replace) << '\n';
+}
+
+const char* KindName(FieldKind kind)
+{
+    switch (kind) {
+        case FieldKind::Choice:
+            return "choice";
+        case FieldKind::Number:
+            return "number";
+        case FieldKind::Flag:
+            return "flag";
+        case FieldKind::Frequency:
+            return "frequency";
+        case FieldKind::Text:
+            return "text";
+        case FieldKind::ItemRef:
+            return "item";
+        case FieldKind::Raw:
+            return "raw";
+    }
+    return "";
+}
+
+std::string LevelsText(uint8_t levels)
+{
+    if (levels == kSeenByAll) return "all";
+    if (levels == kSeenByServiceLevels) return "service";
+    if (levels == kSeenByFullService) return "full service";
+    if (levels == kSeenByNone) return "none";
+    std::string out;
+    if (levels & kSeenByNormal) out += "normal ";
+    if (levels & kSeenByService) out += "service ";
+    if (levels & kSeenByFullService) out += "full service ";
+    out.pop_back();
+    return out;
+}
+
+/// One Markdown row per table row: record, key, label, place, kind, list, who sees it.
+void PrintKeys()
+{
+    const CSettings& texts = Settings();
+    std::string out =
+        "| record | key | label | byte | bits | kind | list | seen by |\n"
+        "|---|---|---|---|---|---|---|---|\n";
+    for (const RecordKind& kind : RecordKinds()) {
+        const FieldTable& table = *kind.table;
+        const std::string record = kind.listName ? kind.listName : std::string(table.name);
+        for (const FieldDef& def : table.fields) {
+            const FieldRef first{&def, 0};
+            std::string key = "`" + std::string(def.key) + "`";
+            std::string label = texts.LoadText(def.label);
+            std::string byte = std::to_string(def.offset);
+            if (!def.IsNumeric() && def.width > 1)
+                byte += "-" + std::to_string(def.offset + def.width - 1);
+            else if (def.width > 1)
+                byte += "-" + std::to_string(def.offset + def.width - 1) + " (LE)";
+            if (def.count > 1) {
+                const std::string lastKey = FieldRef{&def, def.count - 1u}.Key();
+                key = "`" + first.Key() + "` ... `" + lastKey + "`";
+                byte += ", +" + std::to_string(def.stride) + " each";
+                if (def.labelStep == 0)
+                    label += " (N)";
+                else
+                    label += " ... " + texts.LoadText(FieldRef{&def, def.count - 1u}.LabelId());
+            }
+            std::string bits;
+            if (def.IsNumeric() && def.bitCount != 0) {
+                bits = std::to_string(def.firstBit);
+                if (def.bitCount > 1) bits += "-" + std::to_string(def.firstBit + def.bitCount - 1);
+            }
+            std::string list = def.list ? std::to_string(def.list) : "";
+            if (def.editionList) list += " (editions " + std::to_string(def.editionList) + ")";
+            std::string kindText = KindName(def.kind);
+            if (def.codec) kindText += ", text by rule";
+            if (def.readOnly) kindText += ", read-only";
+            // A '|' in a label would end its cell.
+            for (size_t at = label.find('|'); at != std::string::npos; at = label.find('|', at + 2))
+                label.insert(at, "\\");
+            out += "| " + record + " | " + key + " | " + label + " | " + byte + " | " + bits +
+                   " | " + kindText + " | " + list + " | " + LevelsText(def.levels) + " |\n";
+        }
+    }
+    std::fputs(out.c_str(), stdout);
 }
 
 }  // namespace
@@ -190,6 +194,12 @@ ExitCode RunDump(std::span<const std::string> argv)
 {
     const ParsedArgs args = ParseArgs(argv, kDumpOptions);
     if (!args.Ok()) return UsageError(args.bad);
+    if (args.Has("--keys")) {
+        if (!args.positionals.empty()) return UsageError(args.positionals.front());
+        if (args.Has("--json")) return UsageError("--json");
+        PrintKeys();
+        return ExitCode::Success;
+    }
     if (args.positionals.size() != 1)
         return UsageError(args.positionals.empty() ? "dump" : args.positionals[1]);
     const std::string& path = args.positionals.front();
@@ -201,7 +211,7 @@ ExitCode RunDump(std::span<const std::string> argv)
 
     const std::vector<HeaderField> header =
         HeaderFields(doc.LastHeader(), CDataFile::ReadComment(path));
-    const std::vector<DumpRecord> records = CollectRecords(Radio());
+    const std::vector<RecordEntry> records = AllRecords(Radio());
     if (args.Has("--json"))
         PrintJson(header, records);
     else

@@ -96,7 +96,7 @@ RadioData::~RadioData() = default;
 CChannelData& RadioData::AddChannel()
 {
     // The band defaults depend on the position the channel takes.
-    channels_.push_back(std::make_unique<CChannelData>(channels_.size()));
+    channels_.push_back(std::make_unique<CChannelData>(channels_.size(), channelDefaultsDivisor_));
     return *channels_.back();
 }
 
@@ -134,6 +134,8 @@ void RadioData::ClearLists()
     WithdrawAndClear(personalities_);
     WithdrawAndClear(scanLists_);
     WithdrawAndClear(dtmfSystems_);
+    // Identities are never reused: the aliases of destroyed channels could never show again.
+    channelAliases_.clear();
 }
 
 void RadioData::SetDefaults()
@@ -198,6 +200,20 @@ uint32_t RadioData::DtmfSystemIdAt(uint8_t signalType, uint8_t index) const
     if (signalType != kDtmfSignalType || index >= dtmfSystems_.size()) return 0;
     const auto& system = dtmfSystems_[index];
     return system->used_ ? system->id_ : 0;
+}
+
+std::string RadioData::ChannelAlias(uint32_t channelId) const
+{
+    const auto it = channelAliases_.find(channelId);
+    return it == channelAliases_.end() ? std::string() : it->second;
+}
+
+void RadioData::SetChannelAlias(uint32_t channelId, std::string alias)
+{
+    if (alias.empty())
+        channelAliases_.erase(channelId);
+    else
+        channelAliases_[channelId] = std::move(alias);
 }
 
 int SelectItemById(const std::vector<ItemEntry>& entries, uint32_t id)

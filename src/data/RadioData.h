@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -123,6 +124,17 @@ public:
     /// Run by ValidateAll when it found invalid entries (the GUI shows the invalid-log pane).
     std::function<void()> showInvalidLogHook;
 
+    /// Forgets the divisor that the channel defaults latched for a band too narrow for all
+    /// default channels, as at program start. The divisor is kept for the whole run
+    /// otherwise, across New and Open.
+    void ResetChannelDefaultsLatch() { channelDefaultsDivisor_ = 0; }
+
+    /// The alias the user gave a channel: a note for this session only, neither written to
+    /// the radio nor saved. "" when none.
+    std::string ChannelAlias(uint32_t channelId) const;
+    /// Sets a channel's alias ("" removes it).
+    void SetChannelAlias(uint32_t channelId, std::string alias);
+
     /// DTMF system identity for an emergency signal type and index: 0 unless the type is 3,
     /// the index names an item of the list and that item is used.
     uint32_t DtmfSystemIdAt(uint8_t signalType, uint8_t index) const;
@@ -151,6 +163,10 @@ private:
     ItemList<CScanData> scanLists_;
     ItemList<CDtmfSystemData> dtmfSystems_;
     CInvalidLog invalidLog_;
+    /// Divisor of the channel defaults (0 until a band too narrow for them was met).
+    size_t channelDefaultsDivisor_ = 0;
+    /// Channel aliases by channel identity.
+    std::unordered_map<uint32_t, std::string> channelAliases_;
 };
 
 /// (text, id) entries for every used item of a list: prefix + "%d" of its 1-based position.

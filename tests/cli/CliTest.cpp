@@ -224,21 +224,33 @@ TEST_P(CliNewTest, NewInfoDumpRoundTrip)
     EXPECT_EQ(doc["header"]["range"], id.range);
     EXPECT_EQ(doc["header"]["band_code"], id.band);
     EXPECT_EQ(doc["header"]["signal"], id.signal);
+    // Every block is an object and every list an array of objects; each record holds its
+    // image address and its bytes, which are the file's image at that address.
     std::set<std::string> names;
-    size_t end = 0;
-    for (const auto& block : doc["blocks"]) {
-        const size_t address = block["address"];
-        const size_t size = block["size"];
-        const std::string name = block["name"];
-        names.insert(name);
-        EXPECT_GE(address, end) << name << ": records in image order, not overlapping";
+    std::vector<std::pair<size_t, size_t>> spans;  // address, size
+    auto checkRecord = [&](const std::string& name, const nlohmann::json& record) {
+        const size_t address = record["address"];
+        const std::string raw = record["raw"];
+        const size_t size = raw.size() / 2;
         ASSERT_LE(address + size, kDataFileImageSize) << name;
-        EXPECT_EQ(block["raw"], HexOf(image, address, size)) << name << " at " << address;
-        end = address + size;
+        EXPECT_EQ(raw, HexOf(image, address, size)) << name << " at " << address;
+        spans.emplace_back(address, size);
+    };
+    for (const auto& [name, value] : doc.items()) {
+        if (name == "header") continue;
+        names.insert(name);
+        if (value.is_array())
+            for (const auto& item : value) checkRecord(name, item);
+        else
+            checkRecord(name, value);
     }
+    std::sort(spans.begin(), spans.end());
+    for (size_t i = 1; i < spans.size(); ++i)
+        EXPECT_GE(spans[i].first, spans[i - 1].first + spans[i - 1].second)
+            << "records do not overlap at " << spans[i].first;
     for (const char* name : {"radio_info", "keys", "volume", "microphone", "vox", "misc", "mode",
-                             "personality", "dtmf_system", "scan_list", "emergency",
-                             "test_frequencies", "tuning", "embedded", "channel"})
+                             "personalities", "dtmf_systems", "scan_lists", "emergency",
+                             "test_frequencies", "tuning", "embedded", "channels"})
         EXPECT_TRUE(names.count(name)) << name;
 }
 

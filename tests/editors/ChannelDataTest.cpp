@@ -85,10 +85,10 @@ class ChannelDefaultsTest : public HomeTest {
 protected:
     void SetUp() override
     {
-        CChannelData::ResetDefaultsLatch();
+        Radio().ResetChannelDefaultsLatch();
         HomeTest::SetUp();
     }
-    void TearDown() override { CChannelData::ResetDefaultsLatch(); }
+    void TearDown() override { Radio().ResetChannelDefaultsLatch(); }
     const CChannelData& Channel(size_t n) const { return *Radio().Channels().at(n); }
     uint32_t Units(size_t n) const { return FromBcd(Channel(n).RxFreq()); }
 };
@@ -236,7 +236,7 @@ TEST_F(ChannelDefaultsTest, NarrowBandLatchesTheDivisorOfItsFirstOverflow)
     EXPECT_EQ(Units(10), 13632500u);
 
     // Forgotten, the same band latches its own divisor 8.
-    CChannelData::ResetDefaultsLatch();
+    Radio().ResetChannelDefaultsLatch();
     UseModel("RV205", "136-140");
     EXPECT_EQ(Units(8), 13632500u);
     EXPECT_EQ(Units(10), 13732500u);

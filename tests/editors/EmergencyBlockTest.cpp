@@ -175,20 +175,20 @@ TEST_F(EmergencyBlockTest, TextFormRoundTripKeepsEveryByte)
     EXPECT_EQ(Of(r), before);
 }
 
-TEST_F(EmergencyBlockTest, UnknownTextsStoreAllOnesMasked)
+TEST_F(EmergencyBlockTest, UnknownTextsKeepTheStoredBits)
 {
+    CRawRecord& r = Block().Raw();
+    r[15] = 0b11110110;  // alarm mode 2, cycles mode 1
+    const Bytes before = Of(r);
     EmergencyFields f = Block().ToFields();
     f.AlarmModeText = "?";
     f.SquelchModeText = "?";
     f.ImpoliteText = "?";
     f.SendModeText = "?";
     Block().FromFields(f);
-    const CRawRecord& r = Block().Raw();
-    EXPECT_EQ(r.Bits(15, 0, 2), 3u);
-    EXPECT_EQ(r.Bits(15, 2, 2), 2u);  // the neighbouring field is untouched
-    EXPECT_EQ(r.Bits(20, 0, 2), 3u);
-    EXPECT_EQ(r[13], 0xFF);
-    EXPECT_TRUE(r.Bit(2, 2));
+    EXPECT_EQ(r.Bits(15, 0, 2), 2u);
+    EXPECT_EQ(r.Bits(15, 2, 2), 1u);
+    EXPECT_EQ(Of(r), before);
 }
 
 TEST_F(EmergencyBlockTest, ResolveLinksFindsTheRevertChannelAndSignalingSystem)

@@ -121,36 +121,36 @@ TEST_F(GeneralBlocksTest, TextFormRoundTripKeepsEveryByte)
     for (size_t i = 0; i < std::size(before); ++i) EXPECT_EQ(after[i], before[i]) << "block " << i;
 }
 
-TEST_F(GeneralBlocksTest, UnknownTextStoresAllOnesMaskedToTheField)
+TEST_F(GeneralBlocksTest, UnknownTextKeepsTheStoredBits)
 {
     RadioData& radio = Radio();
     VoxFields vox = radio.Vox().ToFields();
     vox.GainLevelText = "no such level";
     vox.DelayText = "";
     radio.Vox().FromFields(vox);
-    EXPECT_EQ(radio.Vox().GainLevel(), 7u);
-    EXPECT_EQ(radio.Vox().Raw()[1], 0xFF);
-    EXPECT_EQ(radio.Vox().Raw()[0], 0xFF);  // inhibit and proceed tone still set
+    EXPECT_EQ(radio.Vox().GainLevel(), 3u);
+    EXPECT_EQ(radio.Vox().Raw()[1], 15);
+    EXPECT_EQ(radio.Vox().Raw()[0], 0xF7);
 
     MiscFields misc = radio.Misc().ToFields();
     misc.BatterySaveModeText = "?";
     misc.TailRevertText = "?";
     misc.SquelchLevelText = "?";
     radio.Misc().FromFields(misc);
-    EXPECT_EQ(radio.Misc().Raw()[0], 0xFF);
-    EXPECT_EQ(radio.Misc().Raw().Bits(6, 0, 2), 3u);
+    EXPECT_EQ(radio.Misc().Raw()[0], 5);
+    EXPECT_EQ(radio.Misc().Raw().Bits(6, 0, 2), 1u);
     EXPECT_TRUE(radio.Misc().Raw().Bit(6, 2));
     EXPECT_FALSE(radio.Misc().Raw().Bit(6, 3));  // the kept bit is not written
 
     VolumeFields volume = radio.Volume().ToFields();
     volume.Texts[0] = "loud";
     radio.Volume().FromFields(volume);
-    EXPECT_EQ(radio.Volume().Raw()[0], 0xFF);
+    EXPECT_EQ(radio.Volume().Raw()[0], 1);
 
     MicFields mic = radio.Mic().ToFields();
     mic.ExternalGainText = "+99";
     radio.Mic().FromFields(mic);
-    EXPECT_EQ(radio.Mic().ExternalGain(), 0x00FF);
+    EXPECT_EQ(radio.Mic().ExternalGain(), 4);
     EXPECT_EQ(radio.Mic().InternalGain(), 4);
 }
 

@@ -74,7 +74,7 @@ TEST_F(KeyBlockTest, TextFormUsesTheFunctionList)
     EXPECT_FALSE(f.TkShortText.empty());
     EXPECT_FALSE(f.Sk2LongText.empty());
 
-    // Bytes 6-10 are never touched; an unknown text stores 0xFF.
+    // Bytes 6-10 are never touched; an unknown text keeps the stored code.
     keys.Raw()[6] = 0x12;
     keys.Raw()[10] = 0x34;
     KeyFields edited = f;
@@ -82,8 +82,8 @@ TEST_F(KeyBlockTest, TextFormUsesTheFunctionList)
     edited.Sk2ShortText = "not a key function";
     keys.FromFields(edited);
     EXPECT_EQ(Of(keys.Raw()),
-              (Bytes{0x1D, 0x05, 0x42, 0x4B, 0xFF, 0x50, 0x12, 0xFF, 0xFF, 0xFF, 0x34}));
-    EXPECT_EQ(keys.ToFields().Sk2ShortText, "");
+              (Bytes{0x1D, 0x05, 0x42, 0x4B, 0x42, 0x50, 0x12, 0xFF, 0xFF, 0xFF, 0x34}));
+    EXPECT_EQ(keys.ToFields().Sk2ShortText, s.GetChoiceText(6605, 66));
 }
 
 TEST(KeyRulesTest, TopKeysPairUp)

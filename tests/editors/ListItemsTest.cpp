@@ -371,8 +371,9 @@ TEST_F(ListItemsTest, DtmfPageFieldsRoundTrip)
     EXPECT_TRUE(dtmf.FromBasic(basic));
     dtmf.FromAdvanced(advanced);
     EXPECT_TRUE(dtmf.Option(CDtmfSystemData::OptionBit::SideTone));
-    EXPECT_EQ(dtmf.PttIdType(), 0xFF);
-    EXPECT_EQ(dtmf.DigitDuration(), 0xFF);
+    // A text that is not in its list keeps the stored value.
+    EXPECT_EQ(dtmf.PttIdType(), 1);
+    EXPECT_EQ(dtmf.DigitDuration(), 5);
     // Bits 3-7 of the options byte are not the page's.
     EXPECT_EQ(dtmf.Raw()[CDtmfSystemData::Offset::Options] & 0xF8, 0xF8);
 }

@@ -4,7 +4,9 @@
 #include <array>
 #include <string>
 
+#include "data/FieldBinding.h"
 #include "data/RadioData.h"
+#include "editors/channel/ChannelFieldTable.h"
 #include "editors/common/StepCode.h"
 #include "editors/channel/ToneTables.h"
 #include "editors/personality/PersonalityData.h"
@@ -76,10 +78,6 @@ constexpr int kMissingPersonalityReason = 3657; // why: the personality is gone
 /// The channel that starts scanning by itself in a default set.
 constexpr size_t kAutoScanPosition = 15;
 
-/// Divisor that folds default channels back into a band too narrow for all of them;
-/// 0 until the first such band is met in this run.
-size_t g_latchedDivisor = 0;
-
 /// Offset within the tone cycle: the non-standard tones at 8, 10, 12 and 14 steps above the
 /// first tone are replaced by the standard tone below them.
 constexpr unsigned ToneStep(size_t position)
@@ -100,12 +98,17 @@ uint16_t RowToneWord(const BandRow& row)
 
 CChannelData::CChannelData(size_t position) : CQXTViewProc(kRecordSize, true)
 {
-    SetDefaults(position);
+    size_t noDivisorYet = 0;
+    SetDefaults(position, noDivisorYet);
 }
 
-void CChannelData::ResetDefaultsLatch() { g_latchedDivisor = 0; }
+CChannelData::CChannelData(size_t position, size_t& latchedDivisor)
+    : CQXTViewProc(kRecordSize, true)
+{
+    SetDefaults(position, latchedDivisor);
+}
 
-void CChannelData::SetDefaults(size_t position)
+void CChannelData::SetDefaults(size_t position, size_t& latchedDivisor)
 {
     record_.Fill(0xFF);
     const auto& settings = Settings();
@@ -132,8 +135,8 @@ void CChannelData::SetDefaults(size_t position)
         const uint32_t high = static_cast<uint32_t>(highMHz) * kUnitsPerMHz;
         units = start + static_cast<uint32_t>(position) * kChannelSpacing + kFirstChannelOffset;
         if (units > high) {
-            if (g_latchedDivisor == 0) g_latchedDivisor = position == 0 ? 1 : position;
-            units = start + static_cast<uint32_t>(position % g_latchedDivisor) * kChannelSpacing +
+            if (latchedDivisor == 0) latchedDivisor = position == 0 ? 1 : position;
+            units = start + static_cast<uint32_t>(position % latchedDivisor) * kChannelSpacing +
                     kFirstChannelOffset;
             // A divisor latched in a wider band earlier in the run can still leave the band:
             // keep the default inside it by starting over at the first channel's frequency.
@@ -164,56 +167,56 @@ namespace {
 
 /// Stored value of a choice text, or `kept` when the text is not in the list or the value
 /// does not fit the field's `bits`.
-unsigned ChoiceOr(int list, const std::string& text, unsigned bits, unsigned kept)
+unsigned ChoiceOr(const CTextService& texts, int list, const std::string& text, unsigned bits,
+                  unsigned kept)
 {
-    const auto value = ChoiceValueOf(Settings().LoadText(list), text);
+    const auto value = texts.ChoiceValue(list, text);
     if (!value || *value < 0 || *value >= (1 << bits)) return kept;
     return static_cast<unsigned>(*value);
 }
 
-/// Flag bits 1 to 7 of byte 19 and the fields that show them.
-constexpr unsigned kFirstFieldFlag = 1;
-constexpr unsigned kLastReadFlag = 7;
-constexpr unsigned kLastWrittenFlag = 6;
+/// Bit 7 of byte 19: shown as F7, never written back.
+constexpr unsigned kReadOnlyFlag = 7;
 constexpr unsigned kTypeBits = 2;
 constexpr unsigned kNibble = 4;
 constexpr uint16_t kRepairedIndex = 1;
-/// Tone texts shown for the side of a tone word that its type does not use.
-constexpr uint16_t kIdleCtcss = 670;
-constexpr uint16_t kIdleDcs = 23;
-
-bool* FlagField(ChannelFields& f, unsigned bit)
-{
-    bool* fields[] = {nullptr, &f.F1, &f.F2, &f.F3, &f.F4, &f.F5, &f.F6, &f.F7};
-    return fields[bit];
-}
 
 ToneType TypeOfWord(uint16_t word)
 {
     return static_cast<ToneType>(word >> CChannelData::ToneBits::TypeFirst);
 }
 
-/// Texts of a tone word; an index that is 0 or beyond the type's table is set to 1 in `word`
-/// (type, custom flag and bit 12 kept).
-void ToneTexts(uint16_t& word, std::string& ctcss, std::string& dcs)
+/// Sets an index that is 0 or beyond the type's table to 1 (type, custom flag and bit 12 kept).
+uint16_t RepairedToneWord(uint16_t word)
 {
     using Bits = CChannelData::ToneBits;
     const ToneType type = TypeOfWord(word);
+    if (type == ToneType::None) return word;
     const unsigned index = word & Bits::IndexMask;
-    ctcss = FormatCtcss(kIdleCtcss);
-    dcs = FormatDcs(kIdleDcs);
-    if (type == ToneType::None) return;
-    const bool analog = type == ToneType::Analog;
-    auto entry = analog ? CtcssAt(index) : DcsAt(index);
-    if (!entry) {
-        word = static_cast<uint16_t>((word & ~Bits::IndexMask) | kRepairedIndex);
-        entry = analog ? CtcssAt(kRepairedIndex) : DcsAt(kRepairedIndex);
-    }
-    if (analog)
-        ctcss = FormatCtcss(entry->value);
-    else
-        dcs = FormatDcs(entry->value);
+    const bool inTable = type == ToneType::Analog ? CtcssAt(index).has_value()
+                                                  : DcsAt(index).has_value();
+    return inTable ? word : static_cast<uint16_t>((word & ~Bits::IndexMask) | kRepairedIndex);
 }
+
+/// The text form's members by field key (tone texts by the tone rule, flags F1 to F7).
+constexpr FieldBinding<ChannelFields> kChannelBinding[] = {
+    {"rx_frequency", &ChannelFields::RxFreq},     {"rx_type", &ChannelFields::RxTypeText},
+    {"rx_ctcss", &ChannelFields::RxCtcssText},    {"rx_dcs", &ChannelFields::RxDcsText},
+    {"rx_step", &ChannelFields::RxStep},          {"tx_frequency", &ChannelFields::TxFreq},
+    {"tx_type", &ChannelFields::TxTypeText},      {"tx_ctcss", &ChannelFields::TxCtcssText},
+    {"tx_dcs", &ChannelFields::TxDcsText},        {"tx_step", &ChannelFields::TxStep},
+    {"spacing", &ChannelFields::SpacingText},     {"power", &ChannelFields::PowerText},
+};
+constexpr FieldBinding<ChannelFields> kFlagBinding[] = {
+    {"personality", &ChannelFields::PersonalityIndex},
+    {"flag_1", &ChannelFields::F1},
+    {"flag_2", &ChannelFields::F2},
+    {"compandor", &ChannelFields::F3},
+    {"scramble", &ChannelFields::F4},
+    {"beat_shift", &ChannelFields::F5},
+    {"auto_start_scan", &ChannelFields::F6},
+    {"flag_7", &ChannelFields::F7},
+};
 
 /// Tone word of a type and the side's tone texts: the type's table index of the typed value
 /// (limited to the typed-tone range), or 0xFF with the custom flag when it is not in the table.
@@ -238,58 +241,57 @@ uint16_t ToneWordOf(uint16_t old, unsigned type, const std::string& ctcss, const
 ToneType CChannelData::RxToneType() const { return TypeOfWord(RxTone()); }
 ToneType CChannelData::TxToneType() const { return TypeOfWord(TxTone()); }
 
-ChannelFields CChannelData::ShowFields() const
+ChannelFields CChannelData::ShowFields(const CTextService& texts) const
 {
-    const CSettings& s = Settings();
     ChannelFields f;
-    f.SpacingText = s.GetChoiceText(kSpacingList, static_cast<int>(Spacing()));
-    f.PowerText = s.GetChoiceText(kPowerList, static_cast<int>(Power()));
-    f.RxTypeText = s.GetChoiceText(kRxTypeList, static_cast<int>(RxToneType()));
-    f.TxTypeText = s.GetChoiceText(kTxTypeList, static_cast<int>(TxToneType()));
-    f.RxFreq = RxFreq();
-    f.TxFreq = TxFreq();
-    uint16_t rx = RxTone();
-    uint16_t tx = TxTone();
-    ToneTexts(rx, f.RxCtcssText, f.RxDcsText);
-    ToneTexts(tx, f.TxCtcssText, f.TxDcsText);
-    f.RxStep = static_cast<uint8_t>(RxStep());
-    f.TxStep = static_cast<uint8_t>(TxStep());
-    GetFlags(f);
+    ReadBound<ChannelFields>(kChannelFieldTable, kChannelBinding, record_.Bytes(), texts, f);
+    ReadBound<ChannelFields>(kChannelFieldTable, kFlagBinding, record_.Bytes(), texts, f);
     return f;
 }
 
-ChannelFields CChannelData::ToFields()
+ChannelFields CChannelData::ShowFields() const { return ShowFields(Settings()); }
+
+ChannelFields CChannelData::ToFields(const CTextService& texts)
 {
     // Showing a tone index outside its table repairs it in the record.
-    std::string ctcss, dcs;
-    uint16_t rx = RxTone();
-    uint16_t tx = TxTone();
-    ToneTexts(rx, ctcss, dcs);
-    ToneTexts(tx, ctcss, dcs);
-    SetRxTone(rx);
-    SetTxTone(tx);
-    return ShowFields();
+    SetRxTone(RepairedToneWord(RxTone()));
+    SetTxTone(RepairedToneWord(TxTone()));
+    return ShowFields(texts);
 }
+
+ChannelFields CChannelData::ToFields() { return ToFields(Settings()); }
 
 void CChannelData::FromFields(const ChannelFields& fields)
 {
     FromFields(fields, CurrentBandLimits());
 }
 
-void CChannelData::FromFields(const ChannelFields& f, const BandLimits& band)
+void CChannelData::FromFields(const ChannelFields& fields, const BandLimits& band)
 {
-    FromFields(f, band, ChannelEdits::All());
+    FromFields(fields, band, Settings());
+}
+
+void CChannelData::FromFields(const ChannelFields& f, const BandLimits& band,
+                              const CTextService& texts)
+{
+    FromFields(f, band, ChannelEdits::All(), texts);
 }
 
 void CChannelData::FromFields(const ChannelFields& f, const BandLimits& band,
                               const ChannelEdits& edits)
 {
+    FromFields(f, band, edits, Settings());
+}
+
+void CChannelData::FromFields(const ChannelFields& f, const BandLimits& band,
+                              const ChannelEdits& edits, const CTextService& texts)
+{
     if (edits.spacing)
         record_.SetBits(Offset::SpacingPower, 0, kNibble,
-                        ChoiceOr(kSpacingList, f.SpacingText, kNibble, Spacing()));
+                        ChoiceOr(texts, kSpacingList, f.SpacingText, kNibble, Spacing()));
     if (edits.power)
         record_.SetBits(Offset::SpacingPower, kNibble, kNibble,
-                        ChoiceOr(kPowerList, f.PowerText, kNibble, Power()));
+                        ChoiceOr(texts, kPowerList, f.PowerText, kNibble, Power()));
 
     if (edits.rxFreq || edits.txFreq) {
         uint32_t rx = edits.rxFreq ? f.RxFreq : RxFreq();
@@ -320,29 +322,28 @@ void CChannelData::FromFields(const ChannelFields& f, const BandLimits& band,
     // read from a radio or a file whose index is not in the table stays as it came.
     if (edits.rxTone) {
         const unsigned rxType =
-            ChoiceOr(kRxTypeList, f.RxTypeText, kTypeBits, static_cast<unsigned>(RxToneType()));
+            ChoiceOr(texts, kRxTypeList, f.RxTypeText, kTypeBits, static_cast<unsigned>(RxToneType()));
         SetRxTone(ToneWordOf(RxTone(), rxType, f.RxCtcssText, f.RxDcsText));
     }
     if (edits.txTone) {
         const unsigned txType =
-            ChoiceOr(kTxTypeList, f.TxTypeText, kTypeBits, static_cast<unsigned>(TxToneType()));
+            ChoiceOr(texts, kTxTypeList, f.TxTypeText, kTypeBits, static_cast<unsigned>(TxToneType()));
         SetTxTone(ToneWordOf(TxTone(), txType, f.TxCtcssText, f.TxDcsText));
     }
 }
 
 void CChannelData::GetFlags(ChannelFields& f) const
 {
-    for (unsigned bit = kFirstFieldFlag; bit <= kLastReadFlag; ++bit)
-        *FlagField(f, bit) = Flag(bit);
-    f.PersonalityIndex = PersonalityIndex();
+    // Flags and the personality are numbers: no texts are looked up.
+    ReadBound<ChannelFields>(kChannelFieldTable, kFlagBinding, record_.Bytes(), CTextTable(), f);
 }
 
 void CChannelData::SetFlags(const ChannelFields& fields)
 {
+    // Bit 7 is read-only in the table and bit 0 is no field: neither is written.
     ChannelFields f = fields;
-    for (unsigned bit = kFirstFieldFlag; bit <= kLastWrittenFlag; ++bit)
-        record_.SetBit(Offset::Flags, bit, *FlagField(f, bit));
-    SetPersonalityIndex(f.PersonalityIndex);
+    f.F7 = Flag(kReadOnlyFlag);
+    WriteBound<ChannelFields>(kChannelFieldTable, kFlagBinding, f, BytesOf(record_), CTextTable());
 }
 
 void CChannelData::ResolveLinks()

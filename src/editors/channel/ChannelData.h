@@ -11,6 +11,8 @@
 
 namespace rv {
 
+class CTextService;
+
 /// Type of a tone word (bits 14-15); the values of choice lists 3668 and 3677.
 enum class ToneType : uint8_t {
     None = 0,     ///< no tone
@@ -66,11 +68,15 @@ public:
     };
 
     /// A new channel with the band defaults for list position `position` (the number of
-    /// channels already in the list), with a new identity.
+    /// channels already in the list), with a new identity. `latchedDivisor` is the divisor
+    /// that folds the defaults back into a band too narrow for all channels: 0 until such a
+    /// band is met, then kept by its owner (the radio data object, for the whole run).
+    CChannelData(size_t position, size_t& latchedDivisor);
+    /// The same with no divisor latched yet (a channel made outside the radio data).
     explicit CChannelData(size_t position);
 
     /// Fills the record with the defaults of list position `position` for the current band.
-    void SetDefaults(size_t position);
+    void SetDefaults(size_t position, size_t& latchedDivisor);
 
     /// Receive and transmit frequencies (packed decimal, kNoFrequency when none).
     uint32_t RxFreq() const { return record_.U32(Offset::RxFreq); }
@@ -95,12 +101,15 @@ public:
     /// One bit of the flags byte.
     bool Flag(unsigned bit) const { return record_.Bit(Offset::Flags, bit); }
 
-    /// The record as the editors show it (flags and personality index included). Repairs a
-    /// tone index that is 0 or beyond its table to 1 in the record itself.
-    ChannelFields ToFields();
-    /// The same text form without repairing the record: what the editors, printing and
-    /// inspection show (a tone index outside its table is shown as index 1 and kept).
-    ChannelFields ShowFields() const;
+    /// The record as the editors show it (flags and personality index included; a choice
+    /// value no entry has as its number). Repairs a tone index that is 0 or beyond its table
+    /// to 1 in the record itself.
+    ChannelFields ToFields(const CTextService& texts);
+    ChannelFields ToFields();  ///< with the program's texts
+    /// The same text form without repairing the record (what the editors,
+    /// printing and inspection show: a tone index outside its table is shown as index 1 and kept).
+    ChannelFields ShowFields(const CTextService& texts) const;
+    ChannelFields ShowFields() const;  ///< with the program's texts
     /// Writes the text form back with the band limits of the current model (frequencies
     /// clamped into the band unless one of them is empty; see the overload).
     void FromFields(const ChannelFields& fields);
@@ -116,6 +125,12 @@ public:
     /// choice value no list entry has). Of the frequencies only a changed one is clamped; a
     /// cleared receive frequency still clears the transmit frequency.
     void FromFields(const ChannelFields& fields, const BandLimits& band, const ChannelEdits& edits);
+    /// The same with the choice lists of a text service.
+    void FromFields(const ChannelFields& fields, const BandLimits& band,
+                    const CTextService& texts);
+    /// The same for the parts in `edits` with the choice lists of a text service.
+    void FromFields(const ChannelFields& fields, const BandLimits& band, const ChannelEdits& edits,
+                    const CTextService& texts);
     /// Copies byte 19 bits 1-7 into F1-F7 and byte 18 into PersonalityIndex.
     void GetFlags(ChannelFields& fields) const;
     /// Copies F1-F6 into byte 19 bits 1-6 and PersonalityIndex into byte 18 (bits 0 and 7
@@ -141,10 +156,6 @@ public:
 
     /// Text id of the personality box and of its invalid-log entries.
     static constexpr uint32_t kPersonalityTextId = 3703;
-
-    /// Forgets the divisor latched by the defaults of a band too narrow for 16 channels, as
-    /// at program start (for tests).
-    static void ResetDefaultsLatch();
 
     /// Parts of a tone word: index in bits 0-11, custom flag bit 13, type in bits 14-15.
     struct ToneBits {

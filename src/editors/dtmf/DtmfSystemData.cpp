@@ -5,6 +5,8 @@
 #include <optional>
 
 #include "base/Settings.h"
+#include "data/FieldBinding.h"
+#include "editors/dtmf/DtmfFieldTable.h"
 
 namespace rv {
 
@@ -16,12 +18,6 @@ constexpr uint8_t kDefaultPttIdType = 1;
 constexpr uint8_t kDefaultPretime = 25;
 constexpr uint8_t kDefaultDigitDuration = 5;
 constexpr uint8_t kDefaultDigitInterval = 5;
-
-// Choice lists of the text fields.
-constexpr int kPttIdTypeList = 5308;
-constexpr int kPretimeList = 5343;
-constexpr int kDigitDurationList = 5349;
-constexpr int kDigitIntervalList = 5351;
 
 /// Digit code of a DTMF key (0-9, A-D in either case, * and #); nullopt for any other.
 std::optional<uint8_t> DigitCode(char key)
@@ -41,12 +37,19 @@ char DigitKey(unsigned code)
     return kKeys[code & 0xF];
 }
 
-/// Stored value of a text in a choice list; 0xFF when the list has no such text.
-uint8_t ChoiceValue(int list, const std::string& text)
-{
-    const int value = Settings().GetChoiceValue(list, text);
-    return value >= 0 && value <= 0xFF ? static_cast<uint8_t>(value) : 0xFF;
-}
+/// The pages' members by field key.
+constexpr FieldBinding<DtmfBasicFields> kBasicBinding[] = {
+    {"primary_id", &DtmfBasicFields::primaryId},
+    {"ptt_id_type", &DtmfBasicFields::pttIdTypeText},
+    {"side_tone", &DtmfBasicFields::sideTone},
+    {"short_beep", &DtmfBasicFields::shortBeep},
+    {"transmit_ctcss", &DtmfBasicFields::transmitCtcss},
+};
+constexpr FieldBinding<DtmfAdvancedFields> kAdvancedBinding[] = {
+    {"pretime", &DtmfAdvancedFields::pretimeText},
+    {"digit_duration", &DtmfAdvancedFields::digitDurationText},
+    {"digit_interval", &DtmfAdvancedFields::digitIntervalText},
+};
 
 }  // namespace
 
@@ -67,20 +70,19 @@ void CDtmfSystemData::SetDefaults()
     record_[Offset::DigitInterval] = kDefaultDigitInterval;
 }
 
-std::string CDtmfSystemData::PrimaryId() const
+std::string CDtmfSystemData::PrimaryIdOf(std::span<const uint8_t> record)
 {
     // A length above 8 (an unprogrammed radio gives 0xFF) shows all eight digits.
-    const size_t length = std::min<size_t>(IdLength(), kMaxIdDigits);
+    const size_t length = std::min<size_t>(record[Offset::IdLength], kMaxIdDigits);
     std::string id;
     for (size_t k = 0; k < length; ++k) {
-        const size_t byte = Offset::PrimaryId + k / 2;
-        const unsigned first = k % 2 == 0 ? 4 : 0;  // first digit in the high nibble
-        id += DigitKey(record_.Bits(byte, first, 4));
+        const uint8_t byte = record[Offset::PrimaryId + k / 2];
+        id += DigitKey(GetBits(byte, k % 2 == 0 ? 4 : 0, 4));  // first digit in the high nibble
     }
     return id;
 }
 
-bool CDtmfSystemData::SetPrimaryId(const std::string& text)
+bool CDtmfSystemData::StorePrimaryId(std::span<uint8_t> record, std::string_view text)
 {
     std::array<uint8_t, kMaxIdDigits> codes{};  // positions behind the ID hold digit 0
     size_t length = 0;
@@ -90,47 +92,61 @@ bool CDtmfSystemData::SetPrimaryId(const std::string& text)
         if (!code || length == kMaxIdDigits) return false;
         codes[length++] = *code;
     }
-    record_[Offset::IdLength] = static_cast<uint8_t>(length);
+    record[Offset::IdLength] = static_cast<uint8_t>(length);
     if (length == 0) return true;  // no ID: the digit bytes keep what they held
     for (size_t k = 0; k < kMaxIdDigits; ++k) {
-        const size_t byte = Offset::PrimaryId + k / 2;
-        record_.SetBits(byte, k % 2 == 0 ? 4 : 0, 4, codes[k]);
+        uint8_t& byte = record[Offset::PrimaryId + k / 2];
+        byte = WithBits(byte, k % 2 == 0 ? 4 : 0, 4, codes[k]);
     }
     return true;
 }
 
-void CDtmfSystemData::ToBasic(DtmfBasicFields& fields) const
+std::string CDtmfSystemData::PrimaryId() const { return PrimaryIdOf(record_.Bytes()); }
+
+bool CDtmfSystemData::SetPrimaryId(const std::string& text)
 {
-    fields.primaryId = PrimaryId();
-    fields.pttIdTypeText = Settings().GetChoiceText(kPttIdTypeList, PttIdType());
-    fields.sideTone = Option(OptionBit::SideTone);
-    fields.shortBeep = Option(OptionBit::ShortBeep);
-    fields.transmitCtcss = Option(OptionBit::TransmitCtcss);
+    return StorePrimaryId(BytesOf(record_), text);
+}
+
+void CDtmfSystemData::ToBasic(DtmfBasicFields& fields, const CTextService& texts) const
+{
+    ReadBound<DtmfBasicFields>(kDtmfFieldTable, kBasicBinding, record_.Bytes(), texts, fields);
+}
+
+void CDtmfSystemData::ToBasic(DtmfBasicFields& fields) const { ToBasic(fields, Settings()); }
+
+bool CDtmfSystemData::FromBasic(const DtmfBasicFields& fields, const CTextService& texts)
+{
+    const auto refused =
+        WriteBound<DtmfBasicFields>(kDtmfFieldTable, kBasicBinding, fields, BytesOf(record_), texts);
+    return std::find(refused.begin(), refused.end(), "primary_id") == refused.end();
 }
 
 bool CDtmfSystemData::FromBasic(const DtmfBasicFields& fields)
 {
-    const bool idStored = SetPrimaryId(fields.primaryId);
-    record_[Offset::PttIdType] = ChoiceValue(kPttIdTypeList, fields.pttIdTypeText);
-    record_.SetBit(Offset::Options, OptionBit::SideTone, fields.sideTone);
-    record_.SetBit(Offset::Options, OptionBit::ShortBeep, fields.shortBeep);
-    record_.SetBit(Offset::Options, OptionBit::TransmitCtcss, fields.transmitCtcss);
-    return idStored;
+    return FromBasic(fields, Settings());
+}
+
+void CDtmfSystemData::ToAdvanced(DtmfAdvancedFields& fields, const CTextService& texts) const
+{
+    ReadBound<DtmfAdvancedFields>(kDtmfFieldTable, kAdvancedBinding, record_.Bytes(), texts,
+                                  fields);
 }
 
 void CDtmfSystemData::ToAdvanced(DtmfAdvancedFields& fields) const
 {
-    const auto& settings = Settings();
-    fields.pretimeText = settings.GetChoiceText(kPretimeList, Pretime());
-    fields.digitDurationText = settings.GetChoiceText(kDigitDurationList, DigitDuration());
-    fields.digitIntervalText = settings.GetChoiceText(kDigitIntervalList, DigitInterval());
+    ToAdvanced(fields, Settings());
+}
+
+void CDtmfSystemData::FromAdvanced(const DtmfAdvancedFields& fields, const CTextService& texts)
+{
+    WriteBound<DtmfAdvancedFields>(kDtmfFieldTable, kAdvancedBinding, fields, BytesOf(record_),
+                                   texts);
 }
 
 void CDtmfSystemData::FromAdvanced(const DtmfAdvancedFields& fields)
 {
-    record_[Offset::Pretime] = ChoiceValue(kPretimeList, fields.pretimeText);
-    record_[Offset::DigitDuration] = ChoiceValue(kDigitDurationList, fields.digitDurationText);
-    record_[Offset::DigitInterval] = ChoiceValue(kDigitIntervalList, fields.digitIntervalText);
+    FromAdvanced(fields, Settings());
 }
 
 }  // namespace rv

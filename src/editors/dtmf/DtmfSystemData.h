@@ -4,11 +4,15 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
+#include <string_view>
 
 #include "data/QXTViewProc.h"
 
 namespace rv {
+
+class CTextService;
 
 // DTMF system record, 16 bytes:
 //
@@ -74,21 +78,30 @@ public:
     static constexpr size_t kMaxIdDigits = 8;
 
     /// Fills the Basic page's fields from the record.
-    void ToBasic(DtmfBasicFields& fields) const;
+    void ToBasic(DtmfBasicFields& fields, const CTextService& texts) const;
+    void ToBasic(DtmfBasicFields& fields) const;  ///< with the program's texts
     /// Stores the Basic page's fields. Spaces in the Primary ID are dropped; an ID with a
     /// character that is no DTMF key, or with more than 8 keys, is refused: the ID bytes stay
-    /// as they were and the result is false (the other fields are stored all the same).
-    bool FromBasic(const DtmfBasicFields& fields);
+    /// as they were and the result is false (the other fields are stored all the same). A
+    /// choice text not in its list keeps the stored value.
+    bool FromBasic(const DtmfBasicFields& fields, const CTextService& texts);
+    bool FromBasic(const DtmfBasicFields& fields);  ///< with the program's texts
     /// Fills the Advanced page's fields from the record.
-    void ToAdvanced(DtmfAdvancedFields& fields) const;
-    /// Stores the Advanced page's fields (a text not in its list stores 0xFF).
-    void FromAdvanced(const DtmfAdvancedFields& fields);
+    void ToAdvanced(DtmfAdvancedFields& fields, const CTextService& texts) const;
+    void ToAdvanced(DtmfAdvancedFields& fields) const;  ///< with the program's texts
+    /// Stores the Advanced page's fields (a text not in its list keeps the stored value).
+    void FromAdvanced(const DtmfAdvancedFields& fields, const CTextService& texts);
+    void FromAdvanced(const DtmfAdvancedFields& fields);  ///< with the program's texts
 
     /// Primary ID text of the record's digits (at most 8 keys; E shown as *, F as #).
     std::string PrimaryId() const;
     /// Stores a Primary ID; false (record unchanged) for a character that is no DTMF key or
     /// more than 8 keys. Spaces are dropped; an empty ID sets the length 0 and keeps the digits.
     bool SetPrimaryId(const std::string& text);
+    /// The Primary ID text of a DTMF system record.
+    static std::string PrimaryIdOf(std::span<const uint8_t> record);
+    /// Stores a Primary ID into a DTMF system record (as SetPrimaryId).
+    static bool StorePrimaryId(std::span<uint8_t> record, std::string_view text);
 
     uint8_t IdLength() const { return record_[Offset::IdLength]; }
     uint8_t PttIdType() const { return record_[Offset::PttIdType]; }

@@ -7,6 +7,8 @@
 #include "editors/channel/ChannelData.h"
 #include "editors/dtmf/DtmfSystemData.h"
 #include "base/Settings.h"
+#include "data/FieldBinding.h"
+#include "editors/emergency/EmergencyFieldTable.h"
 
 namespace rv {
 
@@ -30,14 +32,26 @@ constexpr uint8_t kHexIdLength = 4;
 constexpr uint8_t kDecimalIdLength = 6;
 constexpr uint8_t kOtherIdLength = 8;
 
-unsigned Masked(int value, unsigned bits) { return static_cast<unsigned>(value) & ((1u << bits) - 1u); }
-
-std::string ChoiceText(int list, unsigned value)
-{
-    return Settings().GetChoiceText(list, static_cast<int>(value));
-}
-
-int ChoiceValue(int list, const std::string& text) { return Settings().GetChoiceValue(list, text); }
+/// The page's choice, number and flag members by field key.
+constexpr FieldBinding<EmergencyFields> kEmergencyBinding[] = {
+    {"long_press", &EmergencyFields::LongPressRaw},
+    {"power_switch", &EmergencyFields::PowerSwitch},
+    {"secret", &EmergencyFields::Secret},
+    {"send_mode", &EmergencyFields::SendModeText},
+    {"id_type", &EmergencyFields::IdTypeText},
+    {"impolite_send_times", &EmergencyFields::ImpoliteText},
+    {"polite_send_times", &EmergencyFields::PoliteText},
+    {"alarm_mode", &EmergencyFields::AlarmModeText},
+    {"alarm_cycles_mode", &EmergencyFields::AlarmCyclesModeText},
+    {"alarm_cycles", &EmergencyFields::AlarmCyclesRaw},
+    {"alarm_duration", &EmergencyFields::AlarmDurationRaw},
+    {"voice_cycles_mode", &EmergencyFields::VoiceCyclesModeText},
+    {"voice_cycles", &EmergencyFields::VoiceCyclesRaw},
+    {"squelch_mode", &EmergencyFields::SquelchModeText},
+    {"background_tone", &EmergencyFields::BackgroundTone},
+    {"tx_duration", &EmergencyFields::TxDurationRaw},
+    {"rx_duration", &EmergencyFields::RxDurationRaw},
+};
 
 /// The value of a DTMF key: 0-9, A-D, * = 0xE, # = 0xF (anything else 0).
 uint8_t DtmfDigitCode(char c)
@@ -158,16 +172,18 @@ uint16_t CEmergencyBlock::LimitHexId(uint16_t value)
     return static_cast<uint16_t>(result == 0 ? 1 : result);
 }
 
-std::string CEmergencyBlock::IdText() const
+std::string CEmergencyBlock::IdTextOf(std::span<const uint8_t> record)
 {
     char text[16];
-    switch (static_cast<IdKind>(IdType())) {
+    const auto type = static_cast<IdKind>(GetBits(record[Off::kIdType], Off::kIdTypeFirstBit,
+                                                  Off::kIdTypeBits));
+    switch (type) {
     case IdKind::Dtmf: {
         // The length byte may be anything after a bad load: never read past the ID bytes.
-        const size_t count = std::min<size_t>(record_[Off::kIdLength], Off::kIdWidth);
+        const size_t count = std::min<size_t>(record[Off::kIdLength], Off::kIdWidth);
         std::string out;
         for (size_t i = 0; i < count; ++i) {
-            std::snprintf(text, sizeof text, "%X", record_[Off::kId + i]);
+            std::snprintf(text, sizeof text, "%X", record[Off::kId + i]);
             out += text;
         }
         std::replace(out.begin(), out.end(), 'E', '*');
@@ -175,21 +191,69 @@ std::string CEmergencyBlock::IdText() const
         return out;
     }
     case IdKind::Hex:
-        std::snprintf(text, sizeof text, "%04X", LimitHexId(record_.U16(Off::kId)));
+        std::snprintf(text, sizeof text, "%04X", LimitHexId(GetU16(&record[Off::kId])));
         return text;
     case IdKind::Decimal:
-        std::snprintf(text, sizeof text, "%02d%04X", record_[Off::kId] % 16,
-                      record_[Off::kId + 2] * 256 + record_[Off::kId + 1]);
+        std::snprintf(text, sizeof text, "%02d%04X", record[Off::kId] % 16,
+                      record[Off::kId + 2] * 256 + record[Off::kId + 1]);
         return text;
     }
     return {};
 }
 
-EmergencyFields CEmergencyBlock::ToFields() const
+bool CEmergencyBlock::StoreIdText(std::span<uint8_t> record, std::string_view text)
+{
+    const auto type = static_cast<IdKind>(GetBits(record[Off::kIdType], Off::kIdTypeFirstBit,
+                                                  Off::kIdTypeBits));
+    switch (type) {
+    case IdKind::Dtmf: {
+        // One DTMF key per byte, at most four keys; an empty ID keeps the digit bytes.
+        if (text.size() > kDtmfIdDigits) return false;
+        uint8_t codes[kDtmfIdDigits] = {};
+        for (size_t i = 0; i < text.size(); ++i) {
+            const char c = text[i];
+            const bool key = (c >= '0' && c <= '9') || c == '*' || c == '#';
+            if (!key) return false;
+            codes[i] = DtmfDigitCode(c);
+        }
+        std::copy_n(codes, text.size(), &record[Off::kId]);
+        record[Off::kIdLength] = static_cast<uint8_t>(text.size());
+        return true;
+    }
+    case IdKind::Hex: {
+        // Four hexadecimal digits, limited digit by digit as they are shown.
+        if (text.empty() || text.size() > 4 ||
+            text.find_first_not_of("0123456789ABCDEFabcdef") != std::string_view::npos)
+            return false;
+        const auto value = static_cast<uint16_t>(std::stoul(std::string(text), nullptr, 16));
+        PutU16(&record[Off::kId], LimitHexId(value));
+        return true;
+    }
+    case IdKind::Decimal: {
+        // Two decimal digits (the low nibble of byte 4), then four hexadecimal digits.
+        if (text.size() != kDecimalIdLength ||
+            text.substr(0, 2).find_first_not_of("0123456789") != std::string_view::npos ||
+            text.substr(2).find_first_not_of("0123456789ABCDEFabcdef") != std::string_view::npos)
+            return false;
+        const unsigned fleet = std::stoul(std::string(text.substr(0, 2)));
+        if (fleet > 15) return false;
+        record[Off::kId] = WithBits(record[Off::kId], 0, 4, fleet);
+        PutU16(&record[Off::kId + 1],
+               static_cast<uint16_t>(std::stoul(std::string(text.substr(2)), nullptr, 16)));
+        return true;
+    }
+    }
+    return text.empty();
+}
+
+std::string CEmergencyBlock::IdText() const { return IdTextOf(record_.Bytes()); }
+
+EmergencyFields CEmergencyBlock::ToFields(const CTextService& texts) const
 {
     RadioData& radio = Radio();
     EmergencyFields f;
-    f.LongPressRaw = record_[Off::kLongPress];
+    ReadBound<EmergencyFields>(kEmergencyFieldTable, kEmergencyBinding, record_.Bytes(), texts,
+                               f);
     if (revertChannelId_ == 0) {
         f.RevertChannel = 0;
     } else {
@@ -197,10 +261,6 @@ EmergencyFields CEmergencyBlock::ToFields() const
         const bool used = number != 0 && radio.Channels()[number - 1]->used_;
         f.RevertChannel = used ? static_cast<uint8_t>(number) : 0xFF;
     }
-    f.PowerSwitch = record_.Bit(Off::kFlags, Off::kPowerSwitchBit);
-    f.Secret = record_.Bit(Off::kFlags, Off::kSecretBit);
-    f.SendModeText = ChoiceText(kSendModeList, record_.Bits(Off::kFlags, Off::kSendModeBit, 1));
-    f.IdTypeText = ChoiceText(kIdTypeList, IdType());
     f.SignalingIndex = IdType() == static_cast<uint8_t>(IdKind::Dtmf)
                            ? UsedPositionOf(radio.DtmfSystems(),
                                             signalingSystemId_)
@@ -212,29 +272,19 @@ EmergencyFields CEmergencyBlock::ToFields() const
     case IdKind::Decimal: f.IdLength = kDecimalIdLength; break;
     default: f.IdLength = kOtherIdLength; break;
     }
-    f.ImpoliteText = ChoiceText(kImpoliteList, record_[Off::kImpolite]);
-    f.PoliteText = ChoiceText(kPoliteList, record_[Off::kPolite]);
-    f.AlarmModeText = ChoiceText(kAlarmModeList, record_.Bits(Off::kAlarmModes, Off::kAlarmModeFirstBit, 2));
-    f.AlarmCyclesModeText = ChoiceText(
-        kAlarmCyclesModeList, record_.Bits(Off::kAlarmModes, Off::kAlarmCyclesModeFirstBit, 2));
-    f.AlarmCyclesRaw = record_[Off::kAlarmCycles];
-    f.AlarmDurationRaw = record_[Off::kAlarmDuration];
-    f.VoiceCyclesModeText = ChoiceText(kVoiceCyclesModeList, record_.Bits(Off::kVoiceCyclesMode, 0, 2));
-    f.VoiceCyclesRaw = record_[Off::kVoiceCycles];
-    f.SquelchModeText = ChoiceText(kSquelchModeList, record_.Bits(Off::kSquelch, Off::kSquelchModeFirstBit, 2));
-    f.BackgroundTone = record_.Bit(Off::kSquelch, Off::kBackgroundToneBit);
-    f.TxDurationRaw = record_[Off::kTxDuration];
-    f.RxDurationRaw = record_[Off::kRxDuration];
     f.LocalRecord = false;
     f.IdText = IdText();
     return f;
 }
 
-void CEmergencyBlock::FromFields(const EmergencyFields& f)
+EmergencyFields CEmergencyBlock::ToFields() const { return ToFields(Settings()); }
+
+void CEmergencyBlock::FromFields(const EmergencyFields& f, const CTextService& texts)
 {
     RadioData& radio = Radio();
-    const CSettings& s = Settings();
-    record_[Off::kLongPress] = f.LongPressRaw;
+    // The choice, number and flag fields by the table (a text not in its list keeps its bits).
+    WriteBound<EmergencyFields>(kEmergencyFieldTable, kEmergencyBinding, f, BytesOf(record_),
+                                texts);
 
     // Revert channel: 0 = none, k = channel k. Without a selection (the chosen channel was
     // deleted) the stored number and the link stay as they are, so the invalid log keeps
@@ -250,19 +300,15 @@ void CEmergencyBlock::FromFields(const EmergencyFields& f)
                                : 0;
     }
 
-    record_.SetBit(Off::kFlags, Off::kPowerSwitchBit, f.PowerSwitch);
-    record_.SetBit(Off::kFlags, Off::kSecretBit, f.Secret);
-    record_.SetBits(Off::kFlags, Off::kSendModeBit, 1, Masked(ChoiceValue(kSendModeList, f.SendModeText), 1));
-    const unsigned type = Masked(ChoiceValue(kIdTypeList, f.IdTypeText), Off::kIdTypeBits);
-    record_.SetBits(Off::kIdType, Off::kIdTypeFirstBit, Off::kIdTypeBits, type);
     // Bits 3-4 follow the signalling box only while it has a selection; else kept.
     if (f.SignalingIndex >= 0)
         record_.SetBits(Off::kIdType, Off::kSignalingFirstBit, Off::kSignalingBits,
                         static_cast<unsigned>(f.SignalingIndex) % 4);
 
+    const unsigned type = IdType();
     std::copy(f.IdBytes.begin(), f.IdBytes.end(), Record() + Off::kId);
     uint8_t idLength = kOtherIdLength;
-    if (f.IdTypeText == s.LoadText(kIdTypeDtmfText) && !f.IdTypeText.empty()) {
+    if (f.IdTypeText == texts.LoadText(kIdTypeDtmfText) && !f.IdTypeText.empty()) {
         // One DTMF key per byte, at most four keys.
         const size_t n = std::min(f.IdText.size(), kDtmfIdDigits);
         for (size_t i = 0; i < n; ++i) record_[Off::kId + i] = DtmfDigitCode(f.IdText[i]);
@@ -275,23 +321,8 @@ void CEmergencyBlock::FromFields(const EmergencyFields& f)
         idLength = kDecimalIdLength;
     }
     record_[Off::kIdLength] = idLength;
-
-    record_[Off::kImpolite] = static_cast<uint8_t>(ChoiceValue(kImpoliteList, f.ImpoliteText));
-    record_[Off::kPolite] = static_cast<uint8_t>(ChoiceValue(kPoliteList, f.PoliteText));
-    record_.SetBits(Off::kAlarmModes, Off::kAlarmModeFirstBit, 2,
-                    Masked(ChoiceValue(kAlarmModeList, f.AlarmModeText), 2));
-    record_.SetBits(Off::kAlarmModes, Off::kAlarmCyclesModeFirstBit, 2,
-                    Masked(ChoiceValue(kAlarmCyclesModeList, f.AlarmCyclesModeText), 2));
-    record_[Off::kAlarmCycles] = f.AlarmCyclesRaw;
-    record_[Off::kAlarmDuration] = f.AlarmDurationRaw;
-    record_.SetBits(Off::kVoiceCyclesMode, 0, 2,
-                    Masked(ChoiceValue(kVoiceCyclesModeList, f.VoiceCyclesModeText), 2));
-    record_[Off::kVoiceCycles] = f.VoiceCyclesRaw;
-    record_.SetBits(Off::kSquelch, Off::kSquelchModeFirstBit, 2,
-                    Masked(ChoiceValue(kSquelchModeList, f.SquelchModeText), 2));
-    record_.SetBit(Off::kSquelch, Off::kBackgroundToneBit, f.BackgroundTone);
-    record_[Off::kTxDuration] = f.TxDurationRaw;
-    record_[Off::kRxDuration] = f.RxDurationRaw;
 }
+
+void CEmergencyBlock::FromFields(const EmergencyFields& f) { FromFields(f, Settings()); }
 
 }  // namespace rv

@@ -5,12 +5,16 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
+#include <string_view>
 
 #include "data/Notice.h"
 #include "data/QXTViewProc.h"
 
 namespace rv {
+
+class CTextService;
 
 /// Text form of the emergency page.
 struct EmergencyFields {
@@ -140,14 +144,24 @@ public:
     /// Signalling system position (byte 3 bits 3-4).
     uint8_t SignalingIndex() const;
 
-    /// The record as the page shows it.
-    EmergencyFields ToFields() const;
-    /// The page's fields into the record (LocalRecord is not stored).
-    void FromFields(const EmergencyFields& fields);
+    /// The record as the page shows it (a stored value no entry has as its number).
+    EmergencyFields ToFields(const CTextService& texts) const;
+    EmergencyFields ToFields() const;  ///< with the program's texts
+    /// The page's fields into the record (LocalRecord is not stored). A choice text that is
+    /// not in its list, or that the record already shows, keeps the field's bits.
+    void FromFields(const EmergencyFields& fields, const CTextService& texts);
+    void FromFields(const EmergencyFields& fields);  ///< with the program's texts
 
     /// The emergency ID text of the record for its ID type (type 2 digits, type 3 four hex
     /// digits, type 4 two decimal and four hex digits, other types empty).
     std::string IdText() const;
+    /// The emergency ID text of an emergency record.
+    static std::string IdTextOf(std::span<const uint8_t> record);
+    /// Stores an emergency ID text by the record's ID type: type 2 up to four DTMF keys (0-9,
+    /// *, #; the length byte follows), type 3 four hexadecimal digits (limited as shown),
+    /// type 4 two decimal and four hexadecimal digits. False (record unchanged) for a text the
+    /// type cannot hold; any other type takes only the empty text.
+    static bool StoreIdText(std::span<uint8_t> record, std::string_view text);
     /// Limits a type-3 ID digit by digit (top digit at most D, others at most E; 0 becomes 1).
     static uint16_t LimitHexId(uint16_t value);
 

@@ -1,16 +1,18 @@
 #include "editors/general/MicBlock.h"
 
 #include "base/Settings.h"
+#include "data/FieldBinding.h"
+#include "editors/general/MicFieldTable.h"
 
 namespace rv {
 
 namespace {
 
-/// Stored value of a gain text: 0xFF when the text is not in the list.
-uint16_t GainOf(int list, const std::string& text)
-{
-    return static_cast<uint16_t>(Settings().GetChoiceValue(list, text));
-}
+/// The text form's members by field key.
+constexpr FieldBinding<MicFields> kMicBinding[] = {
+    {"internal_gain", &MicFields::InternalGainText},
+    {"external_gain", &MicFields::ExternalGainText},
+};
 
 }  // namespace
 
@@ -27,18 +29,20 @@ void CMicBlock::SetDefaults()
 uint16_t CMicBlock::InternalGain() const { return record_.U16(Offset::kInternalGain); }
 uint16_t CMicBlock::ExternalGain() const { return record_.U16(Offset::kExternalGain); }
 
-MicFields CMicBlock::ToFields() const
+MicFields CMicBlock::ToFields(const CTextService& texts) const
 {
     MicFields f;
-    f.InternalGainText = Settings().GetChoiceText(kInternalGainList, InternalGain());
-    f.ExternalGainText = Settings().GetChoiceText(kExternalGainList, ExternalGain());
+    ReadBound<MicFields>(kMicFieldTable, kMicBinding, record_.Bytes(), texts, f);
     return f;
 }
 
-void CMicBlock::FromFields(const MicFields& f)
+MicFields CMicBlock::ToFields() const { return ToFields(Settings()); }
+
+void CMicBlock::FromFields(const MicFields& f, const CTextService& texts)
 {
-    record_.SetU16(Offset::kInternalGain, GainOf(kInternalGainList, f.InternalGainText));
-    record_.SetU16(Offset::kExternalGain, GainOf(kExternalGainList, f.ExternalGainText));
+    WriteBound<MicFields>(kMicFieldTable, kMicBinding, f, BytesOf(record_), texts);
 }
+
+void CMicBlock::FromFields(const MicFields& f) { FromFields(f, Settings()); }
 
 }  // namespace rv

@@ -9,6 +9,8 @@
 
 namespace rv {
 
+class CTextService;
+
 /// Text form of the microphone record.
 struct MicFields {
     std::string InternalGainText;  ///< choice list 6502
@@ -48,9 +50,15 @@ public:
     uint16_t InternalGain() const;
     uint16_t ExternalGain() const;
 
-    /// The record as its view shows it (choice fields as texts of their lists).
+    /// The record as its view shows it (choice fields as texts of their lists; a stored value
+    /// no entry has as its number, "(value 9)").
+    MicFields ToFields(const CTextService& texts) const;
+    /// The same with the program's texts.
     MicFields ToFields() const;
-    /// The view's fields into the record; a text not in its list stores all ones (masked).
+    /// The view's fields into the record. A text that is not in its list, or that the record
+    /// already shows, keeps the field's stored bits.
+    void FromFields(const MicFields& fields, const CTextService& texts);
+    /// The same with the program's texts.
     void FromFields(const MicFields& fields);
 };
 

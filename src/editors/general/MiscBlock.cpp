@@ -1,6 +1,8 @@
 #include "editors/general/MiscBlock.h"
 
 #include "base/Settings.h"
+#include "data/FieldBinding.h"
+#include "editors/general/MiscFieldTable.h"
 
 namespace rv {
 
@@ -17,7 +19,17 @@ constexpr MiscDefaults kStandardDefaults{5, 2, 1, true};
 constexpr MiscDefaults kEditionDefaults{5, 6, 0, false};
 constexpr unsigned kTailRevertDefault = 1;
 
-unsigned Masked(int value, unsigned bits) { return static_cast<unsigned>(value) & ((1u << bits) - 1u); }
+/// The text form's members by field key.
+constexpr FieldBinding<MiscFields> kMiscBinding[] = {
+    {"squelch_level", &MiscFields::SquelchLevelText},
+    {"battery_save_delay", &MiscFields::BatterySaveDelayText},
+    {"battery_save_mode", &MiscFields::BatterySaveModeText},
+    {"tail_revert", &MiscFields::TailRevertText},
+    {"power_led", &MiscFields::PowerLed},
+    {"scan_led", &MiscFields::ScanLed},
+    {"channel_play", &MiscFields::ChannelPlay},
+    {"channel_change_beep", &MiscFields::ChannelChangeBeep},
+};
 
 }  // namespace
 
@@ -44,42 +56,20 @@ void CMiscBlock::SetDefaults()
     record_.SetBit(Offset::kFlags, Offset::kChannelChangeBeepBit, false);
 }
 
-MiscFields CMiscBlock::ToFields() const
+MiscFields CMiscBlock::ToFields(const CTextService& texts) const
 {
-    const CSettings& s = Settings();
     MiscFields f;
-    f.SquelchLevelText = s.GetChoiceText(SquelchList(), record_[Offset::kSquelchLevel]);
-    f.BatterySaveDelayText =
-        s.GetChoiceText(kBatterySaveDelayList, record_[Offset::kBatterySaveDelay]);
-    f.BatterySaveModeText = s.GetChoiceText(
-        kBatterySaveModeList, static_cast<int>(record_.Bits(Offset::kFlags, Offset::kBatterySaveModeFirstBit,
-                                                            Offset::kBatterySaveModeBits)));
-    f.TailRevertText = s.GetChoiceText(
-        kTailRevertList, static_cast<int>(record_.Bits(Offset::kFlags, Offset::kTailRevertBit, 1)));
-    f.PowerLed = record_.Bit(Offset::kFlags, Offset::kPowerLedBit);
-    f.ScanLed = record_.Bit(Offset::kFlags, Offset::kScanLedBit);
-    f.ChannelPlay = record_.Bit(Offset::kFlags, Offset::kChannelPlayBit);
-    f.ChannelChangeBeep = record_.Bit(Offset::kFlags, Offset::kChannelChangeBeepBit);
+    ReadBound<MiscFields>(kMiscFieldTable, kMiscBinding, record_.Bytes(), texts, f);
     return f;
 }
 
-void CMiscBlock::FromFields(const MiscFields& f)
+MiscFields CMiscBlock::ToFields() const { return ToFields(Settings()); }
+
+void CMiscBlock::FromFields(const MiscFields& f, const CTextService& texts)
 {
-    const CSettings& s = Settings();
-    record_[Offset::kSquelchLevel] =
-        static_cast<uint8_t>(s.GetChoiceValue(SquelchList(), f.SquelchLevelText));
-    record_[Offset::kBatterySaveDelay] =
-        static_cast<uint8_t>(s.GetChoiceValue(kBatterySaveDelayList, f.BatterySaveDelayText));
-    record_.SetBits(Offset::kFlags, Offset::kBatterySaveModeFirstBit,
-                    Offset::kBatterySaveModeBits,
-                    Masked(s.GetChoiceValue(kBatterySaveModeList, f.BatterySaveModeText),
-                           Offset::kBatterySaveModeBits));
-    record_.SetBits(Offset::kFlags, Offset::kTailRevertBit, 1,
-                    Masked(s.GetChoiceValue(kTailRevertList, f.TailRevertText), 1));
-    record_.SetBit(Offset::kFlags, Offset::kPowerLedBit, f.PowerLed);
-    record_.SetBit(Offset::kFlags, Offset::kScanLedBit, f.ScanLed);
-    record_.SetBit(Offset::kFlags, Offset::kChannelPlayBit, f.ChannelPlay);
-    record_.SetBit(Offset::kFlags, Offset::kChannelChangeBeepBit, f.ChannelChangeBeep);
+    WriteBound<MiscFields>(kMiscFieldTable, kMiscBinding, f, BytesOf(record_), texts);
 }
+
+void CMiscBlock::FromFields(const MiscFields& f) { FromFields(f, Settings()); }
 
 }  // namespace rv

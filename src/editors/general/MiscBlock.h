@@ -9,6 +9,8 @@
 
 namespace rv {
 
+class CTextService;
+
 /// Text form of the misc record.
 struct MiscFields {
     std::string SquelchLevelText;      ///< choice list 1404 (1405 in the editions)
@@ -67,9 +69,15 @@ public:
     /// The squelch level's choice list for the current model.
     static int SquelchList();
 
-    /// The record as its view shows it (choice fields as texts of their lists).
+    /// The record as its view shows it (choice fields as texts of their lists; a stored value
+    /// no entry has as its number, "(value 9)").
+    MiscFields ToFields(const CTextService& texts) const;
+    /// The same with the program's texts.
     MiscFields ToFields() const;
-    /// The view's fields into the record; a text not in its list stores all ones (masked).
+    /// The view's fields into the record. A text that is not in its list, or that the record
+    /// already shows, keeps the field's stored bits.
+    void FromFields(const MiscFields& fields, const CTextService& texts);
+    /// The same with the program's texts.
     void FromFields(const MiscFields& fields);
 };
 

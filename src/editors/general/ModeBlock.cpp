@@ -1,6 +1,22 @@
 #include "editors/general/ModeBlock.h"
 
+#include "data/FieldBinding.h"
+#include "editors/general/ModeFieldTable.h"
+#include "base/Settings.h"
+
 namespace rv {
+
+namespace {
+
+/// The text form's members by field key.
+constexpr FieldBinding<ModeFields> kModeBinding[] = {
+    {"panel_test", &ModeFields::PanelTest},
+    {"clone", &ModeFields::Clone},
+    {"destination", &ModeFields::Destination},
+    {"factory_clone", &ModeFields::FactoryClone},
+};
+
+}  // namespace
 
 bool ApplyCloneRule(ModeFields& fields)
 {
@@ -16,22 +32,20 @@ void CModeBlock::SetDefaults()
     FromFields(ModeFields{});
 }
 
-ModeFields CModeBlock::ToFields() const
+ModeFields CModeBlock::ToFields(const CTextService& texts) const
 {
     ModeFields f;
-    f.PanelTest = record_.Bit(Offset::kModes, Offset::kPanelTestBit);
-    f.Clone = record_.Bit(Offset::kModes, Offset::kCloneBit);
-    f.Destination = record_.Bit(Offset::kModes, Offset::kDestinationBit);
-    f.FactoryClone = record_.Bit(Offset::kModes, Offset::kFactoryCloneBit);
+    ReadBound<ModeFields>(kModeFieldTable, kModeBinding, record_.Bytes(), texts, f);
     return f;
 }
 
-void CModeBlock::FromFields(const ModeFields& f)
+ModeFields CModeBlock::ToFields() const { return ToFields(Settings()); }
+
+void CModeBlock::FromFields(const ModeFields& f, const CTextService& texts)
 {
-    record_.SetBit(Offset::kModes, Offset::kPanelTestBit, f.PanelTest);
-    record_.SetBit(Offset::kModes, Offset::kCloneBit, f.Clone);
-    record_.SetBit(Offset::kModes, Offset::kDestinationBit, f.Destination);
-    record_.SetBit(Offset::kModes, Offset::kFactoryCloneBit, f.FactoryClone);
+    WriteBound<ModeFields>(kModeFieldTable, kModeBinding, f, BytesOf(record_), texts);
 }
+
+void CModeBlock::FromFields(const ModeFields& f) { FromFields(f, Settings()); }
 
 }  // namespace rv

@@ -8,6 +8,8 @@
 
 namespace rv {
 
+class CTextService;
+
 /// Text form of the mode record.
 struct ModeFields {
     bool PanelTest = false;
@@ -47,9 +49,15 @@ public:
     /// FF 87 (every mode off).
     void SetDefaults() override;
 
-    /// The record as its view shows it (choice fields as texts of their lists).
+    /// The record as its view shows it (choice fields as texts of their lists; a stored value
+    /// no entry has as its number, "(value 9)").
+    ModeFields ToFields(const CTextService& texts) const;
+    /// The same with the program's texts.
     ModeFields ToFields() const;
-    /// The view's fields into the record; a text not in its list stores all ones (masked).
+    /// The view's fields into the record. A text that is not in its list, or that the record
+    /// already shows, keeps the field's stored bits.
+    void FromFields(const ModeFields& fields, const CTextService& texts);
+    /// The same with the program's texts.
     void FromFields(const ModeFields& fields);
 };
 

@@ -1,6 +1,7 @@
 #include "editors/general/VolumeBlock.h"
 
 #include "base/Settings.h"
+#include "editors/general/VolumeFieldTable.h"
 
 namespace rv {
 
@@ -12,18 +13,23 @@ void CVolumeBlock::SetDefaults()
     for (size_t k = 0; k < kVolumeFieldCount; ++k) record_[k] = kDefaults[k];
 }
 
-VolumeFields CVolumeBlock::ToFields() const
+VolumeFields CVolumeBlock::ToFields(const CTextService& texts) const
 {
+    const CFieldForm form = ToForm(kVolumeFieldTable, record_.Bytes(), texts);
     VolumeFields f;
-    for (size_t k = 0; k < kVolumeFieldCount; ++k)
-        f.Texts[k] = Settings().GetChoiceText(ListOf(k), record_[k]);
+    for (size_t k = 0; k < kVolumeFieldCount; ++k) f.Texts[k] = form.Text(kVolumeKeys[k]);
     return f;
 }
 
-void CVolumeBlock::FromFields(const VolumeFields& f)
+VolumeFields CVolumeBlock::ToFields() const { return ToFields(Settings()); }
+
+void CVolumeBlock::FromFields(const VolumeFields& f, const CTextService& texts)
 {
-    for (size_t k = 0; k < kVolumeFieldCount; ++k)
-        record_[k] = static_cast<uint8_t>(Settings().GetChoiceValue(ListOf(k), f.Texts[k]));
+    CFieldForm form;
+    for (size_t k = 0; k < kVolumeFieldCount; ++k) form.Set(kVolumeKeys[k], f.Texts[k]);
+    FromForm(kVolumeFieldTable, form, BytesOf(record_), texts);
 }
+
+void CVolumeBlock::FromFields(const VolumeFields& f) { FromFields(f, Settings()); }
 
 }  // namespace rv

@@ -10,6 +10,8 @@
 
 namespace rv {
 
+class CTextService;
+
 /// Number of volume fields (bytes 0 to 8 of the record).
 inline constexpr size_t kVolumeFieldCount = 9;
 
@@ -55,9 +57,15 @@ public:
     /// 01 7F FF 7F 0F 0F 0F 0F 0F FF FF FF FF FF.
     void SetDefaults() override;
 
-    /// The record as its view shows it (choice fields as texts of their lists).
+    /// The record as its view shows it (choice fields as texts of their lists; a stored value
+    /// no entry has as its number, "(value 9)").
+    VolumeFields ToFields(const CTextService& texts) const;
+    /// The same with the program's texts.
     VolumeFields ToFields() const;
-    /// The view's fields into the record; a text not in its list stores all ones (masked).
+    /// The view's fields into the record. A text that is not in its list, or that the record
+    /// already shows, keeps the field's stored bits.
+    void FromFields(const VolumeFields& fields, const CTextService& texts);
+    /// The same with the program's texts.
     void FromFields(const VolumeFields& fields);
 };
 

@@ -1,6 +1,8 @@
 #include "editors/general/VoxBlock.h"
 
 #include "base/Settings.h"
+#include "data/FieldBinding.h"
+#include "editors/general/VoxFieldTable.h"
 
 namespace rv {
 
@@ -8,7 +10,14 @@ namespace {
 constexpr unsigned kDefaultGain = 3;
 constexpr unsigned kDefaultGainEdition = 4;
 constexpr uint8_t kDefaultDelay = 15;
-constexpr unsigned kGainMask = (1u << CVoxBlock::Offset::kGainBits) - 1u;
+
+/// The text form's members by field key.
+constexpr FieldBinding<VoxFields> kVoxBinding[] = {
+    {"inhibit_on_receive", &VoxFields::InhibitOnReceive},
+    {"gain_level", &VoxFields::GainLevelText},
+    {"proceed_tone", &VoxFields::ProceedTone},
+    {"delay_time", &VoxFields::DelayText},
+};
 }  // namespace
 
 CVoxBlock::CVoxBlock() : CPlainBlock(kRecordSize) { SetDefaults(); }
@@ -34,24 +43,20 @@ void CVoxBlock::SetGainLevel(unsigned level)
     record_.SetBits(Offset::kFlags, Offset::kGainFirstBit, Offset::kGainBits, level);
 }
 
-VoxFields CVoxBlock::ToFields() const
+VoxFields CVoxBlock::ToFields(const CTextService& texts) const
 {
-    const CSettings& s = Settings();
     VoxFields f;
-    f.InhibitOnReceive = record_.Bit(Offset::kFlags, Offset::kInhibitBit);
-    f.GainLevelText = s.GetChoiceText(GainList(), static_cast<int>(GainLevel()));
-    f.ProceedTone = record_.Bit(Offset::kFlags, Offset::kProceedToneBit);
-    f.DelayText = s.GetChoiceText(kDelayList, record_[Offset::kDelay]);
+    ReadBound<VoxFields>(kVoxFieldTable, kVoxBinding, record_.Bytes(), texts, f);
     return f;
 }
 
-void CVoxBlock::FromFields(const VoxFields& f)
+VoxFields CVoxBlock::ToFields() const { return ToFields(Settings()); }
+
+void CVoxBlock::FromFields(const VoxFields& f, const CTextService& texts)
 {
-    const CSettings& s = Settings();
-    record_.SetBit(Offset::kFlags, Offset::kInhibitBit, f.InhibitOnReceive);
-    SetGainLevel(static_cast<unsigned>(s.GetChoiceValue(GainList(), f.GainLevelText)) & kGainMask);
-    record_.SetBit(Offset::kFlags, Offset::kProceedToneBit, f.ProceedTone);
-    record_[Offset::kDelay] = static_cast<uint8_t>(s.GetChoiceValue(kDelayList, f.DelayText));
+    WriteBound<VoxFields>(kVoxFieldTable, kVoxBinding, f, BytesOf(record_), texts);
 }
+
+void CVoxBlock::FromFields(const VoxFields& f) { FromFields(f, Settings()); }
 
 }  // namespace rv

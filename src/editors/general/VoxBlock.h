@@ -9,6 +9,8 @@
 
 namespace rv {
 
+class CTextService;
+
 /// Text form of the VOX record.
 struct VoxFields {
     bool InhibitOnReceive = false;
@@ -58,9 +60,15 @@ public:
     /// The gain level's choice list for the current model.
     static int GainList();
 
-    /// The record as its view shows it (choice fields as texts of their lists).
+    /// The record as its view shows it (choice fields as texts of their lists; a stored value
+    /// no entry has as its number, "(value 9)").
+    VoxFields ToFields(const CTextService& texts) const;
+    /// The same with the program's texts.
     VoxFields ToFields() const;
-    /// The view's fields into the record; a text not in its list stores all ones (masked).
+    /// The view's fields into the record. A text that is not in its list, or that the record
+    /// already shows, keeps the field's stored bits.
+    void FromFields(const VoxFields& fields, const CTextService& texts);
+    /// The same with the program's texts.
     void FromFields(const VoxFields& fields);
 };
 

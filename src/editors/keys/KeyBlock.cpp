@@ -1,6 +1,8 @@
 #include "editors/keys/KeyBlock.h"
 
 #include "base/Settings.h"
+#include "data/FieldBinding.h"
+#include "editors/keys/KeyFieldTable.h"
 
 namespace rv {
 
@@ -16,15 +18,12 @@ constexpr unsigned kFlagsDefaultClearBit = 0;
 constexpr size_t kSideKeys[] = {CKeyBlock::Offset::kSk1Short, CKeyBlock::Offset::kSk1Long,
                                 CKeyBlock::Offset::kSk2Short, CKeyBlock::Offset::kSk2Long};
 
-std::string TextOf(uint8_t code)
-{
-    return Settings().GetChoiceText(CKeyBlock::kFunctionList, code);
-}
-
-uint8_t CodeOf(const std::string& text)
-{
-    return static_cast<uint8_t>(Settings().GetChoiceValue(CKeyBlock::kFunctionList, text));
-}
+/// The text form's members by field key.
+constexpr FieldBinding<KeyFields> kKeyBinding[] = {
+    {"tk_short", &KeyFields::TkShortText},   {"tk_long", &KeyFields::TkLongText},
+    {"sk1_short", &KeyFields::Sk1ShortText}, {"sk1_long", &KeyFields::Sk1LongText},
+    {"sk2_short", &KeyFields::Sk2ShortText}, {"sk2_long", &KeyFields::Sk2LongText},
+};
 
 }  // namespace
 
@@ -69,26 +68,20 @@ void CKeyBlock::OnNotice(const NoticeRecord& notice)
             record_[offset] = static_cast<uint8_t>(KeyFunction::None);
 }
 
-KeyFields CKeyBlock::ToFields() const
+KeyFields CKeyBlock::ToFields(const CTextService& texts) const
 {
     KeyFields f;
-    f.TkShortText = TextOf(record_[Offset::kTkShort]);
-    f.TkLongText = TextOf(record_[Offset::kTkLong]);
-    f.Sk1ShortText = TextOf(record_[Offset::kSk1Short]);
-    f.Sk1LongText = TextOf(record_[Offset::kSk1Long]);
-    f.Sk2ShortText = TextOf(record_[Offset::kSk2Short]);
-    f.Sk2LongText = TextOf(record_[Offset::kSk2Long]);
+    ReadBound<KeyFields>(kKeyFieldTable, kKeyBinding, record_.Bytes(), texts, f);
     return f;
 }
 
-void CKeyBlock::FromFields(const KeyFields& f)
+KeyFields CKeyBlock::ToFields() const { return ToFields(Settings()); }
+
+void CKeyBlock::FromFields(const KeyFields& f, const CTextService& texts)
 {
-    record_[Offset::kTkShort] = CodeOf(f.TkShortText);
-    record_[Offset::kTkLong] = CodeOf(f.TkLongText);
-    record_[Offset::kSk1Short] = CodeOf(f.Sk1ShortText);
-    record_[Offset::kSk1Long] = CodeOf(f.Sk1LongText);
-    record_[Offset::kSk2Short] = CodeOf(f.Sk2ShortText);
-    record_[Offset::kSk2Long] = CodeOf(f.Sk2LongText);
+    WriteBound<KeyFields>(kKeyFieldTable, kKeyBinding, f, BytesOf(record_), texts);
 }
+
+void CKeyBlock::FromFields(const KeyFields& f) { FromFields(f, Settings()); }
 
 }  // namespace rv

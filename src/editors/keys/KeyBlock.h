@@ -11,6 +11,8 @@
 
 namespace rv {
 
+class CTextService;
+
 /// Function codes that the program treats specially (all others pass through unchanged).
 enum class KeyFunction : uint8_t {
     None = 0,         ///< given to a key that loses its function
@@ -76,10 +78,13 @@ public:
     uint8_t Function(size_t index) const { return record_[index]; }
     void SetFunction(size_t index, uint8_t code) { record_[index] = code; }
 
-    /// Bytes 0-5 as texts of choice list 6605.
-    KeyFields ToFields() const;
-    /// Bytes 0-5 from texts of choice list 6605 (0xFF for a text that is not in the list).
-    void FromFields(const KeyFields& fields);
+    /// Bytes 0-5 as texts of choice list 6605 (a code no entry has as its number).
+    KeyFields ToFields(const CTextService& texts) const;
+    KeyFields ToFields() const;  ///< with the program's texts
+    /// Bytes 0-5 from texts of choice list 6605; a text that is not in the list, or that the
+    /// record already shows, keeps the stored code.
+    void FromFields(const KeyFields& fields, const CTextService& texts);
+    void FromFields(const KeyFields& fields);  ///< with the program's texts
 };
 
 }  // namespace rv

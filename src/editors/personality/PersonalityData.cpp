@@ -1,7 +1,10 @@
 #include "editors/personality/PersonalityData.h"
 
-#include "base/ChoiceList.h"
+#include "data/FieldBinding.h"
+#include "editors/personality/PersonalityFieldTable.h"
 #include "base/Settings.h"
+
+#include <vector>
 
 namespace rv {
 
@@ -11,71 +14,80 @@ constexpr uint8_t kDefaultTxAdmit = 1;
 constexpr uint8_t kDefaultTimeOut = 60;  // seconds
 // Byte 6: signalling 0, bits 4-5 clear, bits 6-7 set.
 constexpr unsigned kKeptHighBits = 0x3;
-constexpr unsigned kSignallingBits = 4;
-constexpr unsigned kByteBits = 8;
 
-/// Stored value of a choice text, or `kept` when the text is not in the list or the value
-/// does not fit `bits` bits.
-unsigned ChoiceOr(int list, const std::string& text, unsigned bits, unsigned kept)
-{
-    const auto value = ChoiceValueOf(Settings().LoadText(list), text);
-    if (!value || *value < 0 || *value >= (1 << bits)) return kept;
-    return static_cast<unsigned>(*value);
-}
-
-/// One RXTX field: its record byte, choice list, text and edit mark.
-struct ByteField {
-    size_t offset;
-    int list;
-    std::string PersonalityFields::*text;
-    bool PersonalityEdits::*edited;
+/// The text forms' members by field key.
+constexpr FieldBinding<PersonalityFields> kRxTxBinding[] = {
+    {"tx_admit", &PersonalityFields::TxAdmitText},
+    {"tx_time_out", &PersonalityFields::TimeOutText},
+    {"tot_pre_alert", &PersonalityFields::PreAlertText},
+    {"tot_re_key", &PersonalityFields::ReKeyText},
+    {"tot_reset", &PersonalityFields::ResetText},
 };
-constexpr ByteField kRxTxFields[] = {
-    {CPersonalityData::Offset::TxAdmit, kTxAdmitList, &PersonalityFields::TxAdmitText,
-     &PersonalityEdits::txAdmit},
-    {CPersonalityData::Offset::TimeOut, kTimeOutList, &PersonalityFields::TimeOutText,
-     &PersonalityEdits::timeOut},
-    {CPersonalityData::Offset::PreAlert, kPreAlertList, &PersonalityFields::PreAlertText,
-     &PersonalityEdits::preAlert},
-    {CPersonalityData::Offset::ReKey, kReKeyList, &PersonalityFields::ReKeyText,
-     &PersonalityEdits::reKey},
-    {CPersonalityData::Offset::Reset, kResetList, &PersonalityFields::ResetText,
-     &PersonalityEdits::reset},
+/// Which edit mark belongs to each binding of kRxTxBinding, in the same order.
+constexpr bool PersonalityEdits::*kRxTxEdited[] = {
+    &PersonalityEdits::txAdmit, &PersonalityEdits::timeOut, &PersonalityEdits::preAlert,
+    &PersonalityEdits::reKey,   &PersonalityEdits::reset,
+};
+static_assert(std::size(kRxTxEdited) == std::size(kRxTxBinding));
+constexpr FieldBinding<PersonalitySignalFields> kSignalBinding[] = {
+    {"tx_optional_signaling", &PersonalitySignalFields::TxSignallingText},
 };
 
 }  // namespace
 
-PersonalityFields CPersonalityData::ToFields() const
+PersonalityFields CPersonalityData::ToFields(const CTextService& texts) const
 {
     PersonalityFields f;
-    for (const ByteField& b : kRxTxFields)
-        f.*b.text = Settings().GetChoiceText(b.list, record_[b.offset]);
+    ReadBound<PersonalityFields>(kPersonalityFieldTable, kRxTxBinding, record_.Bytes(), texts, f);
     return f;
 }
 
-void CPersonalityData::FromFields(const PersonalityFields& f)
+PersonalityFields CPersonalityData::ToFields() const { return ToFields(Settings()); }
+
+void CPersonalityData::FromFields(const PersonalityFields& f, const CTextService& texts)
 {
-    FromFields(f, PersonalityEdits{});
+    FromFields(f, PersonalityEdits{}, texts);
 }
+
+void CPersonalityData::FromFields(const PersonalityFields& f) { FromFields(f, Settings()); }
 
 void CPersonalityData::FromFields(const PersonalityFields& f, const PersonalityEdits& edits)
 {
-    for (const ByteField& b : kRxTxFields)
-        if (edits.*b.edited)
-            record_[b.offset] =
-                static_cast<uint8_t>(ChoiceOr(b.list, f.*b.text, kByteBits, record_[b.offset]));
+    FromFields(f, edits, Settings());
+}
+
+void CPersonalityData::FromFields(const PersonalityFields& f, const PersonalityEdits& edits,
+                                  const CTextService& texts)
+{
+    std::vector<FieldBinding<PersonalityFields>> edited;
+    for (size_t i = 0; i < std::size(kRxTxBinding); ++i)
+        if (edits.*kRxTxEdited[i]) edited.push_back(kRxTxBinding[i]);
+    WriteBound<PersonalityFields>(kPersonalityFieldTable, edited, f, BytesOf(record_), texts);
+}
+
+PersonalitySignalFields CPersonalityData::ToSignalFields(const CTextService& texts) const
+{
+    PersonalitySignalFields f;
+    ReadBound<PersonalitySignalFields>(kPersonalityFieldTable, kSignalBinding, record_.Bytes(),
+                                       texts, f);
+    return f;
 }
 
 PersonalitySignalFields CPersonalityData::ToSignalFields() const
 {
-    return {Settings().GetChoiceText(kTxSignallingList, static_cast<int>(TxSignalling()))};
+    return ToSignalFields(Settings());
+}
+
+void CPersonalityData::FromSignalFields(const PersonalitySignalFields& f,
+                                        const CTextService& texts)
+{
+    WriteBound<PersonalitySignalFields>(kPersonalityFieldTable, kSignalBinding, f,
+                                        BytesOf(record_), texts);
 }
 
 void CPersonalityData::FromSignalFields(const PersonalitySignalFields& f)
 {
-    const unsigned value =
-        ChoiceOr(kTxSignallingList, f.TxSignallingText, kSignallingBits, TxSignalling());
-    record_.SetBits(Offset::Signalling, 0, kSignallingBits, value);
+    FromSignalFields(f, Settings());
 }
 
 CPersonalityData::CPersonalityData() : CQXTViewProc(kRecordSize, true) { SetDefaults(); }

@@ -11,6 +11,8 @@
 
 namespace rv {
 
+class CTextService;
+
 /// Choice lists of the personality record's fields (also the ids of the controls showing them).
 inline constexpr int kTxAdmitList = 2321;       ///< byte 1
 inline constexpr int kTimeOutList = 2325;       ///< byte 2
@@ -104,19 +106,25 @@ public:
     uint8_t ResetTime() const { return record_[Offset::Reset]; }
     unsigned TxSignalling() const { return record_.Bits(Offset::Signalling, 0, 4); }
 
-    /// The RXTX page's texts of bytes 1 to 5.
-    PersonalityFields ToFields() const;
-    /// Writes the RXTX page's texts back into bytes 1 to 5; a text not in its list keeps the
-    /// stored value.
-    void FromFields(const PersonalityFields& fields);
+    /// The RXTX page's texts of bytes 1 to 5 (a value no entry has as its number).
+    PersonalityFields ToFields(const CTextService& texts) const;
+    PersonalityFields ToFields() const;  ///< with the program's texts
+    /// Writes the RXTX page's texts back into bytes 1 to 5; a text not in its list (or that
+    /// the record already shows) keeps the stored value.
+    void FromFields(const PersonalityFields& fields, const CTextService& texts);
+    void FromFields(const PersonalityFields& fields);  ///< with the program's texts
     /// The same for the texts marked in `edits` only; the other bytes keep their values (a
     /// value no list entry has, a pre-alert beyond the time-out as it came from the radio).
     void FromFields(const PersonalityFields& fields, const PersonalityEdits& edits);
+    void FromFields(const PersonalityFields& fields, const PersonalityEdits& edits,
+                    const CTextService& texts);
     /// The Signaling page's text of byte 6 bits 0-3.
-    PersonalitySignalFields ToSignalFields() const;
+    PersonalitySignalFields ToSignalFields(const CTextService& texts) const;
+    PersonalitySignalFields ToSignalFields() const;  ///< with the program's texts
     /// Writes the Signaling page's text back into byte 6 bits 0-3 (other bits kept); a text
     /// not in the list keeps the stored value.
-    void FromSignalFields(const PersonalitySignalFields& fields);
+    void FromSignalFields(const PersonalitySignalFields& fields, const CTextService& texts);
+    void FromSignalFields(const PersonalitySignalFields& fields);  ///< with the program's texts
 
     /// Identity of the receive signalling system chosen on the Signaling page (memory only).
     uint32_t rxSignallingId_ = 0;

@@ -3,18 +3,23 @@
 #include "base/Bytes.h"
 #include "editors/radio/RadioInfoBlock.h"
 #include "base/Settings.h"
+#include "editors/radio/RadioInfoFieldTable.h"
 
 namespace rv {
 
 RadioInfoFields ToFields(const CRadioInfoBlock& info, const CSettings& settings)
 {
+    // The record's fields by the table; the range, signalling and version are the program's.
+    const auto text = [&](std::string_view key) {
+        return GetText(*FindField(kRadioInfoFieldTable, key), info.Raw().Bytes(), settings);
+    };
     RadioInfoFields f;
-    f.modelName = info.ModelName();
+    f.modelName = text("model_name");
     f.frequencyRange = FormatRange(settings.CurrentRangeLow(), settings.CurrentRangeHigh());
-    f.serialNumber = info.SerialNumber();
+    f.serialNumber = text("serial_number");
     f.signalingType = settings.GetChoiceText(kSignalChoiceList, settings.Signal());
     f.firmwareVersion = FirmwareVersionText(settings.RadioVersion());
-    f.lastProgrammed = info.LastProgrammedDate();
+    f.lastProgrammed = text("time_stamp");
     return f;
 }
 

@@ -4,7 +4,6 @@
 #include <QEvent>
 #include <QFocusEvent>
 #include <QHBoxLayout>
-#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -84,12 +83,6 @@ constexpr C kCommitOnFocus[] = {C::Alias,   C::Spacing, C::Power,  C::RxFreqBox,
                                 C::RxCtcss, C::RxDcs,   C::TxFreqBox, C::TxType, C::TxCtcss,
                                 C::TxDcs,   C::RxFreqList, C::TxFreqList};
 
-QHash<uint32_t, QString>& Aliases()
-{
-    static QHash<uint32_t, QString> aliases;
-    return aliases;
-}
-
 QStringList ToList(const std::vector<std::string>& texts)
 {
     QStringList list;
@@ -164,17 +157,11 @@ FrequencyEntry ListValue(const QComboBox* combo, uint32_t stored, uint8_t stored
 
 }  // namespace
 
-QString ChannelAlias(uint32_t channelId)
-{
-    return Aliases().value(channelId);
-}
+QString ChannelAlias(uint32_t channelId) { return ToQ(Radio().ChannelAlias(channelId)); }
 
 void SetChannelAlias(uint32_t channelId, const QString& alias)
 {
-    if (alias.isEmpty())
-        Aliases().remove(channelId);
-    else
-        Aliases().insert(channelId, alias);
+    Radio().SetChannelAlias(channelId, FromQ(alias));
 }
 
 CPageChanBasic::CPageChanBasic(QWidget* parent) : QWidget(parent)

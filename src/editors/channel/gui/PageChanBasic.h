@@ -89,7 +89,8 @@ private:
     bool messagePending_ = false;
 };
 
-/// The alias of a channel as typed in this program run (the radio does not keep aliases).
+/// The alias of a channel as typed in this program run (kept by the radio data object; the
+/// radio does not keep aliases).
 QString ChannelAlias(uint32_t channelId);
 /// Remembers the alias of a channel for this program run.
 void SetChannelAlias(uint32_t channelId, const QString& alias);
