@@ -334,9 +334,20 @@ TEST_F(CliTest, CommentWithLineBreaksAndNonUtf8BytesStaysReadable)
 
 struct BadFile {
     const char* name;
-    bool infoReads;  ///< the header is fine: info succeeds, only dump refuses
-    int message;     ///< dump's message
+    int message;  ///< what info, dump and write all say
 };
+
+/// A file offset and a little-endian u32 written there.
+struct Patch {
+    size_t at;
+    uint32_t value;
+};
+
+// Offsets in a file made by `new` (empty comment, empty extra chunk).
+constexpr size_t kXmAt = CDataFile::kCommentOffset;  // 119
+constexpr size_t kXfAt = kXmAt + 8;
+constexpr size_t kXeAt = kXfAt + 8;
+constexpr size_t kImageAt = kXeAt + 8;
 
 class CliBadFileTest : public CliTest, public ::testing::WithParamInterface<BadFile> {
 protected:
@@ -350,6 +361,12 @@ protected:
             out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
             return work.Path("bad.dat");
         };
+        auto cut = [&](size_t length) { return write(Bytes(bytes.begin(), bytes.begin() + length)); };
+        auto patched = [&](std::initializer_list<Patch> patches) {
+            Bytes b = bytes;
+            for (const Patch& p : patches) PutU32(&b[p.at], p.value);
+            return write(b);
+        };
         const CDataFileHeader header = *CDataFile::ReadHeader(good);
         auto with = [&](const std::string& model, const std::string& version) {
             return Rewrite(good, "bad.dat",
@@ -360,8 +377,39 @@ protected:
         if (kind == "missing") return work.Path("missing.dat");
         if (kind == "empty") return write({});
         if (kind == "text") return write(Bytes{'h', 'e', 'l', 'l', 'o', '\n'});
-        if (kind == "truncated header") return write(Bytes(bytes.begin(), bytes.begin() + 60));
+        if (kind == "magic only") return cut(3);
+        if (kind == "truncated header") return cut(60);
+        if (kind == "truncated after the header") return cut(kXmAt);
+        if (kind == "truncated in the comment chunk") return cut(kXmAt + 4);
+        if (kind == "truncated after the comment") return cut(kXfAt);
+        if (kind == "truncated in the extra chunk") return cut(kXfAt + 6);
+        if (kind == "truncated after the extra chunk") return cut(kXeAt);
+        if (kind == "truncated in the image chunk") return cut(kXeAt + 4);
+        if (kind == "image chunk without image") return cut(kImageAt);
+        if (kind == "half an image") return cut(kImageAt + 1024);
         if (kind == "short image") return write(Bytes(bytes.begin(), bytes.end() - 100));
+        if (kind == "one byte short") return cut(bytes.size() - 1);
+        if (kind == "image length 0") return patched({{kXeAt + 4, 0}});
+        if (kind == "image length 1") return patched({{kXeAt + 4, 1}});
+        if (kind == "image length 2047") return patched({{kXeAt + 4, 2047}});
+        if (kind == "image length 2049") return patched({{kXeAt + 4, 2049}});
+        if (kind == "image length 4096") return patched({{kXeAt + 4, 4096}});
+        if (kind == "image length huge") return patched({{kXeAt + 4, 0x7FFFFFFF}});
+        if (kind == "image length all ones") return patched({{kXeAt + 4, 0xFFFFFFFF}});
+        if (kind == "comment length 1") return patched({{kXmAt + 4, 1}});
+        if (kind == "comment length beyond the file") return patched({{kXmAt + 4, 5000}});
+        if (kind == "comment length huge") return patched({{kXmAt + 4, 0x7FFFFFFF}});
+        if (kind == "comment length all ones") return patched({{kXmAt + 4, 0xFFFFFFFF}});
+        if (kind == "extra length swallowing the image") return patched({{kXfAt + 4, 2056}});
+        if (kind == "extra length huge") return patched({{kXfAt + 4, 0x7FFFFFFF}});
+        if (kind == "extra length all ones") return patched({{kXfAt + 4, 0xFFFFFFFF}});
+        if (kind == "comment chunk missing") {
+            Bytes b(bytes.begin(), bytes.begin() + kXmAt);
+            b.insert(b.end(), bytes.begin() + kXfAt, bytes.end());
+            return write(b);
+        }
+        if (kind == "image tag wrong") return patched({{kXeAt, 0x10105158}});
+        if (kind == "header tag wrong") return patched({{CDataFile::kHeaderOffset, 0}});
         if (kind == "unknown model") return with("XX999", kProgramDataVersion);
         if (kind == "newer version") return with("RV205", "1.02.00.000");
         if (kind == "older version") return with("RV205", "1.00.16.001");
@@ -369,38 +417,62 @@ protected:
     }
 };
 
-TEST_P(CliBadFileTest, FailsWithTheMessageOfTheLanguageFile)
+TEST_P(CliBadFileTest, InfoDumpAndWriteRefuseItAlike)
 {
     const BadFile& c = GetParam();
     const std::string path = Make(c.name);
+    const std::vector<unsigned char> before = ReadBytes(path);
+    const std::string expected = MessageLine(c.message, path);
 
     const CliRun dump = Run({"dump", path});
     EXPECT_EQ(dump.status, 1);
     EXPECT_EQ(dump.out, "");
-    EXPECT_EQ(dump.err, MessageLine(c.message, path));
+    EXPECT_EQ(dump.err, expected);
     const CliRun json = Run({"dump", path, "--json"});
     EXPECT_EQ(json.status, 1);
     EXPECT_EQ(json.out, "");
 
+    // Scripts check a file with info before writing it: info refuses what write refuses.
     const CliRun info = Run({"info", path});
-    if (c.infoReads) {
-        EXPECT_EQ(info.status, 0) << info.err;
-    } else {
-        EXPECT_EQ(info.status, 1);
-        EXPECT_EQ(info.out, "");
-        EXPECT_EQ(info.err, MessageLine(811, path));
-    }
+    EXPECT_EQ(info.status, 1);
+    EXPECT_EQ(info.out, "");
+    EXPECT_EQ(info.err, expected);
+    const CliRun write = Run({"write", "--port", work.Path("no-such-port"), path});
+    EXPECT_EQ(write.status, 1);
+    EXPECT_EQ(write.err, expected);
+    EXPECT_EQ(ReadBytes(path), before);
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, CliBadFileTest,
-                         ::testing::Values(BadFile{"missing", false, 811},
-                                           BadFile{"empty", false, 811},
-                                           BadFile{"text", false, 811},
-                                           BadFile{"truncated header", false, 811},
-                                           BadFile{"short image", true, 811},
-                                           BadFile{"unknown model", true, 810},
-                                           BadFile{"newer version", true, 1140},
-                                           BadFile{"older version", true, 1141}));
+INSTANTIATE_TEST_SUITE_P(
+    Files, CliBadFileTest,
+    ::testing::Values(BadFile{"missing", 1280}, BadFile{"empty", 811}, BadFile{"text", 811},
+                      BadFile{"magic only", 811}, BadFile{"truncated header", 811},
+                      BadFile{"truncated after the header", 811},
+                      BadFile{"truncated in the comment chunk", 811},
+                      BadFile{"truncated after the comment", 811},
+                      BadFile{"truncated in the extra chunk", 811},
+                      BadFile{"truncated after the extra chunk", 811},
+                      BadFile{"truncated in the image chunk", 811},
+                      BadFile{"image chunk without image", 811}, BadFile{"half an image", 811},
+                      BadFile{"short image", 811}, BadFile{"one byte short", 811},
+                      BadFile{"image length 0", 811}, BadFile{"image length 1", 811},
+                      BadFile{"image length 2047", 811}, BadFile{"image length 2049", 811},
+                      BadFile{"image length 4096", 811}, BadFile{"image length huge", 811},
+                      BadFile{"image length all ones", 811}, BadFile{"comment length 1", 811},
+                      BadFile{"comment length beyond the file", 811},
+                      BadFile{"comment length huge", 811},
+                      BadFile{"comment length all ones", 811},
+                      BadFile{"extra length swallowing the image", 811},
+                      BadFile{"extra length huge", 811}, BadFile{"extra length all ones", 811},
+                      BadFile{"comment chunk missing", 811}, BadFile{"image tag wrong", 811},
+                      BadFile{"header tag wrong", 811}, BadFile{"unknown model", 810},
+                      BadFile{"newer version", 1140}, BadFile{"older version", 1141}),
+    [](const auto& info) {
+        std::string name = info.param.name;
+        for (char& ch : name)
+            if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+        return name;
+    });
 
 TEST_F(CliTest, MessagesFromTheLanguageFileExist)
 {
