@@ -143,6 +143,7 @@ int main(int argc, char** argv)
             if (!ParseInt(value(), 0, 10000, n)) return std::fprintf(stderr, "rvsim: bad --latency\n"), 2;
             options.latency = std::chrono::milliseconds(n);
         } else if (arg == "--accept-ac") options.acceptWithAc = true;
+        else if (arg == "--foreign-headers") options.foreignHeaders = true;
         else if (arg == "--log") options.logPath = value();
         else if (arg == "--fault") {
             SimFault f;

@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <grp.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,6 +17,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <set>
 #include <sstream>
@@ -76,6 +79,51 @@ CliRun Spawn(const Args& args, const std::string& dir)
     if (rc != 0) return run;
     int status = 0;
     if (waitpid(pid, &status, 0) == pid && WIFEXITED(status)) run.status = WEXITSTATUS(status);
+    run.out = ReadText(outPath);
+    run.err = ReadText(errPath);
+    fs::remove(outPath);
+    fs::remove(errPath);
+    return run;
+}
+
+/// Runs rvcps-cli as a user without privileges (nobody) when the tests run as root, so that
+/// file permissions count; as the test's own user otherwise. The folders the program reads
+/// must be open to that user.
+CliRun SpawnUnprivileged(const Args& args, const std::string& dir)
+{
+    if (::geteuid() != 0) return Spawn(args, dir);
+    constexpr uid_t kNobody = 65534;
+    const std::string outPath = dir + "cli.stdout";
+    const std::string errPath = dir + "cli.stderr";
+    const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(kCli.c_str()));
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    // The leak checker cannot stop the threads of a process that changed its user.
+    std::vector<std::string> env;
+    for (char** e = environ; *e; ++e)
+        if (std::string(*e).rfind("ASAN_OPTIONS=", 0) != 0) env.emplace_back(*e);
+    env.emplace_back("ASAN_OPTIONS=detect_leaks=0:abort_on_error=1");
+    std::vector<char*> envp;
+    for (std::string& e : env) envp.push_back(e.data());
+    envp.push_back(nullptr);
+    CliRun run;
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        // Only calls that are safe after fork until exec.
+        if (::dup2(out, 1) < 0 || ::dup2(err, 2) < 0 || ::setgroups(0, nullptr) != 0 ||
+            ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
+            ::_exit(127);
+        ::execve(kCli.c_str(), argv.data(), envp.data());
+        ::_exit(127);
+    }
+    ::close(out);
+    ::close(err);
+    int status = 0;
+    if (pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status))
+        run.status = WEXITSTATUS(status);
     run.out = ReadText(outPath);
     run.err = ReadText(errPath);
     fs::remove(outPath);
@@ -474,9 +522,150 @@ INSTANTIATE_TEST_SUITE_P(
         return name;
     });
 
+TEST_F(CliTest, FileSystemCausesHaveTheirOwnMessage)
+{
+    const std::string good = MakeFile("good.dat");
+    ASSERT_EQ(::mkdir(work.Path("folder").c_str(), 0755), 0);
+    // Larger than any data file, without writing its bytes.
+    const std::string big = work.Path("big.dat");
+    std::ofstream(big).close();
+    ASSERT_EQ(::truncate(big.c_str(), static_cast<off_t>(CDataFile::kMaxFileSize) + 1), 0);
+    const std::string locked = work.Path("locked.dat");
+    fs::copy_file(good, locked);
+    ASSERT_EQ(::chmod(locked.c_str(), 0200), 0);
+    // The program directory and the files must be open to the user the program runs as.
+    ASSERT_EQ(::chmod(home.Dir().c_str(), 0755), 0);
+    ASSERT_EQ(::chmod(work.Dir().c_str(), 0777), 0);
+
+    struct Case {
+        std::string path;
+        int message;
+        std::vector<std::string> values;
+    } cases[] = {
+        {work.Path("missing.dat"), 1280, {work.Path("missing.dat")}},
+        {work.Path("no/such/folder/x.dat"), 1280, {work.Path("no/such/folder/x.dat")}},
+        {work.Path("folder"), 1282, {work.Path("folder")}},
+        {big, 1283, {big, std::to_string(CDataFile::kMaxFileSize + 1)}},
+        {locked, 1281, {locked}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        const std::string expected = "rvcps-cli: " + Settings().LoadMessage(c.message, c.values) + "\n";
+        for (const Args& args : {Args{"info", c.path}, Args{"dump", c.path},
+                                 Args{"write", "--port", work.Path("no-port"), c.path}}) {
+            Args all = {"--home", home.Dir()};
+            all.insert(all.end(), args.begin(), args.end());
+            const CliRun run = SpawnUnprivileged(all, work.Dir());
+            EXPECT_EQ(run.status, 1) << args[0];
+            EXPECT_EQ(run.out, "") << args[0];
+            EXPECT_EQ(run.err, expected) << args[0];
+        }
+    }
+    // The same file, readable, is fine.
+    ASSERT_EQ(::chmod(locked.c_str(), 0644), 0);
+    EXPECT_EQ(SpawnUnprivileged({"--home", home.Dir(), "info", locked}, work.Dir()).status, 0);
+}
+
+TEST_F(CliTest, LanguageFileThatCannotBeReadGivesOneMessageInEnglish)
+{
+    const std::string file = MakeFile("a.dat");
+    const std::string language = home.Path("QTX_E.lng");
+    const std::string saved = ReadText(language);
+    ASSERT_EQ(::chmod(home.Dir().c_str(), 0755), 0);
+    ASSERT_EQ(::chmod(work.Dir().c_str(), 0777), 0);
+    struct Case {
+        const char* name;
+        std::function<void()> damage;
+    } cases[] = {
+        {"missing", [&] { fs::remove(language); }},
+        {"a folder", [&] { fs::create_directory(language); }},
+        {"no read permission",
+         [&] {
+             std::ofstream(language) << saved;
+             ::chmod(language.c_str(), 0200);
+         }},
+    };
+    const std::string expected = "rvcps-cli: The language file QTX_E.lng is missing from the "
+                                 "program folder " + home.Dir() + " or cannot be read";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(language);
+        c.damage();
+        for (const Args& args : {Args{"info", file}, Args{"bogus"}, Args{"new", "-o", work.Path("b.dat")}}) {
+            Args all = {"--home", home.Dir()};
+            all.insert(all.end(), args.begin(), args.end());
+            const CliRun run = SpawnUnprivileged(all, work.Dir());
+            EXPECT_EQ(run.status, 1) << args[0];
+            EXPECT_EQ(run.out, "");
+            EXPECT_EQ(run.err.rfind(expected, 0), 0u) << run.err;
+            EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << "one message";
+            EXPECT_EQ(run.err.find("message 8"), std::string::npos) << run.err;
+        }
+        EXPECT_FALSE(fs::exists(work.Path("b.dat")));
+    }
+    fs::remove_all(language);
+    std::ofstream(language) << saved;
+}
+
+TEST_F(CliTest, MessageMissingFromTheLanguageFileNamesTheFile)
+{
+    const std::string language = home.Path("QTX_E.lng");
+    std::string text = ReadText(language);
+    const size_t at = text.find("\nS0101280=");
+    ASSERT_NE(at, std::string::npos);
+    text.erase(at + 1, text.find('\n', at + 1) - at);
+    std::ofstream(language, std::ios::trunc) << text;
+    const std::string missing = work.Path("missing.dat");
+    const CliRun run = Run({"info", missing});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "rvcps-cli: message 1280: " + missing + " (the language file " + language +
+                           " has no text for it)\n");
+}
+
+TEST_F(CliTest, NewRefusesARangeInTheSettingsFileThatTheModelDoesNotHave)
+{
+    for (const char* range : {"400-", "999-1000", "-470", "400-470 MHz"}) {
+        SCOPED_TRACE(range);
+        CIniFile::WriteString(home.Path("Settings.ini"), "Setting", "FreqRange", range);
+        const std::string out = work.Path("x.dat");
+        const CliRun run = Run({"new", "-o", out});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, "rvcps-cli: " +
+                               Settings().LoadMessage(1287, {home.Path("Settings.ini"), range,
+                                                             "RV205"}) +
+                               "\n");
+        EXPECT_FALSE(fs::exists(out));
+        // A range or another model given on the command line does not use the remembered one.
+        EXPECT_EQ(Lines(Run({"info", MakeFile("r.dat", {"--range", "433-434"})}).out)["range"],
+                  "433-434");
+        EXPECT_EQ(Lines(Run({"info", MakeFile("m.dat", {"--model", "RV305"})}).out)["range"],
+                  "136-174");
+    }
+}
+
+TEST_F(CliTest, SavingOverAFileKeepsItsPermissionsAndItsLink)
+{
+    ASSERT_EQ(::mkdir(work.Path("files").c_str(), 0755), 0);
+    const std::string target = work.Path("files/target.dat");
+    std::ofstream(target) << "old";
+    ASSERT_EQ(::chmod(target.c_str(), 0444), 0);
+    const std::string link = work.Path("link.dat");
+    ASSERT_EQ(::symlink("files/target.dat", link.c_str()), 0);
+
+    const CliRun run = Run({"new", "-o", link});
+    ASSERT_EQ(run.status, 0) << run.err;
+    struct stat st {};
+    ASSERT_EQ(::lstat(link.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode)) << "the link stays a link";
+    ASSERT_EQ(::stat(target.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0444u) << "a read-only file stays read-only";
+    EXPECT_EQ(Lines(Run({"info", target}).out)["model_id"], "RV205");
+}
+
 TEST_F(CliTest, MessagesFromTheLanguageFileExist)
 {
-    for (int id : {811, 810, 803, 1140, 1141, 1900, 1901, 1902, 1903, 1904, 1905, 1906})
+    for (int id : {811, 810, 803, 1140, 1141, 1900, 1901, 1902, 1903, 1904, 1905, 1906, 1280,
+                   1281, 1282, 1283, 1284, 1285, 1286, 1287})
         EXPECT_NE(Settings().LoadMessage(id), "") << id;
 }
 
