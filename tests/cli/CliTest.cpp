@@ -566,6 +566,30 @@ TEST_F(CliTest, FileSystemCausesHaveTheirOwnMessage)
     EXPECT_EQ(SpawnUnprivileged({"--home", home.Dir(), "info", locked}, work.Dir()).status, 0);
 }
 
+TEST_F(CliTest, ReadChecksItsOutputFileBeforeThePort)
+{
+    ASSERT_EQ(::mkdir(work.Path("closed").c_str(), 0555), 0);
+    ASSERT_EQ(::chmod(home.Dir().c_str(), 0755), 0);
+    ASSERT_EQ(::chmod(work.Dir().c_str(), 0777), 0);
+    struct Case {
+        std::string out;
+        int message;
+    } cases[] = {
+        {work.Path("closed/x.dat"), 1285},
+        {work.Path("no/such/folder/x.dat"), 1284},
+        {work.Path("closed"), 1286},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.out);
+        // The port names nothing: a message about the file shows the file was checked first.
+        const CliRun run = SpawnUnprivileged(
+            {"--home", home.Dir(), "read", "--port", work.Path("no-port"), "-o", c.out},
+            work.Dir());
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, MessageLine(c.message, c.out));
+    }
+}
+
 TEST_F(CliTest, LanguageFileThatCannotBeReadGivesOneMessageInEnglish)
 {
     const std::string file = MakeFile("a.dat");
