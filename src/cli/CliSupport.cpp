@@ -91,7 +91,8 @@ void Report(int messageId, const std::vector<std::string>& args)
     for (const std::string& a : args)
         if (!a.empty()) values += (values.empty() ? "" : ", ") + a;
     if (text.empty() && !values.empty()) {
-        std::fprintf(stderr, "rvcps-cli: message %d: %s (the language file %s has no text for it)\n",
+        std::fprintf(stderr,
+                     "rvcps-cli: message %d: %s (the language file %s has no text for it)\n",
                      messageId, values.c_str(), Settings().LanguageFile().c_str());
         return;
     }

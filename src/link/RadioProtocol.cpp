@@ -134,9 +134,10 @@ bool CRadioProtocol::Transact(const uint8_t* request, size_t requestLength, uint
         } else {
             // A refusal is shorter than most answers; it names the command it refuses.
             fault = AnswerFault::ShortAnswer;
-            if (check && got == Ack::kSize && requestLength > ShortRequest::Offset::kCommand + 1) {
-                const Command command{static_cast<char>(request[ShortRequest::Offset::kCommand]),
-                                      static_cast<char>(request[ShortRequest::Offset::kCommand + 1])};
+            constexpr size_t kLetters = ShortRequest::Offset::kCommand;
+            if (check && got == Ack::kSize && requestLength > kLetters + 1) {
+                const Command command{static_cast<char>(request[kLetters]),
+                                      static_cast<char>(request[kLetters + 1])};
                 if (JudgeAck(answer, command, false) == AnswerFault::Refused)
                     fault = AnswerFault::Refused;
             }

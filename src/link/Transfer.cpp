@@ -302,7 +302,8 @@ LinkResult CTransfer::Connect(const std::string& port)
 {
     connected_ = succeeded_ = false;
     link_.Close();
-    const LinkResult interrupted = Result(LinkStatus::Interrupted, LinkMessage::kConnectInterrupted);
+    const LinkResult interrupted =
+        Result(LinkStatus::Interrupted, LinkMessage::kConnectInterrupted);
     if (LinkResult r = FindPort(link_, port, portNumber_); !r.Ok()) return r;
     if (StopRequested()) return Fail(interrupted);
     if (LinkResult r = QueryAndCheck(link_, direction_, identity_, radioRange_); !r.Ok())

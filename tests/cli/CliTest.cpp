@@ -3,10 +3,9 @@
 // bytes), failures give exit status 1 with the language file's message, usage errors 2, and
 // the settings file is never written.
 
-#include <gtest/gtest.h>
-
 #include <fcntl.h>
 #include <grp.h>
+#include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -19,12 +18,11 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <nlohmann/json.hpp>
 #include <set>
 #include <sstream>
 #include <string>
 #include <vector>
-
-#include <nlohmann/json.hpp>
 
 #include "data/Bytes.h"
 #include "data/DataFile.h"
@@ -409,7 +407,9 @@ protected:
             out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
             return work.Path("bad.dat");
         };
-        auto cut = [&](size_t length) { return write(Bytes(bytes.begin(), bytes.begin() + length)); };
+        auto cut = [&](size_t length) {
+            return write(Bytes(bytes.begin(), bytes.begin() + length));
+        };
         auto patched = [&](std::initializer_list<Patch> patches) {
             Bytes b = bytes;
             for (const Patch& p : patches) PutU32(&b[p.at], p.value);
@@ -493,28 +493,24 @@ TEST_P(CliBadFileTest, InfoDumpAndWriteRefuseItAlike)
 
 INSTANTIATE_TEST_SUITE_P(
     Files, CliBadFileTest,
-    ::testing::Values(BadFile{"missing", 1280}, BadFile{"empty", 811}, BadFile{"text", 811},
-                      BadFile{"magic only", 811}, BadFile{"truncated header", 811},
-                      BadFile{"truncated after the header", 811},
-                      BadFile{"truncated in the comment chunk", 811},
-                      BadFile{"truncated after the comment", 811},
-                      BadFile{"truncated in the extra chunk", 811},
-                      BadFile{"truncated after the extra chunk", 811},
-                      BadFile{"truncated in the image chunk", 811},
-                      BadFile{"image chunk without image", 811}, BadFile{"half an image", 811},
-                      BadFile{"short image", 811}, BadFile{"one byte short", 811},
-                      BadFile{"image length 0", 811}, BadFile{"image length 1", 811},
-                      BadFile{"image length 2047", 811}, BadFile{"image length 2049", 811},
-                      BadFile{"image length 4096", 811}, BadFile{"image length huge", 811},
-                      BadFile{"image length all ones", 811}, BadFile{"comment length 1", 811},
-                      BadFile{"comment length beyond the file", 811},
-                      BadFile{"comment length huge", 811},
-                      BadFile{"comment length all ones", 811},
-                      BadFile{"extra length swallowing the image", 811},
-                      BadFile{"extra length huge", 811}, BadFile{"extra length all ones", 811},
-                      BadFile{"comment chunk missing", 811}, BadFile{"image tag wrong", 811},
-                      BadFile{"header tag wrong", 811}, BadFile{"unknown model", 810},
-                      BadFile{"newer version", 1140}, BadFile{"older version", 1141}),
+    ::testing::Values(
+        BadFile{"missing", 1280}, BadFile{"empty", 811}, BadFile{"text", 811},
+        BadFile{"magic only", 811}, BadFile{"truncated header", 811},
+        BadFile{"truncated after the header", 811}, BadFile{"truncated in the comment chunk", 811},
+        BadFile{"truncated after the comment", 811}, BadFile{"truncated in the extra chunk", 811},
+        BadFile{"truncated after the extra chunk", 811},
+        BadFile{"truncated in the image chunk", 811}, BadFile{"image chunk without image", 811},
+        BadFile{"half an image", 811}, BadFile{"short image", 811}, BadFile{"one byte short", 811},
+        BadFile{"image length 0", 811}, BadFile{"image length 1", 811},
+        BadFile{"image length 2047", 811}, BadFile{"image length 2049", 811},
+        BadFile{"image length 4096", 811}, BadFile{"image length huge", 811},
+        BadFile{"image length all ones", 811}, BadFile{"comment length 1", 811},
+        BadFile{"comment length beyond the file", 811}, BadFile{"comment length huge", 811},
+        BadFile{"comment length all ones", 811}, BadFile{"extra length swallowing the image", 811},
+        BadFile{"extra length huge", 811}, BadFile{"extra length all ones", 811},
+        BadFile{"comment chunk missing", 811}, BadFile{"image tag wrong", 811},
+        BadFile{"header tag wrong", 811}, BadFile{"unknown model", 810},
+        BadFile{"newer version", 1140}, BadFile{"older version", 1141}),
     [](const auto& info) {
         std::string name = info.param.name;
         for (char& ch : name)
@@ -550,7 +546,8 @@ TEST_F(CliTest, FileSystemCausesHaveTheirOwnMessage)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
-        const std::string expected = "rvcps-cli: " + Settings().LoadMessage(c.message, c.values) + "\n";
+        const std::string expected =
+            "rvcps-cli: " + Settings().LoadMessage(c.message, c.values) + "\n";
         for (const Args& args : {Args{"info", c.path}, Args{"dump", c.path},
                                  Args{"write", "--port", work.Path("no-port"), c.path}}) {
             Args all = {"--home", home.Dir()};
@@ -609,13 +606,16 @@ TEST_F(CliTest, LanguageFileThatCannotBeReadGivesOneMessageInEnglish)
              ::chmod(language.c_str(), 0200);
          }},
     };
-    const std::string expected = "rvcps-cli: The language file QTX_E.lng is missing from the "
-                                 "program folder " + home.Dir() + " or cannot be read";
+    const std::string expected =
+        "rvcps-cli: The language file QTX_E.lng is missing from the "
+        "program folder " +
+        home.Dir() + " or cannot be read";
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         fs::remove_all(language);
         c.damage();
-        for (const Args& args : {Args{"info", file}, Args{"bogus"}, Args{"new", "-o", work.Path("b.dat")}}) {
+        for (const Args& args :
+             {Args{"info", file}, Args{"bogus"}, Args{"new", "-o", work.Path("b.dat")}}) {
             Args all = {"--home", home.Dir()};
             all.insert(all.end(), args.begin(), args.end());
             const CliRun run = SpawnUnprivileged(all, work.Dir());
@@ -654,10 +654,10 @@ TEST_F(CliTest, NewRefusesARangeInTheSettingsFileThatTheModelDoesNotHave)
         const std::string out = work.Path("x.dat");
         const CliRun run = Run({"new", "-o", out});
         EXPECT_EQ(run.status, 1);
-        EXPECT_EQ(run.err, "rvcps-cli: " +
-                               Settings().LoadMessage(1287, {home.Path("Settings.ini"), range,
-                                                             "RV205"}) +
-                               "\n");
+        EXPECT_EQ(run.err,
+                  "rvcps-cli: " +
+                      Settings().LoadMessage(1287, {home.Path("Settings.ini"), range, "RV205"}) +
+                      "\n");
         EXPECT_FALSE(fs::exists(out));
         // A range or another model given on the command line does not use the remembered one.
         EXPECT_EQ(Lines(Run({"info", MakeFile("r.dat", {"--range", "433-434"})}).out)["range"],
@@ -688,8 +688,8 @@ TEST_F(CliTest, SavingOverAFileKeepsItsPermissionsAndItsLink)
 
 TEST_F(CliTest, MessagesFromTheLanguageFileExist)
 {
-    for (int id : {811, 810, 803, 1140, 1141, 1900, 1901, 1902, 1903, 1904, 1905, 1906, 1280,
-                   1281, 1282, 1283, 1284, 1285, 1286, 1287})
+    for (int id : {811,  810,  803,  1140, 1141, 1900, 1901, 1902, 1903, 1904,
+                   1905, 1906, 1280, 1281, 1282, 1283, 1284, 1285, 1286, 1287})
         EXPECT_NE(Settings().LoadMessage(id), "") << id;
 }
 

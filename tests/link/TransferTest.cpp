@@ -156,9 +156,12 @@ TEST_F(TransferTest, EveryRefusalLeavesSettingsAndDataAsTheyWere)
     using D = TransferDirection;
     const RefusalCase cases[] = {
         {"identity query fails", D::Read,
-         [](sim::CRadioSim& r, sim::SimIdentity&) { r.AddFault({FaultKind::NoAnswer, "Bb", 2, 3}); },
+         [](sim::CRadioSim& r, sim::SimIdentity&) {
+             r.AddFault({FaultKind::NoAnswer, "Bb", 2, 3});
+         },
          LinkStatus::IdentityFailed, LinkMessage::kIdentityFailed, "", 0, AnswerFault::NoAnswer},
-        {"unknown model", D::Read, [](sim::CRadioSim&, sim::SimIdentity& id) { id.modelId = "XR900"; },
+        {"unknown model", D::Read,
+         [](sim::CRadioSim&, sim::SimIdentity& id) { id.modelId = "XR900"; },
          LinkStatus::ModelRefused, LinkMessage::kModelRefused, "", 0},
         {"other model on write", D::Write,
          [](sim::CRadioSim&, sim::SimIdentity& id) { id.modelId = "RV305"; },
@@ -170,22 +173,34 @@ TEST_F(TransferTest, EveryRefusalLeavesSettingsAndDataAsTheyWere)
          [](sim::CRadioSim&, sim::SimIdentity& id) { id.version = "1.00.99.999"; },
          LinkStatus::VersionRefused, LinkMessage::kVersionLower, "", 0},
         {"band differs on read", D::Read,
-         [](sim::CRadioSim&, sim::SimIdentity& id) { id.range = sim::MakeRangeRecord(136, 174, 128); },
+         [](sim::CRadioSim&, sim::SimIdentity& id) {
+             id.range = sim::MakeRangeRecord(136, 174, 128);
+         },
          LinkStatus::BandMismatch, LinkMessage::kBandMismatch, "136-174", 0},
         {"band differs on write", D::Write,
-         [](sim::CRadioSim&, sim::SimIdentity& id) { id.range = sim::MakeRangeRecord(136, 174, 128); },
+         [](sim::CRadioSim&, sim::SimIdentity& id) {
+             id.range = sim::MakeRangeRecord(136, 174, 128);
+         },
          LinkStatus::BandMismatch, LinkMessage::kBandMismatch, "136-174", 0},
         {"read mode refused", D::Read,
-         [](sim::CRadioSim& r, sim::SimIdentity&) { r.AddFault(Always(FaultKind::RefuseMode, "Ma", 2)); },
+         [](sim::CRadioSim& r, sim::SimIdentity&) {
+             r.AddFault(Always(FaultKind::RefuseMode, "Ma", 2));
+         },
          LinkStatus::ModeRefused, LinkMessage::kModeRefused, "", 0, AnswerFault::Refused},
         {"read mode not answered", D::Read,
-         [](sim::CRadioSim& r, sim::SimIdentity&) { r.AddFault(Always(FaultKind::NoAnswer, "Ma", 2)); },
+         [](sim::CRadioSim& r, sim::SimIdentity&) {
+             r.AddFault(Always(FaultKind::NoAnswer, "Ma", 2));
+         },
          LinkStatus::ModeRefused, LinkMessage::kModeFailed, "", 0, AnswerFault::NoAnswer},
         {"block read fails", D::Read,
-         [](sim::CRadioSim& r, sim::SimIdentity&) { r.AddFault({FaultKind::NoAnswer, "Eb", 5, 3}); },
+         [](sim::CRadioSim& r, sim::SimIdentity&) {
+             r.AddFault({FaultKind::NoAnswer, "Eb", 5, 3});
+         },
          LinkStatus::BlockFailed, LinkMessage::kReadFailed, "", 64, AnswerFault::NoAnswer},
         {"last block read fails", D::Read,
-         [](sim::CRadioSim& r, sim::SimIdentity&) { r.AddFault(Always(FaultKind::BadChecksum, "Eb", 2032)); },
+         [](sim::CRadioSim& r, sim::SimIdentity&) {
+             r.AddFault(Always(FaultKind::BadChecksum, "Eb", 2032));
+         },
          LinkStatus::BlockFailed, LinkMessage::kReadFailed, "", 2032, AnswerFault::ChecksumError},
     };
     for (const RefusalCase& c : cases) {
@@ -263,27 +278,29 @@ TEST(LinkResultText, MessagesNameTheCauseAndThePlace)
         r.item = item;
         return r;
     };
-    LinkResult written = result(LinkStatus::BlockFailed, LinkMessage::kWriteFailed, 744,
-                                AnswerFault::Garbled);
+    LinkResult written =
+        result(LinkStatus::BlockFailed, LinkMessage::kWriteFailed, 744, AnswerFault::Garbled);
     written.written = {{120, 743}};
-    LinkResult both = result(LinkStatus::BlockFailed, LinkMessage::kWriteFailed, 32,
-                             AnswerFault::NoAnswer);
+    LinkResult both =
+        result(LinkStatus::BlockFailed, LinkMessage::kWriteFailed, 32, AnswerFault::NoAnswer);
     both.written = {{120, 783}, {1408, 2047}};
-    LinkResult interrupted = result(LinkStatus::Interrupted, LinkMessage::kWriteInterrupted, 0,
-                                    AnswerFault::None);
+    LinkResult interrupted =
+        result(LinkStatus::Interrupted, LinkMessage::kWriteInterrupted, 0, AnswerFault::None);
     interrupted.written = {{120, 743}};
-    LinkResult unconfirmed = result(LinkStatus::BlockFailed, LinkMessage::kReadFailed, 16,
-                                    AnswerFault::ShortAnswer);
+    LinkResult unconfirmed =
+        result(LinkStatus::BlockFailed, LinkMessage::kReadFailed, 16, AnswerFault::ShortAnswer);
     unconfirmed.endConfirmed = false;
     struct Case {
         LinkResult result;
         std::vector<std::string> contains;
     } cases[] = {
-        {result(LinkStatus::BlockFailed, LinkMessage::kReadFailed, 2032, AnswerFault::ChecksumError),
+        {result(LinkStatus::BlockFailed, LinkMessage::kReadFailed, 2032,
+                AnswerFault::ChecksumError),
          {"2032 (0x7F0)", "checksum error", "not been changed"}},
         {written, {"744 (0x2E8)", "garbled", "Addresses 120 to 743 hold the new configuration"}},
-        {both, {"32 (0x020), the programming time stamp", "did not answer",
-                "120 to 783 and 1408 to 2047"}},
+        {both,
+         {"32 (0x020), the programming time stamp", "did not answer",
+          "120 to 783 and 1408 to 2047"}},
         {result(LinkStatus::BlockFailed, LinkMessage::kWriteFailed, 120, AnswerFault::Refused),
          {"120 (0x078)", "refused", "still holds its old configuration"}},
         {result(LinkStatus::IdentityFailed, LinkMessage::kIdentityFailed, 0, AnswerFault::LineError,
@@ -506,16 +523,22 @@ TEST_F(TransferTest, IdentifyRadioRefusals)
         int message;
     } cases[] = {
         {"band differs", RadioMode::Adjust,
-         [](sim::CRadioSim&, sim::SimIdentity& id) { id.range = sim::MakeRangeRecord(136, 174, 128); },
+         [](sim::CRadioSim&, sim::SimIdentity& id) {
+             id.range = sim::MakeRangeRecord(136, 174, 128);
+         },
          LinkMessage::kBandMismatch},
         {"other model for writing", RadioMode::Write,
          [](sim::CRadioSim&, sim::SimIdentity& id) { id.modelId = "RV305"; },
          LinkMessage::kModelRefused},
         {"mode refused", RadioMode::Write,
-         [](sim::CRadioSim& r, sim::SimIdentity&) { r.AddFault(Always(FaultKind::RefuseMode, "Ma", 3)); },
+         [](sim::CRadioSim& r, sim::SimIdentity&) {
+             r.AddFault(Always(FaultKind::RefuseMode, "Ma", 3));
+         },
          LinkMessage::kModeRefused},
         {"mode not taken", RadioMode::Adjust,
-         [](sim::CRadioSim& r, sim::SimIdentity&) { r.AddFault(Always(FaultKind::ShortAnswer, "Ma", 6)); },
+         [](sim::CRadioSim& r, sim::SimIdentity&) {
+             r.AddFault(Always(FaultKind::ShortAnswer, "Ma", 6));
+         },
          LinkMessage::kModeFailed},
     };
     for (const Case& c : cases) {

@@ -251,7 +251,8 @@ INSTANTIATE_TEST_SUITE_P(
                       FillCase{"no value", {"x"}, "no value"},
                       FillCase{"%s and %s", {"a"}, "a and "},
                       // A value is never read as a placeholder: a file name may hold "%s".
-                      FillCase{"file %s: %s", {"/tmp/50%s.dat", "gone"}, "file /tmp/50%s.dat: gone"},
+                      FillCase{
+                          "file %s: %s", {"/tmp/50%s.dat", "gone"}, "file /tmp/50%s.dat: gone"},
                       FillCase{"100%% of %s", {"it"}, "100% of it"},
                       FillCase{"%d stays, %s goes", {"x"}, "%d stays, x goes"},
                       FillCase{"ends with %", {}, "ends with %"}));

@@ -43,17 +43,28 @@ enum class Place {
 const char* PlaceName(Place p)
 {
     switch (p) {
-        case Place::Handshake: return "Handshake";
-        case Place::ModelName: return "ModelName";
-        case Place::Range: return "Range";
-        case Place::Signal: return "Signal";
-        case Place::Version: return "Version";
-        case Place::ModelId: return "ModelId";
-        case Place::ModeChange: return "ModeChange";
-        case Place::FirstBlock: return "FirstBlock";
-        case Place::MiddleBlock: return "MiddleBlock";
-        case Place::LastBlock: return "LastBlock";
-        case Place::Stamp: return "Stamp";
+        case Place::Handshake:
+            return "Handshake";
+        case Place::ModelName:
+            return "ModelName";
+        case Place::Range:
+            return "Range";
+        case Place::Signal:
+            return "Signal";
+        case Place::Version:
+            return "Version";
+        case Place::ModelId:
+            return "ModelId";
+        case Place::ModeChange:
+            return "ModeChange";
+        case Place::FirstBlock:
+            return "FirstBlock";
+        case Place::MiddleBlock:
+            return "MiddleBlock";
+        case Place::LastBlock:
+            return "LastBlock";
+        case Place::Stamp:
+            return "Stamp";
     }
     return "";
 }
@@ -61,35 +72,50 @@ const char* PlaceName(Place p)
 const char* KindName(FaultKind k)
 {
     switch (k) {
-        case FaultKind::NoAnswer: return "NoAnswer";
-        case FaultKind::ShortAnswer: return "Short";
-        case FaultKind::BadChecksum: return "Checksum";
-        case FaultKind::RefuseMode: return "Refusal";
-        case FaultKind::LineError: return "LineError";
+        case FaultKind::NoAnswer:
+            return "NoAnswer";
+        case FaultKind::ShortAnswer:
+            return "Short";
+        case FaultKind::BadChecksum:
+            return "Checksum";
+        case FaultKind::RefuseMode:
+            return "Refusal";
+        case FaultKind::LineError:
+            return "LineError";
     }
     return "";
 }
 
-constexpr FaultKind kKinds[] = {FaultKind::NoAnswer, FaultKind::ShortAnswer,
-                                FaultKind::BadChecksum, FaultKind::RefuseMode,
-                                FaultKind::LineError};
-constexpr Place kPlaces[] = {Place::Handshake, Place::ModelName,  Place::Range,
-                             Place::Signal,    Place::Version,    Place::ModelId,
+constexpr FaultKind kKinds[] = {FaultKind::NoAnswer, FaultKind::ShortAnswer, FaultKind::BadChecksum,
+                                FaultKind::RefuseMode, FaultKind::LineError};
+constexpr Place kPlaces[] = {Place::Handshake,  Place::ModelName,  Place::Range,
+                             Place::Signal,     Place::Version,    Place::ModelId,
                              Place::ModeChange, Place::FirstBlock, Place::MiddleBlock,
-                             Place::LastBlock, Place::Stamp};
+                             Place::LastBlock,  Place::Stamp};
 
-bool IsIdentity(Place p) { return p >= Place::ModelName && p <= Place::ModelId; }
-bool IsBlock(Place p) { return p >= Place::FirstBlock; }
+bool IsIdentity(Place p)
+{
+    return p >= Place::ModelName && p <= Place::ModelId;
+}
+bool IsBlock(Place p)
+{
+    return p >= Place::FirstBlock;
+}
 
 frame::IdentityItem ItemOf(Place p)
 {
     using frame::IdentityItem;
     switch (p) {
-        case Place::ModelName: return IdentityItem::ModelName;
-        case Place::Range: return IdentityItem::Range;
-        case Place::Signal: return IdentityItem::Signal;
-        case Place::Version: return IdentityItem::Version;
-        default: return IdentityItem::ModelId;
+        case Place::ModelName:
+            return IdentityItem::ModelName;
+        case Place::Range:
+            return IdentityItem::Range;
+        case Place::Signal:
+            return IdentityItem::Signal;
+        case Place::Version:
+            return IdentityItem::Version;
+        default:
+            return IdentityItem::ModelId;
     }
 }
 
@@ -98,10 +124,14 @@ size_t WriteIndexOf(Place p)
 {
     const size_t last = WritePlan(false).size() - 2;  // the last block before the stamp
     switch (p) {
-        case Place::FirstBlock: return 0;
-        case Place::MiddleBlock: return last / 2;
-        case Place::LastBlock: return last;
-        default: return last + 1;                  // the time stamp
+        case Place::FirstBlock:
+            return 0;
+        case Place::MiddleBlock:
+            return last / 2;
+        case Place::LastBlock:
+            return last;
+        default:
+            return last + 1;  // the time stamp
     }
 }
 
@@ -110,9 +140,12 @@ uint16_t AddressOf(Place p, D direction)
 {
     if (direction == D::Write) return WritePlan(false)[WriteIndexOf(p)].address;
     switch (p) {
-        case Place::FirstBlock: return 0;
-        case Place::MiddleBlock: return 1024;
-        default: return 2032;
+        case Place::FirstBlock:
+            return 0;
+        case Place::MiddleBlock:
+            return 1024;
+        default:
+            return 2032;
     }
 }
 
@@ -137,10 +170,14 @@ sim::SimFault FaultAt(Place p, D direction, FaultKind kind, bool once)
 AnswerFault CauseOf(FaultKind kind, Place p, D direction)
 {
     switch (kind) {
-        case FaultKind::NoAnswer: return AnswerFault::NoAnswer;
-        case FaultKind::ShortAnswer: return AnswerFault::ShortAnswer;
-        case FaultKind::RefuseMode: return AnswerFault::Refused;
-        case FaultKind::LineError: return AnswerFault::LineError;
+        case FaultKind::NoAnswer:
+            return AnswerFault::NoAnswer;
+        case FaultKind::ShortAnswer:
+            return AnswerFault::ShortAnswer;
+        case FaultKind::RefuseMode:
+            return AnswerFault::Refused;
+        case FaultKind::LineError:
+            return AnswerFault::LineError;
         case FaultKind::BadChecksum:
             // Acknowledgements have no checksum: the simulated radio garbles their letter.
             return IsIdentity(p) || (IsBlock(p) && direction == D::Read)
@@ -205,8 +242,7 @@ protected:
         sim::Memory m = PatternMemory();
         const auto plan = WritePlan(false);
         for (size_t i = 0; i < blocks && i + 1 < plan.size(); ++i)
-            std::copy_n(sent.begin() + plan[i].address, plan[i].count,
-                        m.begin() + plan[i].address);
+            std::copy_n(sent.begin() + plan[i].address, plan[i].count, m.begin() + plan[i].address);
         return m;
     }
     /// Asserts that the radio's memory equals `expected`, the time stamp's 8 bytes set apart:
@@ -274,28 +310,34 @@ protected:
         const std::string causeText = CauseText(cause);
         if (c.place == Place::Handshake) {
             if (cause == AnswerFault::NoAnswer) return Line(LinkMessage::kNoRadio);
-            if (cause == AnswerFault::Refused) return Line(LinkMessage::kHandshakeRefused, {device});
+            if (cause == AnswerFault::Refused)
+                return Line(LinkMessage::kHandshakeRefused, {device});
             return Line(LinkMessage::kHandshakeFailed, {device, causeText});
         }
         if (IsIdentity(c.place)) {
             const int itemText = LinkMessage::kItemModelName + static_cast<int>(c.place) -
                                  static_cast<int>(Place::ModelName);
-            return Line(LinkMessage::kIdentityFailed, {Settings().LoadMessage(itemText), causeText});
+            return Line(LinkMessage::kIdentityFailed,
+                        {Settings().LoadMessage(itemText), causeText});
         }
-        const int modeText = c.direction == D::Read ? LinkMessage::kModeRead
-                                                    : LinkMessage::kModeWrite;
+        const int modeText =
+            c.direction == D::Read ? LinkMessage::kModeRead : LinkMessage::kModeWrite;
         if (c.place == Place::ModeChange) {
             if (cause == AnswerFault::Refused)
                 return Line(LinkMessage::kModeRefused, {Settings().LoadMessage(modeText)});
             return Line(LinkMessage::kModeFailed, {Settings().LoadMessage(modeText), causeText});
         }
         const uint16_t address = AddressOf(c.place, c.direction);
-        if (c.direction == D::Read) return Line(LinkMessage::kReadFailed, {Hex(address), causeText});
+        if (c.direction == D::Read)
+            return Line(LinkMessage::kReadFailed, {Hex(address), causeText});
         std::string where = Hex(address);
-        if (c.place == Place::Stamp) where += ", " + Settings().LoadMessage(LinkMessage::kStampPlace);
+        if (c.place == Place::Stamp)
+            where += ", " + Settings().LoadMessage(LinkMessage::kStampPlace);
         std::string holds;
         switch (c.place) {
-            case Place::FirstBlock: holds = Settings().LoadMessage(LinkMessage::kHoldsOld); break;
+            case Place::FirstBlock:
+                holds = Settings().LoadMessage(LinkMessage::kHoldsOld);
+                break;
             case Place::MiddleBlock:
                 holds = Settings().LoadMessage(LinkMessage::kHoldsOneStretch,
                                                {"120", std::to_string(address - 1)});
@@ -319,8 +361,8 @@ TEST_P(PersistentFault, FailsCleanlyNamingCauseAndPlace)
     StartRadio();
     Image sent{};
     const std::string file = c.direction == D::Write ? MakeDataFile(sent) : std::string();
-    const std::vector<unsigned char> fileBefore = file.empty() ? std::vector<unsigned char>{}
-                                                               : ReadBytes(file);
+    const std::vector<unsigned char> fileBefore =
+        file.empty() ? std::vector<unsigned char>{} : ReadBytes(file);
     radio->AddFault(FaultAt(c.place, c.direction, c.kind, false));
     const std::string out = work.Path("read.dat");
     const CliOutcome run =
@@ -347,8 +389,7 @@ TEST_P(PersistentFault, FailsCleanlyNamingCauseAndPlace)
     }
     EXPECT_EQ(ReadBytes(file), fileBefore) << "writing never changes the data file";
     size_t changed = 0;  // blocks of the plan the radio has taken
-    if (IsBlock(c.place))
-        changed = WriteIndexOf(c.place) + (TakesEffect(c.kind) ? 1 : 0);
+    if (IsBlock(c.place)) changed = WriteIndexOf(c.place) + (TakesEffect(c.kind) ? 1 : 0);
     ExpectMemory(MemoryAfterWrite(sent, changed), stampArrived);
 }
 
@@ -391,8 +432,7 @@ TEST_P(FaultOnceEverywhere, IsTriedAgainAndTheTransferSucceeds)
     EXPECT_EQ(run.err, "");
     EXPECT_EQ(radio->Mode(), 1);
     size_t faults = 0;
-    for (const sim::SimFrame& f : radio->FrameLog())
-        faults += f.note.rfind("fault:", 0) == 0;
+    for (const sim::SimFrame& f : radio->FrameLog()) faults += f.note.rfind("fault:", 0) == 0;
     EXPECT_EQ(faults, places) << "each place was hit once";
 
     if (c.direction == D::Read) {
@@ -405,18 +445,17 @@ TEST_P(FaultOnceEverywhere, IsTriedAgainAndTheTransferSucceeds)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, FaultOnceEverywhere,
-    ::testing::ValuesIn([] {
-        std::vector<OnceCase> cases;
-        for (D direction : {D::Read, D::Write})
-            for (FaultKind kind : kKinds) cases.push_back({direction, kind});
-        return cases;
-    }()),
-    [](const auto& info) {
-        return std::string(info.param.direction == D::Read ? "Read" : "Write") + "_" +
-               KindName(info.param.kind);
-    });
+INSTANTIATE_TEST_SUITE_P(Table, FaultOnceEverywhere, ::testing::ValuesIn([] {
+                             std::vector<OnceCase> cases;
+                             for (D direction : {D::Read, D::Write})
+                                 for (FaultKind kind : kKinds) cases.push_back({direction, kind});
+                             return cases;
+                         }()),
+                         [](const auto& info) {
+                             return std::string(info.param.direction == D::Read ? "Read"
+                                                                                : "Write") +
+                                    "_" + KindName(info.param.kind);
+                         });
 
 // ----- signals -----
 
@@ -426,7 +465,10 @@ struct SignalCase {
     const char* name;
 };
 
-void PrintTo(const SignalCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const SignalCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class Interrupted : public CliLinkTest, public ::testing::WithParamInterface<SignalCase> {};
 
@@ -453,9 +495,8 @@ TEST_P(Interrupted, EndsTheConnectionReleasesThePortAndSaysWhatTheRadioHolds)
     const std::string out = work.Path("read.dat");
     const char* blockCommand = c.direction == D::Read ? "Eb" : "Ea";
 
-    CliProcess cli(c.direction == D::Read
-                       ? Cli({"read", "--port", radio->DevicePath(), "-o", out})
-                       : Cli({"write", "--port", radio->DevicePath(), file}),
+    CliProcess cli(c.direction == D::Read ? Cli({"read", "--port", radio->DevicePath(), "-o", out})
+                                          : Cli({"write", "--port", radio->DevicePath(), file}),
                    work.Dir());
     ASSERT_TRUE(cli.Running());
     ASSERT_TRUE(WaitFor([&] { return radio->CommandCount(blockCommand) >= 10; }));
