@@ -125,6 +125,19 @@ void CSettings::SelectLanguage(int index)
                               std::to_string(languageIndex_));
 }
 
+std::string CSettings::LanguageProblem() const
+{
+    if (languageLoaded_) return {};
+    const size_t slash = languageFile_.rfind('/');
+    const std::string name =
+        slash == std::string::npos ? languageFile_ : languageFile_.substr(slash + 1);
+    const std::string folder = programDir_.empty() ? std::string("./") : programDir_;
+    return "The language file " + name + " is missing from the program folder " + folder +
+           " or cannot be read, so the program has none of its texts. Put the program's "
+           "language files back into that folder, or name the folder that holds them with "
+           "--home.";
+}
+
 std::vector<std::string> CSettings::LanguageNames() const
 {
     std::string list = language_.GetString(kSettingSection, "LanguageList");
@@ -143,6 +156,34 @@ std::string CSettings::LoadMessage(int n) const
     size_t pos = s.find("\\n", 1);
     if (pos != std::string::npos) s.replace(pos, 2, "\n");
     return s;
+}
+
+std::string CSettings::LoadMessage(int n, const std::vector<std::string>& values) const
+{
+    return FillStrings(LoadMessage(n), values);
+}
+
+std::string FillStrings(const std::string& format, const std::vector<std::string>& values)
+{
+    std::string out;
+    size_t next = 0;
+    for (size_t i = 0; i < format.size(); ++i) {
+        if (format[i] == '%' && i + 1 < format.size()) {
+            if (format[i + 1] == '%') {
+                out += '%';
+                ++i;
+                continue;
+            }
+            if (format[i + 1] == 's') {
+                if (next < values.size()) out += values[next];
+                ++next;
+                ++i;
+                continue;
+            }
+        }
+        out += format[i];
+    }
+    return out;
 }
 
 std::string CSettings::LoadModelText(int n) const

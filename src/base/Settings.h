@@ -58,10 +58,15 @@ public:
     std::vector<std::string> LanguageNames() const;
     /// True when the selected language file was found and read.
     bool LanguageLoaded() const { return languageLoaded_; }
+    /// When the language file could not be read: one message naming the file and the folder,
+    /// in English since the texts themselves are missing; "" when it was read.
+    std::string LanguageProblem() const;
 
     // Texts.
     std::string LoadText(int n) const override;  ///< "S02%05d", "" when missing
     std::string LoadMessage(int n) const;  ///< "S01%05d", first "\n" after position 0 a line break
+    /// LoadMessage with its "%s" filled with values in order (FillStrings).
+    std::string LoadMessage(int n, const std::vector<std::string>& values) const;
     std::string LoadModelText(int n) const;  ///< "S03%05d"
     std::string LoadModelText(ModelText n) const { return LoadModelText(static_cast<int>(n)); }
     /// "S00%05d" in the section of the current model ID; 0 when missing.
@@ -124,6 +129,11 @@ private:
     bool readOnly_ = false;
     CIniFile language_;
 };
+
+/// Fills the "%s" of a text with values in order, in one pass: a value is never read as part
+/// of the text ("%" in a file name stays). "%%" is a percent sign; a "%s" without a value
+/// becomes empty; other "%" stay as they are.
+std::string FillStrings(const std::string& format, const std::vector<std::string>& values);
 
 /// Shorthand for CSettings::Instance().
 inline CSettings& Settings() { return CSettings::Instance(); }

@@ -19,6 +19,9 @@ enum class ExitCode : int {
     Success = 0,  ///< the command did what was asked
     Failure = 1,  ///< refused or failed; the message text is on stderr
     Usage = 2,    ///< the command line could not be understood; the usage is on stderr
+    /// a radio transfer was stopped by a signal (Ctrl-C, SIGTERM, SIGHUP); the connection was
+    /// ended first and stderr says what the radio holds
+    Interrupted = 130,
 };
 
 /// Messages of the command line (texts "S01%05d" of the language file).
@@ -30,6 +33,15 @@ struct CliMessage {
     static constexpr int kRangeNotOffered = 1904;  ///< "%s": "L-H"
     static constexpr int kSignalNotOffered = 1905; ///< "%s": the value given
     static constexpr int kNoProgramDir = 1906;     ///< "%s": the folder given with --home
+    static constexpr int kFileMissing = 1280;      ///< "%s": the file
+    static constexpr int kFileNotReadable = 1281;  ///< "%s": the file
+    static constexpr int kFileIsFolder = 1282;     ///< "%s": the path
+    static constexpr int kFileTooLarge = 1283;     ///< "%s" the file, "%s" its size in bytes
+    static constexpr int kOutputNoFolder = 1284;   ///< "%s": the file to write
+    static constexpr int kOutputNotWritable = 1285;  ///< "%s": the file to write
+    static constexpr int kOutputIsFolder = 1286;   ///< "%s": the path
+    /// "%s" Settings.ini, "%s" its FreqRange, "%s" the model: not a range of the model
+    static constexpr int kRememberedRangeBad = 1287;
 };
 
 /// Text number of the signalling choice list (item data = signalling value).
@@ -63,10 +75,23 @@ extern const char* const kUsage;
 
 /// Prints the language text of a message on stderr ("%s" filled with arg).
 void Report(int messageId, const std::string& arg = {});
+/// Prints the language text of a message on stderr, its "%s" filled with args in order.
+void Report(int messageId, const std::vector<std::string>& args);
 /// Prints the message text that a core operation already put together on stderr.
 void ReportText(int messageId, const std::string& text);
 /// Reports a command line that could not be understood at `bad`, then the usage; returns Usage.
 ExitCode UsageError(const std::string& bad);
+
+/// Opens a data file as the desktop program does (CQTXDoc::OpenPath: header, model, version,
+/// the whole image), after saying plainly when the file is missing, not readable, a folder or
+/// too large to be a data file. False after the message was printed.
+bool OpenDataFile(CQTXDoc& doc, const std::string& path);
+/// Checks before a radio is read that its file can be written (folder there, writable, not
+/// a folder itself). False after the message was printed.
+bool CheckOutputFile(const std::string& path);
+/// A frequency range remembered in Settings.ini must be one of the model's ranges before
+/// anything uses it; an empty one is left to the caller. False after the message was printed.
+bool CheckRememberedRange(const std::string& modelId, const std::string& range);
 
 /// The document front end of the command line: messages go to stderr, a question is answered
 /// Yes (the options of the command are the user's answer), there are no views and no title.

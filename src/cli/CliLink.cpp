@@ -1,7 +1,9 @@
 #include "cli/CliLink.h"
 
+#include <signal.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdio>
 #include <string>
 
@@ -13,6 +15,38 @@ namespace rv::cli {
 namespace {
 
 constexpr int kBarWidth = 40;
+
+// Set by the signals that ask a transfer to stop; read by the transfer between its blocks.
+std::atomic<bool> gStopRequested{false};
+static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
+
+extern "C" void OnStopSignal(int) { gStopRequested.store(true); }
+
+/// Catches Ctrl-C, SIGTERM and SIGHUP while it lives; the dispositions before it come back.
+class StopSignals {
+public:
+    StopSignals()
+    {
+        gStopRequested.store(false);
+        struct sigaction action {};
+        action.sa_handler = &OnStopSignal;
+        sigemptyset(&action.sa_mask);
+        // No SA_RESTART needed: every wait of the link takes an interruption and goes on.
+        for (size_t i = 0; i < std::size(kSignals); ++i)
+            sigaction(kSignals[i], &action, &previous_[i]);
+    }
+    ~StopSignals()
+    {
+        for (size_t i = 0; i < std::size(kSignals); ++i)
+            sigaction(kSignals[i], &previous_[i], nullptr);
+    }
+    StopSignals(const StopSignals&) = delete;
+    StopSignals& operator=(const StopSignals&) = delete;
+
+private:
+    static constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
+    struct sigaction previous_[std::size(kSignals)] {};
+};
 
 }  // namespace
 
@@ -38,16 +72,21 @@ void CliProgress::OnTransferFinished(TransferDirection, const LinkResult&)
     shown_ = -1;
 }
 
-bool RunTransfer(CTransfer& transfer, const std::string& port)
+ExitCode RunTransfer(CTransfer& transfer, const std::string& port)
 {
+    const StopSignals signals;
+    transfer.SetStopRequest(&gStopRequested);
     LinkResult result = transfer.Connect(port);
     if (result.Ok()) {
         CliProgress progress;
         result = transfer.Run(progress);
     }
-    if (result.Ok()) return true;
+    transfer.SetStopRequest(nullptr);
+    // A transfer that finished before it noticed the request has done all it was asked.
+    if (result.Ok()) return ExitCode::Success;
     ReportText(result.message, result.Text());
-    return false;
+    return result.status == LinkStatus::Interrupted || gStopRequested.load() ? ExitCode::Interrupted
+                                                                           : ExitCode::Failure;
 }
 
 }  // namespace rv::cli

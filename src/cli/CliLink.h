@@ -29,7 +29,9 @@ private:
 };
 
 /// Connects, transfers and reports: Connect on port, Run with a progress bar, the failure's
-/// message on stderr. True on success.
-bool RunTransfer(CTransfer& transfer, const std::string& port);
+/// message on stderr. Ctrl-C, SIGTERM and SIGHUP are caught meanwhile: the transfer ends after
+/// the block under way, the connection is ended and the port released, and the result is
+/// Interrupted (the message says what the radio holds). Success, Failure or Interrupted.
+ExitCode RunTransfer(CTransfer& transfer, const std::string& port);
 
 }  // namespace rv::cli

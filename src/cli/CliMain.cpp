@@ -81,6 +81,11 @@ ExitCode Run(const std::vector<std::string>& args)
     settings.SetReadOnly(true);
     const bool homeOk = !home || (!home->empty() && IsDirectory(*home));
     settings.Init(home && homeOk ? *home : ExecutableDir());
+    // Without its language file the program has no message to say anything with.
+    if (const std::string problem = settings.LanguageProblem(); !problem.empty()) {
+        std::fprintf(stderr, "rvcps-cli: %s\n", problem.c_str());
+        return ExitCode::Failure;
+    }
     if (bad) return UsageError(*bad);
     if (!homeOk) {
         Report(CliMessage::kNoProgramDir, *home);

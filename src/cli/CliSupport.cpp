@@ -1,7 +1,12 @@
+#include <sys/stat.h>
+
 #include <cstdio>
 
 #include "cli/Cli.h"
+#include "base/AtomicFile.h"
 #include "base/Settings.h"
+#include "data/DataFile.h"
+#include "data/ModelCatalog.h"
 
 namespace rv::cli {
 
@@ -71,22 +76,73 @@ ParsedArgs ParseArgs(std::span<const std::string> args, std::span<const OptionSp
 
 void ReportText(int messageId, const std::string& text)
 {
-    // Without a language file there is no text; the number still tells what failed.
+    // A language file without the text: the number still tells what failed, and the note
+    // where it should have come from.
     if (text.empty())
-        std::fprintf(stderr, "rvcps-cli: message %d\n", messageId);
+        std::fprintf(stderr, "rvcps-cli: message %d (the language file %s has no text for it)\n",
+                     messageId, Settings().LanguageFile().c_str());
     else
         std::fprintf(stderr, "rvcps-cli: %s\n", text.c_str());
 }
 
-void Report(int messageId, const std::string& arg)
+void Report(int messageId, const std::vector<std::string>& args)
 {
     std::string text = Settings().LoadMessage(messageId);
-    if (size_t pos = text.find("%s"); pos != std::string::npos) text.replace(pos, 2, arg);
-    if (text.empty() && !arg.empty()) {
-        std::fprintf(stderr, "rvcps-cli: message %d: %s\n", messageId, arg.c_str());
+    std::string values;
+    for (const std::string& a : args)
+        if (!a.empty()) values += (values.empty() ? "" : ", ") + a;
+    if (text.empty() && !values.empty()) {
+        std::fprintf(stderr,
+                     "rvcps-cli: message %d: %s (the language file %s has no text for it)\n",
+                     messageId, values.c_str(), Settings().LanguageFile().c_str());
         return;
     }
-    ReportText(messageId, text);
+    ReportText(messageId, FillStrings(text, args));
+}
+
+void Report(int messageId, const std::string& arg)
+{
+    Report(messageId, std::vector<std::string>{arg});
+}
+
+bool OpenDataFile(CQTXDoc& doc, const std::string& path)
+{
+    switch (CheckReadableFile(path, CDataFile::kMaxFileSize)) {
+        case FileProblem::None: break;
+        case FileProblem::Missing:
+        case FileProblem::NoFolder: Report(CliMessage::kFileMissing, path); return false;
+        case FileProblem::NoPermission: Report(CliMessage::kFileNotReadable, path); return false;
+        case FileProblem::IsFolder: Report(CliMessage::kFileIsFolder, path); return false;
+        case FileProblem::TooLarge: {
+            struct stat st {};
+            const long long size = ::stat(path.c_str(), &st) == 0 ? st.st_size : 0;
+            Report(CliMessage::kFileTooLarge, {path, std::to_string(size)});
+            return false;
+        }
+        case FileProblem::Other: break;  // the reader says it cannot read it
+    }
+    return doc.OpenPath(path).Ok();
+}
+
+bool CheckOutputFile(const std::string& path)
+{
+    switch (CheckWritableFile(path)) {
+        case FileProblem::None: return true;
+        case FileProblem::Missing:
+        case FileProblem::NoFolder: Report(CliMessage::kOutputNoFolder, path); return false;
+        case FileProblem::NoPermission: Report(CliMessage::kOutputNotWritable, path); return false;
+        case FileProblem::IsFolder: Report(CliMessage::kOutputIsFolder, path); return false;
+        case FileProblem::TooLarge:
+        case FileProblem::Other: Report(DocMessage::kWriteFailed, path); return false;
+    }
+    return false;
+}
+
+bool CheckRememberedRange(const std::string& modelId, const std::string& range)
+{
+    if (range.empty() || ModelCatalog().IsRangeOfModel(modelId, range)) return true;
+    Report(CliMessage::kRememberedRangeBad, {Settings().SettingsPath(), range, modelId});
+    return false;
 }
 
 ExitCode UsageError(const std::string& bad)

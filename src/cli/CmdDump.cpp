@@ -207,7 +207,7 @@ ExitCode RunDump(std::span<const std::string> argv)
     // Open as the desktop program does: header checks (811, 810, 1140, 1141), then the image.
     CliDocumentUi ui;
     CQTXDoc doc(ui);
-    if (!doc.OpenPath(path).Ok()) return ExitCode::Failure;
+    if (!OpenDataFile(doc, path)) return ExitCode::Failure;
 
     const std::vector<HeaderField> header =
         HeaderFields(doc.LastHeader(), CDataFile::ReadComment(path));

@@ -3,6 +3,8 @@
 //   rvcps-cli [--home DIR] info FILE
 //
 // The keys are fixed identifiers (the same in every language) so that scripts can read them.
+// The file is checked as `dump` and `write` check it (header, model, version and the whole
+// image), so that a script may use `info` to check a file before writing it to a radio.
 
 #include <cstdio>
 
@@ -63,13 +65,12 @@ ExitCode RunInfo(std::span<const std::string> argv)
         return UsageError(args.positionals.empty() ? "info" : args.positionals[1]);
     const std::string& path = args.positionals.front();
 
-    const std::optional<CDataFileHeader> header = CDataFile::ReadHeader(path);
-    if (!header) {
-        Report(DocMessage::kReadFailed, path);
-        return ExitCode::Failure;
-    }
-    std::fputs(FormatHeaderLines(HeaderFields(*header, CDataFile::ReadComment(path))).c_str(),
-               stdout);
+    CliDocumentUi ui;
+    CQTXDoc doc(ui);
+    if (!OpenDataFile(doc, path)) return ExitCode::Failure;
+    std::fputs(
+        FormatHeaderLines(HeaderFields(doc.LastHeader(), CDataFile::ReadComment(path))).c_str(),
+        stdout);
     return ExitCode::Success;
 }
 

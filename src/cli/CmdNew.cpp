@@ -23,10 +23,10 @@ constexpr OptionSpec kNewOptions[] = {
     {"--model", true}, {"--name", true}, {"--range", true}, {"--signal", true}, {"-o", true},
 };
 
-/// A failure of the identity: the message and the value it names.
+/// A failure of the identity: the message and the values it names.
 struct IdentityError {
     int message = 0;
-    std::string arg;
+    std::vector<std::string> args;
 };
 
 /// Whole number of the full text; nothing when the text is anything else.
@@ -70,15 +70,15 @@ std::optional<IdentityError> ChooseIdentity(const ParsedArgs& args, ModelIdentit
     const auto model = args.Get("--model");
     const auto name = args.Get("--name");
     if (model) {
-        if (!supported(*model)) return IdentityError{CliMessage::kUnknownModel, *model};
+        if (!supported(*model)) return IdentityError{CliMessage::kUnknownModel, {*model}};
         if (*model != chosen.id) chosen = {*model, "", "", chosen.signal};
         picked = true;
     }
     if (name) {
         const std::string id = catalog.FindModelIdByName(*name);
-        if (id.empty()) return IdentityError{CliMessage::kUnknownModelName, *name};
-        if (model && id != *model) return IdentityError{CliMessage::kNameOfOtherModel, *name};
-        if (!supported(id)) return IdentityError{CliMessage::kUnknownModel, id};
+        if (id.empty()) return IdentityError{CliMessage::kUnknownModelName, {*name}};
+        if (model && id != *model) return IdentityError{CliMessage::kNameOfOtherModel, {*name}};
+        if (!supported(id)) return IdentityError{CliMessage::kUnknownModel, {id}};
         if (id != chosen.id) chosen = {id, "", "", chosen.signal};
         chosen.name = *name;
         picked = true;
@@ -92,7 +92,7 @@ std::optional<IdentityError> ChooseIdentity(const ParsedArgs& args, ModelIdentit
                 break;
             }
     }
-    if (!supported(chosen.id)) return IdentityError{CliMessage::kUnknownModel, chosen.id};
+    if (!supported(chosen.id)) return IdentityError{CliMessage::kUnknownModel, {chosen.id}};
     if (chosen.name.empty()) {
         const std::vector<std::string> names = catalog.ModelNames(chosen.id);
         chosen.name = names.empty() ? chosen.id : names.front();
@@ -102,8 +102,13 @@ std::optional<IdentityError> ChooseIdentity(const ParsedArgs& args, ModelIdentit
     if (const auto range = args.Get("--range")) {
         const bool offered = std::any_of(ranges.begin(), ranges.end(),
                                          [&](const RangeEntry& r) { return r.text == *range; });
-        if (!offered) return IdentityError{CliMessage::kRangeNotOffered, *range};
+        if (!offered) return IdentityError{CliMessage::kRangeNotOffered, {*range}};
         chosen.range = *range;
+    } else if (!chosen.range.empty() && !catalog.IsRangeOfModel(chosen.id, chosen.range)) {
+        // The range remembered in Settings.ini is not one the model is made for: a file made
+        // with it would carry a range no radio of the model has.
+        return IdentityError{CliMessage::kRememberedRangeBad,
+                             {settings.SettingsPath(), chosen.range, chosen.id}};
     } else if (chosen.range.empty()) {
         chosen.range = ranges.empty() ? FormatRange(kFallbackRange.low, kFallbackRange.high)
                                       : ranges.front().text;
@@ -121,7 +126,7 @@ std::optional<IdentityError> ChooseIdentity(const ParsedArgs& args, ModelIdentit
                         [&](const ChoiceEntry& e) { return e.value == value; });
         // Without a signalling list in the language file any value of the header byte goes.
         if (signals.empty() ? (value < 0 || value > 255) : !offered)
-            return IdentityError{CliMessage::kSignalNotOffered, *signal};
+            return IdentityError{CliMessage::kSignalNotOffered, {*signal}};
         chosen.signal = value;
     }
     return std::nullopt;
@@ -143,7 +148,7 @@ ExitCode RunNew(std::span<const std::string> argv)
 
     ModelIdentity identity;
     if (const auto error = ChooseIdentity(args, identity)) {
-        Report(error->message, error->arg);
+        Report(error->message, error->args);
         return ExitCode::Failure;
     }
     CSettings& settings = Settings();

@@ -6,7 +6,9 @@
 // and frequency range before connecting, as the Model Information screen does, for this run
 // only: a radio is read only when its band is the current range. The file holds the radio's
 // memory byte for byte, with the radio's identity in its header. When the read fails nothing
-// is written and a file already at FILE stays as it was.
+// is written and a file already at FILE stays as it was; that FILE can be written is checked
+// before the radio is asked anything. Ctrl-C, SIGTERM and SIGHUP end the read after the block
+// under way, put the radio back to normal operation and save nothing (exit status 130).
 
 #include <algorithm>
 
@@ -25,7 +27,8 @@ constexpr OptionSpec kReadOptions[] = {
 
 /// Applies --model and --range to the settings: a model that changes selects its first name
 /// and range and its usual signalling; a range must be one the model is made for. Returns the
-/// message and value of a refusal, or 0.
+/// message and value of a refusal, or 0; -1 when the range remembered in Settings.ini is not
+/// one of the model's (the message was printed).
 int ApplyModelOptions(const ParsedArgs& args, std::string& refused)
 {
     CSettings& settings = Settings();
@@ -59,6 +62,8 @@ int ApplyModelOptions(const ParsedArgs& args, std::string& refused)
             return CliMessage::kRangeNotOffered;
         }
         settings.SetFreqRange(*range);
+    } else if (!CheckRememberedRange(settings.ModelID(), settings.FreqRange())) {
+        return -1;
     }
     return 0;
 }
@@ -77,12 +82,14 @@ ExitCode RunRead(std::span<const std::string> argv)
 
     std::string refused;
     if (const int message = ApplyModelOptions(args, refused)) {
-        Report(message, refused);
+        if (message > 0) Report(message, refused);
         return ExitCode::Failure;
     }
+    // A file that cannot be written must not cost the user a whole read.
+    if (!CheckOutputFile(*out)) return ExitCode::Failure;
 
     CTransfer transfer(TransferDirection::Read);
-    if (!RunTransfer(transfer, *port)) return ExitCode::Failure;
+    if (const ExitCode code = RunTransfer(transfer, *port); code != ExitCode::Success) return code;
 
     // The radio's identity and memory become the current data; the file takes the memory as
     // it was read, unmapped bytes included.

@@ -5,6 +5,9 @@
 // The file is opened as the Open command does (its model and range become the current ones),
 // checked for broken references, stored into the memory image and written to the radio's
 // configuration areas with a new programming time stamp. The file itself is not changed.
+// Ctrl-C, SIGTERM and SIGHUP end the write after the block under way: the radio is put back to
+// normal operation, the port released, and the message says which addresses hold the new
+// configuration (exit status 130).
 
 #include "cli/CliLink.h"
 #include "data/Document.h"
@@ -32,7 +35,7 @@ ExitCode RunWrite(std::span<const std::string> argv)
 
     CliDocumentUi ui;
     CQTXDoc doc(ui);
-    if (!doc.OpenPath(args.positionals.front()).Ok()) return ExitCode::Failure;
+    if (!OpenDataFile(doc, args.positionals.front())) return ExitCode::Failure;
     RadioData& radio = Radio();
     if (radio.ValidateAll()) {
         Report(DocMessage::kInvalidData);
@@ -41,7 +44,7 @@ ExitCode RunWrite(std::span<const std::string> argv)
     radio.MemoryMap().StoreToImage(radio.MemoryImage());
 
     CTransfer transfer(TransferDirection::Write);
-    if (!RunTransfer(transfer, *port)) return ExitCode::Failure;
+    if (const ExitCode code = RunTransfer(transfer, *port); code != ExitCode::Success) return code;
     transfer.CommitWrite();
     return ExitCode::Success;
 }

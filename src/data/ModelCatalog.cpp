@@ -176,6 +176,13 @@ std::vector<RangeEntry> CModelCatalog::RangeEntries(const std::string& modelId) 
     return out;
 }
 
+bool CModelCatalog::IsRangeOfModel(const std::string& modelId, const std::string& range) const
+{
+    for (const RangeEntry& e : RangeEntries(modelId))
+        if (e.text == range) return true;
+    return false;
+}
+
 int CModelCatalog::LoadRangeTable(const std::string& modelId)
 {
     try {

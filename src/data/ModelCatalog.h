@@ -64,6 +64,9 @@ struct CatalogMessage {
     static constexpr int kConfirmModelChange = 800;  ///< reset the data for another model?
     static constexpr int kNewRangeQuestion = 804;    ///< "%d-%d" found on a radio: add it?
     static constexpr int kRangeTableFailed = 1147;   ///< the range table could not be made
+    /// At start-up: Settings.ini (%s) held a range (%s) that is not one of the model's (%s);
+    /// the model's first range (%s) is used instead.
+    static constexpr int kRememberedRangeReplaced = 1288;
 };
 
 /// One entry of the Model Information dialog's range list.
@@ -96,6 +99,8 @@ public:
     std::vector<FreqRangeRecord> ReadRanges(const std::string& modelId) const;
     /// The dialog's range list for a model: "%d-%d" and band code of each range.
     std::vector<RangeEntry> RangeEntries(const std::string& modelId) const;
+    /// True when range is exactly the "%d-%d" text of one of the model's ranges.
+    bool IsRangeOfModel(const std::string& modelId, const std::string& range) const;
 
     /// Replaces the range table by the ranges of modelId. Returns 0, or message 1147 when
     /// the table could not be made (it then holds the fallback record only).

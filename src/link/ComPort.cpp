@@ -196,6 +196,57 @@ void CComPort::PurgeInput()
     errorBaseline_ = ErrorCount();
 }
 
+size_t CComPort::Pending() const
+{
+    if (fd_ < 0) return 0;
+    int queued = 0;
+    if (ioctl(fd_, FIONREAD, &queued) != 0 || queued < 0) return 0;
+    return static_cast<size_t>(queued);
+}
+
+bool CComPort::DrainInput(std::chrono::milliseconds quiet, IClock::TimePoint notBefore,
+                          std::chrono::milliseconds limit)
+{
+    if (fd_ < 0) return true;
+    IClock::TimePoint lastByte = clock_->Now();
+    const IClock::TimePoint giveUp = std::max(lastByte, notBefore) + quiet + limit;
+    uint8_t raw[256];
+    bool quietReached = false;
+    bool hungUp = false;
+    for (;;) {
+        // Take whatever is queued; line errors in it do not matter, the bytes are discarded.
+        for (;;) {
+            const ssize_t n = ::read(fd_, raw, sizeof raw);
+            if (n > 0) {
+                traffic_.bytesDrained += static_cast<uint64_t>(n);
+                lastByte = clock_->Now();
+                continue;
+            }
+            if (n < 0 && errno == EINTR) continue;
+            break;
+        }
+        // A line that hung up stays readable for ever: nothing more will come.
+        if (hungUp) {
+            quietReached = true;
+            break;
+        }
+        const IClock::TimePoint now = clock_->Now();
+        const IClock::TimePoint end = std::max(lastByte, notBefore) + quiet;
+        if (now >= end) {
+            quietReached = true;
+            break;
+        }
+        if (now >= giveUp) break;
+        const auto wait = std::chrono::ceil<std::chrono::milliseconds>(std::min(end, giveUp) - now);
+        pollfd p {fd_, POLLIN, 0};
+        const int rc = poll(&p, 1, static_cast<int>(std::max<long long>(wait.count(), 1)));
+        if (rc < 0 && errno != EINTR) break;
+        if (rc > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL))) hungUp = true;
+    }
+    PurgeInput();
+    return quietReached;
+}
+
 size_t CComPort::Write(const uint8_t* data, size_t count)
 {
     if (fd_ < 0) return 0;

@@ -38,6 +38,7 @@ struct PortTraffic {
     uint64_t bytesWritten = 0;  ///< bytes handed to the line
     uint64_t bytesRead = 0;     ///< bytes delivered by Read
     uint64_t lineErrors = 0;    ///< reads that ended with a line error
+    uint64_t bytesDrained = 0;  ///< bytes discarded while waiting for a quiet line
 };
 
 /// One serial port. Reads wait in poll() until the requested bytes are there, a line error is
@@ -79,6 +80,15 @@ public:
     size_t Read(uint8_t* buffer, size_t count);
     /// True when the last Read ended because of a line error.
     bool LineErrorSeen() const { return lineErrorSeen_; }
+    /// Number of received bytes waiting to be read (0 when none or no port is open). Does not
+    /// wait.
+    size_t Pending() const;
+    /// Discards everything that arrives until nothing has come for `quiet`, counted from the
+    /// last byte or from `notBefore`, whichever is later; then clears the line-error state as
+    /// PurgeInput does. Gives up when the line keeps sending for `limit` beyond that. True
+    /// when the line fell quiet.
+    bool DrainInput(std::chrono::milliseconds quiet, IClock::TimePoint notBefore,
+                    std::chrono::milliseconds limit);
     /// How line errors of the open device are detected.
     LineErrorSource ErrorSource() const { return errorSource_; }
 

@@ -31,9 +31,11 @@ inline constexpr Command kSetTune{'V', 'a'};
 inline constexpr Command kEndTuneKeep{'V', 'j'};
 inline constexpr Command kEndTuneDiscard{'V', 'k'};
 inline constexpr char kTestState = 'O';
-/// Acknowledgement letters: 'A' 'a' accepts; 'A' 'c' also accepts a mode change.
+/// Acknowledgement letters: 'A' 'a' accepts; 'A' 'c' also accepts a mode change; 'A' 'n' is
+/// the radio's refusal of the command it names.
 inline constexpr Command kAck{'A', 'a'};
 inline constexpr Command kAckAlternative{'A', 'c'};
+inline constexpr Command kRefusal{'A', 'n'};
 
 /// Radio modes set with kSetMode.
 enum class RadioMode : uint16_t {

@@ -50,6 +50,34 @@ constexpr IdentityStep kIdentitySteps[] = {
     {IdentityItem::ModelId, kModelIdLength},
 };
 
+// An acknowledgement of command: the expected one (or, for a mode change, the alternative),
+// the radio's refusal, or something else.
+AnswerFault JudgeAck(const uint8_t* answer, Command command, bool alternativeAccepts)
+{
+    auto is = [answer, command](Command letters) {
+        const auto frame = MakeAck(command, letters);
+        return std::equal(frame.begin(), frame.end(), answer);
+    };
+    if (is(kAck) || (alternativeAccepts && is(kAckAlternative))) return AnswerFault::None;
+    if (is(kRefusal)) return AnswerFault::Refused;
+    return AnswerFault::Garbled;
+}
+
+// How much a handshake failure tells the user: a refusal most, no answer least.
+int Rank(AnswerFault f)
+{
+    switch (f) {
+        case AnswerFault::Refused: return 4;
+        case AnswerFault::Garbled:
+        case AnswerFault::ChecksumError: return 3;
+        case AnswerFault::ShortAnswer:
+        case AnswerFault::LineError: return 2;
+        case AnswerFault::NoAnswer: return 1;
+        case AnswerFault::None: return 0;
+    }
+    return 0;
+}
+
 }  // namespace
 
 int CompareVersion(const uint8_t* versionBytes, const std::string& reference)
@@ -64,11 +92,68 @@ int CompareVersion(const uint8_t* versionBytes, const std::string& reference)
 bool CRadioProtocol::Transact(const uint8_t* request, size_t requestLength, uint8_t* answer,
                               size_t answerLength, int attempts)
 {
+    return Transact(request, requestLength, answer, answerLength, AnswerCheck{}, attempts);
+}
+
+void CRadioProtocol::SettleLine()
+{
+    if (!unsettled_) return;
+    unsettled_ = false;
+    const IClock::TimePoint notBefore = std::max(settleAfter_, Clock().Now());
+    settleAfter_ = {};
+    if (!DrainInput(std::chrono::milliseconds(kReadTimeoutMs), notBefore, kDrainLimit))
+        unsettled_ = true;  // the line keeps sending: the next request waits again
+}
+
+bool CRadioProtocol::Transact(const uint8_t* request, size_t requestLength, uint8_t* answer,
+                              size_t answerLength, const AnswerCheck& check, int attempts)
+{
+    lastFault_ = AnswerFault::None;
+    IClock::TimePoint firstSent{};
     for (int attempt = 0; attempt < attempts; ++attempt) {
+        SettleLine();
+        if (unsettled_) {
+            // Nothing can be told apart on a line that never falls quiet.
+            lastFault_ = AnswerFault::Garbled;
+            continue;
+        }
         PurgeInput();
+        const IClock::TimePoint sent = Clock().Now();
+        if (attempt == 0) firstSent = sent;
         Write(request, requestLength);
         Clock().Sleep(kAnswerDelay);
-        if (Read(answer, answerLength) == answerLength) return true;
+        const size_t got = Read(answer, answerLength);
+        AnswerFault fault = AnswerFault::None;
+        if (got == answerLength) {
+            if (Pending() > 0)
+                fault = AnswerFault::Garbled;  // more than the answer: not one answer alone
+            else if (check)
+                fault = check(answer);
+        } else if (got == 0) {
+            fault = LineErrorSeen() ? AnswerFault::LineError : AnswerFault::NoAnswer;
+        } else {
+            // A refusal is shorter than most answers; it names the command it refuses.
+            fault = AnswerFault::ShortAnswer;
+            constexpr size_t kLetters = ShortRequest::Offset::kCommand;
+            if (check && got == Ack::kSize && requestLength > kLetters + 1) {
+                const Command command{static_cast<char>(request[kLetters]),
+                                      static_cast<char>(request[kLetters + 1])};
+                if (JudgeAck(answer, command, false) == AnswerFault::Refused)
+                    fault = AnswerFault::Refused;
+            }
+        }
+        if (fault == AnswerFault::None) {
+            lastFault_ = AnswerFault::None;
+            if (attempt > 0) {
+                // The answer taken may be the late answer to the first attempt; the answers
+                // to the later attempts are then as late after their requests.
+                unsettled_ = true;
+                settleAfter_ = sent + (Clock().Now() - firstSent);
+            }
+            return true;
+        }
+        lastFault_ = fault;
+        unsettled_ = true;
     }
     return false;
 }
@@ -76,16 +161,14 @@ bool CRadioProtocol::Transact(const uint8_t* request, size_t requestLength, uint
 bool CRadioProtocol::TransactAck(const uint8_t* request, size_t requestLength, Command command)
 {
     std::array<uint8_t, Ack::kSize> answer{};
-    if (!Transact(request, requestLength, answer.data(), answer.size())) return false;
-    return answer == MakeAck(command);
+    return Transact(request, requestLength, answer.data(), answer.size(),
+                    [command](const uint8_t* a) { return JudgeAck(a, command, false); });
 }
 
 bool CRadioProtocol::Handshake()
 {
     const uint8_t request[HandshakeRequest::kSize] = {kStx, 'P', 'a', kEtx};
-    std::array<uint8_t, Ack::kSize> answer{};
-    if (!Transact(request, sizeof request, answer.data(), answer.size())) return false;
-    if (answer != MakeAck(kHandshake)) return false;
+    if (!TransactAck(request, sizeof request, kHandshake)) return false;
     PurgeInput();
     return true;
 }
@@ -94,13 +177,12 @@ bool CRadioProtocol::HandshakePatient()
 {
     const uint8_t request[HandshakeRequest::kSize] = {kStx, 'P', 'a', kEtx};
     for (int round = 0; round < kPatientRounds; ++round) {
-        std::array<uint8_t, Ack::kSize> answer{};
-        if (Transact(request, sizeof request, answer.data(), answer.size())) {
-            // A complete answer decides: a wrong one is not asked again.
-            if (answer != MakeAck(kHandshake)) return false;
+        if (TransactAck(request, sizeof request, kHandshake)) {
             PurgeInput();
             return true;
         }
+        // A radio that answered completely, but not with the acknowledgement, has decided.
+        if (lastFault_ == AnswerFault::Refused || lastFault_ == AnswerFault::Garbled) return false;
         if (round + 1 < kPatientRounds) Clock().Sleep(kPatientPause);
     }
     return false;
@@ -111,8 +193,8 @@ bool CRadioProtocol::SetRadioMode(uint16_t mode)
     const auto request = ShortFrame(kSetMode, static_cast<uint8_t>(mode),
                                     static_cast<uint8_t>(mode >> 8));
     std::array<uint8_t, Ack::kSize> answer{};
-    if (!Transact(request.data(), request.size(), answer.data(), answer.size())) return false;
-    return answer == MakeAck(kSetMode) || answer == MakeAck(kSetMode, kAckAlternative);
+    return Transact(request.data(), request.size(), answer.data(), answer.size(),
+                    [](const uint8_t* a) { return JudgeAck(a, kSetMode, true); });
 }
 
 bool CRadioProtocol::ReadBlock(uint32_t address, uint16_t count, uint8_t* destination)
@@ -125,11 +207,17 @@ bool CRadioProtocol::ReadBlock(uint32_t address, uint16_t count, uint8_t* destin
     PutU16(request + ReadRequest::Offset::kCount, count);
     request[ReadRequest::Offset::kEtx] = kEtx;
 
-    std::vector<uint8_t> answer(ReadAnswer::Size(count));
-    if (!Transact(request, sizeof request, answer.data(), answer.size())) return false;
+    // The first byte, the header bytes and the last byte of the answer are not compared: a
+    // radio may fill them otherwise than the request.
     const size_t sumAt = ReadAnswer::ChecksumAt(count);
-    if (Checksum(answer.data() + ReadAnswer::Offset::kHeader, sumAt - ReadAnswer::Offset::kHeader) !=
-        answer[sumAt])
+    std::vector<uint8_t> answer(ReadAnswer::Size(count));
+    if (!Transact(request, sizeof request, answer.data(), answer.size(),
+                  [sumAt](const uint8_t* a) {
+                      return Checksum(a + ReadAnswer::Offset::kHeader,
+                                      sumAt - ReadAnswer::Offset::kHeader) == a[sumAt]
+                                 ? AnswerFault::None
+                                 : AnswerFault::ChecksumError;
+                  }))
         return false;
     std::memcpy(destination, answer.data() + ReadAnswer::Offset::kData, count);
     return true;
@@ -159,10 +247,16 @@ bool CRadioProtocol::QueryIdentity(const std::string& referenceVersion, RadioIde
         const size_t n = step.length ? step.length : rangeLength;
         const auto request = ShortFrame(kQueryIdentity, static_cast<uint8_t>(step.item), 0);
         std::vector<uint8_t> answer(IdentityAnswer::Size(n));
-        if (!Transact(request.data(), request.size(), answer.data(), answer.size())) return false;
         const size_t sumAt = IdentityAnswer::ChecksumAt(n);
-        if (answer[IdentityAnswer::Offset::kStx] != kStx || answer[sumAt + 1] != kEtx ||
-            Checksum(&answer[1], sumAt - 1) != answer[sumAt])
+        failedItem_ = step.item;
+        if (!Transact(request.data(), request.size(), answer.data(), answer.size(),
+                      [sumAt](const uint8_t* a) {
+                          if (a[IdentityAnswer::Offset::kStx] != kStx || a[sumAt + 1] != kEtx)
+                              return AnswerFault::Garbled;
+                          return Checksum(a + 1, sumAt - 1) == a[sumAt]
+                                     ? AnswerFault::None
+                                     : AnswerFault::ChecksumError;
+                      }))
             return false;
         const uint8_t* data = &answer[IdentityAnswer::Offset::kData];
         switch (step.item) {
@@ -184,11 +278,16 @@ bool CRadioProtocol::GetTuneValue(uint16_t item, uint8_t* destination, uint16_t 
     const auto request =
         ShortFrame(kGetTune, static_cast<uint8_t>(item), static_cast<uint8_t>(item >> 8));
     std::vector<uint8_t> answer(TuneAnswer::Size(count));
-    if (!Transact(request.data(), request.size(), answer.data(), answer.size())) return false;
-    const uint8_t expected[TuneAnswer::Offset::kData] = {
+    const std::array<uint8_t, TuneAnswer::Offset::kData> expected = {
         kStx, static_cast<uint8_t>(kTuneAnswer.first), static_cast<uint8_t>(kTuneAnswer.second),
         static_cast<uint8_t>(item), static_cast<uint8_t>(item >> 8)};
-    if (!std::equal(expected, expected + sizeof expected, answer.begin())) return false;
+    if (!Transact(request.data(), request.size(), answer.data(), answer.size(),
+                  [&expected](const uint8_t* a) {
+                      return std::equal(expected.begin(), expected.end(), a)
+                                 ? AnswerFault::None
+                                 : AnswerFault::Garbled;
+                  }))
+        return false;
     std::memcpy(destination, &answer[TuneAnswer::Offset::kData], count);
     return true;
 }
@@ -232,8 +331,16 @@ void CRadioProtocol::NoteOpenError(PortError error, const std::string& device)
     searchErrorDevice_ = device;
 }
 
+void CRadioProtocol::NoteHandshakeFault(AnswerFault fault, const std::string& device)
+{
+    if (Rank(fault) <= Rank(handshakeFault_)) return;
+    handshakeFault_ = fault;
+    handshakeFaultDevice_ = device;
+}
+
 bool CRadioProtocol::ConnectDevice(const std::string& device, bool patient)
 {
+    unsettled_ = false;
     if (!Open(device)) {
         NoteOpenError(OpenError(), device);
         return false;
@@ -242,6 +349,7 @@ bool CRadioProtocol::ConnectDevice(const std::string& device, bool patient)
     SetReadTimeout(kReadTimeoutMs);
     Clock().Sleep(kSettleDelay);
     if (patient ? HandshakePatient() : Handshake()) return true;
+    NoteHandshakeFault(lastFault_, device);
     Close();
     return false;
 }
@@ -250,6 +358,8 @@ int CRadioProtocol::FindRadio()
 {
     searchError_ = PortError::None;
     searchErrorDevice_.clear();
+    handshakeFault_ = AnswerFault::None;
+    handshakeFaultDevice_.clear();
     const int stored = Settings().ComPort();
     if (ConnectDevice(PortDevice(stored), true)) return stored;
     for (int port = 1; port <= kMaxPortNumber; ++port)

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,20 @@
 namespace rv {
 
 using frame::RadioMode;
+
+/// Why an exchange with the radio failed.
+enum class AnswerFault {
+    None,           ///< the answer was right
+    NoAnswer,       ///< nothing came within the time-out
+    ShortAnswer,    ///< fewer bytes came than the answer has
+    ChecksumError,  ///< a complete answer whose checksum is wrong
+    Refused,        ///< the radio answered with its refusal of the command
+    LineError,      ///< the port reported a framing, parity or overrun error or a break
+    Garbled,        ///< a complete answer that is not the expected one, or more bytes than it
+};
+
+/// Judges a complete answer (answerLength bytes) of an exchange.
+using AnswerCheck = std::function<AnswerFault(const uint8_t* answer)>;
 
 /// What the radio reports about itself (QueryIdentity).
 struct RadioIdentity {
@@ -26,7 +41,16 @@ struct RadioIdentity {
 };
 
 /// The link to one radio. Every command is one Transact with three attempts; an answer is
-/// judged complete by its length, then checked as its command requires.
+/// judged complete by its length, then checked as its command requires, and every kind of
+/// fault is tried again in the same way.
+///
+/// An answer carries nothing that ties it to its request, so a late answer must never be taken
+/// for the next one. Queued input is discarded before every request; after an attempt that
+/// failed, the next request waits until the line has been quiet for the read time-out; after
+/// an exchange that needed more than one attempt, the answers that the earlier attempts may
+/// still bring are waited out before the next request (an answer to the first attempt can
+/// have been taken for the last one); bytes beyond an answer's length spoil the exchange.
+/// None of this costs time while every answer comes at the first attempt.
 class CRadioProtocol : public CComPort {
 public:
     /// Line settings of the radio's programming port.
@@ -43,10 +67,20 @@ public:
     /// Reference version of every identity check; its first 4 characters are compared.
     static constexpr const char* kReferenceVersion = "1.01.16.001";
 
-    /// One exchange with up to `attempts` tries: purge, write, wait 30 ms, read answerLength
-    /// bytes with the read time-out. True when a try returned exactly answerLength bytes.
+    /// Longest time a line may keep sending while it is waited out before it counts as broken.
+    static constexpr std::chrono::milliseconds kDrainLimit{2000};
+
+    /// One exchange with up to `attempts` tries: settle the line when an earlier attempt
+    /// failed, purge, write, wait 30 ms, read answerLength bytes with the read time-out. True
+    /// when a try returned exactly answerLength bytes and nothing beyond them.
     bool Transact(const uint8_t* request, size_t requestLength, uint8_t* answer,
                   size_t answerLength, int attempts = kAttempts);
+    /// The same, with every complete answer judged by check; a wrong one is tried again like
+    /// a missing one. LastFault says why the last try failed.
+    bool Transact(const uint8_t* request, size_t requestLength, uint8_t* answer,
+                  size_t answerLength, const AnswerCheck& check, int attempts = kAttempts);
+    /// Why the last exchange failed (AnswerFault::None after a success).
+    AnswerFault LastFault() const { return lastFault_; }
     /// One Transact of the handshake; true when the radio acknowledged it.
     bool Handshake();
     /// Up to four handshake exchanges 20 ms apart; a complete but wrong answer ends at once.
@@ -62,9 +96,11 @@ public:
     bool WriteBlock(uint32_t address, uint16_t count, const uint8_t* source);
     /// Queries the five identity items in order (model name, range record of rangeLength
     /// bytes, signal code, version, model ID). The first failing item ends the query with
-    /// false; items before it stay set in identity.
+    /// false (FailedIdentityItem names it); items before it stay set in identity.
     bool QueryIdentity(const std::string& referenceVersion, RadioIdentity& identity,
                        size_t rangeLength = frame::kRangeLength);
+    /// The identity item whose query failed last.
+    frame::IdentityItem FailedIdentityItem() const { return failedItem_; }
     /// Reads a tuning value of count bytes; true when delivered.
     bool GetTuneValue(uint16_t item, uint8_t* destination, uint16_t count);
     /// Adjustment mode, then GetTuneValue: 1 delivered, 0 not, -1 when the mode was refused.
@@ -89,13 +125,28 @@ public:
     PortError SearchError() const { return searchError_; }
     /// The device whose open failed with SearchError.
     const std::string& SearchErrorDevice() const { return searchErrorDevice_; }
+    /// The most telling handshake failure of the last search or connection on a port that
+    /// opened (a refusal before a wrong answer before no answer); None when none failed.
+    AnswerFault HandshakeFault() const { return handshakeFault_; }
+    /// The device whose handshake failed with HandshakeFault.
+    const std::string& HandshakeFaultDevice() const { return handshakeFaultDevice_; }
 
 private:
     bool TransactAck(const uint8_t* request, size_t requestLength, frame::Command command);
     void NoteOpenError(PortError error, const std::string& device);
+    void NoteHandshakeFault(AnswerFault fault, const std::string& device);
+    void SettleLine();
 
     PortError searchError_ = PortError::None;
     std::string searchErrorDevice_;
+    AnswerFault handshakeFault_ = AnswerFault::None;
+    std::string handshakeFaultDevice_;
+    AnswerFault lastFault_ = AnswerFault::None;
+    frame::IdentityItem failedItem_ = frame::IdentityItem::ModelName;
+    // Set when an attempt failed or an exchange needed more than one: the line is waited out
+    // (until settleAfter_, then quiet for the read time-out) before the next request.
+    bool unsettled_ = false;
+    IClock::TimePoint settleAfter_{};
 };
 
 /// Compares the first 4 bytes of a version answer with the first 4 characters of a reference

@@ -1,6 +1,7 @@
 #include "link/Transfer.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "data/Document.h"
 #include "data/MemoryMap.h"
@@ -16,7 +17,26 @@ namespace {
 // The range text "%d-%d" of a range record.
 std::string RangeText(const FreqRangeRecord& r) { return FormatRange(r.low, r.high); }
 
-LinkResult Result(LinkStatus status, int message) { return {status, message, {}, 0}; }
+LinkResult Result(LinkStatus status, int message)
+{
+    LinkResult r;
+    r.status = status;
+    r.message = message;
+    return r;
+}
+
+// The result for a radio that did not complete the handshake on device: no answer at all is
+// "no radio"; a refusal and a wrong answer say so.
+LinkResult HandshakeResult(AnswerFault fault, const std::string& device)
+{
+    LinkResult r = NoRadioResult(PortError::None, device);
+    if (fault == AnswerFault::NoAnswer || fault == AnswerFault::None) return r;
+    r.message = fault == AnswerFault::Refused ? LinkMessage::kHandshakeRefused
+                                              : LinkMessage::kHandshakeFailed;
+    r.argument = device;
+    r.cause = fault;
+    return r;
+}
 
 // The port given by the user, or a search; the found port open and handshaken. Sets ComPort
 // to the port number found.
@@ -27,18 +47,18 @@ LinkResult FindPort(CRadioProtocol& link, const std::string& port, int& number)
         const std::string device = ResolvePort(port, number);
         if (!link.ConnectDevice(device, true)) {
             const bool opened = link.OpenError() == PortError::None && !device.empty();
-            return NoRadioResult(opened ? PortError::None
-                                        : device.empty() ? PortError::NotFound : link.OpenError(),
+            if (opened) return HandshakeResult(link.LastFault(), device);
+            return NoRadioResult(device.empty() ? PortError::NotFound : link.OpenError(),
                                  device.empty() ? port : device);
         }
     } else {
         number = link.FindRadio();
         if (number == 0) {
             // Of the open failures of a search only a refused permission tells the user more
-            // than that no radio answered.
-            const bool denied = link.SearchError() == PortError::AccessDenied;
-            return NoRadioResult(denied ? PortError::AccessDenied : PortError::None,
-                                 link.SearchErrorDevice());
+            // than that no radio answered; of the handshakes, one that was answered wrongly.
+            if (link.SearchError() == PortError::AccessDenied)
+                return NoRadioResult(PortError::AccessDenied, link.SearchErrorDevice());
+            return HandshakeResult(link.HandshakeFault(), link.HandshakeFaultDevice());
         }
     }
     if (number > 0) Settings().SetComPort(number);
@@ -53,7 +73,10 @@ LinkResult QueryAndCheck(CRadioProtocol& link, TransferDirection direction,
     identity = {};
     if (!link.QueryIdentity(CRadioProtocol::kReferenceVersion, identity, kRadioRangeSize)) {
         link.Close();
-        return Result(LinkStatus::IdentityFailed, LinkMessage::kIdentityFailed);
+        LinkResult r = Result(LinkStatus::IdentityFailed, LinkMessage::kIdentityFailed);
+        r.cause = link.LastFault();
+        r.item = static_cast<int>(link.FailedIdentityItem());
+        return r;
     }
     const RadioCheck check = CheckRadio(direction, identity);
     if (check.code != CheckCode::Accepted) {
@@ -73,19 +96,138 @@ LinkResult BandMismatch(const FreqRangeRecord& range)
     return r;
 }
 
+// The radio did not take a mode: refused, or the change failed for another cause.
+LinkResult ModeFailure(const CRadioProtocol& link, RadioMode mode)
+{
+    const AnswerFault cause = link.LastFault();
+    LinkResult r = Result(LinkStatus::ModeRefused, cause == AnswerFault::Refused
+                                                       ? LinkMessage::kModeRefused
+                                                       : LinkMessage::kModeFailed);
+    r.cause = cause;
+    r.item = static_cast<int>(mode);
+    return r;
+}
+
+// Ends a connection whose mode change was tried: mode 1 (the radio may have switched even
+// when its answer was lost), then the port is closed.
+void EndAndClose(CRadioProtocol& link, LinkResult& result)
+{
+    result.endConfirmed = link.SetRadioMode(RadioMode::End);
+    link.Close();
+}
+
+// Adds a block to the stretches a write has sent, joining it to the last when they touch.
+void NoteWritten(std::vector<AddressRange>& written, const TransferBlock& block)
+{
+    const uint16_t last = static_cast<uint16_t>(block.address + block.count - 1);
+    if (!written.empty() && written.back().last + 1 == block.address)
+        written.back().last = last;
+    else
+        written.push_back({block.address, last});
+}
+
+int ItemText(int item)
+{
+    using frame::IdentityItem;
+    switch (static_cast<IdentityItem>(item)) {
+        case IdentityItem::ModelName: return LinkMessage::kItemModelName;
+        case IdentityItem::Range: return LinkMessage::kItemRange;
+        case IdentityItem::Signal: return LinkMessage::kItemSignal;
+        case IdentityItem::Version: return LinkMessage::kItemVersion;
+        case IdentityItem::ModelId: return LinkMessage::kItemModelId;
+    }
+    return 0;
+}
+
+int ModeText(int mode)
+{
+    switch (static_cast<RadioMode>(mode)) {
+        case RadioMode::Read: return LinkMessage::kModeRead;
+        case RadioMode::Write: return LinkMessage::kModeWrite;
+        case RadioMode::Adjust: return LinkMessage::kModeAdjust;
+        case RadioMode::End: break;
+    }
+    return 0;
+}
+
+std::string Message(int n) { return n ? Settings().LoadMessage(n) : std::string(); }
+
+// What the radio holds after a write that ended early.
+std::string HoldsText(const std::vector<AddressRange>& written)
+{
+    if (written.empty()) return Message(LinkMessage::kHoldsOld);
+    std::vector<std::string> ends;
+    for (size_t i = 0; i < std::min<size_t>(written.size(), 2); ++i) {
+        ends.push_back(std::to_string(written[i].first));
+        ends.push_back(std::to_string(written[i].last));
+    }
+    return FillStrings(Message(written.size() == 1 ? LinkMessage::kHoldsOneStretch
+                                                   : LinkMessage::kHoldsTwoStretches),
+                       ends);
+}
+
+std::string Fill(const std::string& text, const std::vector<std::string>& values)
+{
+    return FillStrings(text, values);
+}
+
 }  // namespace
+
+std::string AddressText(long address)
+{
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%ld (0x%03lX)", address, static_cast<unsigned long>(address));
+    return buf;
+}
+
+std::string CauseText(AnswerFault cause)
+{
+    switch (cause) {
+        case AnswerFault::None: return {};
+        case AnswerFault::NoAnswer: return Message(LinkMessage::kCauseNoAnswer);
+        case AnswerFault::ShortAnswer: return Message(LinkMessage::kCauseShortAnswer);
+        case AnswerFault::ChecksumError: return Message(LinkMessage::kCauseChecksum);
+        case AnswerFault::Refused: return Message(LinkMessage::kCauseRefused);
+        case AnswerFault::LineError: return Message(LinkMessage::kCauseLineError);
+        case AnswerFault::Garbled: return Message(LinkMessage::kCauseGarbled);
+    }
+    return {};
+}
 
 std::string LinkResult::Text() const
 {
     if (message == 0) return {};
-    const std::string text = Settings().LoadMessage(message);
-    if (!argument.empty()) return FormatTextString(text, argument);
+    std::string text = Message(message);
+    if (text.empty()) return text;
     switch (message) {
         case LinkMessage::kReadFailed:
-        case LinkMessage::kWriteFailed:
-        case LinkMessage::kPortIndicator: return FormatTextNumber(text, number);
-        default: return text;
+            text = Fill(text, {AddressText(number), CauseText(cause)});
+            break;
+        case LinkMessage::kWriteFailed: {
+            std::string place = AddressText(number);
+            if (number == kStampBlock.address) place += ", " + Message(LinkMessage::kStampPlace);
+            text = Fill(text, {place, CauseText(cause), HoldsText(written)});
+            break;
+        }
+        case LinkMessage::kIdentityFailed:
+            text = Fill(text, {Message(ItemText(item)), CauseText(cause)});
+            break;
+        case LinkMessage::kModeRefused: text = Fill(text, {Message(ModeText(item))}); break;
+        case LinkMessage::kModeFailed:
+            text = Fill(text, {Message(ModeText(item)), CauseText(cause)});
+            break;
+        case LinkMessage::kHandshakeFailed: text = Fill(text, {argument, CauseText(cause)}); break;
+        case LinkMessage::kWriteInterrupted: text = Fill(text, {HoldsText(written)}); break;
+        case LinkMessage::kPortIndicator: text = FormatTextNumber(text, number); break;
+        default:
+            if (!argument.empty()) text = FormatTextString(text, argument);
+            break;
     }
+    if (!endConfirmed) {
+        const std::string note = Message(LinkMessage::kEndNotConfirmed);
+        if (!note.empty()) text += " " + note;
+    }
+    return text;
 }
 
 std::span<const TransferBlock> WritePlan(bool serviceLevel)
@@ -150,13 +292,23 @@ LinkResult CTransfer::Fail(LinkResult result)
     return result;
 }
 
+LinkResult CTransfer::EndConnection(LinkResult result)
+{
+    EndAndClose(link_, result);
+    return result;
+}
+
 LinkResult CTransfer::Connect(const std::string& port)
 {
     connected_ = succeeded_ = false;
     link_.Close();
+    const LinkResult interrupted =
+        Result(LinkStatus::Interrupted, LinkMessage::kConnectInterrupted);
     if (LinkResult r = FindPort(link_, port, portNumber_); !r.Ok()) return r;
+    if (StopRequested()) return Fail(interrupted);
     if (LinkResult r = QueryAndCheck(link_, direction_, identity_, radioRange_); !r.Ok())
         return r;
+    if (StopRequested()) return Fail(interrupted);
 
     // The radio must be of the range the data are for; a missing number counts as 0.
     CSettings& s = Settings();
@@ -164,18 +316,21 @@ LinkResult CTransfer::Connect(const std::string& port)
     ParseRange(s.FreqRange(), low, high);
     if (low != radioRange_.low || high != radioRange_.high) return Fail(BandMismatch(radioRange_));
 
-    if (direction_ == TransferDirection::Read) {
-        // The radio's identity is taken into the settings together with its memory, when the
-        // read has succeeded (CommitRead).
-        if (!link_.SetRadioMode(RadioMode::Read))
-            return Fail(Result(LinkStatus::ModeRefused, LinkMessage::kNoRadio));
-    } else {
+    RadioMode mode = RadioMode::Read;
+    if (direction_ == TransferDirection::Write) {
+        // The radio's identity is taken into the settings together with its memory when a
+        // read has succeeded (CommitRead); a write adjusts the image for older firmware.
+        mode = RadioMode::Write;
         serviceLevel_ = s.IsServiceLevel();
         if (!s.IsSecondEdition())
             ApplyFirmwareAdjustments(Radio().MemoryImage(), identity_.version);
         stamp_ = CurrentTimeStamp();
-        if (!link_.SetRadioMode(RadioMode::Write))
-            return Fail(Result(LinkStatus::ModeRefused, LinkMessage::kNoRadio));
+    }
+    if (!link_.SetRadioMode(mode)) return EndConnection(ModeFailure(link_, mode));
+    if (StopRequested()) {
+        return EndConnection(direction_ == TransferDirection::Read
+                                 ? Result(LinkStatus::Interrupted, LinkMessage::kReadInterrupted)
+                                 : Result(LinkStatus::Interrupted, LinkMessage::kWriteInterrupted));
     }
     connected_ = true;
     return {};
@@ -198,17 +353,28 @@ LinkResult CTransfer::Run(ITransferObserver& observer)
 LinkResult CTransfer::RunRead(ITransferObserver& observer)
 {
     for (size_t k = 0; k < kReadBlockCount; ++k) {
+        if (k > 0 && StopRequested())
+            return EndConnection(Result(LinkStatus::Interrupted, LinkMessage::kReadInterrupted));
         const uint16_t address = static_cast<uint16_t>(k * kTransferBlockSize);
         if (!link_.ReadBlock(address, kTransferBlockSize, buffer_.data() + address)) {
             LinkResult r = Result(LinkStatus::BlockFailed, LinkMessage::kReadFailed);
             r.number = address;
-            return r;
+            r.cause = link_.LastFault();
+            return EndConnection(r);
         }
         observer.OnTransferProgress(direction_, ReadProgress(k));
     }
-    link_.SetRadioMode(RadioMode::End);
     succeeded_ = true;
-    return Result(LinkStatus::Ok, LinkMessage::kReadDone);
+    LinkResult done = Result(LinkStatus::Ok, LinkMessage::kReadDone);
+    done.endConfirmed = link_.SetRadioMode(RadioMode::End);
+    return done;
+}
+
+bool CTransfer::StampArrived()
+{
+    TimeStamp back{};
+    if (!link_.SetRadioMode(RadioMode::Read)) return false;
+    return link_.ReadBlock(kStampBlock.address, kStampBlock.count, back.data()) && back == stamp_;
 }
 
 LinkResult CTransfer::RunWrite(ITransferObserver& observer)
@@ -216,21 +382,35 @@ LinkResult CTransfer::RunWrite(ITransferObserver& observer)
     Image& image = Radio().MemoryImage();
     const std::span<const TransferBlock> plan = WritePlan(serviceLevel_);
     const size_t total = plan.size() - 1;  // the time stamp is not counted
+    std::vector<AddressRange> written;
     for (size_t n = 0; n < plan.size(); ++n) {
+        if (n > 0 && StopRequested()) {
+            LinkResult r = Result(LinkStatus::Interrupted, LinkMessage::kWriteInterrupted);
+            r.written = written;
+            return EndConnection(r);
+        }
         const TransferBlock& b = plan[n];
         const bool stamp = n == total;
         const uint8_t* source = stamp ? stamp_.data() : image.data() + b.address;
         if (!link_.WriteBlock(b.address, b.count, source)) {
             LinkResult r = Result(LinkStatus::BlockFailed, LinkMessage::kWriteFailed);
             r.number = b.address;
-            return r;
+            r.cause = link_.LastFault();
+            r.written = written;
+            // Only the acknowledgements of the stamp may have been lost: the radio is then
+            // fully programmed, which reading the stamp back shows.
+            if (!stamp || !StampArrived()) return EndConnection(r);
         }
-        if (!stamp) observer.OnTransferProgress(direction_, static_cast<int>((n + 1) * 100 / total));
+        if (!stamp) {
+            NoteWritten(written, b);
+            observer.OnTransferProgress(direction_, static_cast<int>((n + 1) * 100 / total));
+        }
     }
     std::copy(stamp_.begin(), stamp_.end(), image.begin() + kStampBlock.address);
-    link_.SetRadioMode(RadioMode::End);
     succeeded_ = true;
-    return Result(LinkStatus::Ok, LinkMessage::kWriteDone);
+    LinkResult done = Result(LinkStatus::Ok, LinkMessage::kWriteDone);
+    done.endConfirmed = link_.SetRadioMode(RadioMode::End);
+    return done;
 }
 
 void CTransfer::CommitRead()
@@ -296,8 +476,9 @@ LinkResult IdentifyRadio(CRadioProtocol& link, RadioMode mode, CQTXDoc& document
         ui.Refresh();
     }
     if (!link.SetRadioMode(mode)) {
-        link.Close();
-        return Result(LinkStatus::ModeRefused, LinkMessage::kNoRadio);
+        LinkResult r = ModeFailure(link, mode);
+        EndAndClose(link, r);
+        return r;
     }
     return {};
 }

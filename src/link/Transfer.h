@@ -5,10 +5,12 @@
 // progress to an observer.
 
 #include <array>
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "data/ModelCatalog.h"
 #include "data/RadioData.h"
@@ -27,19 +29,51 @@ enum class TransferDirection { Read = 0, Write = 1 };
 struct LinkMessage {
     static constexpr int kReadDone = 1136;       ///< the radio was read
     static constexpr int kWriteDone = 1137;      ///< the radio was written
-    static constexpr int kReadFailed = 1138;     ///< block read failed (%d address)
-    static constexpr int kWriteFailed = 1139;    ///< block write failed (%d address)
+    static constexpr int kReadFailed = 1138;     ///< block read failed (%s address, %s cause)
+    /// block write failed (%s address, %s cause, %s what the radio holds)
+    static constexpr int kWriteFailed = 1139;
     static constexpr int kVersionHigher = 1140;  ///< radio firmware newer than the program
     static constexpr int kVersionLower = 1141;   ///< radio firmware older than the program
     static constexpr int kBandMismatch = 1142;   ///< radio band differs (%s radio range)
     static constexpr int kNoRadio = 1143;        ///< no radio answered / it refused the mode
-    static constexpr int kIdentityFailed = 1146; ///< identity query failed
+    static constexpr int kIdentityFailed = 1146; ///< identity query failed (%s item, %s cause)
     static constexpr int kModelRefused = 1172;   ///< radio of another or an unknown model
     static constexpr int kPortDenied = 1191;     ///< no permission to open the port (%s)
     static constexpr int kPortBusy = 1192;       ///< port used by another program (%s)
     static constexpr int kPortMissing = 1193;    ///< no such port (%s)
     static constexpr int kPortFailed = 1194;     ///< the port could not be opened (%s)
     static constexpr int kPortIndicator = 2231;  ///< status bar port pane (%d port number)
+    /// Causes of a failed exchange, filled into the messages above and below.
+    static constexpr int kCauseNoAnswer = 1240;
+    static constexpr int kCauseShortAnswer = 1241;
+    static constexpr int kCauseChecksum = 1242;
+    static constexpr int kCauseRefused = 1243;
+    static constexpr int kCauseLineError = 1244;
+    static constexpr int kCauseGarbled = 1245;
+    /// Names of the identity items (model name, range, signalling, version, model ID).
+    static constexpr int kItemModelName = 1250;
+    static constexpr int kItemRange = 1251;
+    static constexpr int kItemSignal = 1252;
+    static constexpr int kItemVersion = 1253;
+    static constexpr int kItemModelId = 1254;
+    static constexpr int kStampPlace = 1255;     ///< "the programming time stamp"
+    /// Names of the radio modes a connection asks for.
+    static constexpr int kModeRead = 1256;
+    static constexpr int kModeWrite = 1257;
+    static constexpr int kModeAdjust = 1258;
+    static constexpr int kModeRefused = 1260;    ///< the radio refused a mode (%s mode)
+    static constexpr int kModeFailed = 1261;     ///< a mode change failed (%s mode, %s cause)
+    static constexpr int kHandshakeRefused = 1262;  ///< the radio refused the connection (%s port)
+    static constexpr int kHandshakeFailed = 1263;   ///< wrong handshake answer (%s port, %s cause)
+    /// What a radio holds after a write that did not finish: one stretch (%s to %s), two
+    /// stretches (%s to %s, %s to %s), or nothing new.
+    static constexpr int kHoldsOneStretch = 1264;
+    static constexpr int kHoldsTwoStretches = 1265;
+    static constexpr int kHoldsOld = 1266;
+    static constexpr int kReadInterrupted = 1267;     ///< a read was interrupted
+    static constexpr int kWriteInterrupted = 1268;    ///< a write was interrupted (%s holds)
+    static constexpr int kConnectInterrupted = 1269;  ///< interrupted before any transfer
+    static constexpr int kEndNotConfirmed = 1270;     ///< the radio did not confirm mode 1
 };
 /// Interface texts of the transfer screen (language keys S02nnnnn).
 struct LinkText {
@@ -57,8 +91,16 @@ enum class LinkStatus {
     ModelRefused,    ///< the radio's model may not be read or written
     VersionRefused,  ///< the radio's firmware version differs
     BandMismatch,    ///< the radio's band differs from the current range
-    ModeRefused,     ///< the radio refused the transfer mode
+    ModeRefused,     ///< the radio refused or did not take the transfer mode
     BlockFailed,     ///< a block read or write failed (address says which)
+    Interrupted,     ///< stopped on request; the connection was ended first
+};
+
+/// A stretch of image addresses, both ends included.
+struct AddressRange {
+    uint16_t first = 0;
+    uint16_t last = 0;
+    bool operator==(const AddressRange&) const = default;
 };
 
 /// Outcome of a connection or a transfer: what to tell the user, as a value.
@@ -67,10 +109,20 @@ struct LinkResult {
     int message = 0;        ///< message number to show; 0 for none
     std::string argument;   ///< text the message is formatted with (range, device), if any
     long number = 0;        ///< number the message is formatted with (address, port), if any
+    AnswerFault cause = AnswerFault::None;  ///< why the radio's answer failed, if it did
+    int item = 0;           ///< the identity item or the mode the failed command asked for
+    /// Write: the addresses the radio has acknowledged, in plan order.
+    std::vector<AddressRange> written;
+    bool endConfirmed = true;  ///< false when the radio did not confirm the end (mode 1)
     bool Ok() const { return status == LinkStatus::Ok; }
-    /// The message text of the current language with its value filled in.
+    /// The message text of the current language with its values filled in.
     std::string Text() const;
 };
+
+/// The address of a block as messages show it: decimal, then hexadecimal ("1024 (0x400)").
+std::string AddressText(long address);
+/// The language text of a cause (message 1240 to 1245); "" for AnswerFault::None.
+std::string CauseText(AnswerFault cause);
 
 /// Receives the progress and the end of a transfer. Called on the worker thread; the GUI turns
 /// each call into a blocking queued signal so that its handlers run on the UI thread while the
@@ -202,6 +254,12 @@ public:
     /// now holds the new time stamp. Does nothing unless the write succeeded.
     void CommitWrite();
 
+    /// A flag that asks the transfer to stop (set by a signal handler, for instance). It is
+    /// looked at between the steps of the connection and after every block: the block under
+    /// way is finished, the connection ended with mode 1, the port closed, and the result says
+    /// Interrupted and what the radio holds. The flag must outlive the transfer.
+    void SetStopRequest(const std::atomic<bool>* stop) { stop_ = stop; }
+
     /// The direction given at construction.
     TransferDirection Direction() const { return direction_; }
     /// The memory read from the radio (zeros until Run).
@@ -221,6 +279,12 @@ private:
     LinkResult Fail(LinkResult result);
     LinkResult RunRead(ITransferObserver& observer);
     LinkResult RunWrite(ITransferObserver& observer);
+    bool StopRequested() const { return stop_ && stop_->load(); }
+    /// Puts the radio back to mode 1 and closes the port; result notes when that failed.
+    LinkResult EndConnection(LinkResult result);
+    /// After the time stamp's acknowledgement was lost: reads the stamp back; true when the
+    /// radio holds it.
+    bool StampArrived();
 
     TransferDirection direction_;
     CRadioProtocol link_;
@@ -232,6 +296,7 @@ private:
     bool serviceLevel_ = false;  // user level of the write, read when it connected
     bool connected_ = false;
     bool succeeded_ = false;
+    const std::atomic<bool>* stop_ = nullptr;
 };
 
 /// Connects the service commands (Adjustment with mode 6, Base Band and Write Tune Data with

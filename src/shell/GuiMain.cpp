@@ -51,7 +51,7 @@ int main(int argc, char** argv)
 
     rv::RegisterViews();
     rv::CMainFrame frame;
-    frame.RunCommand(rv::Id(rv::Command::New));  // the first New asks nothing
+    frame.StartUp();  // the first New asks nothing
 
     const QString splashPath =
         rv::ToQ(rv::Settings().ProgramDir() + rv::SplashFileName(rv::Settings().LanguageIndex()));

@@ -22,6 +22,7 @@
 #include <QToolBar>
 #include <QTreeWidget>
 
+#include "data/ModelCatalog.h"
 #include "data/RadioData.h"
 #include "shell/DlgAbout.h"
 #include "shell/DlgFileHeader.h"
@@ -421,6 +422,26 @@ void CMainFrame::UpdateWindowMenu()
         });
         windowListActions_.push_back(a);
     }
+}
+
+void CMainFrame::StartUp()
+{
+    CSettings& s = Settings();
+    std::string notice;
+    const std::string range = s.FreqRange();
+    if (!s.ModelID().empty() && !range.empty() &&
+        !ModelCatalog().IsRangeOfModel(s.ModelID(), range)) {
+        const std::vector<RangeEntry> ranges = ModelCatalog().RangeEntries(s.ModelID());
+        if (!ranges.empty()) {
+            s.SetFreqRange(ranges.front().text);
+            notice = s.LoadMessage(CatalogMessage::kRememberedRangeReplaced,
+                                   {s.SettingsPath(), range, s.ModelID(), ranges.front().text});
+        }
+    }
+    RunCommand(Id(Command::New));
+    if (const std::string problem = s.LanguageProblem(); !problem.empty())
+        Prompt().Show(this, ToQ(problem), CPrompt::Icon::Warning);
+    if (!notice.empty()) Prompt().Show(this, ToQ(notice), CPrompt::Icon::Information);
 }
 
 void CMainFrame::RunCommand(int id)

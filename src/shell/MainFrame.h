@@ -54,6 +54,11 @@ public:
     void Retranslate() override;
     void LogEvent(const QString& operation, const QString& result) override;
 
+    /// The start of the program: a frequency range remembered in "Settings.ini" that is not one
+    /// of the current model's is replaced by the model's first range, the first New is run,
+    /// then a notice says what was replaced, and a language file that could not be read is
+    /// reported (in English, since its texts are missing).
+    void StartUp();
     /// Runs a command as its menu entry or tool button does.
     void RunCommand(int id);
     /// Opens (or activates) the view of a tree item or view command; title "" takes the

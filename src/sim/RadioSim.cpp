@@ -73,6 +73,21 @@ std::array<uint8_t, 9> MakeRangeRecord(int lowMhz, int highMhz, uint8_t bandCode
     return r;
 }
 
+std::optional<uint32_t> RequestArgument(const std::vector<uint8_t>& r)
+{
+    if (r.size() < 3) return std::nullopt;
+    if (IsCommand(r, kReadBlock) && r.size() >= ReadRequest::kSize)
+        return GetU32(&r[ReadRequest::Offset::kAddress]);
+    if (IsCommand(r, kWriteBlock) && r.size() >= WriteRequest::Offset::kData)
+        return GetU32(&r[WriteRequest::Offset::kAddress]);
+    if (IsCommand(r, kQueryIdentity) && r.size() >= ShortRequest::kSize)
+        return r[ShortRequest::Offset::kArgument];
+    if ((IsCommand(r, kSetMode) || IsCommand(r, kGetTune) || IsCommand(r, kSetTune)) &&
+        r.size() >= ShortRequest::kSize)
+        return GetU16(&r[ShortRequest::Offset::kArgument]);
+    return std::nullopt;
+}
+
 CRadioSim::CRadioSim(SimOptions options) : options_(std::move(options)) { memory_.fill(0xFF); }
 
 CRadioSim::~CRadioSim() { Stop(); }
@@ -340,11 +355,22 @@ void CRadioSim::Serve()
     }
 }
 
-const SimFault* CRadioSim::FaultFor(const std::string& command, int count, int all) const
+// Counts the request and returns the fault that hits it, if any. Called with mutex_ held.
+const SimFault* CRadioSim::FaultFor(const std::vector<uint8_t>& request)
 {
+    const std::string command = Letters(request);
+    const int count = ++counts_[command];
+    int all = 0;
+    for (const auto& [k, v] : counts_) all += v;
+    const std::optional<uint32_t> argument = RequestArgument(request);
+    const int argumentCount = argument ? ++argumentCounts_[{command, *argument}] : 0;
     for (const SimFault& f : options_.faults) {
         if (f.command != "*" && f.command != command) continue;
-        const int n = f.command == "*" ? all : count;
+        int n = f.command == "*" ? all : count;
+        if (f.argument) {
+            if (argument != f.argument) continue;
+            n = argumentCount;
+        }
         if (n < f.at) continue;
         if (f.times != 0 && n >= f.at + f.times) continue;
         return &f;
@@ -361,17 +387,11 @@ void CRadioSim::Handle(const std::vector<uint8_t>& request, Clock::time_point ar
         rxFree_ = begin + ByteTime() * request.size();
         SleepUntil(rxFree_);
     }
-    const std::string letters = Letters(request);
     FaultKind faultKind{};
     bool faulty = false;
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        const int count = ++counts_[letters];
-        // Faults for "*" count all commands.
-        int all = 0;
-        for (const auto& [k, v] : counts_) all += v;
-        const SimFault* f = FaultFor(letters, count, all);
-        if (f) {
+        if (const SimFault* f = FaultFor(request)) {
             faulty = true;
             faultKind = f->kind;
         }
@@ -383,7 +403,7 @@ void CRadioSim::Handle(const std::vector<uint8_t>& request, Clock::time_point ar
     std::vector<uint8_t> answer;
     std::string note;
     if (faulty && faultKind == FaultKind::RefuseMode) {
-        answer = AckOf(request, {'A', 'n'});
+        answer = AckOf(request, kRefusal);
     } else {
         answer = Answer(request, note);
     }
@@ -413,6 +433,20 @@ void CRadioSim::Handle(const std::vector<uint8_t>& request, Clock::time_point ar
     Send(std::move(answer), note);
 }
 
+// With foreign headers: every header byte is changed to a value unlike the request's field at
+// that place, by an amount that changes from one answer to the next, so that repeated answers
+// to the same request differ too. Called with mutex_ held.
+void CRadioSim::ForeignHeader(uint8_t* header, size_t length)
+{
+    ++answers_;
+    if (!options_.foreignHeaders) return;
+    for (size_t i = 0; i < length; ++i) {
+        // 1 to 255 added: never the request's byte; the sum changes with every answer.
+        const uint8_t step = static_cast<uint8_t>(1 + (answers_ * 37 + i * 11) % 255);
+        header[i] = static_cast<uint8_t>(header[i] + step);
+    }
+}
+
 std::vector<uint8_t> CRadioSim::Answer(const std::vector<uint8_t>& r, std::string& note)
 {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -423,7 +457,7 @@ std::vector<uint8_t> CRadioSim::Answer(const std::vector<uint8_t>& r, std::strin
     if (IsCommand(r, kHandshake)) return AckOf(r);
     if (IsCommand(r, kSetMode)) {
         const uint16_t mode = GetU16(&r[ShortRequest::Offset::kArgument]);
-        if (mode != 1 && mode != 2 && mode != 3 && mode != 6) return AckOf(r, {'A', 'n'});
+        if (mode != 1 && mode != 2 && mode != 3 && mode != 6) return AckOf(r, kRefusal);
         mode_ = mode;
         return AckOf(r, options_.acceptWithAc ? kAckAlternative : kAck);
     }
@@ -443,6 +477,7 @@ std::vector<uint8_t> CRadioSim::Answer(const std::vector<uint8_t>& r, std::strin
         // The header repeats the request's command, address and count.
         std::copy(r.begin() + 1, r.begin() + 1 + ReadAnswer::kHeaderLength,
                   a.begin() + ReadAnswer::Offset::kHeader);
+        ForeignHeader(&a[ReadAnswer::Offset::kHeader], ReadAnswer::kHeaderLength);
         std::copy(memory_.begin() + address, memory_.begin() + address + count,
                   a.begin() + ReadAnswer::Offset::kData);
         const size_t sumAt = ReadAnswer::ChecksumAt(count);
@@ -495,6 +530,7 @@ std::vector<uint8_t> CRadioSim::Answer(const std::vector<uint8_t>& r, std::strin
         a[3] = r[3];
         a[4] = 0;
         PutU16(&a[5], static_cast<uint16_t>(n));
+        ForeignHeader(&a[IdentityAnswer::Offset::kHeader], IdentityAnswer::kHeaderLength);
         std::copy(data.begin(), data.end(), a.begin() + IdentityAnswer::Offset::kData);
         const size_t sumAt = IdentityAnswer::ChecksumAt(n);
         a[sumAt] = Checksum(&a[1], sumAt - 1);

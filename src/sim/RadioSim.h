@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -30,13 +31,21 @@ enum class FaultKind {
     LineError,    ///< the command takes effect and is answered, but the line reports an error
 };
 
-/// One fault: it hits commands of one kind from the at-th on, `times` of them.
+/// One fault: it hits commands of one kind from the at-th on, `times` of them. With an
+/// argument it hits only the commands that name it, counted among themselves: the block
+/// address of a block read or write, the item of an identity query or a tuning command, the
+/// mode of a mode change.
 struct SimFault {
     FaultKind kind = FaultKind::NoAnswer;
     std::string command = "*";  ///< two letters ("Eb", "Ma") or "*" for every command
     int at = 1;                 ///< 1-based number of the first command of that kind it hits
     int times = 1;              ///< consecutive commands hit; 0 = every one from `at` on
+    std::optional<uint32_t> argument;  ///< only commands naming this address, item or mode
 };
+
+/// The address, item or mode a request names (what SimFault::argument matches); nothing for
+/// a command without one.
+std::optional<uint32_t> RequestArgument(const std::vector<uint8_t>& request);
 
 /// The identity items the radio reports.
 struct SimIdentity {
@@ -58,6 +67,10 @@ struct SimOptions {
     unsigned baud = 9600;          ///< line rate when paced (11 bits a byte: start, 8, 2 stop)
     std::chrono::microseconds latency{0};  ///< time between a request and its answer
     bool acceptWithAc = false;     ///< mode changes are accepted with 'A' 'c' instead of 'A' 'a'
+    /// The header bytes of block-read and identity answers differ from the request's fields
+    /// (and from one answer to the next), as a radio may fill them; otherwise they repeat the
+    /// request.
+    bool foreignHeaders = false;
     std::string logPath;           ///< frame log file ("" none, "-" standard error)
     std::vector<SimFault> faults;
 };
@@ -121,7 +134,8 @@ private:
     size_t FrameLength(const std::vector<uint8_t>& in) const;
     void Handle(const std::vector<uint8_t>& request, std::chrono::steady_clock::time_point arrived);
     std::vector<uint8_t> Answer(const std::vector<uint8_t>& request, std::string& note);
-    const SimFault* FaultFor(const std::string& command, int count, int all) const;
+    void ForeignHeader(uint8_t* header, size_t length);
+    const SimFault* FaultFor(const std::vector<uint8_t>& request);
     void Send(std::vector<uint8_t> bytes, const std::string& note);
     void Log(bool fromRadio, const std::vector<uint8_t>& bytes, const std::string& note);
     void SleepUntil(std::chrono::steady_clock::time_point t) const;
@@ -141,6 +155,8 @@ private:
     Memory memory_{};
     uint16_t mode_ = 1;
     std::map<std::string, int> counts_;
+    std::map<std::pair<std::string, uint32_t>, int> argumentCounts_;  // by command and argument
+    uint32_t answers_ = 0;  // answers with a header sent so far
     std::map<uint16_t, uint16_t> tune_;
     char testVariant_ = 0;
     uint8_t testState_ = 0;

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "base/Bytes.h"
 #include "sim/RadioSim.h"
@@ -36,35 +37,50 @@ constexpr const char* kUsage =
     "  --baud N             line rate when paced (9600)\n"
     "  --latency MS         time between a request and its answer (0)\n"
     "  --accept-ac          accept mode changes with 'A' 'c'\n"
+    "  --foreign-headers    fill the header bytes of block and identity answers with values\n"
+    "                       unlike the request\n"
     "  --log FILE           log every frame with a time stamp ('-' standard error)\n"
-    "  --fault KIND:CMD:N[:TIMES]\n"
+    "  --fault KIND:CMD:N[:TIMES[:ARG]]\n"
     "                       KIND no-answer, short, checksum, refuse or line-error; CMD two\n"
     "                       letters (Eb, Ea, Ma, Pa, Bb ...) or '*'; hits the N-th command of\n"
-    "                       that kind and TIMES-1 more (TIMES 0: all from N on; default 1)\n";
+    "                       that kind and TIMES-1 more (TIMES 0: all from N on; default 1);\n"
+    "                       with ARG (a block address, identity item or mode, decimal or 0x..)\n"
+    "                       only the commands naming it count\n";
 
 bool ParseFault(const std::string& text, SimFault& fault)
 {
-    const size_t a = text.find(':');
-    const size_t b = a == std::string::npos ? a : text.find(':', a + 1);
-    if (b == std::string::npos) return false;
-    const size_t c = text.find(':', b + 1);
-    const std::string kind = text.substr(0, a);
+    std::vector<std::string> parts;
+    for (size_t start = 0;;) {
+        const size_t colon = text.find(':', start);
+        parts.push_back(text.substr(start, colon == std::string::npos ? colon : colon - start));
+        if (colon == std::string::npos) break;
+        start = colon + 1;
+    }
+    if (parts.size() < 3 || parts.size() > 5) return false;
+    const std::string& kind = parts[0];
     if (kind == "no-answer") fault.kind = FaultKind::NoAnswer;
     else if (kind == "short") fault.kind = FaultKind::ShortAnswer;
     else if (kind == "checksum") fault.kind = FaultKind::BadChecksum;
     else if (kind == "refuse") fault.kind = FaultKind::RefuseMode;
     else if (kind == "line-error") fault.kind = FaultKind::LineError;
     else return false;
-    fault.command = text.substr(a + 1, b - a - 1);
+    fault.command = parts[1];
     if (fault.command != "*" && fault.command.size() != 2) return false;
-    char* end = nullptr;
-    const std::string at = text.substr(b + 1, c == std::string::npos ? std::string::npos : c - b - 1);
-    fault.at = static_cast<int>(std::strtol(at.c_str(), &end, 10));
-    if (at.empty() || *end || fault.at < 1) return false;
-    if (c != std::string::npos) {
-        const std::string times = text.substr(c + 1);
-        fault.times = static_cast<int>(std::strtol(times.c_str(), &end, 10));
-        if (times.empty() || *end || fault.times < 0) return false;
+    auto number = [](const std::string& s, int base, long& out) {
+        char* end = nullptr;
+        out = std::strtol(s.c_str(), &end, base);
+        return !s.empty() && !*end;
+    };
+    long n = 0;
+    if (!number(parts[2], 10, n) || n < 1 || n > 1000000) return false;
+    fault.at = static_cast<int>(n);
+    if (parts.size() > 3) {
+        if (!number(parts[3], 10, n) || n < 0 || n > 1000000) return false;
+        fault.times = static_cast<int>(n);
+    }
+    if (parts.size() > 4) {
+        if (!number(parts[4], 0, n) || n < 0 || n > 0xFFFF) return false;
+        fault.argument = static_cast<uint32_t>(n);
     }
     return true;
 }
@@ -127,6 +143,7 @@ int main(int argc, char** argv)
             if (!ParseInt(value(), 0, 10000, n)) return std::fprintf(stderr, "rvsim: bad --latency\n"), 2;
             options.latency = std::chrono::milliseconds(n);
         } else if (arg == "--accept-ac") options.acceptWithAc = true;
+        else if (arg == "--foreign-headers") options.foreignHeaders = true;
         else if (arg == "--log") options.logPath = value();
         else if (arg == "--fault") {
             SimFault f;

@@ -312,5 +312,114 @@ TEST(AtomicFile, FailedWriteLeavesTheOldFile)
     EXPECT_EQ(entries, 0u) << "the temporary file is removed after a failed rename";
 }
 
+mode_t ModeOf(const std::string& path)
+{
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
+}
+
+bool IsLink(const std::string& path)
+{
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
+TEST(AtomicFile, ReplacedFileKeepsItsPermissions)
+{
+    TempHome home;
+    const std::string path = home.Path("data.bin");
+    for (mode_t mode : {0444, 0640, 0600, 0664}) {
+        SCOPED_TRACE(mode);
+        ASSERT_TRUE(WriteFileAtomic(path, std::string("old")));
+        ASSERT_EQ(::chmod(path.c_str(), mode), 0);
+        ASSERT_TRUE(WriteFileAtomic(path, std::string("new")));
+        EXPECT_EQ(ModeOf(path), mode);
+        EXPECT_EQ(ReadText(path), "new");
+    }
+    // A new file gets what the user's mask allows.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ASSERT_TRUE(WriteFileAtomic(home.Path("fresh.bin"), std::string("x")));
+    EXPECT_EQ(ModeOf(home.Path("fresh.bin")), 0666 & ~mask);
+}
+
+TEST(AtomicFile, SymbolicLinkIsWrittenThroughToItsFile)
+{
+    TempHome home;
+    ASSERT_EQ(::mkdir(home.Path("files").c_str(), 0755), 0);
+    const std::string target = home.Path("files/target.dat");
+    ASSERT_TRUE(WriteFileAtomic(target, std::string("old")));
+    ASSERT_EQ(::chmod(target.c_str(), 0444), 0);
+    struct Case {
+        const char* link;
+        std::string pointsAt;
+    } cases[] = {
+        {"absolute.dat", target},
+        {"relative.dat", "files/target.dat"},
+        {"chain.dat", "relative.dat"},  // a link to a link
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.link);
+        const std::string link = home.Path(c.link);
+        ASSERT_EQ(::symlink(c.pointsAt.c_str(), link.c_str()), 0);
+        const std::string text = "contents " + std::to_string(++n);
+        ASSERT_TRUE(WriteFileAtomic(link, text));
+        EXPECT_TRUE(IsLink(link)) << "the link stays a link";
+        EXPECT_EQ(ReadText(target), text);
+        EXPECT_EQ(ModeOf(target), 0444u);
+        EXPECT_EQ(ResolveLinkTarget(link), c.link == std::string("absolute.dat")
+                                               ? target
+                                               : home.Dir() + "files/target.dat");
+    }
+    // A link to a file not made yet makes it.
+    ASSERT_EQ(::symlink("files/later.dat", home.Path("later.dat").c_str()), 0);
+    ASSERT_TRUE(WriteFileAtomic(home.Path("later.dat"), std::string("made")));
+    EXPECT_TRUE(IsLink(home.Path("later.dat")));
+    EXPECT_EQ(ReadText(home.Path("files/later.dat")), "made");
+    size_t leftovers = 0;
+    for (const auto& e : std::filesystem::directory_iterator(home.Path("files")))
+        leftovers += e.path().filename().string().find(".dat.") != std::string::npos;
+    EXPECT_EQ(leftovers, 0u) << "no temporary file stays behind";
+}
+
+TEST(AtomicFile, FileProblemsAreToldByTheirCause)
+{
+    TempHome home;
+    home.Write("small.dat", "12345");
+    ASSERT_EQ(::mkdir(home.Path("folder").c_str(), 0755), 0);
+    // A sparse file larger than the limit, without writing its bytes.
+    home.Write("big.dat", "");
+    ASSERT_EQ(::truncate(home.Path("big.dat").c_str(), 1001), 0);
+    struct Case {
+        std::string path;
+        FileProblem problem;
+    } reading[] = {
+        {home.Path("small.dat"), FileProblem::None},
+        {home.Path("missing.dat"), FileProblem::Missing},
+        {home.Path("no/such/folder/x.dat"), FileProblem::Missing},
+        {home.Path("small.dat/x.dat"), FileProblem::Missing},
+        {home.Path("folder"), FileProblem::IsFolder},
+        {home.Path("big.dat"), FileProblem::TooLarge},
+        {"", FileProblem::Missing},
+    };
+    for (const Case& c : reading) EXPECT_EQ(CheckReadableFile(c.path, 1000), c.problem) << c.path;
+
+    Case writing[] = {
+        {home.Path("small.dat"), FileProblem::None},
+        {home.Path("new.dat"), FileProblem::None},
+        {home.Path("no/such/folder/x.dat"), FileProblem::NoFolder},
+        {home.Path("folder"), FileProblem::IsFolder},
+        {home.Path("folder/"), FileProblem::IsFolder},
+        {home.Path("small.dat/x.dat"), FileProblem::NoFolder},
+    };
+    for (const Case& c : writing) EXPECT_EQ(CheckWritableFile(c.path), c.problem) << c.path;
+    EXPECT_FALSE(std::filesystem::exists(home.Path("new.dat"))) << "the check leaves nothing";
+    for (const auto& e : std::filesystem::directory_iterator(home.Dir())) {
+        const std::string name = e.path().filename().string();
+        EXPECT_FALSE(name.rfind("small.dat.", 0) == 0 || name.rfind("new.dat.", 0) == 0) << name;
+    }
+}
+
 }  // namespace
 }  // namespace rv

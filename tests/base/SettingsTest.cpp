@@ -216,6 +216,47 @@ TEST_F(SettingsTest, WithoutAnyLanguageFileEveryTextIsEmpty)
     EXPECT_FALSE(s.IsKnownModel("RV205"));
 }
 
+TEST_F(SettingsTest, MissingOrUnreadableLanguageFileIsNamedWithItsFolder)
+{
+    EXPECT_EQ(Settings().LanguageProblem(), "") << "the shipped file is read";
+    // Missing, and a folder where the file should be: neither can be read.
+    std::filesystem::remove(home.Path("QTX_E.lng"));
+    for (bool folder : {false, true}) {
+        SCOPED_TRACE(folder ? "a folder" : "missing");
+        if (folder) std::filesystem::create_directory(home.Path("QTX_E.lng"));
+        Settings().Init(home.Dir());
+        const std::string text = Settings().LanguageProblem();
+        EXPECT_NE(text.find("language file QTX_E.lng"), std::string::npos) << text;
+        EXPECT_NE(text.find("folder " + home.Dir()), std::string::npos) << text;
+    }
+}
+
+struct FillCase {
+    const char* format;
+    std::vector<std::string> values;
+    const char* expected;
+};
+
+class FillStringsTest : public ::testing::TestWithParam<FillCase> {};
+
+TEST_P(FillStringsTest, FillsEachPlaceholderOnceInOrder)
+{
+    const FillCase& c = GetParam();
+    EXPECT_EQ(FillStrings(c.format, c.values), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, FillStringsTest,
+    ::testing::Values(FillCase{"%s to %s", {"120", "743"}, "120 to 743"},
+                      FillCase{"no value", {"x"}, "no value"},
+                      FillCase{"%s and %s", {"a"}, "a and "},
+                      // A value is never read as a placeholder: a file name may hold "%s".
+                      FillCase{
+                          "file %s: %s", {"/tmp/50%s.dat", "gone"}, "file /tmp/50%s.dat: gone"},
+                      FillCase{"100%% of %s", {"it"}, "100% of it"},
+                      FillCase{"%d stays, %s goes", {"x"}, "%d stays, x goes"},
+                      FillCase{"ends with %", {}, "ends with %"}));
+
 TEST_F(SettingsTest, HelpFileStaysWhenTheNewLanguageNamesNone)
 {
     home.Write("de.lng", "[Setting]\nLanguage=Deutsch\nLanguageList=English,Deutsch\n");

@@ -3,10 +3,11 @@
 // bytes), failures give exit status 1 with the language file's message, usage errors 2, and
 // the settings file is never written.
 
-#include <gtest/gtest.h>
-
 #include <fcntl.h>
+#include <grp.h>
+#include <gtest/gtest.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,7 +16,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
+#include <nlohmann/json.hpp>
 #include <set>
 #include <sstream>
 #include <string>
@@ -76,6 +79,51 @@ CliRun Spawn(const Args& args, const std::string& dir)
     if (rc != 0) return run;
     int status = 0;
     if (waitpid(pid, &status, 0) == pid && WIFEXITED(status)) run.status = WEXITSTATUS(status);
+    run.out = ReadText(outPath);
+    run.err = ReadText(errPath);
+    fs::remove(outPath);
+    fs::remove(errPath);
+    return run;
+}
+
+/// Runs rvcps-cli as a user without privileges (nobody) when the tests run as root, so that
+/// file permissions count; as the test's own user otherwise. The folders the program reads
+/// must be open to that user.
+CliRun SpawnUnprivileged(const Args& args, const std::string& dir)
+{
+    if (::geteuid() != 0) return Spawn(args, dir);
+    constexpr uid_t kNobody = 65534;
+    const std::string outPath = dir + "cli.stdout";
+    const std::string errPath = dir + "cli.stderr";
+    const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(kCli.c_str()));
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    // The leak checker cannot stop the threads of a process that changed its user.
+    std::vector<std::string> env;
+    for (char** e = environ; *e; ++e)
+        if (std::string(*e).rfind("ASAN_OPTIONS=", 0) != 0) env.emplace_back(*e);
+    env.emplace_back("ASAN_OPTIONS=detect_leaks=0:abort_on_error=1");
+    std::vector<char*> envp;
+    for (std::string& e : env) envp.push_back(e.data());
+    envp.push_back(nullptr);
+    CliRun run;
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        // Only calls that are safe after fork until exec.
+        if (::dup2(out, 1) < 0 || ::dup2(err, 2) < 0 || ::setgroups(0, nullptr) != 0 ||
+            ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
+            ::_exit(127);
+        ::execve(kCli.c_str(), argv.data(), envp.data());
+        ::_exit(127);
+    }
+    ::close(out);
+    ::close(err);
+    int status = 0;
+    if (pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status))
+        run.status = WEXITSTATUS(status);
     run.out = ReadText(outPath);
     run.err = ReadText(errPath);
     fs::remove(outPath);
@@ -346,9 +394,20 @@ TEST_F(CliTest, CommentWithLineBreaksAndNonUtf8BytesStaysReadable)
 
 struct BadFile {
     const char* name;
-    bool infoReads;  ///< the header is fine: info succeeds, only dump refuses
-    int message;     ///< dump's message
+    int message;  ///< what info, dump and write all say
 };
+
+/// A file offset and a little-endian u32 written there.
+struct Patch {
+    size_t at;
+    uint32_t value;
+};
+
+// Offsets in a file made by `new` (empty comment, empty extra chunk).
+constexpr size_t kXmAt = CDataFile::kCommentOffset;  // 119
+constexpr size_t kXfAt = kXmAt + 8;
+constexpr size_t kXeAt = kXfAt + 8;
+constexpr size_t kImageAt = kXeAt + 8;
 
 class CliBadFileTest : public CliTest, public ::testing::WithParamInterface<BadFile> {
 protected:
@@ -362,6 +421,14 @@ protected:
             out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
             return work.Path("bad.dat");
         };
+        auto cut = [&](size_t length) {
+            return write(Bytes(bytes.begin(), bytes.begin() + length));
+        };
+        auto patched = [&](std::initializer_list<Patch> patches) {
+            Bytes b = bytes;
+            for (const Patch& p : patches) PutU32(&b[p.at], p.value);
+            return write(b);
+        };
         const CDataFileHeader header = *CDataFile::ReadHeader(good);
         auto with = [&](const std::string& model, const std::string& version) {
             return Rewrite(good, "bad.dat",
@@ -372,8 +439,39 @@ protected:
         if (kind == "missing") return work.Path("missing.dat");
         if (kind == "empty") return write({});
         if (kind == "text") return write(Bytes{'h', 'e', 'l', 'l', 'o', '\n'});
-        if (kind == "truncated header") return write(Bytes(bytes.begin(), bytes.begin() + 60));
+        if (kind == "magic only") return cut(3);
+        if (kind == "truncated header") return cut(60);
+        if (kind == "truncated after the header") return cut(kXmAt);
+        if (kind == "truncated in the comment chunk") return cut(kXmAt + 4);
+        if (kind == "truncated after the comment") return cut(kXfAt);
+        if (kind == "truncated in the extra chunk") return cut(kXfAt + 6);
+        if (kind == "truncated after the extra chunk") return cut(kXeAt);
+        if (kind == "truncated in the image chunk") return cut(kXeAt + 4);
+        if (kind == "image chunk without image") return cut(kImageAt);
+        if (kind == "half an image") return cut(kImageAt + 1024);
         if (kind == "short image") return write(Bytes(bytes.begin(), bytes.end() - 100));
+        if (kind == "one byte short") return cut(bytes.size() - 1);
+        if (kind == "image length 0") return patched({{kXeAt + 4, 0}});
+        if (kind == "image length 1") return patched({{kXeAt + 4, 1}});
+        if (kind == "image length 2047") return patched({{kXeAt + 4, 2047}});
+        if (kind == "image length 2049") return patched({{kXeAt + 4, 2049}});
+        if (kind == "image length 4096") return patched({{kXeAt + 4, 4096}});
+        if (kind == "image length huge") return patched({{kXeAt + 4, 0x7FFFFFFF}});
+        if (kind == "image length all ones") return patched({{kXeAt + 4, 0xFFFFFFFF}});
+        if (kind == "comment length 1") return patched({{kXmAt + 4, 1}});
+        if (kind == "comment length beyond the file") return patched({{kXmAt + 4, 5000}});
+        if (kind == "comment length huge") return patched({{kXmAt + 4, 0x7FFFFFFF}});
+        if (kind == "comment length all ones") return patched({{kXmAt + 4, 0xFFFFFFFF}});
+        if (kind == "extra length swallowing the image") return patched({{kXfAt + 4, 2056}});
+        if (kind == "extra length huge") return patched({{kXfAt + 4, 0x7FFFFFFF}});
+        if (kind == "extra length all ones") return patched({{kXfAt + 4, 0xFFFFFFFF}});
+        if (kind == "comment chunk missing") {
+            Bytes b(bytes.begin(), bytes.begin() + kXmAt);
+            b.insert(b.end(), bytes.begin() + kXfAt, bytes.end());
+            return write(b);
+        }
+        if (kind == "image tag wrong") return patched({{kXeAt, 0x10105158}});
+        if (kind == "header tag wrong") return patched({{CDataFile::kHeaderOffset, 0}});
         if (kind == "unknown model") return with("XX999", kProgramDataVersion);
         if (kind == "newer version") return with("RV205", "1.02.00.000");
         if (kind == "older version") return with("RV205", "1.00.16.001");
@@ -381,42 +479,231 @@ protected:
     }
 };
 
-TEST_P(CliBadFileTest, FailsWithTheMessageOfTheLanguageFile)
+TEST_P(CliBadFileTest, InfoDumpAndWriteRefuseItAlike)
 {
     const BadFile& c = GetParam();
     const std::string path = Make(c.name);
+    const std::vector<unsigned char> before = ReadBytes(path);
+    const std::string expected = MessageLine(c.message, path);
 
     const CliRun dump = Run({"dump", path});
     EXPECT_EQ(dump.status, 1);
     EXPECT_EQ(dump.out, "");
-    EXPECT_EQ(dump.err, MessageLine(c.message, path));
+    EXPECT_EQ(dump.err, expected);
     const CliRun json = Run({"dump", path, "--json"});
     EXPECT_EQ(json.status, 1);
     EXPECT_EQ(json.out, "");
 
+    // Scripts check a file with info before writing it: info refuses what write refuses.
     const CliRun info = Run({"info", path});
-    if (c.infoReads) {
-        EXPECT_EQ(info.status, 0) << info.err;
-    } else {
-        EXPECT_EQ(info.status, 1);
-        EXPECT_EQ(info.out, "");
-        EXPECT_EQ(info.err, MessageLine(811, path));
+    EXPECT_EQ(info.status, 1);
+    EXPECT_EQ(info.out, "");
+    EXPECT_EQ(info.err, expected);
+    const CliRun write = Run({"write", "--port", work.Path("no-such-port"), path});
+    EXPECT_EQ(write.status, 1);
+    EXPECT_EQ(write.err, expected);
+    EXPECT_EQ(ReadBytes(path), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, CliBadFileTest,
+    ::testing::Values(
+        BadFile{"missing", 1280}, BadFile{"empty", 811}, BadFile{"text", 811},
+        BadFile{"magic only", 811}, BadFile{"truncated header", 811},
+        BadFile{"truncated after the header", 811}, BadFile{"truncated in the comment chunk", 811},
+        BadFile{"truncated after the comment", 811}, BadFile{"truncated in the extra chunk", 811},
+        BadFile{"truncated after the extra chunk", 811},
+        BadFile{"truncated in the image chunk", 811}, BadFile{"image chunk without image", 811},
+        BadFile{"half an image", 811}, BadFile{"short image", 811}, BadFile{"one byte short", 811},
+        BadFile{"image length 0", 811}, BadFile{"image length 1", 811},
+        BadFile{"image length 2047", 811}, BadFile{"image length 2049", 811},
+        BadFile{"image length 4096", 811}, BadFile{"image length huge", 811},
+        BadFile{"image length all ones", 811}, BadFile{"comment length 1", 811},
+        BadFile{"comment length beyond the file", 811}, BadFile{"comment length huge", 811},
+        BadFile{"comment length all ones", 811}, BadFile{"extra length swallowing the image", 811},
+        BadFile{"extra length huge", 811}, BadFile{"extra length all ones", 811},
+        BadFile{"comment chunk missing", 811}, BadFile{"image tag wrong", 811},
+        BadFile{"header tag wrong", 811}, BadFile{"unknown model", 810},
+        BadFile{"newer version", 1140}, BadFile{"older version", 1141}),
+    [](const auto& info) {
+        std::string name = info.param.name;
+        for (char& ch : name)
+            if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+        return name;
+    });
+
+TEST_F(CliTest, FileSystemCausesHaveTheirOwnMessage)
+{
+    const std::string good = MakeFile("good.dat");
+    ASSERT_EQ(::mkdir(work.Path("folder").c_str(), 0755), 0);
+    // Larger than any data file, without writing its bytes.
+    const std::string big = work.Path("big.dat");
+    std::ofstream(big).close();
+    ASSERT_EQ(::truncate(big.c_str(), static_cast<off_t>(CDataFile::kMaxFileSize) + 1), 0);
+    const std::string locked = work.Path("locked.dat");
+    fs::copy_file(good, locked);
+    ASSERT_EQ(::chmod(locked.c_str(), 0200), 0);
+    // The program directory and the files must be open to the user the program runs as.
+    ASSERT_EQ(::chmod(home.Dir().c_str(), 0755), 0);
+    ASSERT_EQ(::chmod(work.Dir().c_str(), 0777), 0);
+
+    struct Case {
+        std::string path;
+        int message;
+        std::vector<std::string> values;
+    } cases[] = {
+        {work.Path("missing.dat"), 1280, {work.Path("missing.dat")}},
+        {work.Path("no/such/folder/x.dat"), 1280, {work.Path("no/such/folder/x.dat")}},
+        {work.Path("folder"), 1282, {work.Path("folder")}},
+        {big, 1283, {big, std::to_string(CDataFile::kMaxFileSize + 1)}},
+        {locked, 1281, {locked}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        const std::string expected =
+            "rvcps-cli: " + Settings().LoadMessage(c.message, c.values) + "\n";
+        for (const Args& args : {Args{"info", c.path}, Args{"dump", c.path},
+                                 Args{"write", "--port", work.Path("no-port"), c.path}}) {
+            Args all = {"--home", home.Dir()};
+            all.insert(all.end(), args.begin(), args.end());
+            const CliRun run = SpawnUnprivileged(all, work.Dir());
+            EXPECT_EQ(run.status, 1) << args[0];
+            EXPECT_EQ(run.out, "") << args[0];
+            EXPECT_EQ(run.err, expected) << args[0];
+        }
+    }
+    // The same file, readable, is fine.
+    ASSERT_EQ(::chmod(locked.c_str(), 0644), 0);
+    EXPECT_EQ(SpawnUnprivileged({"--home", home.Dir(), "info", locked}, work.Dir()).status, 0);
+}
+
+TEST_F(CliTest, ReadChecksItsOutputFileBeforeThePort)
+{
+    ASSERT_EQ(::mkdir(work.Path("closed").c_str(), 0555), 0);
+    ASSERT_EQ(::chmod(home.Dir().c_str(), 0755), 0);
+    ASSERT_EQ(::chmod(work.Dir().c_str(), 0777), 0);
+    struct Case {
+        std::string out;
+        int message;
+    } cases[] = {
+        {work.Path("closed/x.dat"), 1285},
+        {work.Path("no/such/folder/x.dat"), 1284},
+        {work.Path("closed"), 1286},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.out);
+        // The port names nothing: a message about the file shows the file was checked first.
+        const CliRun run = SpawnUnprivileged(
+            {"--home", home.Dir(), "read", "--port", work.Path("no-port"), "-o", c.out},
+            work.Dir());
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, MessageLine(c.message, c.out));
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, CliBadFileTest,
-                         ::testing::Values(BadFile{"missing", false, 811},
-                                           BadFile{"empty", false, 811},
-                                           BadFile{"text", false, 811},
-                                           BadFile{"truncated header", false, 811},
-                                           BadFile{"short image", true, 811},
-                                           BadFile{"unknown model", true, 810},
-                                           BadFile{"newer version", true, 1140},
-                                           BadFile{"older version", true, 1141}));
+TEST_F(CliTest, LanguageFileThatCannotBeReadGivesOneMessageInEnglish)
+{
+    const std::string file = MakeFile("a.dat");
+    const std::string language = home.Path("QTX_E.lng");
+    const std::string saved = ReadText(language);
+    ASSERT_EQ(::chmod(home.Dir().c_str(), 0755), 0);
+    ASSERT_EQ(::chmod(work.Dir().c_str(), 0777), 0);
+    struct Case {
+        const char* name;
+        std::function<void()> damage;
+    } cases[] = {
+        {"missing", [&] { fs::remove(language); }},
+        {"a folder", [&] { fs::create_directory(language); }},
+        {"no read permission",
+         [&] {
+             std::ofstream(language) << saved;
+             ::chmod(language.c_str(), 0200);
+         }},
+    };
+    const std::string expected =
+        "rvcps-cli: The language file QTX_E.lng is missing from the "
+        "program folder " +
+        home.Dir() + " or cannot be read";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(language);
+        c.damage();
+        for (const Args& args :
+             {Args{"info", file}, Args{"bogus"}, Args{"new", "-o", work.Path("b.dat")}}) {
+            Args all = {"--home", home.Dir()};
+            all.insert(all.end(), args.begin(), args.end());
+            const CliRun run = SpawnUnprivileged(all, work.Dir());
+            EXPECT_EQ(run.status, 1) << args[0];
+            EXPECT_EQ(run.out, "");
+            EXPECT_EQ(run.err.rfind(expected, 0), 0u) << run.err;
+            EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << "one message";
+            EXPECT_EQ(run.err.find("message 8"), std::string::npos) << run.err;
+        }
+        EXPECT_FALSE(fs::exists(work.Path("b.dat")));
+    }
+    fs::remove_all(language);
+    std::ofstream(language) << saved;
+}
+
+TEST_F(CliTest, MessageMissingFromTheLanguageFileNamesTheFile)
+{
+    const std::string language = home.Path("QTX_E.lng");
+    std::string text = ReadText(language);
+    const size_t at = text.find("\nS0101280=");
+    ASSERT_NE(at, std::string::npos);
+    text.erase(at + 1, text.find('\n', at + 1) - at);
+    std::ofstream(language, std::ios::trunc) << text;
+    const std::string missing = work.Path("missing.dat");
+    const CliRun run = Run({"info", missing});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "rvcps-cli: message 1280: " + missing + " (the language file " + language +
+                           " has no text for it)\n");
+}
+
+TEST_F(CliTest, NewRefusesARangeInTheSettingsFileThatTheModelDoesNotHave)
+{
+    for (const char* range : {"400-", "999-1000", "-470", "400-470 MHz"}) {
+        SCOPED_TRACE(range);
+        CIniFile::WriteString(home.Path("Settings.ini"), "Setting", "FreqRange", range);
+        const std::string out = work.Path("x.dat");
+        const CliRun run = Run({"new", "-o", out});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err,
+                  "rvcps-cli: " +
+                      Settings().LoadMessage(1287, {home.Path("Settings.ini"), range, "RV205"}) +
+                      "\n");
+        EXPECT_FALSE(fs::exists(out));
+        // A range or another model given on the command line does not use the remembered one.
+        EXPECT_EQ(Lines(Run({"info", MakeFile("r.dat", {"--range", "433-434"})}).out)["range"],
+                  "433-434");
+        EXPECT_EQ(Lines(Run({"info", MakeFile("m.dat", {"--model", "RV305"})}).out)["range"],
+                  "136-174");
+    }
+}
+
+TEST_F(CliTest, SavingOverAFileKeepsItsPermissionsAndItsLink)
+{
+    ASSERT_EQ(::mkdir(work.Path("files").c_str(), 0755), 0);
+    const std::string target = work.Path("files/target.dat");
+    std::ofstream(target) << "old";
+    ASSERT_EQ(::chmod(target.c_str(), 0444), 0);
+    const std::string link = work.Path("link.dat");
+    ASSERT_EQ(::symlink("files/target.dat", link.c_str()), 0);
+
+    const CliRun run = Run({"new", "-o", link});
+    ASSERT_EQ(run.status, 0) << run.err;
+    struct stat st {};
+    ASSERT_EQ(::lstat(link.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode)) << "the link stays a link";
+    ASSERT_EQ(::stat(target.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0444u) << "a read-only file stays read-only";
+    EXPECT_EQ(Lines(Run({"info", target}).out)["model_id"], "RV205");
+}
 
 TEST_F(CliTest, MessagesFromTheLanguageFileExist)
 {
-    for (int id : {811, 810, 803, 1140, 1141, 1900, 1901, 1902, 1903, 1904, 1905, 1906})
+    for (int id : {811,  810,  803,  1140, 1141, 1900, 1901, 1902, 1903, 1904,
+                   1905, 1906, 1280, 1281, 1282, 1283, 1284, 1285, 1286, 1287})
         EXPECT_NE(Settings().LoadMessage(id), "") << id;
 }
 

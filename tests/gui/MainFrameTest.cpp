@@ -12,6 +12,13 @@
 #include <algorithm>
 #include <cctype>
 
+#include <filesystem>
+
+#include "data/DataFile.h"
+#include "data/Document.h"
+#include "data/MemoryMap.h"
+#include "data/ModelCatalog.h"
+#include "data/RadioData.h"
 #include "gui/GuiTestSupport.h"
 #include "base/IniFile.h"
 #include "shell/ViewTable.h"
@@ -160,6 +167,58 @@ INSTANTIATE_TEST_SUITE_P(
             name += std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
         return name;
     });
+
+/// The program's start with the settings file of the program directory as it is now.
+class StartUpChecks : public test::GuiTest {
+protected:
+    void Start()
+    {
+        frame.reset();
+        Settings().Init(home.Dir());
+        prompt.shown.clear();
+        frame = std::make_unique<CMainFrame>();
+        frame->StartUp();
+    }
+};
+
+TEST_F(StartUpChecks, RememberedRangeOfTheModelStartsWithoutANotice)
+{
+    Start();
+    EXPECT_EQ(Settings().FreqRange(), "400-470");
+    EXPECT_TRUE(prompt.shown.empty());
+}
+
+TEST_F(StartUpChecks, RememberedRangeTheModelDoesNotHaveBecomesItsFirstRangeWithANotice)
+{
+    for (const char* range : {"400-", "999-1000", "470-400"}) {
+        SCOPED_TRACE(range);
+        CIniFile::WriteString(home.Path("Settings.ini"), "Setting", "FreqRange", range);
+        Start();
+        EXPECT_EQ(Settings().FreqRange(), "136-174") << "the model's first range";
+        EXPECT_EQ(frame->RangePane()->text().toStdString(), "136-174 MHz");
+        // The first New loaded the default set of that range (its time stamp set apart).
+        Image defaults{};
+        ASSERT_TRUE(CDataFile::Read(home.Path("RV205136-174DefaultSet.dat"), nullptr, defaults));
+        const Image& image = Radio().MemoryImage();
+        for (size_t a = 0; a < image.size(); ++a)
+            if (a < 32 || a >= 40) ASSERT_EQ(image[a], defaults[a]) << a;
+        ASSERT_EQ(prompt.shown.size(), 1u);
+        EXPECT_EQ(prompt.shown[0].text.toStdString(),
+                  Settings().LoadMessage(CatalogMessage::kRememberedRangeReplaced,
+                                         {home.Path("Settings.ini"), range, "RV205", "136-174"}));
+    }
+}
+
+TEST_F(StartUpChecks, MissingLanguageFileIsReportedInEnglishNamingFileAndFolder)
+{
+    std::filesystem::remove(home.Path("QTX_E.lng"));
+    Start();
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    const std::string text = prompt.shown[0].text.toStdString();
+    EXPECT_NE(text.find("language file QTX_E.lng"), std::string::npos) << text;
+    EXPECT_NE(text.find(home.Dir()), std::string::npos) << text;
+    EXPECT_EQ(text.find("message"), std::string::npos) << text;
+}
 
 TEST_F(StartUp, MenuTextsComeFromTheLanguageFileWithEnglishDefaults)
 {

@@ -256,6 +256,8 @@ struct FailureCase {
     long address;          // filled into the message's %d, -1 for none
     CPrompt::Icon icon;
     bool stayedOpen;
+    /// The whole text when it is put together from several texts; empty: message and values.
+    std::function<std::string()> composed = {};
 };
 
 void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
@@ -288,7 +290,9 @@ TEST_P(TransferFailures, ReportTheMessageAndKeepTheData)
     EXPECT_EQ(screen.stayedOpen, c.stayedOpen);
     ASSERT_FALSE(prompt.shown.empty());
     const auto& shown = prompt.shown.back();
-    EXPECT_EQ(shown.text, MessageText(c.message, c.argument, c.address)) << shown.text.toStdString();
+    const QString expected = c.composed ? QString::fromStdString(c.composed())
+                                        : MessageText(c.message, c.argument, c.address);
+    EXPECT_EQ(shown.text, expected) << shown.text.toStdString();
     EXPECT_EQ(shown.icon, c.icon);
     EXPECT_EQ(LastLogResult(), shown.text);
     EXPECT_EQ(CModelCatalog::CurrentIdentity(), identityBefore) << "settings unchanged";
@@ -311,9 +315,14 @@ sim::SimFault Fault(sim::FaultKind kind, const char* command, int at)
 INSTANTIATE_TEST_SUITE_P(
     Screens, TransferFailures,
     ::testing::Values(
-        FailureCase{"NoRadio", TransferDirection::Read,
-                    [](TransferScreen&, sim::CRadioSim*& r) { r = nullptr; }, 1143, {}, -1,
-                    CPrompt::Icon::Warning, true},
+        FailureCase{"NoRadio",
+                    TransferDirection::Read,
+                    [](TransferScreen&, sim::CRadioSim*& r) { r = nullptr; },
+                    1143,
+                    {},
+                    -1,
+                    CPrompt::Icon::Warning,
+                    true},
         FailureCase{"BandDiffers", TransferDirection::Read,
                     [](TransferScreen&, sim::CRadioSim*& r) {
                         sim::SimIdentity id;
@@ -321,35 +330,76 @@ INSTANTIATE_TEST_SUITE_P(
                         r->SetIdentity(id);
                     },
                     1142, "136-174", -1, CPrompt::Icon::Warning, false},
-        FailureCase{"OtherModelOnWrite", TransferDirection::Write,
+        FailureCase{"OtherModelOnWrite",
+                    TransferDirection::Write,
                     [](TransferScreen&, sim::CRadioSim*& r) {
                         sim::SimIdentity id;
                         id.modelId = "RV305";
                         r->SetIdentity(id);
                     },
-                    1172, {}, -1, CPrompt::Icon::Error, false},
-        FailureCase{"NewerFirmware", TransferDirection::Read,
+                    1172,
+                    {},
+                    -1,
+                    CPrompt::Icon::Error,
+                    false},
+        FailureCase{"NewerFirmware",
+                    TransferDirection::Read,
                     [](TransferScreen&, sim::CRadioSim*& r) {
                         sim::SimIdentity id;
                         id.version = "1.02.00.000";
                         r->SetIdentity(id);
                     },
-                    1140, {}, -1, CPrompt::Icon::Error, false},
-        FailureCase{"ModeRefused", TransferDirection::Read,
+                    1140,
+                    {},
+                    -1,
+                    CPrompt::Icon::Error,
+                    false},
+        // Every mode change is refused, the end of the connection too: the message says both.
+        FailureCase{"ModeRefused",
+                    TransferDirection::Read,
                     [](TransferScreen&, sim::CRadioSim*& r) {
                         r->AddFault(Fault(sim::FaultKind::RefuseMode, "Ma", 1));
                     },
-                    1143, {}, -1, CPrompt::Icon::Error, false},
-        FailureCase{"ReadBlockFails", TransferDirection::Read,
+                    1260,
+                    {},
+                    -1,
+                    CPrompt::Icon::Error,
+                    false,
+                    [] {
+                        const CSettings& s = Settings();
+                        return s.LoadMessage(1260, {s.LoadMessage(1256)}) + " " +
+                               s.LoadMessage(1270);
+                    }},
+        FailureCase{"ReadBlockFails",
+                    TransferDirection::Read,
                     [](TransferScreen&, sim::CRadioSim*& r) {
                         r->AddFault(Fault(sim::FaultKind::NoAnswer, "Eb", 5));
                     },
-                    1138, {}, 64, CPrompt::Icon::Error, false},
-        FailureCase{"WriteFailsAtTheTimeStamp", TransferDirection::Write,
+                    1138,
+                    {},
+                    64,
+                    CPrompt::Icon::Error,
+                    false,
+                    [] {
+                        const CSettings& s = Settings();
+                        return s.LoadMessage(1138, {"64 (0x040)", s.LoadMessage(1240)});
+                    }},
+        FailureCase{"WriteFailsAtTheTimeStamp",
+                    TransferDirection::Write,
                     [](TransferScreen&, sim::CRadioSim*& r) {
                         r->AddFault(Fault(sim::FaultKind::NoAnswer, "Ea", 83));
                     },
-                    1139, {}, 32, CPrompt::Icon::Error, false}),
+                    1139,
+                    {},
+                    32,
+                    CPrompt::Icon::Error,
+                    false,
+                    [] {
+                        const CSettings& s = Settings();
+                        return s.LoadMessage(
+                            1139, {"32 (0x020), " + s.LoadMessage(1255), s.LoadMessage(1240),
+                                   s.LoadMessage(1265, {"120", "783", "1408", "2047"})});
+                    }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The frame protocol against the simulated radio over a real pseudo-terminal: every request
 // byte for byte, the answer checks, the retries and the search for the radio.
 
+#include <atomic>
 #include <chrono>
 #include <cstring>
 #include <functional>
@@ -150,9 +151,11 @@ TEST_F(RadioProtocolTest, ModeChangeAcceptsBothAnswers)
     Connect();
     EXPECT_TRUE(link.SetRadioMode(RadioMode::Write));
     EXPECT_EQ(radio->Mode(), 3);
-    radio->AddFault({FaultKind::RefuseMode, "Ma", 2, 1});
+    radio->AddFault({FaultKind::RefuseMode, "Ma", 2, 0});
     EXPECT_FALSE(link.SetRadioMode(RadioMode::Read));
-    EXPECT_EQ(radio->CommandCount("Ma"), 2);  // a complete refusal is not asked again
+    EXPECT_EQ(link.LastFault(), AnswerFault::Refused);
+    EXPECT_EQ(radio->CommandCount("Ma"), 4);  // a refusal is asked again like any fault
+    EXPECT_EQ(radio->Mode(), 3);
 }
 
 TEST_F(RadioProtocolTest, ReadTuneValueNeedsTheAdjustmentMode)
@@ -162,10 +165,11 @@ TEST_F(RadioProtocolTest, ReadTuneValueNeedsTheAdjustmentMode)
     EXPECT_EQ(link.ReadTuneValue(0x8301, v, 2), 1);
     EXPECT_EQ(GetU16(v), 0x1234);
     EXPECT_EQ(radio->Mode(), 6);
-    radio->AddFault({FaultKind::RefuseMode, "Ma", 2, 1});
+    radio->AddFault({FaultKind::RefuseMode, "Ma", 2, 3});
     EXPECT_EQ(link.ReadTuneValue(0x8301, v, 2), -1);
-    radio->AddFault({FaultKind::BadChecksum, "Vb", 2, 1});  // corrupts the answer's item
+    radio->AddFault({FaultKind::BadChecksum, "Vb", 2, 0});  // corrupts the answer's item
     EXPECT_EQ(link.ReadTuneValue(0x8301, v, 2), 0);
+    EXPECT_EQ(link.LastFault(), AnswerFault::Garbled);
     uint8_t nv[2] = {0x22, 0x00};
     EXPECT_TRUE(link.SetTuneValue(0x850B, nv, 2));
     EXPECT_EQ(radio->TuneValue(0x850B), 0x0022);
@@ -174,24 +178,30 @@ TEST_F(RadioProtocolTest, ReadTuneValueNeedsTheAdjustmentMode)
     EXPECT_EQ(radio->TestState(), 1);
 }
 
-// Retries: Transact repeats only answers that are missing or short; a complete answer that
-// fails its check is not asked again.
+// Retries: every kind of fault is asked again, up to three exchanges in all; the last fault
+// says why a command failed.
 struct RetryCase {
     const char* name;
     FaultKind kind;
     int times;
     bool delivered;
     int exchanges;
+    AnswerFault fault;  // after the last exchange
 };
 
-TEST_F(RadioProtocolTest, BlockReadRetriesShortAndMissingAnswersOnly)
+TEST_F(RadioProtocolTest, BlockReadTriesEveryFaultKindAgain)
 {
     const RetryCase cases[] = {
-        {"two missing answers", FaultKind::NoAnswer, 2, true, 3},
-        {"two short answers", FaultKind::ShortAnswer, 2, true, 3},
-        {"line error", FaultKind::LineError, 1, true, 2},
-        {"three missing answers", FaultKind::NoAnswer, 3, false, 3},
-        {"wrong checksum", FaultKind::BadChecksum, 1, false, 1},
+        {"two missing answers", FaultKind::NoAnswer, 2, true, 3, AnswerFault::None},
+        {"two short answers", FaultKind::ShortAnswer, 2, true, 3, AnswerFault::None},
+        {"line error", FaultKind::LineError, 1, true, 2, AnswerFault::None},
+        {"wrong checksum", FaultKind::BadChecksum, 1, true, 2, AnswerFault::None},
+        {"refusal", FaultKind::RefuseMode, 2, true, 3, AnswerFault::None},
+        {"three missing answers", FaultKind::NoAnswer, 3, false, 3, AnswerFault::NoAnswer},
+        {"three short answers", FaultKind::ShortAnswer, 3, false, 3, AnswerFault::ShortAnswer},
+        {"three wrong checksums", FaultKind::BadChecksum, 3, false, 3, AnswerFault::ChecksumError},
+        {"three refusals", FaultKind::RefuseMode, 3, false, 3, AnswerFault::Refused},
+        {"three line errors", FaultKind::LineError, 3, false, 3, AnswerFault::LineError},
     };
     radio->SetMemory(PatternMemory());
     ASSERT_TRUE(link.SetRadioMode(RadioMode::Read));
@@ -203,10 +213,38 @@ TEST_F(RadioProtocolTest, BlockReadRetriesShortAndMissingAnswersOnly)
         uint8_t out[16] = {};
         EXPECT_EQ(link.ReadBlock(64, 16, out), c.delivered);
         EXPECT_EQ(radio->CommandCount("Eb") - before, c.exchanges);
+        EXPECT_EQ(link.LastFault(), c.fault);
         if (c.delivered) {
             const sim::Memory m = radio->GetMemory();
             EXPECT_TRUE(std::equal(out, out + 16, m.begin() + 64));
         }
+    }
+}
+
+TEST_F(RadioProtocolTest, BlockWriteTriesAGarbledOrRefusedAcknowledgementAgain)
+{
+    struct Case {
+        const char* name;
+        FaultKind kind;
+        int times;
+        bool acknowledged;
+        AnswerFault fault;
+    } cases[] = {
+        {"garbled once", FaultKind::BadChecksum, 1, true, AnswerFault::None},
+        {"refused once", FaultKind::RefuseMode, 1, true, AnswerFault::None},
+        {"garbled three times", FaultKind::BadChecksum, 3, false, AnswerFault::Garbled},
+        {"refused three times", FaultKind::RefuseMode, 3, false, AnswerFault::Refused},
+    };
+    ASSERT_TRUE(link.SetRadioMode(RadioMode::Write));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        radio->ClearFaults();
+        const int before = radio->CommandCount("Ea");
+        radio->AddFault({c.kind, "Ea", before + 1, c.times});
+        const uint8_t data[16] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
+        EXPECT_EQ(link.WriteBlock(640, 16, data), c.acknowledged);
+        EXPECT_EQ(link.LastFault(), c.fault);
+        EXPECT_EQ(radio->CommandCount("Ea") - before, c.acknowledged ? c.times + 1 : 3);
     }
 }
 
@@ -231,17 +269,116 @@ TEST(RadioProtocolAnswer, BlockReadHeaderIsNotCompared)
     EXPECT_EQ(out[3], 0xA3);
 }
 
-TEST_F(RadioProtocolTest, IdentityFailureKeepsTheItemsBeforeIt)
+// ----- answers that cannot be told apart -----
+
+/// A link on a bare pseudo-terminal whose far end the test plays, with the program's timing.
+class ScriptedRadio : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(link.Open(pty.Path()));
+        link.Configure(9600, 8, Parity::None, StopBits::Two);
+        link.SetReadTimeout(CRadioProtocol::kReadTimeoutMs);
+    }
+    /// A block-read answer of 4 data bytes `fill`, its header unlike any request's.
+    static Bytes Answer(uint8_t fill)
+    {
+        Bytes a = {0x02, 0xC3, 0xC3, 0xC3, 0xC3, 0xC3, 0xC3, 0xC3, 0xC3, fill, fill, fill, fill};
+        a.push_back(frame::Checksum(&a[1], a.size() - 1));
+        a.push_back(0x03);
+        return a;
+    }
+    static constexpr size_t kRequest = 10;  // a block-read request
+    PtyPair pty;
+    CRadioProtocol link;
+};
+
+TEST_F(ScriptedRadio, LateAnswerIsNeverTakenForTheNextBlock)
 {
-    radio->AddFault({FaultKind::BadChecksum, "Bb", 4, 1});  // the version
+    // Every answer carries the bytes of the block asked for: 0xA0 for block 0, 0xB0 for 16.
+    auto answerFor = [](const Bytes& request) {
+        return Answer(request.size() == kRequest && request[3] == 16 ? 0xB0 : 0xA0);
+    };
+    std::atomic<bool> done{false};
+    std::thread radio([&] {
+        // Block 0: the answer to the first attempt comes only after the second attempt was
+        // sent, the answer to the second attempt 150 ms after that.
+        const Bytes first = pty.Receive(kRequest, 2000);
+        const Bytes second = pty.Receive(kRequest, 2000);
+        pty.Send(answerFor(first));
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+        pty.Send(answerFor(second));
+        // From then on every request is answered at once.
+        while (!done) {
+            const Bytes request = pty.Receive(kRequest, 50);
+            if (request.size() == kRequest) pty.Send(answerFor(request));
+        }
+    });
+    uint8_t first[4] = {}, second[4] = {};
+    const bool firstDelivered = link.ReadBlock(0, 4, first);
+    const bool secondDelivered = link.ReadBlock(16, 4, second);
+    done = true;
+    radio.join();
+    // Each block is its own bytes or a failure, never the late answer of the one before.
+    EXPECT_TRUE(firstDelivered);
+    if (firstDelivered) EXPECT_EQ(first[0], 0xA0);
+    EXPECT_TRUE(secondDelivered);
+    if (secondDelivered) EXPECT_EQ(second[0], 0xB0);
+    EXPECT_GE(link.Traffic().bytesDrained, Answer(0xA0).size()) << "the late answer was waited out";
+}
+
+TEST_F(ScriptedRadio, BytesBeyondTheAnswerSpoilTheExchange)
+{
+    std::vector<Bytes> requests;
+    std::thread radio([this, &requests] {
+        requests.push_back(pty.Receive(kRequest, 2000));
+        Bytes spoiled = Answer(0xEE);
+        spoiled.insert(spoiled.end(), {0x55, 0x02, 0x41});
+        pty.Send(spoiled);
+        requests.push_back(pty.Receive(kRequest, 2000));
+        pty.Send(Answer(0xA0));
+    });
+    uint8_t out[4] = {};
+    EXPECT_TRUE(link.ReadBlock(0, 4, out));
+    radio.join();
+    EXPECT_EQ(out[0], 0xA0);
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[1], requests[0]);  // the same request again
+}
+
+TEST_F(ScriptedRadio, InputWaitingBeforeARequestIsDiscarded)
+{
+    // An answer nobody asked for is waiting when the program asks for block 0.
+    pty.Send(Answer(0xEE));
+    for (int i = 0; i < 100 && link.Pending() == 0; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ASSERT_GT(link.Pending(), 0u);
+    std::thread radio([this] {
+        pty.Receive(kRequest, 2000);
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        pty.Send(Answer(0xA0));
+    });
+    uint8_t out[4] = {};
+    EXPECT_TRUE(link.ReadBlock(0, 4, out));
+    radio.join();
+    EXPECT_EQ(out[0], 0xA0);
+}
+
+TEST_F(RadioProtocolTest, IdentityFailureKeepsTheItemsBeforeItAndNamesTheItem)
+{
+    sim::SimFault version{FaultKind::BadChecksum, "Bb", 1, 0};
+    version.argument = 0x21;
+    radio->AddFault(version);
     RadioIdentity id;
     EXPECT_FALSE(link.QueryIdentity(CRadioProtocol::kReferenceVersion, id));
+    EXPECT_EQ(link.FailedIdentityItem(), frame::IdentityItem::Version);
+    EXPECT_EQ(link.LastFault(), AnswerFault::ChecksumError);
     EXPECT_EQ(id.modelName, "RV-205");
     EXPECT_EQ(id.range.size(), 9u);
     EXPECT_EQ(id.signal, 2u);
     EXPECT_EQ(id.version, "");
     EXPECT_EQ(id.modelId, "");
-    EXPECT_EQ(radio->CommandCount("Bb"), 4);
+    EXPECT_EQ(radio->CommandCount("Bb"), 3 + 3);
 }
 
 // ----- handshakes and the search -----
@@ -257,12 +394,13 @@ TEST_F(RadioProtocolTest, PatientHandshakeAsksTwelveTimes)
     EXPECT_EQ(radio->CommandCount("Pa") - before, 24);
 }
 
-TEST_F(RadioProtocolTest, WrongHandshakeAnswerEndsAtOnce)
+TEST_F(RadioProtocolTest, RefusedHandshakeEndsAfterOneExchange)
 {
     const int before = radio->CommandCount("Pa");
     radio->AddFault({FaultKind::RefuseMode, "Pa", before + 1, 0});
     EXPECT_FALSE(link.HandshakePatient());
-    EXPECT_EQ(radio->CommandCount("Pa") - before, 1);
+    EXPECT_EQ(link.LastFault(), AnswerFault::Refused);
+    EXPECT_EQ(radio->CommandCount("Pa") - before, 3);  // one exchange of three attempts
 }
 
 TEST_F(RadioProtocolTest, FindRadioTriesTheStoredPortFirst)

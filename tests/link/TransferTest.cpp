@@ -140,16 +140,28 @@ struct RefusalCase {
     int message;
     std::string argument;
     long number;
+    AnswerFault cause = AnswerFault::None;
 };
+
+/// A fault that hits every command of a kind naming argument (an address, item or mode).
+sim::SimFault Always(FaultKind kind, const char* command, uint32_t argument)
+{
+    sim::SimFault f{kind, command, 1, 0};
+    f.argument = argument;
+    return f;
+}
 
 TEST_F(TransferTest, EveryRefusalLeavesSettingsAndDataAsTheyWere)
 {
     using D = TransferDirection;
     const RefusalCase cases[] = {
         {"identity query fails", D::Read,
-         [](sim::CRadioSim& r, sim::SimIdentity&) { r.AddFault({FaultKind::NoAnswer, "Bb", 2, 3}); },
-         LinkStatus::IdentityFailed, LinkMessage::kIdentityFailed, "", 0},
-        {"unknown model", D::Read, [](sim::CRadioSim&, sim::SimIdentity& id) { id.modelId = "XR900"; },
+         [](sim::CRadioSim& r, sim::SimIdentity&) {
+             r.AddFault({FaultKind::NoAnswer, "Bb", 2, 3});
+         },
+         LinkStatus::IdentityFailed, LinkMessage::kIdentityFailed, "", 0, AnswerFault::NoAnswer},
+        {"unknown model", D::Read,
+         [](sim::CRadioSim&, sim::SimIdentity& id) { id.modelId = "XR900"; },
          LinkStatus::ModelRefused, LinkMessage::kModelRefused, "", 0},
         {"other model on write", D::Write,
          [](sim::CRadioSim&, sim::SimIdentity& id) { id.modelId = "RV305"; },
@@ -161,20 +173,35 @@ TEST_F(TransferTest, EveryRefusalLeavesSettingsAndDataAsTheyWere)
          [](sim::CRadioSim&, sim::SimIdentity& id) { id.version = "1.00.99.999"; },
          LinkStatus::VersionRefused, LinkMessage::kVersionLower, "", 0},
         {"band differs on read", D::Read,
-         [](sim::CRadioSim&, sim::SimIdentity& id) { id.range = sim::MakeRangeRecord(136, 174, 128); },
+         [](sim::CRadioSim&, sim::SimIdentity& id) {
+             id.range = sim::MakeRangeRecord(136, 174, 128);
+         },
          LinkStatus::BandMismatch, LinkMessage::kBandMismatch, "136-174", 0},
         {"band differs on write", D::Write,
-         [](sim::CRadioSim&, sim::SimIdentity& id) { id.range = sim::MakeRangeRecord(136, 174, 128); },
+         [](sim::CRadioSim&, sim::SimIdentity& id) {
+             id.range = sim::MakeRangeRecord(136, 174, 128);
+         },
          LinkStatus::BandMismatch, LinkMessage::kBandMismatch, "136-174", 0},
         {"read mode refused", D::Read,
-         [](sim::CRadioSim& r, sim::SimIdentity&) { r.AddFault({FaultKind::RefuseMode, "Ma", 1, 1}); },
-         LinkStatus::ModeRefused, LinkMessage::kNoRadio, "", 0},
+         [](sim::CRadioSim& r, sim::SimIdentity&) {
+             r.AddFault(Always(FaultKind::RefuseMode, "Ma", 2));
+         },
+         LinkStatus::ModeRefused, LinkMessage::kModeRefused, "", 0, AnswerFault::Refused},
+        {"read mode not answered", D::Read,
+         [](sim::CRadioSim& r, sim::SimIdentity&) {
+             r.AddFault(Always(FaultKind::NoAnswer, "Ma", 2));
+         },
+         LinkStatus::ModeRefused, LinkMessage::kModeFailed, "", 0, AnswerFault::NoAnswer},
         {"block read fails", D::Read,
-         [](sim::CRadioSim& r, sim::SimIdentity&) { r.AddFault({FaultKind::NoAnswer, "Eb", 5, 3}); },
-         LinkStatus::BlockFailed, LinkMessage::kReadFailed, "", 64},
+         [](sim::CRadioSim& r, sim::SimIdentity&) {
+             r.AddFault({FaultKind::NoAnswer, "Eb", 5, 3});
+         },
+         LinkStatus::BlockFailed, LinkMessage::kReadFailed, "", 64, AnswerFault::NoAnswer},
         {"last block read fails", D::Read,
-         [](sim::CRadioSim& r, sim::SimIdentity&) { r.AddFault({FaultKind::BadChecksum, "Eb", 128, 1}); },
-         LinkStatus::BlockFailed, LinkMessage::kReadFailed, "", 2032},
+         [](sim::CRadioSim& r, sim::SimIdentity&) {
+             r.AddFault(Always(FaultKind::BadChecksum, "Eb", 2032));
+         },
+         LinkStatus::BlockFailed, LinkMessage::kReadFailed, "", 2032, AnswerFault::ChecksumError},
     };
     for (const RefusalCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -195,7 +222,10 @@ TEST_F(TransferTest, EveryRefusalLeavesSettingsAndDataAsTheyWere)
         EXPECT_EQ(r.message, c.message);
         EXPECT_EQ(r.argument, c.argument);
         EXPECT_EQ(r.number, c.number);
+        EXPECT_EQ(r.cause, c.cause);
+        EXPECT_TRUE(r.endConfirmed);
         EXPECT_FALSE(t.Link().IsOpen());
+        EXPECT_EQ(radio->Mode(), 1) << "the connection is ended on every failure";
         if (c.direction == TransferDirection::Read) {
             EXPECT_EQ(Snapshot::Take(), before);
         } else {
@@ -235,24 +265,64 @@ TEST_F(TransferTest, NamedPortThatCannotBeUsedSaysWhich)
     EXPECT_EQ(t.PortNumber(), 0);
 }
 
-TEST(LinkResultText, MessagesCarryTheirValues)
+TEST(LinkResultText, MessagesNameTheCauseAndThePlace)
 {
     TempHome home;
     Settings().Init(home.Dir());
+    auto result = [](LinkStatus status, int message, long number, AnswerFault cause, int item = 0) {
+        LinkResult r;
+        r.status = status;
+        r.message = message;
+        r.number = number;
+        r.cause = cause;
+        r.item = item;
+        return r;
+    };
+    LinkResult written =
+        result(LinkStatus::BlockFailed, LinkMessage::kWriteFailed, 744, AnswerFault::Garbled);
+    written.written = {{120, 743}};
+    LinkResult both =
+        result(LinkStatus::BlockFailed, LinkMessage::kWriteFailed, 32, AnswerFault::NoAnswer);
+    both.written = {{120, 783}, {1408, 2047}};
+    LinkResult interrupted =
+        result(LinkStatus::Interrupted, LinkMessage::kWriteInterrupted, 0, AnswerFault::None);
+    interrupted.written = {{120, 743}};
+    LinkResult unconfirmed =
+        result(LinkStatus::BlockFailed, LinkMessage::kReadFailed, 16, AnswerFault::ShortAnswer);
+    unconfirmed.endConfirmed = false;
     struct Case {
         LinkResult result;
-        std::string contains;
+        std::vector<std::string> contains;
     } cases[] = {
-        {{LinkStatus::BlockFailed, LinkMessage::kReadFailed, "", 2032}, "2032"},
-        {{LinkStatus::BlockFailed, LinkMessage::kWriteFailed, "", 32}, "address 32"},
-        {{LinkStatus::BandMismatch, LinkMessage::kBandMismatch, "136-174", 0}, "136-174 MHz"},
-        {NoRadioResult(PortError::AccessDenied, "/dev/ttyUSB0"), "dialout"},
-        {NoRadioResult(PortError::Busy, "/dev/ttyUSB0"), "/dev/ttyUSB0"},
-        {NoRadioResult(PortError::None, "/dev/ttyUSB0"), "does not respond"},
+        {result(LinkStatus::BlockFailed, LinkMessage::kReadFailed, 2032,
+                AnswerFault::ChecksumError),
+         {"2032 (0x7F0)", "checksum error", "not been changed"}},
+        {written, {"744 (0x2E8)", "garbled", "Addresses 120 to 743 hold the new configuration"}},
+        {both,
+         {"32 (0x020), the programming time stamp", "did not answer",
+          "120 to 783 and 1408 to 2047"}},
+        {result(LinkStatus::BlockFailed, LinkMessage::kWriteFailed, 120, AnswerFault::Refused),
+         {"120 (0x078)", "refused", "still holds its old configuration"}},
+        {result(LinkStatus::IdentityFailed, LinkMessage::kIdentityFailed, 0, AnswerFault::LineError,
+                static_cast<int>(frame::IdentityItem::Version)),
+         {"firmware version", "line error"}},
+        {result(LinkStatus::ModeRefused, LinkMessage::kModeRefused, 0, AnswerFault::Refused,
+                static_cast<int>(RadioMode::Write)),
+         {"refused to change to write mode"}},
+        {result(LinkStatus::ModeRefused, LinkMessage::kModeFailed, 0, AnswerFault::NoAnswer,
+                static_cast<int>(RadioMode::Read)),
+         {"read mode", "did not answer"}},
+        {interrupted, {"interrupted", "Addresses 120 to 743 hold the new configuration"}},
+        {unconfirmed, {"incomplete", "did not confirm the end of the connection"}},
+        {{LinkStatus::BandMismatch, LinkMessage::kBandMismatch, "136-174", 0}, {"136-174 MHz"}},
+        {NoRadioResult(PortError::AccessDenied, "/dev/ttyUSB0"), {"dialout"}},
+        {NoRadioResult(PortError::Busy, "/dev/ttyUSB0"), {"/dev/ttyUSB0"}},
+        {NoRadioResult(PortError::None, "/dev/ttyUSB0"), {"does not respond"}},
     };
     for (const Case& c : cases) {
         const std::string text = c.result.Text();
-        EXPECT_NE(text.find(c.contains), std::string::npos) << text;
+        for (const std::string& part : c.contains)
+            EXPECT_NE(text.find(part), std::string::npos) << part << " in: " << text;
         EXPECT_EQ(text.find('%'), std::string::npos) << text;
     }
 }
@@ -330,12 +400,16 @@ TEST_F(TransferTest, WriteChangesExactlyThePlannedAreasAndTheStamp)
     }
 }
 
-TEST_F(TransferTest, WriteFailuresReportTheBlockAddress)
+TEST_F(TransferTest, WriteFailuresReportTheBlockAddressAndWhatTheRadioHolds)
 {
     struct Case {
         int failingWrite;  // 1-based number of the block write that fails
         long address;
-    } cases[] = {{1, 120}, {10, 264}, {42, 776}, {83, 32}};
+        std::vector<AddressRange> written;
+    } cases[] = {{1, 120, {}},
+                 {10, 264, {{120, 263}}},
+                 {42, 776, {{120, 775}}},
+                 {83, 32, {{120, 783}, {1408, 2047}}}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.address);
         StartRadio({});
@@ -348,8 +422,11 @@ TEST_F(TransferTest, WriteFailuresReportTheBlockAddress)
         EXPECT_EQ(r.status, LinkStatus::BlockFailed);
         EXPECT_EQ(r.message, LinkMessage::kWriteFailed);
         EXPECT_EQ(r.number, c.address);
+        EXPECT_EQ(r.cause, AnswerFault::NoAnswer);
+        EXPECT_EQ(r.written, c.written);
         EXPECT_EQ(rec.finished.size(), 1u);
         EXPECT_FALSE(t.Link().IsOpen());
+        EXPECT_EQ(radio->Mode(), 1) << "not left in write mode";
         EXPECT_EQ(rec.progress.size(), static_cast<size_t>(std::min(c.failingWrite - 1, 82)));
         // No new stamp in the image after a failure.
         EXPECT_EQ(Radio().MemoryImage()[32], 0x5A);
@@ -446,14 +523,23 @@ TEST_F(TransferTest, IdentifyRadioRefusals)
         int message;
     } cases[] = {
         {"band differs", RadioMode::Adjust,
-         [](sim::CRadioSim&, sim::SimIdentity& id) { id.range = sim::MakeRangeRecord(136, 174, 128); },
+         [](sim::CRadioSim&, sim::SimIdentity& id) {
+             id.range = sim::MakeRangeRecord(136, 174, 128);
+         },
          LinkMessage::kBandMismatch},
         {"other model for writing", RadioMode::Write,
          [](sim::CRadioSim&, sim::SimIdentity& id) { id.modelId = "RV305"; },
          LinkMessage::kModelRefused},
         {"mode refused", RadioMode::Write,
-         [](sim::CRadioSim& r, sim::SimIdentity&) { r.AddFault({FaultKind::RefuseMode, "Ma", 1, 1}); },
-         LinkMessage::kNoRadio},
+         [](sim::CRadioSim& r, sim::SimIdentity&) {
+             r.AddFault(Always(FaultKind::RefuseMode, "Ma", 3));
+         },
+         LinkMessage::kModeRefused},
+        {"mode not taken", RadioMode::Adjust,
+         [](sim::CRadioSim& r, sim::SimIdentity&) {
+             r.AddFault(Always(FaultKind::ShortAnswer, "Ma", 6));
+         },
+         LinkMessage::kModeFailed},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -467,6 +553,7 @@ TEST_F(TransferTest, IdentifyRadioRefusals)
         const LinkResult r = IdentifyRadio(link, c.mode, doc, ui);
         EXPECT_EQ(r.message, c.message);
         EXPECT_FALSE(link.IsOpen());
+        EXPECT_EQ(radio->Mode(), 1);
         EXPECT_EQ(Settings().FreqRange(), "400-470");
     }
 }

@@ -94,6 +94,61 @@ TEST_F(SimTest, FaultsHitTheNthCommandOfTheirKind)
     }
 }
 
+TEST_F(SimTest, FaultsNamingAnArgumentCountOnlyTheCommandsNamingIt)
+{
+    ASSERT_TRUE(link.SetRadioMode(RadioMode::Read));
+    sim::SimFault second{FaultKind::NoAnswer, "Eb", 2, 1};
+    second.argument = 32;
+    radio->AddFault(second);
+    struct Step {
+        uint32_t address;
+        bool answered;
+    } steps[] = {{0, true}, {32, true}, {16, true}, {32, false}, {32, true}, {0, true}};
+    for (const Step& step : steps) {
+        uint8_t request[10] = {0x02, 'E', 'b', 0, 0, 0, 0, 16, 0, 0x03};
+        PutU32(&request[3], step.address);
+        uint8_t answer[27];
+        EXPECT_EQ(link.Transact(request, sizeof request, answer, sizeof answer, 1), step.answered)
+            << step.address;
+    }
+    // A mode change names its mode.
+    sim::SimFault write{FaultKind::RefuseMode, "Ma", 1, 0};
+    write.argument = 3;
+    radio->AddFault(write);
+    EXPECT_FALSE(link.SetRadioMode(RadioMode::Write));
+    EXPECT_TRUE(link.SetRadioMode(RadioMode::End));
+    EXPECT_EQ(radio->Mode(), 1);
+}
+
+TEST_F(SimTest, ForeignHeadersTellNothingAboutTheRequest)
+{
+    sim::SimOptions options;
+    options.foreignHeaders = true;
+    StartRadio(options);
+    radio->SetMemory(PatternMemory());
+    CRadioProtocol l;
+    ASSERT_TRUE(l.ConnectDevice(radio->DevicePath(), false));
+    ASSERT_TRUE(l.SetRadioMode(RadioMode::Read));
+    const uint8_t request[10] = {0x02, 'E', 'b', 0x40, 0x00, 0x00, 0x00, 16, 0x00, 0x03};
+    Bytes headers[2];
+    for (Bytes& header : headers) {
+        uint8_t answer[27];
+        ASSERT_TRUE(l.Transact(request, sizeof request, answer, sizeof answer, 1));
+        header.assign(answer + 1, answer + 9);
+        for (size_t i = 0; i < header.size(); ++i)
+            EXPECT_NE(header[i], request[1 + i]) << "header byte " << i;
+        EXPECT_TRUE(std::equal(answer + 9, answer + 25, PatternMemory().begin() + 0x40));
+    }
+    EXPECT_NE(headers[0], headers[1]) << "two answers to the same request differ";
+    // The program reads the radio all the same.
+    uint8_t out[16];
+    ASSERT_TRUE(l.ReadBlock(0x40, 16, out));
+    EXPECT_TRUE(std::equal(out, out + 16, PatternMemory().begin() + 0x40));
+    RadioIdentity id;
+    ASSERT_TRUE(l.QueryIdentity(CRadioProtocol::kReferenceVersion, id));
+    EXPECT_EQ(id.modelId, "RV205");
+}
+
 TEST_F(SimTest, NoiseAndBrokenFramesAreSkipped)
 {
     const uint8_t noise[] = {0x55, 0x00, 0x02, 'E'};  // garbage, then half a frame
@@ -306,6 +361,26 @@ TEST_F(CliRadioTest, FailedReadWritesNoFile)
     run = RunCli(Cli({"read", "--port", broken.Device(), "-o", out}), home.Dir());
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(FileText(out), "previous");
+}
+
+TEST_F(CliRadioTest, FaultAtAnAddressOfTheRadioProgram)
+{
+    SimProcess sim({"--load", radioImage_, "--foreign-headers", "--fault", "checksum:Eb:1:0:0x400"},
+                   home.Dir());
+    ASSERT_FALSE(sim.Device().empty());
+    const std::string out = home.Path("read.dat");
+    const CliRun run = RunCli(Cli({"read", "--port", sim.Device(), "-o", out}), home.Dir());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("1024 (0x400)"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("checksum"), std::string::npos) << run.err;
+    EXPECT_FALSE(std::ifstream(out).good());
+    EXPECT_EQ(sim.Stop(), 0);
+    for (const char* bad : {"checksum:Eb:1:0:zz", "checksum:Eb:1:0:70000", "checksum:Eb:1:0:1:2",
+                            "checksum:Eb", "noise:Eb:1"}) {
+        SimProcess refused({"--fault", bad}, home.Dir());
+        EXPECT_EQ(refused.Device(), "") << bad;
+        EXPECT_EQ(refused.Stop(), 2) << bad;
+    }
 }
 
 TEST_F(CliRadioTest, RefusalsAndUsage)
