@@ -100,4 +100,9 @@ void CPersonalitySignalPage::WriteBack()
     personality->txSignallingId_ = SelectedItemId(controls_.Get<QComboBox>(kTxSignallingSystemId));
 }
 
+void CPersonalitySignalPage::OnNotice(const NoticeRecord& notice)
+{
+    if (notice.code == NoticeCode::Added || notice.code == NoticeCode::Deleted) Load();
+}
+
 }  // namespace rv

@@ -162,4 +162,9 @@ void CPersonalityRXTXPage::Changed(int controlId)
     if (sink_) sink_(FieldCommittedNotice(controlId, kPersonalityRxTxPageId, sender_));
 }
 
+void CPersonalityRXTXPage::OnNotice(const NoticeRecord& notice)
+{
+    if (notice.code == NoticeCode::Added || notice.code == NoticeCode::Deleted) Load();
+}
+
 }  // namespace rv

@@ -12,31 +12,32 @@
 #include "data/Notice.h"
 #include "editors/personality/PersonalityData.h"
 #include "ui/FormBuilder.h"
+#include "ui/RecordSheet.h"
 
 namespace rv {
 
-class CPersonalityRXTXPage : public QWidget {
+class CPersonalityRXTXPage : public QWidget, public IRecordPage {
     Q_OBJECT
 public:
-    /// Where the page's notices go (the view raises them).
-    using NoticeSink = std::function<void(const NoticeRecord&)>;
-
     explicit CPersonalityRXTXPage(QWidget* parent = nullptr);
 
     /// Sets where notices go and the sender they carry.
-    void SetSink(NoticeSink sink, const void* sender);
+    void SetSink(NoticeSink sink, const void* sender) override;
     /// The personality the page edits (by identity; 0 for none). Call Load afterwards.
-    void SetPersonality(uint32_t id) { personalityId_ = id; }
+    void SetPersonality(uint32_t id) { SetItem(id); }
+    void SetItem(uint32_t id) override { personalityId_ = id; }
     /// The personality edited, nullptr when none.
     CPersonalityData* Personality() const;
 
     /// Captions and choice lists from the language file; saves the full pre-alert list.
     void Init();
     /// Shows the personality's times and applies the time-out rule.
-    void Load();
+    void Load() override;
     /// Writes the texts the user changed since the page showed them back into the
     /// personality; the other bytes keep their values.
-    void WriteBack();
+    void WriteBack() override;
+    /// Loads again when another view added or deleted an item.
+    void OnNotice(const NoticeRecord& notice) override;
 
     /// The control with this id, nullptr when none.
     QWidget* Control(int id) const { return controls_.Control(id); }
