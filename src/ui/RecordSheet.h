@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "data/Notice.h"
+#include "data/RadioData.h"
+#include "ui/FormBuilder.h"
 
 namespace rv {
 
@@ -29,6 +31,51 @@ public:
     virtual void WriteBack() = 0;
     /// Reacts to a notice of another view.
     virtual void OnNotice(const NoticeRecord& notice) {}
+};
+
+/// The widget of a page: keeps where its notices go and the item it edits, and lays its form
+/// out in a column of a readable width.
+class CRecordPage : public QWidget, public IRecordPage {
+    Q_OBJECT
+public:
+    void SetSink(NoticeSink sink, const void* sender) override;
+    void SetItem(uint32_t id) override { itemId_ = id; }
+
+protected:
+    /// A page named name whose control id is pageId, the text id of its tab caption; its form
+    /// is at most maxWidth wide.
+    CRecordPage(const char* name, int pageId, int maxWidth, QWidget* parent);
+
+    /// The column the page's form goes in.
+    QWidget* Content() const { return content_; }
+    /// Lays the rows out as the page's form in its column.
+    CFormControls BuildPageForm(std::span<const FormRow> rows);
+    /// Identity of the item edited, 0 for none.
+    uint32_t ItemId() const { return itemId_; }
+    /// The sender the page's notices carry.
+    const void* Sender() const { return sender_; }
+    /// Raises a notice through the view (nothing once the page is detached).
+    void Raise(const NoticeRecord& notice) const;
+    /// Raises the notice that the field of control controlId on this page was committed.
+    void RaiseCommitted(int controlId) const;
+
+private:
+    int pageId_;
+    QWidget* content_;
+    NoticeSink sink_;
+    const void* sender_ = nullptr;
+    uint32_t itemId_ = 0;
+};
+
+/// A page that edits an item of class Item, found in the radio data object by Find.
+template <class Item, Item* (RadioData::*Find)(uint32_t) const>
+class CRecordPageOf : public CRecordPage {
+public:
+    /// The item edited, nullptr when none (or when it has been deleted).
+    Item* Record() const { return ItemId() ? (Radio().*Find)(ItemId()) : nullptr; }
+
+protected:
+    using CRecordPage::CRecordPage;
 };
 
 class CRecordSheet : public QTabWidget {

@@ -6,7 +6,6 @@
 
 #include <QWidget>
 #include <cstdint>
-#include <functional>
 #include <vector>
 
 #include "editors/channel/ChannelData.h"
@@ -20,18 +19,10 @@ class QLineEdit;
 
 namespace rv {
 
-class CPageChanBasic : public QWidget, public IRecordPage {
+class CPageChanBasic : public CRecordPageOf<CChannelData, &RadioData::FindChannel> {
     Q_OBJECT
 public:
     explicit CPageChanBasic(QWidget* parent = nullptr);
-
-    /// Sets where notices go and the sender they carry.
-    void SetSink(NoticeSink sink, const void* sender) override;
-    /// The channel the page edits (by identity; 0 for none). Call Load afterwards.
-    void SetChannel(uint32_t channelId) { SetItem(channelId); }
-    void SetItem(uint32_t id) override { channelId_ = id; }
-    /// The channel edited, nullptr when none (or when it has been deleted).
-    CChannelData* Channel() const;
 
     /// Captions, tone choices, band limits and the licence-free lists (re-initialise).
     void Init();
@@ -78,9 +69,6 @@ private:
 
     CFormControls general_;
     CFormControls sides_;
-    NoticeSink sink_;
-    const void* sender_ = nullptr;
-    uint32_t channelId_ = 0;
     ChannelFields fields_;
     BandLimits band_;
     bool licenceFree_ = false;

@@ -5,7 +5,6 @@
 
 #include <QWidget>
 #include <cstdint>
-#include <functional>
 
 #include "editors/channel/ChannelData.h"
 #include "editors/channel/ChannelFields.h"
@@ -14,18 +13,10 @@
 
 namespace rv {
 
-class CPageChanMisc : public QWidget, public IRecordPage {
+class CPageChanMisc : public CRecordPageOf<CChannelData, &RadioData::FindChannel> {
     Q_OBJECT
 public:
     explicit CPageChanMisc(QWidget* parent = nullptr);
-
-    /// Sets where notices go and the sender they carry.
-    void SetSink(NoticeSink sink, const void* sender) override;
-    /// The channel the page edits (by identity; 0 for none). Call Load afterwards.
-    void SetChannel(uint32_t channelId) { SetItem(channelId); }
-    void SetItem(uint32_t id) override { channelId_ = id; }
-    /// The channel edited, nullptr when none (or when it has been deleted).
-    CChannelData* Channel() const;
 
     /// Refills the personality box and shows the channel's flags and personality.
     void Load() override;
@@ -42,9 +33,6 @@ private:
     void Commit(ChannelControl id);
 
     CFormControls controls_;
-    NoticeSink sink_;
-    const void* sender_ = nullptr;
-    uint32_t channelId_ = 0;
     ChannelFields fields_;
     bool loading_ = false;
 };

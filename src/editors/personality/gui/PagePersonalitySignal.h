@@ -4,7 +4,6 @@
 
 #include <QWidget>
 #include <cstdint>
-#include <functional>
 #include <string>
 
 #include "data/Notice.h"
@@ -14,18 +13,10 @@
 
 namespace rv {
 
-class CPersonalitySignalPage : public QWidget, public IRecordPage {
+class CPersonalitySignalPage : public CRecordPageOf<CPersonalityData, &RadioData::FindPersonality> {
     Q_OBJECT
 public:
     explicit CPersonalitySignalPage(QWidget* parent = nullptr);
-
-    /// Sets where notices go and the sender they carry.
-    void SetSink(NoticeSink sink, const void* sender) override;
-    /// The personality the page edits (by identity; 0 for none). Call Load afterwards.
-    void SetPersonality(uint32_t id) { SetItem(id); }
-    void SetItem(uint32_t id) override { personalityId_ = id; }
-    /// The personality edited, nullptr when none.
-    CPersonalityData* Personality() const;
 
     /// Shows the personality's transmit signalling.
     void Load() override;
@@ -40,9 +31,6 @@ public:
 
 private:
     CFormControls controls_;
-    NoticeSink sink_;
-    const void* sender_ = nullptr;
-    uint32_t personalityId_ = 0;
     /// The transmit signalling text shown after the last load or write-back.
     std::string shownTx_;
     bool loading_ = false;

@@ -5,7 +5,6 @@
 
 #include <QWidget>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,18 +15,10 @@
 
 namespace rv {
 
-class CPersonalityRXTXPage : public QWidget, public IRecordPage {
+class CPersonalityRXTXPage : public CRecordPageOf<CPersonalityData, &RadioData::FindPersonality> {
     Q_OBJECT
 public:
     explicit CPersonalityRXTXPage(QWidget* parent = nullptr);
-
-    /// Sets where notices go and the sender they carry.
-    void SetSink(NoticeSink sink, const void* sender) override;
-    /// The personality the page edits (by identity; 0 for none). Call Load afterwards.
-    void SetPersonality(uint32_t id) { SetItem(id); }
-    void SetItem(uint32_t id) override { personalityId_ = id; }
-    /// The personality edited, nullptr when none.
-    CPersonalityData* Personality() const;
 
     /// Captions and choice lists from the language file; saves the full pre-alert list.
     void Init();
@@ -53,9 +44,6 @@ private:
     void WriteTexts(bool preAlertRefitted);
 
     CFormControls controls_;
-    NoticeSink sink_;
-    const void* sender_ = nullptr;
-    uint32_t personalityId_ = 0;
     std::vector<std::string> savedPreAlert_;
     /// The texts the boxes showed after the last load or write-back.
     PersonalityFields shown_;
