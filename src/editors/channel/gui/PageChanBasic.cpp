@@ -3,7 +3,6 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QFocusEvent>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -164,16 +163,10 @@ void SetChannelAlias(uint32_t channelId, const QString& alias)
     Radio().SetChannelAlias(channelId, FromQ(alias));
 }
 
-CPageChanBasic::CPageChanBasic(QWidget* parent) : QWidget(parent)
+CPageChanBasic::CPageChanBasic(QWidget* parent)
+    : CRecordPageOf("PageChanBasic", kChannelBasicPageId, kFormMaxWidth, parent)
 {
-    setObjectName("PageChanBasic");
-    SetControlId(this, kChannelBasicPageId);
-    // The form keeps a readable width in a wide window.
-    auto* outer = new QHBoxLayout(this);
-    auto* content = new QWidget(this);
-    content->setMaximumWidth(kFormMaxWidth);
-    outer->addWidget(content);
-    outer->addStretch(1);
+    QWidget* content = Content();
     auto* layout = new QVBoxLayout(content);
     layout->setContentsMargins(0, 0, 0, 0);
     auto* general = new QWidget(content);
@@ -214,21 +207,10 @@ CPageChanBasic::CPageChanBasic(QWidget* parent) : QWidget(parent)
     Init();
 }
 
-void CPageChanBasic::SetSink(NoticeSink sink, const void* sender)
-{
-    sink_ = std::move(sink);
-    sender_ = sender;
-}
-
 QWidget* CPageChanBasic::Control(ChannelControl id) const
 {
     if (QWidget* w = general_.Control(Id(id))) return w;
     return sides_.Control(Id(id));
-}
-
-CChannelData* CPageChanBasic::Channel() const
-{
-    return channelId_ ? Radio().FindChannel(channelId_) : nullptr;
 }
 
 void CPageChanBasic::Connect()
@@ -241,7 +223,7 @@ void CPageChanBasic::Connect()
             // Picking a receive frequency of "None" takes the transmit frequency with it.
             ApplyRules(c == C::RxFreqList);
             WriteBack();
-            if (sink_) sink_(FieldCommittedNotice(Id(c), kChannelBasicPageId, sender_));
+            RaiseCommitted(Id(c));
         });
     for (C c : {C::Spacing, C::Power, C::RxCtcss, C::RxDcs, C::TxCtcss, C::TxDcs})
         connect(Get<QComboBox>(c), &QComboBox::activated, this, [this, c] {
@@ -254,13 +236,13 @@ void CPageChanBasic::Connect()
     for (C c : {C::RxFreqBox, C::TxFreqBox})
         connect(Get<QLineEdit>(c), &QLineEdit::returnPressed, this, [this, c] { Commit(c); });
     connect(Get<QPushButton>(C::CopyRxToTx), &QPushButton::clicked, this, [this] {
-        CChannelData* channel = Channel();
+        CChannelData* channel = Record();
         if (!channel) return;
         WriteBack();
         CopyRxToTx(*channel);
         Init();
         Load();
-        if (sink_) sink_(FieldCommittedNotice(Id(C::CopyRxToTx), kChannelBasicPageId, sender_));
+        RaiseCommitted(Id(C::CopyRxToTx));
     });
 }
 
@@ -320,7 +302,7 @@ void CPageChanBasic::ClearControls()
 
 void CPageChanBasic::Load()
 {
-    CChannelData* channel = Channel();
+    CChannelData* channel = Record();
     loading_ = true;
     setEnabled(channel != nullptr);
     if (!channel) {
@@ -420,7 +402,7 @@ FrequencyEntry CPageChanBasic::BoxValue(QLineEdit* box, uint32_t stored, uint8_t
 
 void CPageChanBasic::WriteBack()
 {
-    CChannelData* channel = Channel();
+    CChannelData* channel = Record();
     if (!channel) return;
     // What the channel shows now; a control that still shows it is no edit.
     const ChannelFields shown = channel->ShowFields();
@@ -451,15 +433,15 @@ void CPageChanBasic::WriteBack()
     edited.TxDcsText = FromQ(Get<QComboBox>(C::TxDcs)->currentText());
     channel->FromFields(edited, band_, ChannelEdits::Between(shown, edited));
     fields_ = edited;
-    if (UpdateChannelInUse(*channel) && sink_) sink_(UsedChangedNotice(*channel, sender_));
+    if (UpdateChannelInUse(*channel)) Raise(UsedChangedNotice(*channel, Sender()));
 }
 
 void CPageChanBasic::Commit(ChannelControl id)
 {
-    if (!Channel()) return;
+    if (!Record()) return;
     WriteBack();
     ApplyRules(false);
-    if (sink_) sink_(FieldCommittedNotice(Id(id), kChannelBasicPageId, sender_));
+    RaiseCommitted(Id(id));
 }
 
 void CPageChanBasic::OnNotice(const NoticeRecord& notice)

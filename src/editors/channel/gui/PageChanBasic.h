@@ -6,45 +6,35 @@
 
 #include <QWidget>
 #include <cstdint>
-#include <functional>
 #include <vector>
 
 #include "editors/channel/ChannelData.h"
 #include "editors/channel/ChannelFields.h"
 #include "editors/channel/FrequencyText.h"
 #include "ui/FormBuilder.h"
+#include "ui/RecordSheet.h"
 
 class QComboBox;
 class QLineEdit;
 
 namespace rv {
 
-class CPageChanBasic : public QWidget {
+class CPageChanBasic : public CRecordPageOf<CChannelData, &RadioData::FindChannel> {
     Q_OBJECT
 public:
-    /// Where the page's notices go (the view raises them).
-    using NoticeSink = std::function<void(const NoticeRecord&)>;
-
     explicit CPageChanBasic(QWidget* parent = nullptr);
-
-    /// Sets where notices go and the sender they carry.
-    void SetSink(NoticeSink sink, const void* sender);
-    /// The channel the page edits (by identity; 0 for none). Call Load afterwards.
-    void SetChannel(uint32_t channelId) { channelId_ = channelId; }
-    /// The channel edited, nullptr when none (or when it has been deleted).
-    CChannelData* Channel() const;
 
     /// Captions, tone choices, band limits and the licence-free lists (re-initialise).
     void Init();
     /// Fills the controls from the channel and applies the enable rules.
-    void Load();
+    void Load() override;
     /// Writes the controls back into the channel (and reports a change of its in-use state).
     /// Only what the controls show differently from the channel is written; the rest of the
     /// record keeps its bytes.
-    void WriteBack();
+    void WriteBack() override;
     /// Reacts to a notice of another view: reloads on add and delete, re-initialises after a
     /// row of the channel list was committed.
-    void OnNotice(const NoticeRecord& notice);
+    void OnNotice(const NoticeRecord& notice) override;
 
     /// The control with this id (ChannelControl values), nullptr when none.
     QWidget* Control(ChannelControl id) const;
@@ -79,9 +69,6 @@ private:
 
     CFormControls general_;
     CFormControls sides_;
-    NoticeSink sink_;
-    const void* sender_ = nullptr;
-    uint32_t channelId_ = 0;
     ChannelFields fields_;
     BandLimits band_;
     bool licenceFree_ = false;

@@ -2,8 +2,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QHBoxLayout>
 #include <QLabel>
+#include <QLayout>
 
 #include "data/RadioData.h"
 #include "editors/channel/ChannelRules.h"
@@ -49,18 +49,10 @@ constexpr FlagBox kFlags[] = {
 
 }  // namespace
 
-CPageChanMisc::CPageChanMisc(QWidget* parent) : QWidget(parent)
+CPageChanMisc::CPageChanMisc(QWidget* parent)
+    : CRecordPageOf("PageChanMisc", kChannelMiscPageId, kFormMaxWidth, parent)
 {
-    setObjectName("PageChanMisc");
-    SetControlId(this, kChannelMiscPageId);
-    // The form keeps a readable width in a wide window.
-    auto* outer = new QHBoxLayout(this);
-    auto* content = new QWidget(this);
-    content->setMaximumWidth(kFormMaxWidth);
-    outer->addWidget(content);
-    outer->addStretch(1);
-    controls_ = BuildForm(content, kChannelMiscPageId, kRows);
-    content->layout()->setContentsMargins(0, 0, 0, 0);
+    controls_ = BuildPageForm(kRows);
 
     // The channel record keeps neither a scan list nor the squelch tail setting. The scan list
     // box would only ever be empty and is left out; the squelch tail box shows the radio's
@@ -72,7 +64,7 @@ CPageChanMisc::CPageChanMisc(QWidget* parent) : QWidget(parent)
 
     auto* personality = qobject_cast<QComboBox*>(Control(C::Personality));
     connect(personality, &QComboBox::activated, this, [this, personality] {
-        CChannelData* channel = Channel();
+        CChannelData* channel = Record();
         if (loading_ || !channel) return;
         ChoosePersonality(*channel, SelectedItemId(personality));
         Commit(C::Personality);
@@ -86,21 +78,10 @@ CPageChanMisc::CPageChanMisc(QWidget* parent) : QWidget(parent)
     }
 }
 
-void CPageChanMisc::SetSink(NoticeSink sink, const void* sender)
-{
-    sink_ = std::move(sink);
-    sender_ = sender;
-}
-
-CChannelData* CPageChanMisc::Channel() const
-{
-    return channelId_ ? Radio().FindChannel(channelId_) : nullptr;
-}
-
 void CPageChanMisc::Load()
 {
     loading_ = true;
-    CChannelData* channel = Channel();
+    CChannelData* channel = Record();
     setEnabled(channel != nullptr);
     auto* personality = qobject_cast<QComboBox*>(Control(C::Personality));
     const std::vector<ItemEntry> entries = PersonalityChoices();
@@ -119,7 +100,7 @@ void CPageChanMisc::Load()
 
 void CPageChanMisc::WriteBack()
 {
-    CChannelData* channel = Channel();
+    CChannelData* channel = Record();
     if (!channel) return;
     // Byte 18 and the flags the page does not show are taken from the record as it is now
     // (the personality box writes byte 18 when a personality is picked).
@@ -132,7 +113,7 @@ void CPageChanMisc::WriteBack()
 void CPageChanMisc::Commit(ChannelControl id)
 {
     WriteBack();
-    if (sink_) sink_(FieldCommittedNotice(Id(id), kChannelMiscPageId, sender_));
+    RaiseCommitted(Id(id));
 }
 
 void CPageChanMisc::OnNotice(const NoticeRecord& notice)

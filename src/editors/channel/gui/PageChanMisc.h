@@ -5,36 +5,26 @@
 
 #include <QWidget>
 #include <cstdint>
-#include <functional>
 
 #include "editors/channel/ChannelData.h"
 #include "editors/channel/ChannelFields.h"
 #include "ui/FormBuilder.h"
+#include "ui/RecordSheet.h"
 
 namespace rv {
 
-class CPageChanMisc : public QWidget {
+class CPageChanMisc : public CRecordPageOf<CChannelData, &RadioData::FindChannel> {
     Q_OBJECT
 public:
-    /// Where the page's notices go (the view raises them).
-    using NoticeSink = std::function<void(const NoticeRecord&)>;
-
     explicit CPageChanMisc(QWidget* parent = nullptr);
 
-    /// Sets where notices go and the sender they carry.
-    void SetSink(NoticeSink sink, const void* sender);
-    /// The channel the page edits (by identity; 0 for none). Call Load afterwards.
-    void SetChannel(uint32_t channelId) { channelId_ = channelId; }
-    /// The channel edited, nullptr when none (or when it has been deleted).
-    CChannelData* Channel() const;
-
     /// Refills the personality box and shows the channel's flags and personality.
-    void Load();
+    void Load() override;
     /// Writes the flags back into the channel.
-    void WriteBack();
+    void WriteBack() override;
     /// Reacts to a notice of another view: on add and delete writes back and refills the
     /// personality box; after a committed row of the channel list shows the flags again.
-    void OnNotice(const NoticeRecord& notice);
+    void OnNotice(const NoticeRecord& notice) override;
 
     /// The control with this id (ChannelControl values), nullptr when none.
     QWidget* Control(ChannelControl id) const { return controls_.Control(static_cast<int>(id)); }
@@ -43,9 +33,6 @@ private:
     void Commit(ChannelControl id);
 
     CFormControls controls_;
-    NoticeSink sink_;
-    const void* sender_ = nullptr;
-    uint32_t channelId_ = 0;
     ChannelFields fields_;
     bool loading_ = false;
 };

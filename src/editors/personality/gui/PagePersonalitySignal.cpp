@@ -1,7 +1,6 @@
 #include "editors/personality/gui/PagePersonalitySignal.h"
 
 #include <QComboBox>
-#include <QHBoxLayout>
 #include <QLabel>
 
 #include "data/RadioData.h"
@@ -31,18 +30,10 @@ constexpr FormRow kRows[] = {
 
 }  // namespace
 
-CPersonalitySignalPage::CPersonalitySignalPage(QWidget* parent) : QWidget(parent)
+CPersonalitySignalPage::CPersonalitySignalPage(QWidget* parent)
+    : CRecordPageOf("PagePersonalitySignal", kPersonalitySignalPageId, kFormMaxWidth, parent)
 {
-    setObjectName("PagePersonalitySignal");
-    SetControlId(this, kPersonalitySignalPageId);
-    // The form keeps a readable width in a wide window.
-    auto* outer = new QHBoxLayout(this);
-    auto* content = new QWidget(this);
-    content->setMaximumWidth(kFormMaxWidth);
-    outer->addWidget(content);
-    outer->addStretch(1);
-    controls_ = BuildForm(content, kPersonalitySignalPageId, kRows);
-    content->layout()->setContentsMargins(0, 0, 0, 0);
+    controls_ = BuildPageForm(kRows);
     // Only the transmit signalling is kept in the personality record: the other boxes show
     // their setting but take no input, and the signalling system boxes, which would only ever
     // be empty, are left out.
@@ -54,28 +45,16 @@ CPersonalitySignalPage::CPersonalitySignalPage(QWidget* parent) : QWidget(parent
         if (QLabel* label = controls_.LabelOf(id)) label->hide();
     }
     connect(controls_.Get<QComboBox>(kTxSignallingList), &QComboBox::activated, this, [this] {
-        if (loading_ || !Personality()) return;
+        if (loading_ || !Record()) return;
         WriteBack();
-        if (sink_)
-            sink_(FieldCommittedNotice(kTxSignallingList, kPersonalitySignalPageId, sender_));
+        RaiseCommitted(kTxSignallingList);
     });
-}
-
-void CPersonalitySignalPage::SetSink(NoticeSink sink, const void* sender)
-{
-    sink_ = std::move(sink);
-    sender_ = sender;
-}
-
-CPersonalityData* CPersonalitySignalPage::Personality() const
-{
-    return personalityId_ ? Radio().FindPersonality(personalityId_) : nullptr;
 }
 
 void CPersonalitySignalPage::Load()
 {
     loading_ = true;
-    CPersonalityData* personality = Personality();
+    CPersonalityData* personality = Record();
     setEnabled(personality != nullptr);
     auto* tx = controls_.Get<QComboBox>(kTxSignallingList);
     if (personality)
@@ -89,7 +68,7 @@ void CPersonalitySignalPage::Load()
 
 void CPersonalitySignalPage::WriteBack()
 {
-    CPersonalityData* personality = Personality();
+    CPersonalityData* personality = Record();
     if (!personality) return;
     PersonalitySignalFields fields;
     fields.TxSignallingText = FromQ(controls_.Get<QComboBox>(kTxSignallingList)->currentText());
@@ -98,6 +77,11 @@ void CPersonalitySignalPage::WriteBack()
     shownTx_ = fields.TxSignallingText;
     personality->rxSignallingId_ = SelectedItemId(controls_.Get<QComboBox>(kRxSignallingSystemId));
     personality->txSignallingId_ = SelectedItemId(controls_.Get<QComboBox>(kTxSignallingSystemId));
+}
+
+void CPersonalitySignalPage::OnNotice(const NoticeRecord& notice)
+{
+    if (notice.code == NoticeCode::Added || notice.code == NoticeCode::Deleted) Load();
 }
 
 }  // namespace rv

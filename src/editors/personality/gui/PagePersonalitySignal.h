@@ -4,44 +4,33 @@
 
 #include <QWidget>
 #include <cstdint>
-#include <functional>
 #include <string>
 
 #include "data/Notice.h"
 #include "editors/personality/PersonalityData.h"
 #include "ui/FormBuilder.h"
+#include "ui/RecordSheet.h"
 
 namespace rv {
 
-class CPersonalitySignalPage : public QWidget {
+class CPersonalitySignalPage : public CRecordPageOf<CPersonalityData, &RadioData::FindPersonality> {
     Q_OBJECT
 public:
-    /// Where the page's notices go (the view raises them).
-    using NoticeSink = std::function<void(const NoticeRecord&)>;
-
     explicit CPersonalitySignalPage(QWidget* parent = nullptr);
 
-    /// Sets where notices go and the sender they carry.
-    void SetSink(NoticeSink sink, const void* sender);
-    /// The personality the page edits (by identity; 0 for none). Call Load afterwards.
-    void SetPersonality(uint32_t id) { personalityId_ = id; }
-    /// The personality edited, nullptr when none.
-    CPersonalityData* Personality() const;
-
     /// Shows the personality's transmit signalling.
-    void Load();
+    void Load() override;
     /// Writes the transmit signalling (when the user changed it since the page showed it) and
     /// the system choices back.
-    void WriteBack();
+    void WriteBack() override;
+    /// Loads again when another view added or deleted an item.
+    void OnNotice(const NoticeRecord& notice) override;
 
     /// The control with this id, nullptr when none.
     QWidget* Control(int id) const { return controls_.Control(id); }
 
 private:
     CFormControls controls_;
-    NoticeSink sink_;
-    const void* sender_ = nullptr;
-    uint32_t personalityId_ = 0;
     /// The transmit signalling text shown after the last load or write-back.
     std::string shownTx_;
     bool loading_ = false;

@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QHBoxLayout>
 
 #include "data/RadioData.h"
 #include "editors/common/FieldNotice.h"
@@ -48,18 +47,10 @@ std::string TextOf(const QComboBox* combo)
 
 }  // namespace
 
-CPersonalityRXTXPage::CPersonalityRXTXPage(QWidget* parent) : QWidget(parent)
+CPersonalityRXTXPage::CPersonalityRXTXPage(QWidget* parent)
+    : CRecordPageOf("PagePersonalityRXTX", kPersonalityRxTxPageId, kFormMaxWidth, parent)
 {
-    setObjectName("PagePersonalityRXTX");
-    SetControlId(this, kPersonalityRxTxPageId);
-    // The form keeps a readable width in a wide window.
-    auto* outer = new QHBoxLayout(this);
-    auto* content = new QWidget(this);
-    content->setMaximumWidth(kFormMaxWidth);
-    outer->addWidget(content);
-    outer->addStretch(1);
-    controls_ = BuildForm(content, kPersonalityRxTxPageId, kRows);
-    content->layout()->setContentsMargins(0, 0, 0, 0);
+    controls_ = BuildPageForm(kRows);
     // The personality record keeps neither of these: shown for the layout, not editable.
     Control(kCarrierGoneTimeId)->setEnabled(false);
     Control(kBusyChannelLockoutId)->setEnabled(false);
@@ -67,17 +58,6 @@ CPersonalityRXTXPage::CPersonalityRXTXPage(QWidget* parent) : QWidget(parent)
         connect(controls_.Get<QComboBox>(id), &QComboBox::activated, this,
                 [this, id] { Changed(id); });
     Init();
-}
-
-void CPersonalityRXTXPage::SetSink(NoticeSink sink, const void* sender)
-{
-    sink_ = std::move(sink);
-    sender_ = sender;
-}
-
-CPersonalityData* CPersonalityRXTXPage::Personality() const
-{
-    return personalityId_ ? Radio().FindPersonality(personalityId_) : nullptr;
 }
 
 void CPersonalityRXTXPage::Init()
@@ -91,7 +71,7 @@ void CPersonalityRXTXPage::Init()
 void CPersonalityRXTXPage::ApplyTimeOutRule(const std::string& previousPreAlert)
 {
     // The time-out value of the record: a value its list does not show still counts.
-    const CPersonalityData* personality = Personality();
+    const CPersonalityData* personality = Record();
     const int timeOut = personality ? personality->TimeOut() : 0;
     const PreAlertOffer offer = rv::ApplyTimeOutRule(timeOut, savedPreAlert_, previousPreAlert);
     auto* preAlert = controls_.Get<QComboBox>(kPreAlertList);
@@ -106,7 +86,7 @@ void CPersonalityRXTXPage::ApplyTimeOutRule(const std::string& previousPreAlert)
 void CPersonalityRXTXPage::Load()
 {
     loading_ = true;
-    CPersonalityData* personality = Personality();
+    CPersonalityData* personality = Record();
     setEnabled(personality != nullptr);
     const PersonalityFields fields = personality ? personality->ToFields() : PersonalityFields{};
     SelectText(controls_.Get<QComboBox>(kTxAdmitList), fields.TxAdmitText);
@@ -139,7 +119,7 @@ void CPersonalityRXTXPage::WriteBack()
 
 void CPersonalityRXTXPage::WriteTexts(bool preAlertRefitted)
 {
-    CPersonalityData* personality = Personality();
+    CPersonalityData* personality = Record();
     if (!personality) return;
     const PersonalityFields fields = BoxTexts();
     PersonalityEdits edits = PersonalityEdits::Between(shown_, fields);
@@ -150,7 +130,7 @@ void CPersonalityRXTXPage::WriteTexts(bool preAlertRefitted)
 
 void CPersonalityRXTXPage::Changed(int controlId)
 {
-    CPersonalityData* personality = Personality();
+    CPersonalityData* personality = Record();
     if (loading_ || !personality) return;
     const uint8_t timeOut = personality->TimeOut();
     WriteBack();
@@ -159,7 +139,12 @@ void CPersonalityRXTXPage::Changed(int controlId)
         // A new time-out re-fits the pre-alert: what its box shows now is stored with it.
         WriteTexts(personality->TimeOut() != timeOut);
     }
-    if (sink_) sink_(FieldCommittedNotice(controlId, kPersonalityRxTxPageId, sender_));
+    RaiseCommitted(controlId);
+}
+
+void CPersonalityRXTXPage::OnNotice(const NoticeRecord& notice)
+{
+    if (notice.code == NoticeCode::Added || notice.code == NoticeCode::Deleted) Load();
 }
 
 }  // namespace rv

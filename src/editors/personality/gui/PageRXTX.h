@@ -5,38 +5,30 @@
 
 #include <QWidget>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "data/Notice.h"
 #include "editors/personality/PersonalityData.h"
 #include "ui/FormBuilder.h"
+#include "ui/RecordSheet.h"
 
 namespace rv {
 
-class CPersonalityRXTXPage : public QWidget {
+class CPersonalityRXTXPage : public CRecordPageOf<CPersonalityData, &RadioData::FindPersonality> {
     Q_OBJECT
 public:
-    /// Where the page's notices go (the view raises them).
-    using NoticeSink = std::function<void(const NoticeRecord&)>;
-
     explicit CPersonalityRXTXPage(QWidget* parent = nullptr);
-
-    /// Sets where notices go and the sender they carry.
-    void SetSink(NoticeSink sink, const void* sender);
-    /// The personality the page edits (by identity; 0 for none). Call Load afterwards.
-    void SetPersonality(uint32_t id) { personalityId_ = id; }
-    /// The personality edited, nullptr when none.
-    CPersonalityData* Personality() const;
 
     /// Captions and choice lists from the language file; saves the full pre-alert list.
     void Init();
     /// Shows the personality's times and applies the time-out rule.
-    void Load();
+    void Load() override;
     /// Writes the texts the user changed since the page showed them back into the
     /// personality; the other bytes keep their values.
-    void WriteBack();
+    void WriteBack() override;
+    /// Loads again when another view added or deleted an item.
+    void OnNotice(const NoticeRecord& notice) override;
 
     /// The control with this id, nullptr when none.
     QWidget* Control(int id) const { return controls_.Control(id); }
@@ -52,9 +44,6 @@ private:
     void WriteTexts(bool preAlertRefitted);
 
     CFormControls controls_;
-    NoticeSink sink_;
-    const void* sender_ = nullptr;
-    uint32_t personalityId_ = 0;
     std::vector<std::string> savedPreAlert_;
     /// The texts the boxes showed after the last load or write-back.
     PersonalityFields shown_;
