@@ -11,6 +11,7 @@
 #include "data/RadioData.h"
 #include "editors/channel/ChannelCommands.h"
 #include "editors/channel/ChannelData.h"
+#include "editors/channel/ChannelFieldTable.h"
 #include "editors/channel/ChannelGrid.h"
 #include "editors/channel/ChannelRules.h"
 #include "editors/channel/ToneTables.h"
@@ -240,6 +241,30 @@ TEST_F(ChannelRulesTest, GridColumnsHaveHeadersAndChoices)
     EXPECT_EQ(ChannelCellChoices(10).size(), Settings().ChoiceEntries(kSpacingList).size());
     EXPECT_TRUE(ChannelCellChoices(13).empty());
     EXPECT_TRUE(ChannelCellChoices(2).empty());
+}
+
+// Each grid column that shows a channel field names it by key and is headed by the field's
+// label, so the grid and the field table cannot drift apart; the row number, the alias and
+// the scan list show nothing of the record.
+TEST_F(ChannelRulesTest, GridColumnsAreHeadedByTheirFieldsLabels)
+{
+    std::vector<size_t> withoutField;
+    for (size_t c = 0; c < kChannelGridColumns; ++c) {
+        SCOPED_TRACE("column " + std::to_string(c));
+        const std::string_view key = kChannelGridLayout[c].field;
+        if (key.empty()) {
+            withoutField.push_back(c);
+            continue;
+        }
+        const auto field = FindField(kChannelFieldTable, key);
+        ASSERT_TRUE(field) << key;
+        EXPECT_EQ(ChannelColumnHeaderTextId(c), field->LabelId());
+        EXPECT_EQ(kChannelGridLayout[c].ownHeaderTextId, 0);
+        EXPECT_EQ(ChannelColumnHeader(c), LabelText(*field, Settings()));
+    }
+    EXPECT_EQ(withoutField, (std::vector<size_t>{static_cast<size_t>(ChannelColumn::Number),
+                                                 static_cast<size_t>(ChannelColumn::Alias),
+                                                 static_cast<size_t>(ChannelColumn::ScanList)}));
 }
 
 TEST_F(ChannelRulesTest, ToneCellsFollowTheRowsToneTypes)

@@ -50,7 +50,7 @@ unsigned StepOfStored(uint32_t bcd, unsigned kept)
 std::string ChannelColumnHeader(size_t column)
 {
     if (column >= kChannelGridColumns) return {};
-    const int id = kChannelGridLayout[column].headerTextId;
+    const int id = ChannelColumnHeaderTextId(column);
     return id == 0 ? std::string(kNumberHeader) : Settings().LoadText(id);
 }
 

@@ -4,11 +4,14 @@
 
 #include <array>
 #include <cstddef>
+#include <iterator>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "data/Notice.h"
 #include "editors/channel/ChannelData.h"
+#include "editors/channel/ChannelFieldTable.h"
 #include "editors/channel/ChannelFields.h"
 #include "editors/channel/FrequencyText.h"
 
@@ -44,32 +47,74 @@ enum class ChannelColumn : size_t {
 /// Number of columns of the channel grid.
 inline constexpr size_t kChannelGridColumns = 15;
 
-/// One column: header text, width and the kind of its cells.
+/// Marks a grid column that shows no field of the channel record (row number, alias, scan list).
+inline constexpr std::string_view kNoChannelField{};
+
+/// One column: the channel field it shows, width and the kind of its cells. A column that
+/// shows a field takes its header text from the field's label, so the grid and the channel
+/// field table cannot name the same value differently.
 struct ChannelGridColumn {
-    int headerTextId;  ///< interface text of the header; 0 for the literal "No."
-    int width;         ///< width in pixels; 0 = the rest of the grid
-    CellKind kind;     ///< cell kind before the row's tone types are applied
-    int choiceList;    ///< choice list of a drop-down (header id + 1); 0 for none or tones
+    std::string_view field;  ///< key in kChannelFieldTable; kNoChannelField for none
+    int ownHeaderTextId;     ///< header text of a column without a field; 0 for "No."
+    int width;               ///< width in pixels; 0 = the rest of the grid
+    CellKind kind;           ///< cell kind before the row's tone types are applied
+    int choiceList;          ///< choice list of a drop-down (header id + 1); 0 for none or tones
 };
 
 /// The columns in grid order.
 inline constexpr std::array<ChannelGridColumn, kChannelGridColumns> kChannelGridLayout{{
-    {0, 60, CellKind::Fixed, 0},
-    {3690, 95, CellKind::Text, 0},
-    {3665, 95, CellKind::Frequency, 0},
-    {3667, 50, CellKind::DropDown, kRxTypeList},
-    {3669, 50, CellKind::EditableDropDown, 0},
-    {3671, 95, CellKind::EditableDropDown, 0},
-    {3674, 95, CellKind::Frequency, 0},
-    {3676, 50, CellKind::DropDown, kTxTypeList},
-    {3678, 50, CellKind::EditableDropDown, 0},
-    {3680, 60, CellKind::EditableDropDown, 0},
-    {3660, 60, CellKind::DropDown, kSpacingList},
-    {3662, 90, CellKind::DropDown, kPowerList},
-    {3702, 60, CellKind::DropDown, kPersonalityColumnList},
-    {3705, 90, CellKind::DropDown, 0},
-    {3707, 0, CellKind::Text, 0},
+    {kNoChannelField, 0, 60, CellKind::Fixed, 0},
+    {kNoChannelField, 3690, 95, CellKind::Text, 0},
+    {"rx_frequency", 0, 95, CellKind::Frequency, 0},
+    {"rx_type", 0, 50, CellKind::DropDown, kRxTypeList},
+    {"rx_ctcss", 0, 50, CellKind::EditableDropDown, 0},
+    {"rx_dcs", 0, 95, CellKind::EditableDropDown, 0},
+    {"tx_frequency", 0, 95, CellKind::Frequency, 0},
+    {"tx_type", 0, 50, CellKind::DropDown, kTxTypeList},
+    {"tx_ctcss", 0, 50, CellKind::EditableDropDown, 0},
+    {"tx_dcs", 0, 60, CellKind::EditableDropDown, 0},
+    {"spacing", 0, 60, CellKind::DropDown, kSpacingList},
+    {"power", 0, 90, CellKind::DropDown, kPowerList},
+    {"personality", 0, 60, CellKind::DropDown, kPersonalityColumnList},
+    {kNoChannelField, 3705, 90, CellKind::DropDown, 0},
+    {"auto_start_scan", 0, 0, CellKind::Text, 0},
 }};
+
+/// Marks a column whose field the channel field table does not hold.
+inline constexpr size_t kNoFieldRow = static_cast<size_t>(-1);
+
+/// Row of kChannelFieldDefs that a column shows; kNoFieldRow for a column without a field
+/// (or past the last column).
+constexpr size_t ChannelColumnFieldRow(size_t column)
+{
+    if (column >= kChannelGridColumns || kChannelGridLayout[column].field.empty())
+        return kNoFieldRow;
+    for (size_t i = 0; i < std::size(kChannelFieldDefs); ++i)
+        if (kChannelFieldDefs[i].key == kChannelGridLayout[column].field) return i;
+    return kNoFieldRow;
+}
+
+/// Text id of a column's header: the label of its field, or the column's own text id
+/// (0 for the literal "No.").
+constexpr int ChannelColumnHeaderTextId(size_t column)
+{
+    const size_t row = ChannelColumnFieldRow(column);
+    if (row != kNoFieldRow) return kChannelFieldDefs[row].label;
+    return column < kChannelGridColumns ? kChannelGridLayout[column].ownHeaderTextId : 0;
+}
+
+/// True when every column that names a field finds it in the channel field table and leaves
+/// its own header id empty (the label is the field's).
+constexpr bool ChannelGridNamesItsFields()
+{
+    for (size_t c = 0; c < kChannelGridColumns; ++c) {
+        if (kChannelGridLayout[c].field.empty()) continue;
+        if (ChannelColumnFieldRow(c) == kNoFieldRow || kChannelGridLayout[c].ownHeaderTextId != 0)
+            return false;
+    }
+    return true;
+}
+static_assert(ChannelGridNamesItsFields());
 
 /// Header text of a column ("No." for column 0, the language text otherwise).
 std::string ChannelColumnHeader(size_t column);
