@@ -26,14 +26,6 @@ uint32_t FromBcd(uint32_t bcd)
     return units;
 }
 
-std::string FormatBcdFrequency(uint32_t bcd)
-{
-    if (bcd == kNoFrequency) return {};
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.5f", FromBcd(bcd) / 100000.0);
-    return buf;
-}
-
 std::string ReadText(const uint8_t* p, size_t width)
 {
     size_t n = 0;

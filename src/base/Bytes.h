@@ -16,7 +16,10 @@ namespace rv {
 inline constexpr uint32_t kNoFrequency = 0xFFFFFFFFu;
 
 /// Little-endian 16-bit value at p.
-inline uint16_t GetU16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+inline uint16_t GetU16(const uint8_t* p)
+{
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
 /// Little-endian 32-bit value at p.
 inline uint32_t GetU32(const uint8_t* p)
 {
@@ -35,15 +38,20 @@ inline void PutU32(uint8_t* p, uint32_t v)
     for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
 }
 
+/// The lowest `bits` bits set (all 32 for 32 or more).
+inline constexpr uint32_t MaskOf(unsigned bits)
+{
+    return bits >= 32 ? 0xFFFFFFFFu : (1u << bits) - 1u;
+}
 /// Bits [first, first+count) of byte b, shifted down.
 inline constexpr unsigned GetBits(uint8_t b, unsigned first, unsigned count)
 {
-    return (b >> first) & ((1u << count) - 1u);
+    return (b >> first) & MaskOf(count);
 }
 /// Byte b with bits [first, first+count) replaced by value (masked to the width).
 inline constexpr uint8_t WithBits(uint8_t b, unsigned first, unsigned count, unsigned value)
 {
-    const unsigned mask = ((1u << count) - 1u) << first;
+    const unsigned mask = MaskOf(count) << first;
     return static_cast<uint8_t>((b & ~mask) | ((value << first) & mask));
 }
 
@@ -54,8 +62,6 @@ uint32_t ToBcd(uint32_t units);
 /// Frequency in 10 Hz units of a packed decimal value (the hexadecimal digits read as a decimal
 /// number). A nibble above 9 is read as 9 so that garbage from a radio gives a bounded value.
 uint32_t FromBcd(uint32_t bcd);
-/// "%.5f" MHz text of a packed decimal frequency; "" for kNoFrequency.
-std::string FormatBcdFrequency(uint32_t bcd);
 
 /// Text of a fixed-width field: up to the first zero byte.
 std::string ReadText(const uint8_t* p, size_t width);

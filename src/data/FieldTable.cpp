@@ -1,11 +1,11 @@
 #include "data/FieldTable.h"
 
 #include <cerrno>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
 #include "base/ChoiceList.h"
+#include "base/FrequencyText.h"
 #include "base/Settings.h"
 #include "base/TextService.h"
 
@@ -15,16 +15,6 @@ namespace {
 
 constexpr uint8_t kErasedByte = 0xFF;
 constexpr uint8_t kBlank = 0x20;
-/// 10 Hz units per MHz.
-constexpr double kUnitsPerMHz = 100000.0;
-/// Largest frequency the packed-decimal field holds.
-constexpr double kMaxUnits = 99999999.0;
-
-uint32_t MaskOf(unsigned bits)
-{
-    return bits >= 32 ? 0xFFFFFFFFu : (1u << bits) - 1u;
-}
-
 /// The little-endian integer holding a numeric field.
 uint32_t ReadInteger(std::span<const uint8_t> record, size_t offset, unsigned width)
 {
@@ -120,15 +110,11 @@ std::optional<long long> ItemOfText(const FieldDef& def, std::string_view text,
 
 std::optional<uint32_t> FrequencyOfText(const FieldDef& def, std::string_view text)
 {
-    text = Trimmed(text);
-    if (text.empty()) return def.zeroIsNone ? 0u : kNoFrequency;
-    const std::string s(text);
-    char* end = nullptr;
-    const double mhz = std::strtod(s.c_str(), &end);
-    if (end == s.c_str() || *end != '\0' || !std::isfinite(mhz) || mhz < 0) return std::nullopt;
-    const double units = std::floor(mhz * kUnitsPerMHz + 0.5);
-    if (units > kMaxUnits) return std::nullopt;
-    return ToBcd(static_cast<uint32_t>(units));
+    // An empty text is "no frequency" (kNoFrequency, or 0 where 0 means none too).
+    const uint32_t none = def.zeroIsNone ? 0u : kNoFrequency;
+    const auto units = ExactFrequencyUnits(text, kNoFrequency);
+    if (!units) return std::nullopt;
+    return *units == kNoFrequency ? none : ToBcd(*units);
 }
 
 /// Stores a number into a numeric field's bits (the caller checked that it fits).

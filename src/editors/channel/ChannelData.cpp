@@ -4,13 +4,13 @@
 #include <array>
 #include <string>
 
+#include "base/Settings.h"
 #include "data/FieldBinding.h"
 #include "data/RadioData.h"
 #include "editors/channel/ChannelFieldTable.h"
-#include "editors/common/StepCode.h"
 #include "editors/channel/ToneTables.h"
+#include "editors/common/StepCode.h"
 #include "editors/personality/PersonalityData.h"
-#include "base/Settings.h"
 
 namespace rv {
 
@@ -18,39 +18,67 @@ namespace {
 
 /// One row of a licence-free band's channel table.
 struct BandRow {
-    uint32_t units;     ///< frequency in 10 Hz units
-    ToneType type;      ///< tone type of receive and transmit
-    uint16_t tone;      ///< tenths of Hz (analog) or code (digital); 0 with no tone
+    uint32_t units;  ///< frequency in 10 Hz units
+    ToneType type;   ///< tone type of receive and transmit
+    uint16_t tone;   ///< tenths of Hz (analog) or code (digital); 0 with no tone
 };
 
 using BandTable = std::array<BandRow, CChannelData::kSlots>;
 
 constexpr BandTable kBand433{{
-    {43307500, ToneType::None, 0}, {43310000, ToneType::None, 0}, {43312500, ToneType::None, 0},
-    {43315000, ToneType::None, 0}, {43317500, ToneType::None, 0}, {43320000, ToneType::None, 0},
-    {43322500, ToneType::None, 0}, {43325000, ToneType::None, 0}, {43327500, ToneType::None, 0},
-    {43330000, ToneType::None, 0}, {43332500, ToneType::None, 0}, {43335000, ToneType::None, 0},
-    {43337500, ToneType::None, 0}, {43340000, ToneType::None, 0}, {43342500, ToneType::None, 0},
+    {43307500, ToneType::None, 0},
+    {43310000, ToneType::None, 0},
+    {43312500, ToneType::None, 0},
+    {43315000, ToneType::None, 0},
+    {43317500, ToneType::None, 0},
+    {43320000, ToneType::None, 0},
+    {43322500, ToneType::None, 0},
+    {43325000, ToneType::None, 0},
+    {43327500, ToneType::None, 0},
+    {43330000, ToneType::None, 0},
+    {43332500, ToneType::None, 0},
+    {43335000, ToneType::None, 0},
+    {43337500, ToneType::None, 0},
+    {43340000, ToneType::None, 0},
+    {43342500, ToneType::None, 0},
     {43345000, ToneType::None, 0},
 }};
 
 constexpr BandTable kBand446{{
-    {44604375, ToneType::None, 0},       {44600625, ToneType::None, 0},
-    {44609375, ToneType::None, 0},       {44605625, ToneType::None, 0},
-    {44605625, ToneType::Analog, 670},   {44605625, ToneType::Analog, 2503},
-    {44604375, ToneType::Digital, 23},   {44604375, ToneType::Digital, 754},
-    {44609375, ToneType::Analog, 1273},  {44608125, ToneType::Analog, 670},
-    {44600625, ToneType::Analog, 2503},  {44608125, ToneType::Digital, 23},
-    {44601875, ToneType::Digital, 754},  {44606875, ToneType::Digital, 23},
-    {44600625, ToneType::Digital, 754},  {44605625, ToneType::None, 0},
+    {44604375, ToneType::None, 0},
+    {44600625, ToneType::None, 0},
+    {44609375, ToneType::None, 0},
+    {44605625, ToneType::None, 0},
+    {44605625, ToneType::Analog, 670},
+    {44605625, ToneType::Analog, 2503},
+    {44604375, ToneType::Digital, 23},
+    {44604375, ToneType::Digital, 754},
+    {44609375, ToneType::Analog, 1273},
+    {44608125, ToneType::Analog, 670},
+    {44600625, ToneType::Analog, 2503},
+    {44608125, ToneType::Digital, 23},
+    {44601875, ToneType::Digital, 754},
+    {44606875, ToneType::Digital, 23},
+    {44600625, ToneType::Digital, 754},
+    {44605625, ToneType::None, 0},
 }};
 
 constexpr BandTable kBand448{{
-    {44875000, ToneType::None, 0}, {44876250, ToneType::None, 0}, {44877500, ToneType::None, 0},
-    {44878750, ToneType::None, 0}, {44880000, ToneType::None, 0}, {44881250, ToneType::None, 0},
-    {44882500, ToneType::None, 0}, {44883750, ToneType::None, 0}, {44885000, ToneType::None, 0},
-    {44886250, ToneType::None, 0}, {44887500, ToneType::None, 0}, {44888750, ToneType::None, 0},
-    {44890000, ToneType::None, 0}, {44891250, ToneType::None, 0}, {44892500, ToneType::None, 0},
+    {44875000, ToneType::None, 0},
+    {44876250, ToneType::None, 0},
+    {44877500, ToneType::None, 0},
+    {44878750, ToneType::None, 0},
+    {44880000, ToneType::None, 0},
+    {44881250, ToneType::None, 0},
+    {44882500, ToneType::None, 0},
+    {44883750, ToneType::None, 0},
+    {44885000, ToneType::None, 0},
+    {44886250, ToneType::None, 0},
+    {44887500, ToneType::None, 0},
+    {44888750, ToneType::None, 0},
+    {44890000, ToneType::None, 0},
+    {44891250, ToneType::None, 0},
+    {44892500, ToneType::None, 0},
     {44915000, ToneType::None, 0},
 }};
 
@@ -59,22 +87,21 @@ struct LicenceFreeBand {
     int lowMHz;
     const BandTable* table;
 };
-constexpr std::array<LicenceFreeBand, 3> kLicenceFreeBands{{
-    {433, &kBand433}, {446, &kBand446}, {448, &kBand448}}};
+constexpr std::array<LicenceFreeBand, 3> kLicenceFreeBands{
+    {{433, &kBand433}, {446, &kBand446}, {448, &kBand448}}};
 
 // Defaults of the other bands.
-constexpr uint32_t kUnitsPerMHz = 100000;
-constexpr uint32_t kEditionOffset = 600000;   // 6 MHz higher start in the editions
-constexpr uint32_t kChannelSpacing = 50000;   // 500 kHz between default channels
+constexpr uint32_t kEditionOffset = 600000;      // 6 MHz higher start in the editions
+constexpr uint32_t kChannelSpacing = 50000;      // 500 kHz between default channels
 constexpr uint32_t kFirstChannelOffset = 32500;  // 325 kHz above the start
-constexpr unsigned kFirstToneIndex = 20;      // 123.0 Hz
+constexpr unsigned kFirstToneIndex = 20;         // 123.0 Hz
 constexpr unsigned kToneCycle = 20;
 constexpr size_t kFirstToneLessEditionChannel = 13;
 constexpr uint8_t kDefaultSpacingPower = 0x22;  // spacing value 2, power value 2
 // Texts of the invalid-log entry for a missing personality.
-constexpr int kMissingPersonalityName = 3702;   // the field's name
-constexpr int kChannelListName = 3655;          // where: the channels
-constexpr int kMissingPersonalityReason = 3657; // why: the personality is gone
+constexpr int kMissingPersonalityName = 3702;    // the field's name
+constexpr int kChannelListName = 3655;           // where: the channels
+constexpr int kMissingPersonalityReason = 3657;  // why: the personality is gone
 /// The channel that starts scanning by itself in a default set.
 constexpr size_t kAutoScanPosition = 15;
 
@@ -131,8 +158,8 @@ void CChannelData::SetDefaults(size_t position, size_t& latchedDivisor)
         spacingPower = 0x00;
     } else {
         const uint32_t start =
-            static_cast<uint32_t>(lowMHz) * kUnitsPerMHz + (edition ? kEditionOffset : 0);
-        const uint32_t high = static_cast<uint32_t>(highMHz) * kUnitsPerMHz;
+            static_cast<uint32_t>(lowMHz) * kFreqUnitsPerMHz + (edition ? kEditionOffset : 0);
+        const uint32_t high = static_cast<uint32_t>(highMHz) * kFreqUnitsPerMHz;
         units = start + static_cast<uint32_t>(position) * kChannelSpacing + kFirstChannelOffset;
         if (units > high) {
             if (latchedDivisor == 0) latchedDivisor = position == 0 ? 1 : position;
@@ -193,19 +220,19 @@ uint16_t RepairedToneWord(uint16_t word)
     const ToneType type = TypeOfWord(word);
     if (type == ToneType::None) return word;
     const unsigned index = word & Bits::IndexMask;
-    const bool inTable = type == ToneType::Analog ? CtcssAt(index).has_value()
-                                                  : DcsAt(index).has_value();
+    const bool inTable =
+        type == ToneType::Analog ? CtcssAt(index).has_value() : DcsAt(index).has_value();
     return inTable ? word : static_cast<uint16_t>((word & ~Bits::IndexMask) | kRepairedIndex);
 }
 
 /// The text form's members by field key (tone texts by the tone rule, flags F1 to F7).
 constexpr FieldBinding<ChannelFields> kChannelBinding[] = {
-    {"rx_frequency", &ChannelFields::RxFreq},     {"rx_type", &ChannelFields::RxTypeText},
-    {"rx_ctcss", &ChannelFields::RxCtcssText},    {"rx_dcs", &ChannelFields::RxDcsText},
-    {"rx_step", &ChannelFields::RxStep},          {"tx_frequency", &ChannelFields::TxFreq},
-    {"tx_type", &ChannelFields::TxTypeText},      {"tx_ctcss", &ChannelFields::TxCtcssText},
-    {"tx_dcs", &ChannelFields::TxDcsText},        {"tx_step", &ChannelFields::TxStep},
-    {"spacing", &ChannelFields::SpacingText},     {"power", &ChannelFields::PowerText},
+    {"rx_frequency", &ChannelFields::RxFreq},  {"rx_type", &ChannelFields::RxTypeText},
+    {"rx_ctcss", &ChannelFields::RxCtcssText}, {"rx_dcs", &ChannelFields::RxDcsText},
+    {"rx_step", &ChannelFields::RxStep},       {"tx_frequency", &ChannelFields::TxFreq},
+    {"tx_type", &ChannelFields::TxTypeText},   {"tx_ctcss", &ChannelFields::TxCtcssText},
+    {"tx_dcs", &ChannelFields::TxDcsText},     {"tx_step", &ChannelFields::TxStep},
+    {"spacing", &ChannelFields::SpacingText},  {"power", &ChannelFields::PowerText},
 };
 constexpr FieldBinding<ChannelFields> kFlagBinding[] = {
     {"personality", &ChannelFields::PersonalityIndex},
@@ -238,8 +265,14 @@ uint16_t ToneWordOf(uint16_t old, unsigned type, const std::string& ctcss, const
 
 }  // namespace
 
-ToneType CChannelData::RxToneType() const { return TypeOfWord(RxTone()); }
-ToneType CChannelData::TxToneType() const { return TypeOfWord(TxTone()); }
+ToneType CChannelData::RxToneType() const
+{
+    return TypeOfWord(RxTone());
+}
+ToneType CChannelData::TxToneType() const
+{
+    return TypeOfWord(TxTone());
+}
 
 ChannelFields CChannelData::ShowFields(const CTextService& texts) const
 {
@@ -249,7 +282,10 @@ ChannelFields CChannelData::ShowFields(const CTextService& texts) const
     return f;
 }
 
-ChannelFields CChannelData::ShowFields() const { return ShowFields(Settings()); }
+ChannelFields CChannelData::ShowFields() const
+{
+    return ShowFields(Settings());
+}
 
 ChannelFields CChannelData::ToFields(const CTextService& texts)
 {
@@ -259,7 +295,10 @@ ChannelFields CChannelData::ToFields(const CTextService& texts)
     return ShowFields(texts);
 }
 
-ChannelFields CChannelData::ToFields() { return ToFields(Settings()); }
+ChannelFields CChannelData::ToFields()
+{
+    return ToFields(Settings());
+}
 
 void CChannelData::FromFields(const ChannelFields& fields)
 {
@@ -321,13 +360,13 @@ void CChannelData::FromFields(const ChannelFields& f, const BandLimits& band,
     // A tone word is rebuilt from its texts only when its side's tone was changed: a word
     // read from a radio or a file whose index is not in the table stays as it came.
     if (edits.rxTone) {
-        const unsigned rxType =
-            ChoiceOr(texts, kRxTypeList, f.RxTypeText, kTypeBits, static_cast<unsigned>(RxToneType()));
+        const unsigned rxType = ChoiceOr(texts, kRxTypeList, f.RxTypeText, kTypeBits,
+                                         static_cast<unsigned>(RxToneType()));
         SetRxTone(ToneWordOf(RxTone(), rxType, f.RxCtcssText, f.RxDcsText));
     }
     if (edits.txTone) {
-        const unsigned txType =
-            ChoiceOr(texts, kTxTypeList, f.TxTypeText, kTypeBits, static_cast<unsigned>(TxToneType()));
+        const unsigned txType = ChoiceOr(texts, kTxTypeList, f.TxTypeText, kTypeBits,
+                                         static_cast<unsigned>(TxToneType()));
         SetTxTone(ToneWordOf(TxTone(), txType, f.TxCtcssText, f.TxDcsText));
     }
 }
@@ -373,6 +412,9 @@ void CChannelData::OnNotice(const NoticeRecord& notice)
     Radio().InvalidLog().Add(entry);
 }
 
-void CChannelData::WithdrawNotices() { Radio().InvalidLog().Withdraw(PersonalityNoticeKey()); }
+void CChannelData::WithdrawNotices()
+{
+    Radio().InvalidLog().Withdraw(PersonalityNoticeKey());
+}
 
 }  // namespace rv

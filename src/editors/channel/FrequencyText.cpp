@@ -1,28 +1,20 @@
 #include "editors/channel/FrequencyText.h"
 
 #include <algorithm>
-#include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
-#include "editors/channel/ChannelFields.h"
 #include "base/Settings.h"
+#include "editors/channel/ChannelFields.h"
 
 namespace rv {
 
 namespace {
 
-/// Largest frequency eight packed decimal digits hold.
-constexpr uint32_t kMaxUnits = 99999999;
 /// Frequencies of the licence-free lists differ by these rasters (10 Hz units).
 constexpr uint32_t kRaster12k5 = 1250;
 constexpr uint32_t kRaster25k = 2500;
 /// The grid lowers a frequency on no step raster to this raster (2.5 kHz).
 constexpr uint32_t kGridFallbackRaster = 250;
-/// Guards the truncating conversion against binary representation error: "446.00625" read as
-/// a double times 100000 may lie a hair below 44600625 and must not lose 10 Hz.
-constexpr double kTruncationGuard = 1e-6;
 
 /// One run of evenly spaced fixed frequencies.
 struct FixedRun {
@@ -38,34 +30,6 @@ constexpr FixedRun kFixedRuns[] = {
     {448, 44915000, kRaster12k5, 10},
 };
 constexpr int kLicenceFreeBands[] = {433, 446, 448};
-
-std::string Trimmed(std::string_view text)
-{
-    const auto first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string_view::npos) return {};
-    const auto last = text.find_last_not_of(" \t\r\n");
-    return std::string(text.substr(first, last - first + 1));
-}
-
-/// MHz number of a text as atof reads it; nullopt for an empty text, 0 when unreadable.
-std::optional<double> ReadMHz(std::string_view text, bool* readable = nullptr)
-{
-    const std::string s = Trimmed(text);
-    if (s.empty()) return std::nullopt;
-    char* end = nullptr;
-    const double mhz = std::strtod(s.c_str(), &end);
-    if (readable) *readable = end != s.c_str();
-    return std::isfinite(mhz) ? mhz : 0.0;
-}
-
-/// 10 Hz units of a MHz number plus `add`, truncated and limited to 0..kMaxUnits.
-uint32_t UnitsOf(double mhz, double add)
-{
-    const double units = mhz * kFreqUnitsPerMHz + add;
-    if (!(units >= 0.0)) return 0;
-    if (units >= kMaxUnits) return kMaxUnits;
-    return static_cast<uint32_t>(units);
-}
 
 }  // namespace
 
@@ -91,26 +55,6 @@ StepEdition CurrentStepEdition()
     if (s.IsFirstEdition()) return StepEdition::First;
     if (s.IsSecondEdition()) return StepEdition::Second;
     return StepEdition::Standard;
-}
-
-uint32_t FreqTextToUnits(std::string_view text)
-{
-    const auto mhz = ReadMHz(text);
-    return mhz ? UnitsOf(*mhz, 0.5) : kNoFrequency;
-}
-
-uint32_t FreqTextToUnitsTruncated(std::string_view text)
-{
-    const auto mhz = ReadMHz(text);
-    return mhz ? UnitsOf(*mhz, kTruncationGuard) : kNoFrequency;
-}
-
-std::string FormatFrequencyUnits(uint32_t units)
-{
-    if (units == kNoFrequency) return {};
-    char text[32];
-    std::snprintf(text, sizeof text, "%.5f", units / static_cast<double>(kFreqUnitsPerMHz));
-    return text;
 }
 
 BandClamp ClampToBand(uint32_t units, const BandLimits& band)
@@ -198,10 +142,9 @@ std::vector<std::string> LicenceFreeListEntries(int lowMHz)
 FrequencyEntry LicenceFreeSelection(std::string_view entryText, StepEdition edition)
 {
     FrequencyEntry entry;
-    bool readable = false;
-    const auto mhz = ReadMHz(entryText, &readable);
-    if (!mhz || !readable) return entry;  // the "no frequency" entry
-    uint32_t units = UnitsOf(*mhz, kTruncationGuard);
+    const FreqReading reading = ReadFrequencyText(entryText, FreqRounding::Truncate);
+    if (reading.blank || !reading.readable) return entry;  // the "no frequency" entry
+    uint32_t units = reading.units;
     entry.step = static_cast<uint8_t>(StepOf(units, edition));
     entry.bcd = ToBcd(units);
     entry.text = FormatFrequencyUnits(units);

@@ -1,8 +1,7 @@
 #pragma once
-// Frequency texts of the channel editors: typed MHz text to 10 Hz units (rounded for the boxes
-// and grid cells, truncated for the fixed lists of the licence-free bands), "%.5f" display,
-// the band range check, the grid's step rounding and the fixed frequency lists of the
-// licence-free bands.
+// Frequency rules of the channel editors: the band range check, the commit rules of the boxes,
+// grid cells and licence-free lists, the grid's step rounding and the fixed frequency lists of
+// the licence-free bands. The texts themselves are read and written by base/FrequencyText.h.
 
 #include <cstdint>
 #include <optional>
@@ -11,12 +10,10 @@
 #include <vector>
 
 #include "base/Bytes.h"
+#include "base/FrequencyText.h"
 #include "editors/common/StepCode.h"
 
 namespace rv {
-
-/// 10 Hz units in one MHz.
-inline constexpr uint32_t kFreqUnitsPerMHz = 100000;
 
 /// The model's band in whole MHz, both limits inclusive.
 struct BandLimits {
@@ -32,16 +29,6 @@ struct BandLimits {
 BandLimits CurrentBandLimits();
 /// Step rule of the current model (first edition, second edition or standard).
 StepEdition CurrentStepEdition();
-
-/// MHz text to 10 Hz units rounded to the nearest 10 Hz (frequency boxes and grid cells);
-/// kNoFrequency for an empty or blank text. Negative or unreadable numbers give 0, numbers
-/// beyond eight decimal digits give 99999999.
-uint32_t FreqTextToUnits(std::string_view text);
-/// MHz text to 10 Hz units with the digits below 10 Hz dropped (licence-free lists);
-/// kNoFrequency for an empty or blank text.
-uint32_t FreqTextToUnitsTruncated(std::string_view text);
-/// "%.5f" MHz text of a frequency in 10 Hz units; "" for kNoFrequency.
-std::string FormatFrequencyUnits(uint32_t units);
 
 /// Result of the band range check.
 struct BandClamp {
