@@ -83,6 +83,33 @@ std::vector<std::string> CFieldFormBinding::Store(std::span<uint8_t> record,
     return written;
 }
 
+void CFieldFormBinding::Clear()
+{
+    for (Bound& b : bound_) {
+        if (auto* combo = qobject_cast<QComboBox*>(b.control)) {
+            combo->setCurrentIndex(-1);
+            if (combo->isEditable()) combo->setEditText(QString());
+        } else if (auto* check = qobject_cast<QCheckBox*>(b.control)) {
+            check->setChecked(false);
+        } else if (auto* edit = qobject_cast<QLineEdit*>(b.control)) {
+            edit->clear();
+        }
+        b.shown = ControlText(b.control);
+    }
+}
+
+void CFieldFormBinding::TakeShown()
+{
+    for (Bound& b : bound_) b.shown = ControlText(b.control);
+}
+
+void CFieldFormBinding::MarkEdited(std::string_view key)
+{
+    // No control shows a text with a zero character: the next Store writes the field.
+    for (Bound& b : bound_)
+        if (b.field.Key() == key) b.shown = std::string(1, '\0');
+}
+
 CRecordFormView::CRecordFormView(int formId, const FieldTable& table, std::span<const FormRow> rows,
                                  std::span<const FieldControl> fields, RecordAccess record,
                                  QWidget* parent)

@@ -40,6 +40,16 @@ public:
     /// returns the keys of the fields written.
     std::vector<std::string> Store(std::span<uint8_t> record, const CTextService& texts);
 
+    // For the pages of list items, whose rules change controls between a load and a store.
+    /// Shows no record: drop-downs select nothing, boxes are emptied, check boxes cleared.
+    void Clear();
+    /// What the controls show now is the starting point of the user's edits (after a rule
+    /// re-filled or re-selected a control while loading).
+    void TakeShown();
+    /// The control of the field counts as changed at the next Store (a rule re-fitted it to
+    /// a value the user changed).
+    void MarkEdited(std::string_view key);
+
 private:
     struct Bound {
         FieldRef field;

@@ -1,8 +1,8 @@
 #include "editors/radio/RadioInfoFields.h"
 
 #include "base/Bytes.h"
-#include "editors/radio/RadioInfoBlock.h"
 #include "base/Settings.h"
+#include "editors/radio/RadioInfoBlock.h"
 #include "editors/radio/RadioInfoFieldTable.h"
 
 namespace rv {
@@ -15,12 +15,27 @@ RadioInfoFields ToFields(const CRadioInfoBlock& info, const CSettings& settings)
     };
     RadioInfoFields f;
     f.modelName = text("model_name");
-    f.frequencyRange = FormatRange(settings.CurrentRangeLow(), settings.CurrentRangeHigh());
+    f.frequencyRange = FrequencyRangeText(settings);
     f.serialNumber = text("serial_number");
-    f.signalingType = settings.GetChoiceText(kSignalChoiceList, settings.Signal());
-    f.firmwareVersion = FirmwareVersionText(settings.RadioVersion());
+    f.signalingType = SignalingTypeText(settings);
+    f.firmwareVersion = FirmwareVersionOf(settings);
     f.lastProgrammed = text("time_stamp");
     return f;
+}
+
+std::string FrequencyRangeText(const CSettings& settings)
+{
+    return FormatRange(settings.CurrentRangeLow(), settings.CurrentRangeHigh());
+}
+
+std::string SignalingTypeText(const CSettings& settings)
+{
+    return settings.GetChoiceText(kSignalChoiceList, settings.Signal());
+}
+
+std::string FirmwareVersionOf(const CSettings& settings)
+{
+    return FirmwareVersionText(settings.RadioVersion());
 }
 
 std::string FirmwareVersionText(const std::string& radioVersion)

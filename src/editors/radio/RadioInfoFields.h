@@ -26,6 +26,12 @@ struct RadioInfoFields {
 
 /// The view's texts for a record and the settings' model identity.
 RadioInfoFields ToFields(const CRadioInfoBlock& info, const CSettings& settings);
+
+/// The texts of the model identity the program holds (not kept in the record): the current
+/// range, the signalling type and the firmware version.
+std::string FrequencyRangeText(const CSettings& settings);
+std::string SignalingTypeText(const CSettings& settings);
+std::string FirmwareVersionOf(const CSettings& settings);
 /// "V" followed by the first 7 characters of a radio version text.
 std::string FirmwareVersionText(const std::string& radioVersion);
 

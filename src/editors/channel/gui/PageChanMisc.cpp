@@ -5,7 +5,9 @@
 #include <QLabel>
 #include <QLayout>
 
+#include "base/Settings.h"
 #include "data/RadioData.h"
+#include "editors/channel/ChannelFieldTable.h"
 #include "editors/channel/ChannelRules.h"
 #include "ui/ComboHelpers.h"
 
@@ -35,25 +37,21 @@ constexpr FormRow kRows[] = {
     {Id(C::SqlTail), ControlKind::Check, "SQL Tail Elimination"},
 };
 
-/// The flag check boxes and the flag each shows.
-struct FlagBox {
-    C control;
-    bool ChannelFields::*flag;
-};
-constexpr FlagBox kFlags[] = {
-    {C::Compandor, &ChannelFields::F3},
-    {C::Scramble, &ChannelFields::F4},
-    {C::BeatShift, &ChannelFields::F5},
-    {C::AutoStartScan, &ChannelFields::F6},
+/// The flag check boxes and the field each shows.
+constexpr FieldControl kFlags[] = {
+    {Id(C::Compandor), "compandor"},
+    {Id(C::Scramble), "scramble"},
+    {Id(C::BeatShift), "beat_shift"},
+    {Id(C::AutoStartScan), "auto_start_scan"},
 };
 
 }  // namespace
 
 CPageChanMisc::CPageChanMisc(QWidget* parent)
-    : CRecordPageOf("PageChanMisc", kChannelMiscPageId, kFormMaxWidth, parent)
+    : CRecordPageOf("PageChanMisc", kChannelMiscPageId, kFormMaxWidth, parent),
+      controls_(BuildPageForm(kRows)),
+      flags_(kChannelFieldTable, controls_, kFlags)
 {
-    controls_ = BuildPageForm(kRows);
-
     // The channel record keeps neither a scan list nor the squelch tail setting. The scan list
     // box would only ever be empty and is left out; the squelch tail box shows the radio's
     // setting but takes no input.
@@ -69,8 +67,8 @@ CPageChanMisc::CPageChanMisc(QWidget* parent)
         ChoosePersonality(*channel, SelectedItemId(personality));
         Commit(C::Personality);
     });
-    for (const FlagBox& f : kFlags) {
-        const C control = f.control;
+    for (const FieldControl& f : kFlags) {
+        const auto control = static_cast<C>(f.controlId);
         connect(qobject_cast<QCheckBox*>(Control(control)), &QCheckBox::clicked, this,
                 [this, control] {
                     if (!loading_) Commit(control);
@@ -86,15 +84,13 @@ void CPageChanMisc::Load()
     auto* personality = qobject_cast<QComboBox*>(Control(C::Personality));
     const std::vector<ItemEntry> entries = PersonalityChoices();
     FillItemCombo(personality, entries);
-    fields_ = ChannelFields{};
     if (channel) {
-        channel->GetFlags(fields_);
         personality->setCurrentIndex(PersonalityChoiceIndex(entries, *channel));
+        flags_.Load(channel->Raw().Bytes(), Settings());
     } else {
         personality->setCurrentIndex(-1);
+        flags_.Clear();
     }
-    for (const FlagBox& f : kFlags)
-        qobject_cast<QCheckBox*>(Control(f.control))->setChecked(fields_.*(f.flag));
     loading_ = false;
 }
 
@@ -102,12 +98,9 @@ void CPageChanMisc::WriteBack()
 {
     CChannelData* channel = Record();
     if (!channel) return;
-    // Byte 18 and the flags the page does not show are taken from the record as it is now
-    // (the personality box writes byte 18 when a personality is picked).
-    channel->GetFlags(fields_);
-    for (const FlagBox& f : kFlags)
-        fields_.*(f.flag) = qobject_cast<QCheckBox*>(Control(f.control))->isChecked();
-    channel->SetFlags(fields_);
+    // Only the flags whose box the user changed are written; byte 18 is written when a
+    // personality is picked, the other bits of byte 19 are never written here.
+    flags_.Store(BytesOf(channel->Raw()), Settings());
 }
 
 void CPageChanMisc::Commit(ChannelControl id)

@@ -8,6 +8,7 @@
 
 #include "editors/channel/ChannelData.h"
 #include "editors/channel/ChannelFields.h"
+#include "ui/FieldForm.h"
 #include "ui/FormBuilder.h"
 #include "ui/RecordSheet.h"
 
@@ -20,7 +21,7 @@ public:
 
     /// Refills the personality box and shows the channel's flags and personality.
     void Load() override;
-    /// Writes the flags back into the channel.
+    /// Writes the flags the user changed back into the channel.
     void WriteBack() override;
     /// Reacts to a notice of another view: on add and delete writes back and refills the
     /// personality box; after a committed row of the channel list shows the flags again.
@@ -33,7 +34,8 @@ private:
     void Commit(ChannelControl id);
 
     CFormControls controls_;
-    ChannelFields fields_;
+    /// The flag check boxes, bound to the channel's flag fields.
+    CFieldFormBinding flags_;
     bool loading_ = false;
 };
 

@@ -3,8 +3,10 @@
 #include <QComboBox>
 #include <QLabel>
 
+#include "base/Settings.h"
 #include "data/RadioData.h"
 #include "editors/common/FieldNotice.h"
+#include "editors/personality/PersonalityFieldTable.h"
 #include "ui/ComboHelpers.h"
 #include "ui/QtText.h"
 
@@ -28,12 +30,16 @@ constexpr FormRow kRows[] = {
     {kDecodeConditionId, ControlKind::Combo, ""},
 };
 
+/// The box whose field the personality record keeps.
+constexpr FieldControl kFields[] = {{kTxSignallingList, "tx_optional_signaling"}};
+
 }  // namespace
 
 CPersonalitySignalPage::CPersonalitySignalPage(QWidget* parent)
-    : CRecordPageOf("PagePersonalitySignal", kPersonalitySignalPageId, kFormMaxWidth, parent)
+    : CRecordPageOf("PagePersonalitySignal", kPersonalitySignalPageId, kFormMaxWidth, parent),
+      controls_(BuildPageForm(kRows)),
+      binding_(kPersonalityFieldTable, controls_, kFields)
 {
-    controls_ = BuildPageForm(kRows);
     // Only the transmit signalling is kept in the personality record: the other boxes show
     // their setting but take no input, and the signalling system boxes, which would only ever
     // be empty, are left out.
@@ -56,13 +62,10 @@ void CPersonalitySignalPage::Load()
     loading_ = true;
     CPersonalityData* personality = Record();
     setEnabled(personality != nullptr);
-    auto* tx = controls_.Get<QComboBox>(kTxSignallingList);
     if (personality)
-        tx->setCurrentIndex(
-            tx->findText(ToQ(personality->ToSignalFields().TxSignallingText), Qt::MatchExactly));
+        binding_.Load(personality->Raw().Bytes(), Settings());
     else
-        tx->setCurrentIndex(-1);
-    shownTx_ = FromQ(tx->currentText());
+        binding_.Clear();
     loading_ = false;
 }
 
@@ -70,11 +73,8 @@ void CPersonalitySignalPage::WriteBack()
 {
     CPersonalityData* personality = Record();
     if (!personality) return;
-    PersonalitySignalFields fields;
-    fields.TxSignallingText = FromQ(controls_.Get<QComboBox>(kTxSignallingList)->currentText());
     // A value no entry has stays as it came until the user picks an entry.
-    if (fields.TxSignallingText != shownTx_) personality->FromSignalFields(fields);
-    shownTx_ = fields.TxSignallingText;
+    binding_.Store(BytesOf(personality->Raw()), Settings());
     personality->rxSignallingId_ = SelectedItemId(controls_.Get<QComboBox>(kRxSignallingSystemId));
     personality->txSignallingId_ = SelectedItemId(controls_.Get<QComboBox>(kTxSignallingSystemId));
 }

@@ -8,6 +8,7 @@
 
 #include "data/Notice.h"
 #include "editors/personality/PersonalityData.h"
+#include "ui/FieldForm.h"
 #include "ui/FormBuilder.h"
 #include "ui/RecordSheet.h"
 
@@ -31,8 +32,8 @@ public:
 
 private:
     CFormControls controls_;
-    /// The transmit signalling text shown after the last load or write-back.
-    std::string shownTx_;
+    /// The transmit signalling box, bound to its field.
+    CFieldFormBinding binding_;
     bool loading_ = false;
 };
 

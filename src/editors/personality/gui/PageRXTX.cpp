@@ -3,8 +3,10 @@
 #include <QCheckBox>
 #include <QComboBox>
 
+#include "base/Settings.h"
 #include "data/RadioData.h"
 #include "editors/common/FieldNotice.h"
+#include "editors/personality/PersonalityFieldTable.h"
 #include "editors/personality/PersonalityRules.h"
 #include "ui/QtText.h"
 
@@ -31,14 +33,11 @@ constexpr FormRow kRows[] = {
     {kBusyChannelLockoutId, ControlKind::Check, "Busy Channel Lockout"},
 };
 
-/// The boxes whose texts the personality record keeps.
-constexpr int kStoredBoxes[] = {kTxAdmitList, kTimeOutList, kPreAlertList, kReKeyList,
-                                kResetList};
-
-void SelectText(QComboBox* combo, const std::string& text)
-{
-    combo->setCurrentIndex(combo->findText(ToQ(text), Qt::MatchExactly));
-}
+/// The boxes whose fields the personality record keeps.
+constexpr FieldControl kFields[] = {
+    {kTxAdmitList, "tx_admit"}, {kTimeOutList, "tx_time_out"}, {kPreAlertList, "tot_pre_alert"},
+    {kReKeyList, "tot_re_key"}, {kResetList, "tot_reset"},
+};
 
 std::string TextOf(const QComboBox* combo)
 {
@@ -48,15 +47,16 @@ std::string TextOf(const QComboBox* combo)
 }  // namespace
 
 CPersonalityRXTXPage::CPersonalityRXTXPage(QWidget* parent)
-    : CRecordPageOf("PagePersonalityRXTX", kPersonalityRxTxPageId, kFormMaxWidth, parent)
+    : CRecordPageOf("PagePersonalityRXTX", kPersonalityRxTxPageId, kFormMaxWidth, parent),
+      controls_(BuildPageForm(kRows)),
+      binding_(kPersonalityFieldTable, controls_, kFields)
 {
-    controls_ = BuildPageForm(kRows);
     // The personality record keeps neither of these: shown for the layout, not editable.
     Control(kCarrierGoneTimeId)->setEnabled(false);
     Control(kBusyChannelLockoutId)->setEnabled(false);
-    for (int id : kStoredBoxes)
-        connect(controls_.Get<QComboBox>(id), &QComboBox::activated, this,
-                [this, id] { Changed(id); });
+    for (const FieldControl& f : kFields)
+        connect(controls_.Get<QComboBox>(f.controlId), &QComboBox::activated, this,
+                [this, id = f.controlId] { Changed(id); });
     Init();
 }
 
@@ -88,44 +88,22 @@ void CPersonalityRXTXPage::Load()
     loading_ = true;
     CPersonalityData* personality = Record();
     setEnabled(personality != nullptr);
-    const PersonalityFields fields = personality ? personality->ToFields() : PersonalityFields{};
-    SelectText(controls_.Get<QComboBox>(kTxAdmitList), fields.TxAdmitText);
-    SelectText(controls_.Get<QComboBox>(kTimeOutList), fields.TimeOutText);
-    SelectText(controls_.Get<QComboBox>(kReKeyList), fields.ReKeyText);
-    SelectText(controls_.Get<QComboBox>(kResetList), fields.ResetText);
-    ApplyTimeOutRule(fields.PreAlertText);
+    if (personality)
+        binding_.Load(personality->Raw().Bytes(), Settings());
+    else
+        binding_.Clear();
+    ApplyTimeOutRule(TextOf(controls_.Get<QComboBox>(kPreAlertList)));
     // What the boxes show now is the starting point of the user's edits: a value no entry
     // has, or a pre-alert the time-out rule does not offer, stays as it is until the user
     // changes its box.
-    shown_ = BoxTexts();
+    binding_.TakeShown();
     loading_ = false;
-}
-
-PersonalityFields CPersonalityRXTXPage::BoxTexts() const
-{
-    PersonalityFields fields;
-    fields.TxAdmitText = TextOf(controls_.Get<QComboBox>(kTxAdmitList));
-    fields.TimeOutText = TextOf(controls_.Get<QComboBox>(kTimeOutList));
-    fields.PreAlertText = TextOf(controls_.Get<QComboBox>(kPreAlertList));
-    fields.ReKeyText = TextOf(controls_.Get<QComboBox>(kReKeyList));
-    fields.ResetText = TextOf(controls_.Get<QComboBox>(kResetList));
-    return fields;
 }
 
 void CPersonalityRXTXPage::WriteBack()
 {
-    WriteTexts(false);
-}
-
-void CPersonalityRXTXPage::WriteTexts(bool preAlertRefitted)
-{
-    CPersonalityData* personality = Record();
-    if (!personality) return;
-    const PersonalityFields fields = BoxTexts();
-    PersonalityEdits edits = PersonalityEdits::Between(shown_, fields);
-    if (preAlertRefitted) edits.preAlert = true;
-    personality->FromFields(fields, edits);
-    shown_ = fields;
+    if (CPersonalityData* personality = Record())
+        binding_.Store(BytesOf(personality->Raw()), Settings());
 }
 
 void CPersonalityRXTXPage::Changed(int controlId)
@@ -137,7 +115,8 @@ void CPersonalityRXTXPage::Changed(int controlId)
     if (controlId == kTimeOutList) {
         ApplyTimeOutRule(TextOf(controls_.Get<QComboBox>(kPreAlertList)));
         // A new time-out re-fits the pre-alert: what its box shows now is stored with it.
-        WriteTexts(personality->TimeOut() != timeOut);
+        if (personality->TimeOut() != timeOut) binding_.MarkEdited("tot_pre_alert");
+        WriteBack();
     }
     RaiseCommitted(controlId);
 }

@@ -10,6 +10,7 @@
 
 #include "data/Notice.h"
 #include "editors/personality/PersonalityData.h"
+#include "ui/FieldForm.h"
 #include "ui/FormBuilder.h"
 #include "ui/RecordSheet.h"
 
@@ -37,16 +38,11 @@ private:
     /// Refills the pre-alert box for the record's time-out and enables the dependent boxes.
     void ApplyTimeOutRule(const std::string& previousPreAlert);
     void Changed(int controlId);
-    /// The texts the five boxes show.
-    PersonalityFields BoxTexts() const;
-    /// WriteBack; with preAlertRefitted the pre-alert box counts as changed (the time-out rule
-    /// re-fitted it after the user changed the time-out).
-    void WriteTexts(bool preAlertRefitted);
 
     CFormControls controls_;
+    /// The five boxes whose fields the personality record keeps, bound by key.
+    CFieldFormBinding binding_;
     std::vector<std::string> savedPreAlert_;
-    /// The texts the boxes showed after the last load or write-back.
-    PersonalityFields shown_;
     bool loading_ = false;
 };
 

@@ -2,53 +2,68 @@
 
 #include <QLineEdit>
 
-#include "data/RadioData.h"
-#include "editors/radio/RadioInfoBlock.h"
-#include "editors/radio/RadioInfoFields.h"
 #include "base/Settings.h"
+#include "data/RadioData.h"
+#include "editors/radio/RadioInfoFieldTable.h"
+#include "editors/radio/RadioInfoFields.h"
 #include "ui/QtText.h"
 
 namespace rv {
 
 namespace {
 
+using C = CViewRadio::Control;
+
 constexpr FormRow kRows[] = {
     {1110, ControlKind::Label, "Model Name"},
-    {CViewRadio::Control::kModelName, ControlKind::ReadOnly, ""},
+    {C::kModelName, ControlKind::ReadOnly, ""},
     {1112, ControlKind::Label, "Frequency Range[MHz]"},
-    {CViewRadio::Control::kFrequencyRange, ControlKind::ReadOnly, ""},
+    {C::kFrequencyRange, ControlKind::ReadOnly, ""},
     {1114, ControlKind::Label, "Serial Number"},
-    {CViewRadio::Control::kSerialNumber, ControlKind::ReadOnly, ""},
+    {C::kSerialNumber, ControlKind::ReadOnly, ""},
     {1118, ControlKind::Label, "Signaling Type"},
-    {CViewRadio::Control::kSignalingType, ControlKind::ReadOnly, ""},
+    {C::kSignalingType, ControlKind::ReadOnly, ""},
     {1116, ControlKind::Label, "Firmware Version"},
-    {CViewRadio::Control::kFirmwareVersion, ControlKind::ReadOnly, ""},
+    {C::kFirmwareVersion, ControlKind::ReadOnly, ""},
     {1120, ControlKind::Label, "Last Programmed Date"},
-    {CViewRadio::Control::kLastProgrammed, ControlKind::ReadOnly, ""},
+    {C::kLastProgrammed, ControlKind::ReadOnly, ""},
+};
+
+/// The boxes that show fields of the record.
+constexpr FieldControl kFields[] = {
+    {C::kModelName, "model_name"},
+    {C::kSerialNumber, "serial_number"},
+    {C::kLastProgrammed, "time_stamp"},
+};
+
+/// The boxes that show the model identity the program holds.
+struct IdentityBox {
+    int controlId;
+    std::string (*text)(const CSettings&);
+};
+constexpr IdentityBox kIdentity[] = {
+    {C::kFrequencyRange, &FrequencyRangeText},
+    {C::kSignalingType, &SignalingTypeText},
+    {C::kFirmwareVersion, &FirmwareVersionOf},
 };
 
 }  // namespace
 
-CViewRadio::CViewRadio(QWidget* parent) : CCustomFormView(kFormId, parent)
+CViewRadio::CViewRadio(QWidget* parent)
+    : CRecordFormView(
+          kFormId, kRadioInfoFieldTable, kRows, kFields,
+          [] { return BytesOf(Radio().RadioInfo().Raw()); }, parent)
 {
     setObjectName("ViewRadio");
-    controls_ = BuildForm(this, kFormId, kRows);
     Reload();
 }
 
 void CViewRadio::Reload()
 {
-    const RadioInfoFields f = ToFields(Radio().RadioInfo(), Settings());
-    const std::pair<int, const std::string*> shown[] = {
-        {Control::kModelName, &f.modelName},
-        {Control::kFrequencyRange, &f.frequencyRange},
-        {Control::kSerialNumber, &f.serialNumber},
-        {Control::kSignalingType, &f.signalingType},
-        {Control::kFirmwareVersion, &f.firmwareVersion},
-        {Control::kLastProgrammed, &f.lastProgrammed},
-    };
-    for (const auto& [id, text] : shown)
-        if (auto* edit = controls_.Get<QLineEdit>(id)) edit->setText(ToQ(*text));
+    CRecordFormView::Reload();
+    for (const IdentityBox& box : kIdentity)
+        if (auto* edit = Controls().Get<QLineEdit>(box.controlId))
+            edit->setText(ToQ(box.text(Settings())));
 }
 
 }  // namespace rv

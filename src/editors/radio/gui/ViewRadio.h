@@ -1,13 +1,14 @@
 #pragma once
 // The radio information view: read-only model name, frequency range, serial number,
-// signalling type, firmware version and last programming date.
+// signalling type, firmware version and last programming date. The model name, serial number
+// and date are fields of the radio information record, bound by key; the range, signalling
+// type and version are the model identity the program holds.
 
-#include "ui/CustomFormView.h"
-#include "ui/FormBuilder.h"
+#include "ui/FieldForm.h"
 
 namespace rv {
 
-class CViewRadio : public CCustomFormView {
+class CViewRadio : public CRecordFormView {
     Q_OBJECT
 public:
     /// Form number of the view (caption text and help topic).
@@ -27,11 +28,6 @@ public:
     void Reload() override;
     /// The view never changes the data.
     void Store() override {}
-    /// The controls by id.
-    const CFormControls& Controls() const { return controls_; }
-
-private:
-    CFormControls controls_;
 };
 
 }  // namespace rv
