@@ -9,9 +9,33 @@
 
 namespace rv {
 
+int CRecordListView::RecordCount() const
+{
+    return static_cast<int>(ItemCount());
+}
+
+int CRecordListView::CurrentRecord() const
+{
+    return static_cast<int>(NumberOf(currentId_));
+}
+
+void CRecordListView::Navigate(int command, int number)
+{
+    if (command < static_cast<int>(ListCommand::First) ||
+        command > static_cast<int>(ListCommand::GoTo))
+        return;
+    WriteBackShown();
+    std::optional<size_t> current;
+    if (size_t n = NumberOf(currentId_); n > 0) current = n - 1;
+    const ListCommandResult result = Run(static_cast<ListCommand>(command), current, number);
+    ShowIndex(result.current);
+    if (result.notice) RaiseNotice(*result.notice);
+    if (result.listChanged) RecordListChanged();
+}
+
 CListItemView::CListItemView(int formId, int titleCommand, const char* titleFallback,
                              int& rememberedPage, QWidget* parent)
-    : CCustomFormView(formId, parent),
+    : CRecordListView(formId, parent),
       titleCommand_(titleCommand),
       titleFallback_(titleFallback),
       rememberedPage_(rememberedPage)
@@ -48,32 +72,22 @@ CListItemView::~CListItemView()
     sheet_->Detach();
 }
 
-int CListItemView::RecordCount() const
-{
-    return static_cast<int>(ItemCount());
-}
-
-int CListItemView::CurrentRecord() const
-{
-    return static_cast<int>(NumberOf(currentId_));
-}
-
 void CListItemView::ShowIndex(std::optional<size_t> index)
 {
     if (index && *index < ItemCount()) {
-        currentId_ = ItemIdAt(*index);
+        SetCurrentId(ItemIdAt(*index));
         lastIndex_ = *index;
     } else {
-        currentId_ = 0;
+        SetCurrentId(0);
     }
-    sheet_->SetItem(currentId_);
+    sheet_->SetItem(CurrentId());
     UpdateTitle();
     CNavigationBar::RefreshAll();
 }
 
 bool CListItemView::ReplaceDeleted()
 {
-    if (!currentId_ || NumberOf(currentId_) > 0) return false;
+    if (!CurrentId() || NumberOf(CurrentId()) > 0) return false;
     ShowIndex(IndexAfterDelete(lastIndex_, ItemCount()));
     return true;
 }
@@ -114,18 +128,9 @@ void CListItemView::OnNotice(const NoticeRecord& notice)
     sheet_->OnNotice(notice);
 }
 
-void CListItemView::Navigate(int command, int number)
+void CListItemView::WriteBackShown()
 {
-    if (command < static_cast<int>(ListCommand::First) ||
-        command > static_cast<int>(ListCommand::GoTo))
-        return;
     sheet_->Store();
-    std::optional<size_t> current;
-    if (size_t n = NumberOf(currentId_); n > 0) current = n - 1;
-    const ListCommandResult result = Run(static_cast<ListCommand>(command), current, number);
-    ShowIndex(result.current);
-    if (result.notice) RaiseNotice(*result.notice);
-    if (result.listChanged) RecordListChanged();
 }
 
 }  // namespace rv

@@ -18,7 +18,46 @@ namespace rv {
 
 class CRecordSheet;
 
-class CListItemView : public CCustomFormView, public IRecordList {
+/// The base of the views that move through the items of a list by the record commands
+/// (first, previous, next, last, add, delete, go to N): the list-item views below and the
+/// grids that show a whole list.
+class CRecordListView : public CCustomFormView, public IRecordList {
+    Q_OBJECT
+public:
+    /// Record commands 0 to 6: the view writes back what it shows, the command runs, the view
+    /// shows the new current item and the change is announced.
+    void Navigate(int command, int number) override;
+
+    // IRecordList.
+    int RecordCount() const override;
+    int CurrentRecord() const override;
+
+protected:
+    using CCustomFormView::CCustomFormView;
+
+    /// Identity of the current item, 0 when none.
+    uint32_t CurrentId() const { return currentId_; }
+    void SetCurrentId(uint32_t id) { currentId_ = id; }
+
+    /// Number of items in the list.
+    virtual size_t ItemCount() const = 0;
+    /// Identity of the item at a list position.
+    virtual uint32_t ItemIdAt(size_t index) const = 0;
+    /// 1-based number of the item with this identity, 0 when it is not in the list.
+    virtual size_t NumberOf(uint32_t id) const = 0;
+    /// Runs a record command on the list.
+    virtual ListCommandResult Run(ListCommand command, std::optional<size_t> current,
+                                  int number) = 0;
+    /// Writes back what the view shows (before a record command).
+    virtual void WriteBackShown() = 0;
+    /// Makes the item at a list position current (none: no item) and shows it.
+    virtual void ShowIndex(std::optional<size_t> index) = 0;
+
+private:
+    uint32_t currentId_ = 0;
+};
+
+class CListItemView : public CRecordListView {
     Q_OBJECT
 public:
     ~CListItemView() override;
@@ -30,13 +69,6 @@ public:
     /// Re-finds the current item (another view may have deleted it), renames the view after
     /// adds and deletes and passes the notice to the pages.
     void OnNotice(const NoticeRecord& notice) override;
-    /// Record commands 0 to 6: the pages write back, the command runs, the pages load the new
-    /// current item and the change is announced.
-    void Navigate(int command, int number) override;
-
-    // IRecordList.
-    int RecordCount() const override;
-    int CurrentRecord() const override;
 
 protected:
     /// titleCommand names the view (with the item's number); rememberedPage is the page the
@@ -47,24 +79,14 @@ protected:
     /// Puts the sheet into the view and shows the item the list was opened on. Called once by
     /// the constructor of the derived view.
     void Open(CRecordSheet* sheet, const ListCommandResult& opened);
-    /// Identity of the current item, 0 when none.
-    uint32_t CurrentId() const { return currentId_; }
-
-    /// Number of items in the list.
-    virtual size_t ItemCount() const = 0;
-    /// Identity of the item at a list position.
-    virtual uint32_t ItemIdAt(size_t index) const = 0;
-    /// 1-based number of the item with this identity, 0 when it is not in the list.
-    virtual size_t NumberOf(uint32_t id) const = 0;
-    /// Runs a record command on the list.
-    virtual ListCommandResult Run(ListCommand command, std::optional<size_t> current,
-                                  int number) = 0;
 
     void showEvent(QShowEvent* event) override;
 
 private:
+    /// The pages write back.
+    void WriteBackShown() override;
     /// Makes the item at a list position current (none: no item) and loads the pages.
-    void ShowIndex(std::optional<size_t> index);
+    void ShowIndex(std::optional<size_t> index) override;
     /// True when the current item has been deleted: the one at its position is shown.
     bool ReplaceDeleted();
     void UpdateTitle();
@@ -73,7 +95,6 @@ private:
     const char* titleFallback_;
     int& rememberedPage_;
     CRecordSheet* sheet_ = nullptr;
-    uint32_t currentId_ = 0;
     size_t lastIndex_ = 0;
 };
 

@@ -38,12 +38,9 @@ constexpr int kRxGroupId = 3664;
 constexpr int kTxGroupId = 3673;
 
 constexpr FormRow kGeneralRows[] = {
-    {3690, ControlKind::Label, "Alias"},
-    {Id(C::Alias), ControlKind::Edit, ""},
-    {3660, ControlKind::Label, "Channel Spacing"},
-    {Id(C::Spacing), ControlKind::Combo, ""},
-    {3662, ControlKind::Label, "Power Level"},
-    {Id(C::Power), ControlKind::Combo, ""},
+    {3690, ControlKind::Label, "Alias"},           {Id(C::Alias), ControlKind::Edit, ""},
+    {3660, ControlKind::Label, "Channel Spacing"}, {Id(C::Spacing), ControlKind::Combo, ""},
+    {3662, ControlKind::Label, "Power Level"},     {Id(C::Power), ControlKind::Combo, ""},
 };
 
 // The frequency list of a side sits below its box; only one of the two is shown. The list's
@@ -78,8 +75,8 @@ constexpr FormRow kSideRows[] = {
 };
 
 /// Controls that commit when they lose the focus.
-constexpr C kCommitOnFocus[] = {C::Alias,   C::Spacing, C::Power,  C::RxFreqBox, C::RxType,
-                                C::RxCtcss, C::RxDcs,   C::TxFreqBox, C::TxType, C::TxCtcss,
+constexpr C kCommitOnFocus[] = {C::Alias,   C::Spacing,    C::Power,     C::RxFreqBox, C::RxType,
+                                C::RxCtcss, C::RxDcs,      C::TxFreqBox, C::TxType,    C::TxCtcss,
                                 C::TxDcs,   C::RxFreqList, C::TxFreqList};
 
 QStringList ToList(const std::vector<std::string>& texts)
@@ -156,7 +153,10 @@ FrequencyEntry ListValue(const QComboBox* combo, uint32_t stored, uint8_t stored
 
 }  // namespace
 
-QString ChannelAlias(uint32_t channelId) { return ToQ(Radio().ChannelAlias(channelId)); }
+QString ChannelAlias(uint32_t channelId)
+{
+    return ToQ(Radio().ChannelAlias(channelId));
+}
 
 void SetChannelAlias(uint32_t channelId, const QString& alias)
 {
@@ -188,8 +188,8 @@ CPageChanBasic::CPageChanBasic(QWidget* parent)
     for (C box : {C::RxFreqBox, C::TxFreqBox}) {
         auto* edit = Get<QLineEdit>(box);
         edit->setMaxLength(kFreqBoxLength);
-        edit->setValidator(new QRegularExpressionValidator(
-            QRegularExpression(QStringLiteral("[0-9.]*")), edit));
+        edit->setValidator(
+            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9.]*")), edit));
     }
     for (C tone : {C::RxCtcss, C::RxDcs, C::TxCtcss, C::TxDcs}) {
         auto* combo = Get<QComboBox>(tone);
@@ -252,8 +252,7 @@ bool CPageChanBasic::eventFilter(QObject* watched, QEvent* event)
         // Opening a drop-down's list is no commit.
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason != Qt::PopupFocusReason)
-            if (auto* w = qobject_cast<QWidget*>(watched))
-                Commit(static_cast<C>(ControlIdOf(w)));
+            if (auto* w = qobject_cast<QWidget*>(watched)) Commit(static_cast<C>(ControlIdOf(w)));
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -290,8 +289,7 @@ void CPageChanBasic::Init()
 
 void CPageChanBasic::ClearControls()
 {
-    for (C c : {C::Alias, C::RxFreqBox, C::TxFreqBox})
-        Get<QLineEdit>(c)->clear();
+    for (C c : {C::Alias, C::RxFreqBox, C::TxFreqBox}) Get<QLineEdit>(c)->clear();
     for (C c : {C::Spacing, C::Power, C::RxType, C::TxType, C::RxFreqList, C::TxFreqList})
         Get<QComboBox>(c)->setCurrentIndex(-1);
     for (C c : {C::RxCtcss, C::RxDcs, C::TxCtcss, C::TxDcs}) {

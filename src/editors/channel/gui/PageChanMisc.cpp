@@ -15,9 +15,6 @@ namespace rv {
 
 namespace {
 
-/// Widest the page's form grows.
-constexpr int kFormMaxWidth = 520;
-
 using C = ChannelControl;
 
 constexpr int Id(C c)
@@ -48,16 +45,14 @@ constexpr FieldControl kFlags[] = {
 }  // namespace
 
 CPageChanMisc::CPageChanMisc(QWidget* parent)
-    : CRecordPageOf("PageChanMisc", kChannelMiscPageId, kFormMaxWidth, parent),
-      controls_(BuildPageForm(kRows)),
-      flags_(kChannelFieldTable, controls_, kFlags)
+    : CFieldPageOf("PageChanMisc", kChannelMiscPageId, kChannelFieldTable, kRows, kFlags, parent)
 {
     // The channel record keeps neither a scan list nor the squelch tail setting. The scan list
     // box would only ever be empty and is left out; the squelch tail box shows the radio's
     // setting but takes no input.
     Control(C::ScanList)->setEnabled(false);
     Control(C::ScanList)->hide();
-    if (QLabel* label = controls_.LabelOf(Id(C::ScanList))) label->hide();
+    if (QLabel* label = Controls().LabelOf(Id(C::ScanList))) label->hide();
     Control(C::SqlTail)->setEnabled(false);
 
     auto* personality = qobject_cast<QComboBox*>(Control(C::Personality));
@@ -78,29 +73,15 @@ CPageChanMisc::CPageChanMisc(QWidget* parent)
 
 void CPageChanMisc::Load()
 {
+    // The flags by their fields; the personality box lists the personalities there are.
+    CFieldPageOf::Load();
     loading_ = true;
     CChannelData* channel = Record();
-    setEnabled(channel != nullptr);
     auto* personality = qobject_cast<QComboBox*>(Control(C::Personality));
     const std::vector<ItemEntry> entries = PersonalityChoices();
     FillItemCombo(personality, entries);
-    if (channel) {
-        personality->setCurrentIndex(PersonalityChoiceIndex(entries, *channel));
-        flags_.Load(channel->Raw().Bytes(), Settings());
-    } else {
-        personality->setCurrentIndex(-1);
-        flags_.Clear();
-    }
+    personality->setCurrentIndex(channel ? PersonalityChoiceIndex(entries, *channel) : -1);
     loading_ = false;
-}
-
-void CPageChanMisc::WriteBack()
-{
-    CChannelData* channel = Record();
-    if (!channel) return;
-    // Only the flags whose box the user changed are written; byte 18 is written when a
-    // personality is picked, the other bits of byte 19 are never written here.
-    flags_.Store(BytesOf(channel->Raw()), Settings());
 }
 
 void CPageChanMisc::Commit(ChannelControl id)

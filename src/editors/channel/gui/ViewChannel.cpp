@@ -11,7 +11,8 @@ constexpr ListItemKind<CChannelData> kChannels{&RadioData::Channels, &RunChannel
 }  // namespace
 
 CViewChannel::CViewChannel(QWidget* parent)
-    : CListItemViewOf(kFormId, Id(Command::Channel), "Channel", kChannels, new CChanSheet, parent)
+    : CListItemViewOf(kChannelViewFormId, Id(Command::Channel), "Channel", kChannels,
+                      new CChanSheet, parent)
 {
     setObjectName("ViewChannel");
 }

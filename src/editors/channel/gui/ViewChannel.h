@@ -13,9 +13,6 @@ namespace rv {
 class CViewChannel : public CListItemViewOf<CChannelData, CChanSheet> {
     Q_OBJECT
 public:
-    /// Form number of the view (caption text and help topic).
-    static constexpr int kFormId = kChannelViewFormId;
-
     /// Opens on the first channel (an empty channel list first gets a default channel).
     explicit CViewChannel(QWidget* parent = nullptr);
 };

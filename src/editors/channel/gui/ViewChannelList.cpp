@@ -3,14 +3,14 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "base/CommandIds.h"
+#include "base/TextFormat.h"
 #include "data/RadioData.h"
 #include "editors/channel/ChannelCommands.h"
 #include "editors/channel/ChannelData.h"
 #include "editors/channel/ChannelGrid.h"
 #include "editors/channel/FrequencyText.h"
 #include "editors/channel/gui/PageChanBasic.h"
-#include "base/CommandIds.h"
-#include "base/TextFormat.h"
 #include "ui/FormBuilder.h"
 #include "ui/GridCtrl.h"
 #include "ui/QtText.h"
@@ -23,9 +23,9 @@ constexpr size_t kAliasColumn = static_cast<size_t>(ChannelColumn::Alias);
 
 /// Column headers when the language file has no text for them.
 constexpr const char* kEnglishHeaders[kChannelGridColumns] = {
-    "No.",      "Alias",    "RX Freq[MHz]", "RX Type",  "RX CTCSS",
-    "RX CDCSS", "TX Freq[MHz]", "TX Type",  "TX CTCSS", "TX CDCSS",
-    "Spacing",  "Power",    "Personality",  "Scan List", "Auto Start Scan",
+    "No.",      "Alias",        "RX Freq[MHz]", "RX Type",   "RX CTCSS",
+    "RX CDCSS", "TX Freq[MHz]", "TX Type",      "TX CTCSS",  "TX CDCSS",
+    "Spacing",  "Power",        "Personality",  "Scan List", "Auto Start Scan",
 };
 
 GridCellKind ToGridKind(CellKind kind)
@@ -47,7 +47,7 @@ GridCellKind ToGridKind(CellKind kind)
 
 }  // namespace
 
-CViewChannelList::CViewChannelList(QWidget* parent) : CCustomFormView(kFormId, parent)
+CViewChannelList::CViewChannelList(QWidget* parent) : CRecordListView(kFormId, parent)
 {
     setObjectName("ViewChannelList");
     auto* layout = new QVBoxLayout(this);
@@ -61,7 +61,8 @@ CViewChannelList::CViewChannelList(QWidget* parent) : CCustomFormView(kFormId, p
         columns.push_back({ToQ(TextOr(ChannelColumnHeader(c), kEnglishHeaders[c])),
                            kChannelGridLayout[c].width, ToGridKind(kChannelGridLayout[c].kind)});
     grid_->SetColumns(columns);
-    if (QTableWidgetItem* alias = grid_->horizontalHeaderItem(static_cast<int>(ChannelColumn::Alias)))
+    if (QTableWidgetItem* alias =
+            grid_->horizontalHeaderItem(static_cast<int>(ChannelColumn::Alias)))
         alias->setToolTip(UiText(kAliasNoteText, "The alias is kept for this session only."));
     // The scan list column would only ever be empty: the channel record keeps no scan list.
     grid_->setColumnHidden(static_cast<int>(ChannelColumn::ScanList), true);
@@ -80,10 +81,9 @@ CViewChannelList::CViewChannelList(QWidget* parent) : CCustomFormView(kFormId, p
     connect(grid_, &CGridCtrl::cellCommitted, this, [this](int row, int) { CommitRow(row); });
     // Clicking a cell makes that row's channel current.
     connect(grid_, &QTableWidget::currentCellChanged, this, [this](int row) {
-        const auto& channels = Radio().Channels();
-        currentId_ = row >= 0 && static_cast<size_t>(row) < channels.size()
-                         ? channels[static_cast<size_t>(row)]->id_
-                         : 0;
+        SetCurrentId(row >= 0 && static_cast<size_t>(row) < ItemCount()
+                         ? ItemIdAt(static_cast<size_t>(row))
+                         : 0);
         CNavigationBar::RefreshAll();
     });
 
@@ -91,9 +91,7 @@ CViewChannelList::CViewChannelList(QWidget* parent) : CCustomFormView(kFormId, p
     if (opened.notice)
         QMetaObject::invokeMethod(
             this, [this, n = *opened.notice] { RaiseNotice(n); }, Qt::QueuedConnection);
-    if (opened.current && *opened.current < Radio().Channels().size())
-        currentId_ = Radio().Channels()[*opened.current]->id_;
-    Fill();
+    ShowIndex(opened.current);
 }
 
 void CViewChannelList::showEvent(QShowEvent* event)
@@ -111,17 +109,39 @@ CViewChannelList::~CViewChannelList()
 
 CChannelData* CViewChannelList::Current() const
 {
-    return currentId_ ? Radio().FindChannel(currentId_) : nullptr;
+    return CurrentId() ? Radio().FindChannel(CurrentId()) : nullptr;
 }
 
-int CViewChannelList::RecordCount() const
+size_t CViewChannelList::ItemCount() const
 {
-    return static_cast<int>(Radio().Channels().size());
+    return Radio().Channels().size();
 }
 
-int CViewChannelList::CurrentRecord() const
+uint32_t CViewChannelList::ItemIdAt(size_t index) const
 {
-    return static_cast<int>(Radio().ChannelNumberOf(currentId_));
+    return Radio().Channels()[index]->id_;
+}
+
+size_t CViewChannelList::NumberOf(uint32_t id) const
+{
+    return Radio().ChannelNumberOf(id);
+}
+
+ListCommandResult CViewChannelList::Run(ListCommand command, std::optional<size_t> current,
+                                        int number)
+{
+    return RunChannelCommand(command, current, number, SingleItemDelete::NoCurrent, this);
+}
+
+void CViewChannelList::WriteBackShown()
+{
+    grid_->CommitEdit();
+}
+
+void CViewChannelList::ShowIndex(std::optional<size_t> index)
+{
+    SetCurrentId(index && *index < ItemCount() ? ItemIdAt(*index) : 0);
+    Fill();
 }
 
 void CViewChannelList::Fill()
@@ -166,8 +186,8 @@ void CViewChannelList::CommitRow(int row)
     ChannelGridRow cells;
     for (size_t c = 0; c < kChannelGridColumns; ++c)
         cells.cells[c] = FromQ(grid_->CellText(row, static_cast<int>(c)));
-    const NoticeRecord notice = CommitChannelRow(channel, cells, static_cast<size_t>(row) + 1,
-                                                 CurrentBandLimits(), this);
+    const NoticeRecord notice =
+        CommitChannelRow(channel, cells, static_cast<size_t>(row) + 1, CurrentBandLimits(), this);
     SetChannelAlias(channel.id_, ToQ(cells.cells[kAliasColumn]));
     for (size_t c = 0; c < kChannelGridColumns; ++c) {
         grid_->SetCellText(row, static_cast<int>(c), ToQ(cells.cells[c]));
@@ -178,13 +198,13 @@ void CViewChannelList::CommitRow(int row)
 
 void CViewChannelList::Reload()
 {
-    if (currentId_ && !Current()) currentId_ = 0;
+    if (CurrentId() && !Current()) SetCurrentId(0);
     Fill();
 }
 
 void CViewChannelList::Store()
 {
-    grid_->CommitEdit();
+    WriteBackShown();
 }
 
 void CViewChannelList::OnNotice(const NoticeRecord& notice)
@@ -195,31 +215,12 @@ void CViewChannelList::OnNotice(const NoticeRecord& notice)
         case NoticeCode::Deleted:
         case NoticeCode::RowCommitted:
         case NoticeCode::UsedChanged:
-            if (currentId_ && !Current()) currentId_ = 0;
+            if (CurrentId() && !Current()) SetCurrentId(0);
             Fill();
             break;
         default:
             break;
     }
-}
-
-void CViewChannelList::Navigate(int command, int number)
-{
-    if (command < static_cast<int>(ListCommand::First) ||
-        command > static_cast<int>(ListCommand::GoTo))
-        return;
-    grid_->CommitEdit();
-    std::optional<size_t> current;
-    if (int n = CurrentRecord(); n > 0) current = static_cast<size_t>(n - 1);
-    const ListCommandResult result = RunChannelCommand(
-        static_cast<ListCommand>(command), current, number, SingleItemDelete::NoCurrent, this);
-    const auto& channels = Radio().Channels();
-    currentId_ = result.current && *result.current < channels.size()
-                     ? channels[*result.current]->id_
-                     : 0;
-    Fill();
-    if (result.notice) RaiseNotice(*result.notice);
-    if (result.listChanged) RecordListChanged();
 }
 
 }  // namespace rv

@@ -8,15 +8,14 @@
 #include <optional>
 
 #include "editors/channel/ChannelFields.h"
-#include "ui/CustomFormView.h"
-#include "ui/NavigationBar.h"
+#include "ui/ListItemView.h"
 
 namespace rv {
 
 class CGridCtrl;
 class CChannelData;
 
-class CViewChannelList : public CCustomFormView, public IRecordList {
+class CViewChannelList : public CRecordListView {
     Q_OBJECT
 public:
     /// Form number of the view (caption text and help topic).
@@ -32,12 +31,6 @@ public:
     void Store() override;
     /// Refills the rows when another view changed a channel or the list.
     void OnNotice(const NoticeRecord& notice) override;
-    /// Record commands 0 to 6 on the channel list; the grid is refilled afterwards.
-    void Navigate(int command, int number) override;
-
-    // IRecordList.
-    int RecordCount() const override;
-    int CurrentRecord() const override;
 
     /// The grid (control 3771).
     CGridCtrl* Grid() const { return grid_; }
@@ -46,6 +39,15 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // The channel list for the record commands.
+    size_t ItemCount() const override;
+    uint32_t ItemIdAt(size_t index) const override;
+    size_t NumberOf(uint32_t id) const override;
+    ListCommandResult Run(ListCommand command, std::optional<size_t> current, int number) override;
+    /// Stores a cell that is being edited.
+    void WriteBackShown() override;
+    /// Makes the channel at a list position current and refills the grid.
+    void ShowIndex(std::optional<size_t> index) override;
 
 private:
     void Fill();
@@ -54,7 +56,6 @@ private:
     void SelectCurrent();
 
     CGridCtrl* grid_;
-    uint32_t currentId_ = 0;
 };
 
 }  // namespace rv

@@ -14,9 +14,6 @@ namespace rv {
 
 namespace {
 
-/// Widest the page's form grows.
-constexpr int kFormMaxWidth = 520;
-
 constexpr FormRow kRows[] = {
     {2401, ControlKind::Label, "RX Optional Signaling"},
     {kRxOptionalSignallingId, ControlKind::Combo, ""},
@@ -36,9 +33,8 @@ constexpr FieldControl kFields[] = {{kTxSignallingList, "tx_optional_signaling"}
 }  // namespace
 
 CPersonalitySignalPage::CPersonalitySignalPage(QWidget* parent)
-    : CRecordPageOf("PagePersonalitySignal", kPersonalitySignalPageId, kFormMaxWidth, parent),
-      controls_(BuildPageForm(kRows)),
-      binding_(kPersonalityFieldTable, controls_, kFields)
+    : CFieldPageOf("PagePersonalitySignal", kPersonalitySignalPageId, kPersonalityFieldTable, kRows,
+                   kFields, parent)
 {
     // Only the transmit signalling is kept in the personality record: the other boxes show
     // their setting but take no input, and the signalling system boxes, which would only ever
@@ -48,25 +44,13 @@ CPersonalitySignalPage::CPersonalitySignalPage(QWidget* parent)
         Control(id)->setEnabled(false);
     for (int id : {kRxSignallingSystemId, kTxSignallingSystemId}) {
         Control(id)->hide();
-        if (QLabel* label = controls_.LabelOf(id)) label->hide();
+        if (QLabel* label = Controls().LabelOf(id)) label->hide();
     }
-    connect(controls_.Get<QComboBox>(kTxSignallingList), &QComboBox::activated, this, [this] {
+    connect(Controls().Get<QComboBox>(kTxSignallingList), &QComboBox::activated, this, [this] {
         if (loading_ || !Record()) return;
         WriteBack();
         RaiseCommitted(kTxSignallingList);
     });
-}
-
-void CPersonalitySignalPage::Load()
-{
-    loading_ = true;
-    CPersonalityData* personality = Record();
-    setEnabled(personality != nullptr);
-    if (personality)
-        binding_.Load(personality->Raw().Bytes(), Settings());
-    else
-        binding_.Clear();
-    loading_ = false;
 }
 
 void CPersonalitySignalPage::WriteBack()
@@ -74,14 +58,9 @@ void CPersonalitySignalPage::WriteBack()
     CPersonalityData* personality = Record();
     if (!personality) return;
     // A value no entry has stays as it came until the user picks an entry.
-    binding_.Store(BytesOf(personality->Raw()), Settings());
-    personality->rxSignallingId_ = SelectedItemId(controls_.Get<QComboBox>(kRxSignallingSystemId));
-    personality->txSignallingId_ = SelectedItemId(controls_.Get<QComboBox>(kTxSignallingSystemId));
-}
-
-void CPersonalitySignalPage::OnNotice(const NoticeRecord& notice)
-{
-    if (notice.code == NoticeCode::Added || notice.code == NoticeCode::Deleted) Load();
+    StoreFields();
+    personality->rxSignallingId_ = SelectedItemId(Controls().Get<QComboBox>(kRxSignallingSystemId));
+    personality->txSignallingId_ = SelectedItemId(Controls().Get<QComboBox>(kTxSignallingSystemId));
 }
 
 }  // namespace rv

@@ -14,9 +14,6 @@ namespace rv {
 
 namespace {
 
-/// Widest the page's form grows.
-constexpr int kFormMaxWidth = 520;
-
 constexpr FormRow kRows[] = {
     {2320, ControlKind::Label, "Tx Admit"},
     {kTxAdmitList, ControlKind::Combo, ""},
@@ -47,15 +44,14 @@ std::string TextOf(const QComboBox* combo)
 }  // namespace
 
 CPersonalityRXTXPage::CPersonalityRXTXPage(QWidget* parent)
-    : CRecordPageOf("PagePersonalityRXTX", kPersonalityRxTxPageId, kFormMaxWidth, parent),
-      controls_(BuildPageForm(kRows)),
-      binding_(kPersonalityFieldTable, controls_, kFields)
+    : CFieldPageOf("PagePersonalityRXTX", kPersonalityRxTxPageId, kPersonalityFieldTable, kRows,
+                   kFields, parent)
 {
     // The personality record keeps neither of these: shown for the layout, not editable.
     Control(kCarrierGoneTimeId)->setEnabled(false);
     Control(kBusyChannelLockoutId)->setEnabled(false);
     for (const FieldControl& f : kFields)
-        connect(controls_.Get<QComboBox>(f.controlId), &QComboBox::activated, this,
+        connect(Controls().Get<QComboBox>(f.controlId), &QComboBox::activated, this,
                 [this, id = f.controlId] { Changed(id); });
     Init();
 }
@@ -74,7 +70,7 @@ void CPersonalityRXTXPage::ApplyTimeOutRule(const std::string& previousPreAlert)
     const CPersonalityData* personality = Record();
     const int timeOut = personality ? personality->TimeOut() : 0;
     const PreAlertOffer offer = rv::ApplyTimeOutRule(timeOut, savedPreAlert_, previousPreAlert);
-    auto* preAlert = controls_.Get<QComboBox>(kPreAlertList);
+    auto* preAlert = Controls().Get<QComboBox>(kPreAlertList);
     preAlert->clear();
     for (const std::string& text : offer.entries) preAlert->addItem(ToQ(text));
     preAlert->setCurrentIndex(offer.selected);
@@ -88,22 +84,13 @@ void CPersonalityRXTXPage::Load()
     loading_ = true;
     CPersonalityData* personality = Record();
     setEnabled(personality != nullptr);
-    if (personality)
-        binding_.Load(personality->Raw().Bytes(), Settings());
-    else
-        binding_.Clear();
-    ApplyTimeOutRule(TextOf(controls_.Get<QComboBox>(kPreAlertList)));
+    LoadFields();
+    ApplyTimeOutRule(TextOf(Controls().Get<QComboBox>(kPreAlertList)));
     // What the boxes show now is the starting point of the user's edits: a value no entry
     // has, or a pre-alert the time-out rule does not offer, stays as it is until the user
     // changes its box.
-    binding_.TakeShown();
+    Binding().TakeShown();
     loading_ = false;
-}
-
-void CPersonalityRXTXPage::WriteBack()
-{
-    if (CPersonalityData* personality = Record())
-        binding_.Store(BytesOf(personality->Raw()), Settings());
 }
 
 void CPersonalityRXTXPage::Changed(int controlId)
@@ -113,17 +100,12 @@ void CPersonalityRXTXPage::Changed(int controlId)
     const uint8_t timeOut = personality->TimeOut();
     WriteBack();
     if (controlId == kTimeOutList) {
-        ApplyTimeOutRule(TextOf(controls_.Get<QComboBox>(kPreAlertList)));
+        ApplyTimeOutRule(TextOf(Controls().Get<QComboBox>(kPreAlertList)));
         // A new time-out re-fits the pre-alert: what its box shows now is stored with it.
-        if (personality->TimeOut() != timeOut) binding_.MarkEdited("tot_pre_alert");
+        if (personality->TimeOut() != timeOut) Binding().MarkEdited("tot_pre_alert");
         WriteBack();
     }
     RaiseCommitted(controlId);
-}
-
-void CPersonalityRXTXPage::OnNotice(const NoticeRecord& notice)
-{
-    if (notice.code == NoticeCode::Added || notice.code == NoticeCode::Deleted) Load();
 }
 
 }  // namespace rv

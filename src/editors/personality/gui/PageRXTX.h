@@ -4,19 +4,15 @@
 // than the time-out value (the time-out rule of the core).
 
 #include <QWidget>
-#include <cstdint>
 #include <string>
 #include <vector>
 
-#include "data/Notice.h"
 #include "editors/personality/PersonalityData.h"
-#include "ui/FieldForm.h"
-#include "ui/FormBuilder.h"
-#include "ui/RecordSheet.h"
+#include "ui/FieldPage.h"
 
 namespace rv {
 
-class CPersonalityRXTXPage : public CRecordPageOf<CPersonalityData, &RadioData::FindPersonality> {
+class CPersonalityRXTXPage : public CFieldPageOf<CPersonalityData, &RadioData::FindPersonality> {
     Q_OBJECT
 public:
     explicit CPersonalityRXTXPage(QWidget* parent = nullptr);
@@ -25,25 +21,15 @@ public:
     void Init();
     /// Shows the personality's times and applies the time-out rule.
     void Load() override;
-    /// Writes the texts the user changed since the page showed them back into the
-    /// personality; the other bytes keep their values.
-    void WriteBack() override;
-    /// Loads again when another view added or deleted an item.
-    void OnNotice(const NoticeRecord& notice) override;
-
-    /// The control with this id, nullptr when none.
-    QWidget* Control(int id) const { return controls_.Control(id); }
 
 private:
     /// Refills the pre-alert box for the record's time-out and enables the dependent boxes.
     void ApplyTimeOutRule(const std::string& previousPreAlert);
+    /// Writes back the box the user changed (and, after a new time-out, the pre-alert the
+    /// rule re-fitted) and reports it as committed.
     void Changed(int controlId);
 
-    CFormControls controls_;
-    /// The five boxes whose fields the personality record keeps, bound by key.
-    CFieldFormBinding binding_;
     std::vector<std::string> savedPreAlert_;
-    bool loading_ = false;
 };
 
 }  // namespace rv

@@ -13,7 +13,7 @@ constexpr ListItemKind<CPersonalityData> kPersonalities{
 }  // namespace
 
 CViewPersonality::CViewPersonality(QWidget* parent)
-    : CListItemViewOf(kFormId, Id(Command::Personality), "Personality", kPersonalities,
+    : CListItemViewOf(kPersonalityFormId, Id(Command::Personality), "Personality", kPersonalities,
                       new CPersonalitySheet(Settings().IsModel(ModelText::Rv205)), parent)
 {
     setObjectName("ViewPersonality");

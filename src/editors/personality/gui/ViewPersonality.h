@@ -12,9 +12,6 @@ namespace rv {
 class CViewPersonality : public CListItemViewOf<CPersonalityData, CPersonalitySheet> {
     Q_OBJECT
 public:
-    /// Form number of the view (caption text and help topic).
-    static constexpr int kFormId = kPersonalityFormId;
-
     /// Opens on the first personality (an empty list first gets a default personality); the
     /// Signaling page belongs to the model that has transmit signalling.
     explicit CViewPersonality(QWidget* parent = nullptr);
