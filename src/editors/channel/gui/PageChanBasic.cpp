@@ -9,7 +9,9 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
+#include "base/Settings.h"
 #include "data/RadioData.h"
+#include "editors/channel/ChannelFieldTable.h"
 #include "editors/channel/ChannelRules.h"
 #include "ui/ComboHelpers.h"
 #include "ui/Prompt.h"
@@ -72,6 +74,12 @@ constexpr FormRow kSideRows[] = {
     {3680, ControlKind::Label, "CDCSS"},
     {Id(C::TxDcs), ControlKind::Combo, ""},
     {0, ControlKind::EndGroup, ""},
+};
+
+/// The boxes bound to fields of the channel record.
+constexpr FieldControl kBoundFields[] = {
+    {Id(C::Spacing), "spacing"},
+    {Id(C::Power), "power"},
 };
 
 /// Controls that commit when they lose the focus.
@@ -164,7 +172,8 @@ void SetChannelAlias(uint32_t channelId, const QString& alias)
 }
 
 CPageChanBasic::CPageChanBasic(QWidget* parent)
-    : CRecordPageOf("PageChanBasic", kChannelBasicPageId, kFormMaxWidth, parent)
+    : CRecordPageOf("PageChanBasic", kChannelBasicPageId, kFormMaxWidth, parent),
+      choices_(kChannelFieldTable, general_, {})
 {
     QWidget* content = Content();
     auto* layout = new QVBoxLayout(content);
@@ -173,6 +182,7 @@ CPageChanBasic::CPageChanBasic(QWidget* parent)
     auto* sides = new QWidget(content);
     general_ = BuildForm(general, kChannelBasicPageId, kGeneralRows);
     sides_ = BuildForm(sides, kChannelBasicPageId, kSideRows);
+    choices_ = CFieldFormBinding(kChannelFieldTable, general_, kBoundFields);
     general->layout()->setContentsMargins(0, 0, 0, 0);
     sides->layout()->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(general);
@@ -290,7 +300,8 @@ void CPageChanBasic::Init()
 void CPageChanBasic::ClearControls()
 {
     for (C c : {C::Alias, C::RxFreqBox, C::TxFreqBox}) Get<QLineEdit>(c)->clear();
-    for (C c : {C::Spacing, C::Power, C::RxType, C::TxType, C::RxFreqList, C::TxFreqList})
+    choices_.Clear();
+    for (C c : {C::RxType, C::TxType, C::RxFreqList, C::TxFreqList})
         Get<QComboBox>(c)->setCurrentIndex(-1);
     for (C c : {C::RxCtcss, C::RxDcs, C::TxCtcss, C::TxDcs}) {
         Get<QComboBox>(c)->setCurrentIndex(-1);
@@ -313,8 +324,7 @@ void CPageChanBasic::Load()
     fields_ = channel->ShowFields();
     fields_.Alias = FromQ(ChannelAlias(channel->id_));
     Get<QLineEdit>(C::Alias)->setText(ToQ(fields_.Alias));
-    SelectText(Get<QComboBox>(C::Spacing), fields_.SpacingText);
-    SelectText(Get<QComboBox>(C::Power), fields_.PowerText);
+    choices_.Load(channel->Raw().Bytes(), Settings());
     SelectText(Get<QComboBox>(C::RxType), fields_.RxTypeText);
     SelectText(Get<QComboBox>(C::TxType), fields_.TxTypeText);
     SelectText(Get<QComboBox>(C::RxCtcss), fields_.RxCtcssText);
@@ -402,13 +412,14 @@ void CPageChanBasic::WriteBack()
 {
     CChannelData* channel = Record();
     if (!channel) return;
+    // Spacing and power by their fields: a box that still shows what it was loaded with
+    // keeps the stored bits.
+    choices_.Store(BytesOf(channel->Raw()), Settings());
     // What the channel shows now; a control that still shows it is no edit.
     const ChannelFields shown = channel->ShowFields();
     ChannelFields edited = shown;
     edited.Alias = FromQ(Get<QLineEdit>(C::Alias)->text());
     SetChannelAlias(channel->id_, ToQ(edited.Alias));
-    edited.SpacingText = FromQ(Get<QComboBox>(C::Spacing)->currentText());
-    edited.PowerText = FromQ(Get<QComboBox>(C::Power)->currentText());
 
     FrequencyEntry rx, tx;
     if (licenceFree_) {

@@ -11,6 +11,7 @@
 #include "editors/channel/ChannelData.h"
 #include "editors/channel/ChannelFields.h"
 #include "editors/channel/FrequencyText.h"
+#include "ui/FieldForm.h"
 #include "ui/FormBuilder.h"
 #include "ui/RecordSheet.h"
 
@@ -69,6 +70,9 @@ private:
 
     CFormControls general_;
     CFormControls sides_;
+    /// The spacing and power boxes, bound to their fields. The frequencies and tones go
+    /// through their rules (band clamp, step fit, tone words) in the text form.
+    CFieldFormBinding choices_;
     ChannelFields fields_;
     BandLimits band_;
     bool licenceFree_ = false;
