@@ -1,0 +1,371 @@
+#include "report/PrintReport.h"
+
+#include <algorithm>
+#include <cmath>
+#include <span>
+#include <string_view>
+
+#include "base/CommandIds.h"
+#include "base/Settings.h"
+#include "base/TextFormat.h"
+#include "data/FieldTable.h"
+#include "data/PrintSelection.h"
+#include "data/RadioData.h"
+#include "editors/channel/ChannelFieldTable.h"
+#include "editors/dtmf/DtmfFieldTable.h"
+#include "editors/general/MiscFieldTable.h"
+#include "editors/general/ModeFieldTable.h"
+#include "editors/general/VolumeFieldTable.h"
+#include "editors/general/VoxFieldTable.h"
+#include "editors/keys/KeyFieldTable.h"
+#include "editors/personality/PersonalityFieldTable.h"
+#include "editors/radio/RadioInfoFields.h"
+#include "editors/scan/ScanFieldTable.h"
+#include "service/TestFreqFieldTable.h"
+
+namespace rv {
+
+namespace {
+
+/// Relative widths of a label and its value.
+constexpr int kLabelWidth = 9;
+constexpr int kValueWidth = 11;
+
+/// One line of a section's layout: a caption (group text id) or a field by its key.
+struct PrintLine {
+    int group = 0;
+    std::string_view key;
+};
+constexpr PrintLine Caption(int textId)
+{
+    return {textId, {}};
+}
+constexpr PrintLine Key(std::string_view key)
+{
+    return {0, key};
+}
+
+// The sections' lines in the order of their labels; captions are the views' page and group
+// captions.
+constexpr PrintLine kKeyLines[] = {Key("sk1_short"), Key("sk1_long"), Key("sk2_short"),
+                                   Key("sk2_long")};
+constexpr PrintLine kMiscLines[] = {
+    Key("squelch_level"), Key("tail_revert"), Key("battery_save_mode"),  Key("battery_save_delay"),
+    Key("power_led"),     Key("scan_led"),    Key("channel_change_beep")};
+constexpr PrintLine kVolumeLines[] = {Key("alert_tone")};
+constexpr PrintLine kVoxLines[] = {Key("gain_level"), Key("delay_time")};
+constexpr PrintLine kModeLines[] = {Key("panel_test"), Key("clone"), Key("factory_clone")};
+constexpr PrintLine kChannelLines[] = {
+    Caption(3656),       Key("spacing"),  Key("power"),     Caption(3664),
+    Key("rx_frequency"), Key("rx_dcs"),   Key("rx_ctcss"),  Caption(3673),
+    Key("tx_frequency"), Key("tx_dcs"),   Key("tx_ctcss"),  Caption(3657),
+    Key("personality"),  Key("scramble"), Key("compandor"), Key("auto_start_scan")};
+constexpr PrintLine kPersonalityLines[] = {
+    Caption(2311),     Key("tx_admit"),  Key("tx_time_out"), Key("tot_pre_alert"),
+    Key("tot_re_key"), Key("tot_reset"), Caption(2313),      Key("tx_optional_signaling")};
+constexpr PrintLine kDtmfLines[] = {Caption(5302),         Key("pretime"),   Key("digit_duration"),
+                                    Key("digit_interval"), Caption(5301),    Key("primary_id"),
+                                    Key("ptt_id_type"),    Key("side_tone"), Key("short_beep")};
+constexpr PrintLine kScanLines[] = {Caption(3800),
+                                    Key("ctcss_scan_mode"),
+                                    Key("tx_mode"),
+                                    Key("hang_time"),
+                                    Key("designated_channel"),
+                                    Key("priority_1_mode"),
+                                    Key("priority_1_channel"),
+                                    Key("sweep_time"),
+                                    Key("start_alert"),
+                                    Key("end_alert"),
+                                    Key("include_current"),
+                                    Key("talkback"),
+                                    Caption(3803),
+                                    Key("entries")};
+
+/// Caption of the scan list's member channels.
+constexpr int kScanMembersCaption = 3803;
+/// Captions of the two frequency tables of the test frequencies.
+constexpr int kTestTableCaption = 4012;
+constexpr int kPointTableCaption = 4013;
+
+ReportRow SectionRow(std::string title)
+{
+    return {ReportRowKind::Section, {{1, {}}, {1, std::move(title)}, {1, {}}}};
+}
+
+ReportRow FieldRow(std::string label, std::string value)
+{
+    return {ReportRowKind::Field,
+            {{kLabelWidth, std::move(label)}, {kValueWidth, std::move(value)}}};
+}
+
+/// Starts a section: a blank line first unless it is the report's first row.
+void AddTitle(std::vector<ReportRow>& out, std::string title)
+{
+    if (!out.empty()) out.push_back({ReportRowKind::Blank, {}});
+    out.push_back(SectionRow(std::move(title)));
+}
+
+/// The value of a field as printed: the view's text, a check box as text 20 or 21.
+std::string PrintedValue(const FieldRef& field, std::span<const uint8_t> record,
+                         const CTextService& texts)
+{
+    if (field.def->kind == FieldKind::Flag)
+        return texts.LoadText(GetNumber(field, record) ? ReportText::kChecked
+                                                       : ReportText::kUnchecked);
+    return GetText(field, record, texts);
+}
+
+/// The rows of one record by its layout.
+void AddLines(const FieldTable& table, std::span<const PrintLine> lines,
+              std::span<const uint8_t> record, const CTextService& texts,
+              std::vector<ReportRow>& out)
+{
+    for (const PrintLine& line : lines) {
+        if (line.group) {
+            out.push_back({ReportRowKind::Group, {{1, texts.LoadText(line.group)}}});
+            continue;
+        }
+        const std::optional<FieldRef> field = FindField(table, line.key);
+        if (!field) continue;  // a layout names only fields of its table (tested)
+        out.push_back(
+            FieldRow(texts.LoadText(field->LabelId()), PrintedValue(*field, record, texts)));
+    }
+}
+
+/// A block: the section title, then its lines.
+void AddBlock(int formId, const FieldTable& table, std::span<const PrintLine> lines,
+              const CRawRecord& record, const CTextService& texts, std::vector<ReportRow>& out)
+{
+    AddTitle(out, texts.LoadText(formId));
+    AddLines(table, lines, record.Bytes(), texts, out);
+}
+
+/// A list: one titled block per item ("<title> - <n>"), or the title and a note for none.
+template <class T, class Extra>
+void AddList(int formId, const FieldTable& table, std::span<const PrintLine> lines,
+             ItemList<T>& items, const CTextService& texts, std::vector<ReportRow>& out,
+             Extra extra)
+{
+    const std::string title = texts.LoadText(formId);
+    if (items.size() == 0) {
+        AddTitle(out, title);
+        out.push_back(FieldRow(texts.LoadText(ReportText::kNoItems), {}));
+        return;
+    }
+    unsigned n = 0;
+    for (auto& item : items) {
+        AddTitle(out, title + " - " + std::to_string(++n));
+        AddLines(table, lines, item->Raw().Bytes(), texts, out);
+        extra(item->Raw().Bytes(), out);
+    }
+}
+
+constexpr auto kNoExtra = [](std::span<const uint8_t>, std::vector<ReportRow>&) {};
+
+void AddRadioInfo(RadioData& radio, const CSettings& settings, std::vector<ReportRow>& out)
+{
+    const RadioInfoFields f = ToFields(radio.RadioInfo(), settings);
+    AddTitle(out, settings.LoadText(CPrintSelection::Row(0).formId));
+    const std::pair<int, const std::string*> lines[] = {
+        {1110, &f.modelName},     {1112, &f.frequencyRange},  {1114, &f.serialNumber},
+        {1118, &f.signalingType}, {1116, &f.firmwareVersion}, {1120, &f.lastProgrammed}};
+    for (const auto& [label, value] : lines)
+        out.push_back(FieldRow(settings.LoadText(label), *value));
+}
+
+/// A table of numbered receive and transmit frequencies.
+void AddFrequencyTable(int caption, std::string_view rxKey, std::string_view txKey,
+                       std::span<const uint8_t> record, const CTextService& texts,
+                       std::vector<ReportRow>& out)
+{
+    out.push_back({ReportRowKind::Group, {{1, texts.LoadText(caption)}}});
+    out.push_back({ReportRowKind::Columns,
+                   {{1, texts.LoadText(ReportText::kColumnNumber)},
+                    {3, texts.LoadText(ReportText::kColumnRx)},
+                    {3, texts.LoadText(ReportText::kColumnTx)}}});
+    const FieldDef* rx = FindField(kTestFreqFieldTable, std::string(rxKey) + "_1")->def;
+    const FieldDef* tx = FindField(kTestFreqFieldTable, std::string(txKey) + "_1")->def;
+    for (unsigned k = 0; k < rx->count; ++k)
+        out.push_back({ReportRowKind::Field,
+                       {{1, std::to_string(k + 1)},
+                        {3, GetText(FieldRef{rx, k}, record, texts)},
+                        {3, GetText(FieldRef{tx, k}, record, texts)}}});
+}
+
+void AddTestFrequencies(RadioData& radio, const CTextService& texts, std::vector<ReportRow>& out)
+{
+    AddTitle(out, texts.LoadText(kTestFreqFieldTable.title));
+    const std::span<const uint8_t> record = radio.TestFreq().Raw().Bytes();
+    AddFrequencyTable(kTestTableCaption, "test_rx", "test_tx", record, texts, out);
+    AddFrequencyTable(kPointTableCaption, "point_rx", "point_tx", record, texts, out);
+}
+
+/// The member channels of a scan list after its number of entries: the members that are set.
+void AddScanMembers(std::span<const uint8_t> record, const CTextService& texts,
+                    std::vector<ReportRow>& out)
+{
+    for (const FieldRef& field : Fields(kScanFieldTable)) {
+        if (field.def->key != "member") continue;
+        std::string value = GetText(field, record, texts);
+        if (!value.empty()) out.push_back(FieldRow(LabelText(field, texts), std::move(value)));
+    }
+}
+
+}  // namespace
+
+void BuildSection(size_t index, RadioData& radio, const CSettings& settings,
+                  std::vector<ReportRow>& out)
+{
+    const int formId = CPrintSelection::Row(index).formId;
+    switch (index) {
+        case 0:
+            AddRadioInfo(radio, settings, out);
+            break;
+        case 1:
+            AddBlock(formId, kKeyFieldTable, kKeyLines, radio.Keys().Raw(), settings, out);
+            break;
+        case 2:
+            AddBlock(formId, kMiscFieldTable, kMiscLines, radio.Misc().Raw(), settings, out);
+            break;
+        case 3:
+            AddBlock(formId, kVolumeFieldTable, kVolumeLines, radio.Volume().Raw(), settings, out);
+            break;
+        case 4:
+            AddBlock(formId, kVoxFieldTable, kVoxLines, radio.Vox().Raw(), settings, out);
+            break;
+        case 5:
+            AddBlock(formId, kModeFieldTable, kModeLines, radio.Mode().Raw(), settings, out);
+            break;
+        case 6:
+            AddList(formId, kChannelFieldTable, kChannelLines, radio.Channels(), settings, out,
+                    kNoExtra);
+            break;
+        case 7:
+            AddList(formId, kPersonalityFieldTable, kPersonalityLines, radio.Personalities(),
+                    settings, out, kNoExtra);
+            break;
+        case 8:
+            AddList(formId, kDtmfFieldTable, kDtmfLines, radio.DtmfSystems(), settings, out,
+                    kNoExtra);
+            break;
+        case 9:
+            AddList(formId, kScanFieldTable, kScanLines, radio.ScanLists(), settings, out,
+                    [&settings](std::span<const uint8_t> record, std::vector<ReportRow>& rows) {
+                        AddScanMembers(record, settings, rows);
+                    });
+            break;
+        case 10:
+            AddTestFrequencies(radio, settings, out);
+            break;
+        default:
+            break;
+    }
+}
+
+std::vector<ReportRow> BuildReport(RadioData& radio, const CPrintSelection& selection,
+                                   const CSettings& settings)
+{
+    std::vector<ReportRow> rows;
+    for (size_t i = 0; i < CPrintSelection::Count(); ++i)
+        if (selection.Selected(i)) BuildSection(i, radio, settings, rows);
+    return rows;
+}
+
+PageMetrics PageMetrics::ForPageMm(double widthMm, double heightMm)
+{
+    PageMetrics m;
+    m.pageWidth = static_cast<int>(std::lround(widthMm * 10));
+    m.pageHeight = static_cast<int>(std::lround(heightMm * 10));
+    return m;
+}
+
+int PageMetrics::LinesPerPage() const
+{
+    return std::max(1, (pageHeight - 2 * kBand) / kLineHeight - 5);
+}
+
+int PageMetrics::TopOffset() const
+{
+    return ((pageHeight - 2 * kBand) % kLineHeight + kLineHeight) / 2;
+}
+
+std::vector<ReportPage> Paginate(const std::vector<ReportRow>& rows, int linesPerPage)
+{
+    const size_t perPage = static_cast<size_t>(std::max(1, linesPerPage));
+    std::vector<ReportPage> pages(1);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const ReportRowKind kind = rows[i].kind;
+        if (kind == ReportRowKind::Blank && pages.back().empty()) continue;
+        // A title or caption goes with the rows up to its first field (a blank line with the
+        // title after it), as far as one page holds them.
+        size_t needed = 1;
+        if (kind != ReportRowKind::Field) {
+            size_t j = i;
+            while (j + 1 < rows.size() && rows[j].kind != ReportRowKind::Field) ++j;
+            needed = std::min(j - i + 1, perPage);
+        }
+        if (pages.back().size() + needed > perPage) {
+            pages.emplace_back();
+            if (kind == ReportRowKind::Blank) continue;
+        }
+        pages.back().push_back(i);
+    }
+    return pages;
+}
+
+std::string HeaderText(const std::string& documentPath, const CTextService& texts)
+{
+    return documentPath.empty() ? texts.LoadText(ReportText::kProgramTitle) : documentPath;
+}
+
+std::string PageText(int page, int pageCount, const CTextService& texts)
+{
+    std::string format = TextOr(texts.LoadText(ReportText::kPageOfPages), "Page %d of %d");
+    // The page number first, so that the count fills the second placeholder.
+    format = FormatTextNumber(format, page);
+    return FormatTextNumber(format, pageCount);
+}
+
+std::string PrintTimeText(const std::tm& time)
+{
+    char buf[32];
+    const size_t n = std::strftime(buf, sizeof buf, "%m/%d/%Y %H:%M:%S", &time);
+    return std::string(buf, n);
+}
+
+void SelectCheckedItems(CPrintSelection& selection, const std::vector<int>& checkedCommands)
+{
+    selection.ClearAll();
+    for (int command : checkedCommands) {
+        // The list items stand under their groups, whose commands are the catalogue's.
+        if (command == Id(Command::Channel)) command = Id(Command::ChannelGroup);
+        if (command == Id(Command::Personality)) command = Id(Command::PersonalityGroup);
+        selection.SelectCommand(static_cast<uint32_t>(command), true);
+    }
+}
+
+EmptySelectionAnswer CEmptySelectionCounter::Next()
+{
+    if (left_ != 0) {
+        --left_;
+        return {kMsgSelectSomething, false};
+    }
+    left_ = 3;
+    return {kMsgNothingPrinted, true};
+}
+
+CEmptySelectionCounter& CEmptySelectionCounter::Instance()
+{
+    static CEmptySelectionCounter counter;
+    return counter;
+}
+
+std::vector<InfoPair> RadioInfoBlock(RadioData& radio, const CSettings& settings)
+{
+    const RadioInfoFields f = ToFields(radio.RadioInfo(), settings);
+    return {{settings.LoadText(1110), f.modelName},
+            {settings.LoadText(1112), f.frequencyRange},
+            {settings.LoadText(1116), f.firmwareVersion}};
+}
+
+}  // namespace rv
