@@ -30,6 +30,11 @@ namespace {
 /// Relative widths of a label and its value.
 constexpr int kLabelWidth = 9;
 constexpr int kValueWidth = 11;
+/// Relative widths of the frequency tables' columns: the transmit column lines up with the
+/// values of the label and value rows.
+constexpr int kNumberWidth = 2;
+constexpr int kRxWidth = kLabelWidth - kNumberWidth;
+constexpr int kTxWidth = kValueWidth;
 
 /// One line of a section's layout: a caption (group text id) or a field by its key.
 struct PrintLine {
@@ -180,16 +185,16 @@ void AddFrequencyTable(int caption, std::string_view rxKey, std::string_view txK
 {
     out.push_back({ReportRowKind::Group, {{1, texts.LoadText(caption)}}});
     out.push_back({ReportRowKind::Columns,
-                   {{1, texts.LoadText(ReportText::kColumnNumber)},
-                    {3, texts.LoadText(ReportText::kColumnRx)},
-                    {3, texts.LoadText(ReportText::kColumnTx)}}});
+                   {{kNumberWidth, texts.LoadText(ReportText::kColumnNumber)},
+                    {kRxWidth, texts.LoadText(ReportText::kColumnRx)},
+                    {kTxWidth, texts.LoadText(ReportText::kColumnTx)}}});
     const FieldDef* rx = FindField(kTestFreqFieldTable, std::string(rxKey) + "_1")->def;
     const FieldDef* tx = FindField(kTestFreqFieldTable, std::string(txKey) + "_1")->def;
     for (unsigned k = 0; k < rx->count; ++k)
         out.push_back({ReportRowKind::Field,
-                       {{1, std::to_string(k + 1)},
-                        {3, GetText(FieldRef{rx, k}, record, texts)},
-                        {3, GetText(FieldRef{tx, k}, record, texts)}}});
+                       {{kNumberWidth, std::to_string(k + 1)},
+                        {kRxWidth, GetText(FieldRef{rx, k}, record, texts)},
+                        {kTxWidth, GetText(FieldRef{tx, k}, record, texts)}}});
 }
 
 void AddTestFrequencies(RadioData& radio, const CTextService& texts, std::vector<ReportRow>& out)
@@ -292,21 +297,34 @@ int PageMetrics::TopOffset() const
 std::vector<ReportPage> Paginate(const std::vector<ReportRow>& rows, int linesPerPage)
 {
     const size_t perPage = static_cast<size_t>(std::max(1, linesPerPage));
+    const auto isField = [&](size_t k) { return rows[k].kind == ReportRowKind::Field; };
+    // The rows up to and including the first field from row i.
+    const auto toFirstField = [&](size_t i) {
+        size_t j = i;
+        while (j + 1 < rows.size() && !isField(j)) ++j;
+        return j - i + 1;
+    };
     std::vector<ReportPage> pages(1);
+    size_t title = rows.size();  // the title row of the section being laid out
     for (size_t i = 0; i < rows.size(); ++i) {
         const ReportRowKind kind = rows[i].kind;
         if (kind == ReportRowKind::Blank && pages.back().empty()) continue;
-        // A title or caption goes with the rows up to its first field (a blank line with the
-        // title after it), as far as one page holds them.
-        size_t needed = 1;
-        if (kind != ReportRowKind::Field) {
-            size_t j = i;
-            while (j + 1 < rows.size() && rows[j].kind != ReportRowKind::Field) ++j;
-            needed = std::min(j - i + 1, perPage);
+        if (kind == ReportRowKind::Section) title = i;
+        // A title goes with the rows up to its first field (a blank line with the title after
+        // it); a caption with all its rows when a page holds them, else up to its first field.
+        size_t needed = isField(i) ? 1 : toFirstField(i);
+        if (kind == ReportRowKind::Group) {
+            size_t end = i + 1;
+            while (end < rows.size() && (isField(end) || rows[end].kind == ReportRowKind::Columns))
+                ++end;
+            if (end - i + 1 <= perPage) needed = end - i;
         }
-        if (pages.back().size() + needed > perPage) {
+        if (pages.back().size() + std::min(needed, perPage) > perPage) {
             pages.emplace_back();
             if (kind == ReportRowKind::Blank) continue;
+            // A section that goes on over the page break shows its title again.
+            if (kind != ReportRowKind::Section && title < rows.size() && needed + 1 <= perPage)
+                pages.back().push_back(title);
         }
         pages.back().push_back(i);
     }
@@ -318,12 +336,10 @@ std::string HeaderText(const std::string& documentPath, const CTextService& text
     return documentPath.empty() ? texts.LoadText(ReportText::kProgramTitle) : documentPath;
 }
 
-std::string PageText(int page, int pageCount, const CTextService& texts)
+std::string PageText(int page, int pageCount, const std::string& format)
 {
-    std::string format = TextOr(texts.LoadText(ReportText::kPageOfPages), "Page %d of %d");
     // The page number first, so that the count fills the second placeholder.
-    format = FormatTextNumber(format, page);
-    return FormatTextNumber(format, pageCount);
+    return FormatTextNumber(FormatTextNumber(format, page), pageCount);
 }
 
 std::string PrintTimeText(const std::tm& time)
@@ -331,6 +347,40 @@ std::string PrintTimeText(const std::tm& time)
     char buf[32];
     const size_t n = std::strftime(buf, sizeof buf, "%m/%d/%Y %H:%M:%S", &time);
     return std::string(buf, n);
+}
+
+static_assert(std::size(kPrintSectionNames) == kPrintRowCount);
+
+std::string PrintSectionNameList()
+{
+    std::string out;
+    for (const char* name : kPrintSectionNames) out += (out.empty() ? "" : ",") + std::string(name);
+    return out;
+}
+
+std::optional<std::string> SelectSectionNames(CPrintSelection& selection, const std::string& list)
+{
+    CPrintSelection chosen;
+    if (list == "all") {
+        for (size_t i = 0; i < kPrintRowCount; ++i) chosen.SetSelected(i, true);
+        selection = chosen;
+        return std::nullopt;
+    }
+    size_t start = 0;
+    while (true) {
+        const size_t comma = list.find(',', start);
+        const std::string name =
+            list.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        const auto* found =
+            std::find_if(std::begin(kPrintSectionNames), std::end(kPrintSectionNames),
+                         [&](const char* n) { return name == n; });
+        if (found == std::end(kPrintSectionNames)) return name;
+        chosen.SetSelected(static_cast<size_t>(found - std::begin(kPrintSectionNames)), true);
+        if (comma == std::string::npos) break;
+        start = comma + 1;
+    }
+    selection = chosen;
+    return std::nullopt;
 }
 
 void SelectCheckedItems(CPrintSelection& selection, const std::vector<int>& checkedCommands)
@@ -366,6 +416,19 @@ std::vector<InfoPair> RadioInfoBlock(RadioData& radio, const CSettings& settings
     return {{settings.LoadText(1110), f.modelName},
             {settings.LoadText(1112), f.frequencyRange},
             {settings.LoadText(1116), f.firmwareVersion}};
+}
+
+ReportDocument MakeReportDocument(RadioData& radio, const CPrintSelection& selection,
+                                  const CSettings& settings, const std::string& documentPath,
+                                  const std::tm& now)
+{
+    ReportDocument doc;
+    doc.rows = BuildReport(radio, selection, settings);
+    doc.header = HeaderText(documentPath, settings);
+    doc.info = RadioInfoBlock(radio, settings);
+    doc.printTime = PrintTimeText(now);
+    doc.pageFormat = TextOr(settings.LoadText(ReportText::kPageOfPages), "Page %d of %d");
+    return doc;
 }
 
 }  // namespace rv

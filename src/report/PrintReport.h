@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <ctime>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -77,17 +78,30 @@ struct PageMetrics {
 /// The rows one page shows, as indexes into the report.
 using ReportPage = std::vector<size_t>;
 
-/// Splits the rows into pages of `linesPerPage` lines. A title or caption is kept on one page
-/// with the rows up to its first field, and a blank row at the top of a page is dropped. An
-/// empty report still has one page (its frame).
+/// Splits the rows into pages of `linesPerPage` lines. A title is kept on one page with the
+/// rows up to its first field, a caption with its rows when a page holds them (else up to its
+/// first field); a section that goes on over a page break repeats its title at the top of the
+/// next page; a blank row at the top of a page is dropped. An empty report still has one page
+/// (its frame). A page lists row indexes; a repeated title appears on both pages.
 std::vector<ReportPage> Paginate(const std::vector<ReportRow>& rows, int linesPerPage);
 
 /// The header's text: the document's path, or text 128 when it has none.
 std::string HeaderText(const std::string& documentPath, const CTextService& texts);
-/// The footer's page text, "Page %d of %d".
-std::string PageText(int page, int pageCount, const CTextService& texts);
+/// The footer's page text: `format` (text "Page %d of %d") with the page and the count.
+std::string PageText(int page, int pageCount, const std::string& format);
 /// The footer's time of printing, "%m/%d/%Y %H:%M:%S".
 std::string PrintTimeText(const std::tm& time);
+
+/// The command line's names of the catalogue rows, in catalogue order.
+inline constexpr const char* kPrintSectionNames[] = {
+    "radio",         "keys", "misc", "volume",          "vox", "mode", "channels",
+    "personalities", "dtmf", "scan", "test_frequencies"};
+/// The names joined with commas, for messages.
+std::string PrintSectionNameList();
+/// Selects the sections of a comma-separated list of names, or every section for "all".
+/// Returns the first name that is no section (the selection is then unchanged), nothing on
+/// success. An empty name (an empty list, two commas) is no section either.
+std::optional<std::string> SelectSectionNames(CPrintSelection& selection, const std::string& list);
 
 /// Sets the print selection from the checked items of the Print Tree screen: every flag is
 /// cleared, then each checked item whose command is a catalogue row's selects that row; a
@@ -122,5 +136,18 @@ struct InfoPair {
 };
 /// Labels 1110, 1112 and 1116 with the values the radio information view shows.
 std::vector<InfoPair> RadioInfoBlock(RadioData& radio, const CSettings& settings);
+
+/// Everything one print draws: the rows and the texts of the page frame.
+struct ReportDocument {
+    std::vector<ReportRow> rows;
+    std::string header;          ///< HeaderText
+    std::vector<InfoPair> info;  ///< the radio information block of every page
+    std::string printTime;       ///< PrintTimeText of the time of printing
+    std::string pageFormat;      ///< "Page %d of %d" of the language file
+};
+/// The document of the selected sections of the radio data, printed at `now`.
+ReportDocument MakeReportDocument(RadioData& radio, const CPrintSelection& selection,
+                                  const CSettings& settings, const std::string& documentPath,
+                                  const std::tm& now);
 
 }  // namespace rv

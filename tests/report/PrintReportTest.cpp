@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <ctime>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -169,13 +170,14 @@ TEST(PaginateTest, TitlesStayWithTheirFirstRowAndBlanksNeverOpenAPage)
         std::vector<ReportPage> pages;
     };
     const Case cases[] = {
-        {"", 5, {{}}},                       // an empty report has its frame
-        {"SFF", 3, {{0, 1, 2}}},             // exactly one page
-        {"SFFF", 3, {{0, 1, 2}, {3}}},       // the rest on a second page
-        {"SFBSF", 3, {{0, 1}, {3, 4}}},      // blank + title moved: no blank at the top
-        {"SFFBSF", 4, {{0, 1, 2}, {4, 5}}},  // a title never ends a page
-        {"SFGF", 3, {{0, 1}, {2, 3}}},       // nor a caption
-        {"SGF", 2, {{0}, {1, 2}}},           // too long for a page: the caption keeps its row
+        {"", 5, {{}}},                         // an empty report has its frame
+        {"SFF", 3, {{0, 1, 2}}},               // exactly one page
+        {"SFFF", 3, {{0, 1, 2}, {0, 3}}},      // the title again over the rest
+        {"SFBSF", 3, {{0, 1}, {3, 4}}},        // blank + title moved: no blank at the top
+        {"SFFBSF", 4, {{0, 1, 2}, {4, 5}}},    // a title never ends a page
+        {"SFGFF", 4, {{0, 1}, {0, 2, 3, 4}}},  // a caption goes with its rows
+        {"SFFGFFFFF", 5, {{0, 1, 2, 3, 4}, {0, 5, 6, 7, 8}}},  // unless they are too many
+        {"SGF", 2, {{0}, {1, 2}}},  // too long for a page: the caption keeps its row
     };
     for (const Case& c : cases)
         EXPECT_EQ(Paginate(Rows(c.kinds), c.lines), c.pages) << c.kinds << " / " << c.lines;
@@ -206,11 +208,38 @@ TEST(PrintTreeRulesTest, CheckedItemsSelectTheirRowsAndListItemsTheirGroups)
     }
 }
 
+TEST(PrintSectionNamesTest, NamesSelectRowsAndABadNameChangesNothing)
+{
+    struct Case {
+        const char* list;
+        std::optional<std::string> bad;
+        std::vector<size_t> rows;
+    };
+    const Case cases[] = {
+        {"vox", std::nullopt, {4}},
+        {"channels,radio,channels", std::nullopt, {0, 6}},
+        {"all", std::nullopt, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}},
+        {"keys,chanels", "chanels", {3}},  // the selection before stays
+        {"keys,,vox", "", {3}},
+        {"", "", {3}},
+        {"ALL", "ALL", {3}},
+    };
+    for (const Case& c : cases) {
+        CPrintSelection selection;
+        selection.SetSelected(3, true);
+        EXPECT_EQ(SelectSectionNames(selection, c.list), c.bad) << c.list;
+        std::vector<size_t> rows;
+        for (size_t i = 0; i < CPrintSelection::Count(); ++i)
+            if (selection.Selected(i)) rows.push_back(i);
+        EXPECT_EQ(rows, c.rows) << c.list;
+    }
+}
+
 TEST_F(PrintReportTest, FrameTextsFollowTheLanguageFile)
 {
     EXPECT_EQ(HeaderText("", Settings()), Settings().LoadText(128));
     EXPECT_EQ(HeaderText("/data/radio.dat", Settings()), "/data/radio.dat");
-    EXPECT_EQ(PageText(2, 7, Settings()), "Page 2 of 7");
+    EXPECT_EQ(PageText(2, 7, Settings().LoadText(ReportText::kPageOfPages)), "Page 2 of 7");
     std::tm t{};
     t.tm_year = 126;
     t.tm_mon = 2;
