@@ -76,7 +76,8 @@ ExitCode RunPrint(std::span<const std::string> argv)
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
-    const ReportDocument report = MakeReportDocument(Radio(), selection, Settings(), path, local);
+    const ReportDocument report =
+        MakeReportDocument(Radio(), selection, Settings(), doc.Path(), local);
     std::string error;
     if (!WriteReportPdf(report, *out, QPageSize(QPageSize::A4), error)) {
         if (error == *out)

@@ -19,17 +19,17 @@
 #include <functional>
 #include <map>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include <nlohmann/json.hpp>
-
 #include "base/Bytes.h"
-#include "data/DataFile.h"
 #include "base/IniFile.h"
 #include "base/Settings.h"
+#include "data/DataFile.h"
+#include "report/PrintReport.h"
 #include "support/TestSupport.h"
 
 extern char** environ;
@@ -66,8 +66,10 @@ CliRun Spawn(const Args& args, const std::string& dir)
     const std::string errPath = dir + "cli.stderr";
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
+    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(kCli.c_str()));
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
@@ -313,8 +315,12 @@ INSTANTIATE_TEST_SUITE_P(
         // Another model without a range: its first range.
         Identity{{"--model", "RV385"}, "RV385", "RV-385", "136-174", 128, 1},
         Identity{{"--name=RV-305"}, "RV305", "RV-305", "136-174", 128, 1},
-        Identity{{"--model", "RV205", "--range", "433-434", "--signal", "1"}, "RV205", "RV-205",
-                 "433-434", 2, 1},
+        Identity{{"--model", "RV205", "--range", "433-434", "--signal", "1"},
+                 "RV205",
+                 "RV-205",
+                 "433-434",
+                 2,
+                 1},
         // Same model as remembered, another range: the remembered signalling stays.
         Identity{{"--range", "136-174"}, "RV205", "RV-205", "136-174", 128, 2}));
 
@@ -352,7 +358,8 @@ TEST_F(CliTest, EveryModelAndRangeHasItsDefaultSet)
         for (const std::string& key : catalogue.Keys(model)) {
             if (key.rfind("Freq", 0) != 0) continue;
             int low = 0, high = 0;
-            ASSERT_EQ(std::sscanf(catalogue.GetString(model, key).c_str(), "%d , %d", &low, &high), 2);
+            ASSERT_EQ(std::sscanf(catalogue.GetString(model, key).c_str(), "%d , %d", &low, &high),
+                      2);
             const std::string range = FormatRange(low, high);
             const CliRun info = Run({"info", home.Path(model + range + "DefaultSet.dat")});
             ASSERT_EQ(info.status, 0) << model << " " << range << ": " << info.err;
@@ -418,7 +425,8 @@ protected:
         const Bytes bytes = ReadBytes(good);
         auto write = [&](const Bytes& b) {
             std::ofstream out(work.Path("bad.dat"), std::ios::binary | std::ios::trunc);
-            out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
+            out.write(reinterpret_cast<const char*>(b.data()),
+                      static_cast<std::streamsize>(b.size()));
             return work.Path("bad.dat");
         };
         auto cut = [&](size_t length) {
@@ -718,8 +726,8 @@ class CliRefusedNewTest : public CliTest, public ::testing::WithParamInterface<R
 TEST_P(CliRefusedNewTest, NothingIsWritten)
 {
     const RefusedNew& c = GetParam();
-    const std::string out = c.arg == std::string("<out>") ? work.Path("no/such/dir/x.dat")
-                                                          : work.Path("x.dat");
+    const std::string out =
+        c.arg == std::string("<out>") ? work.Path("no/such/dir/x.dat") : work.Path("x.dat");
     Args args = {"new"};
     args.insert(args.end(), c.options.begin(), c.options.end());
     args.insert(args.end(), {"-o", out});
@@ -739,8 +747,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RefusedNew{{"--range", "450-520"}, 1904, "450-520"},
                       RefusedNew{{"--model", "RV305", "--range", "433-434"}, 1904, "433-434"},
                       RefusedNew{{"--signal", "7"}, 1905, "7"},
-                      RefusedNew{{"--signal", "-1"}, 1905, "-1"},
-                      RefusedNew{{}, 803, "<out>"}));
+                      RefusedNew{{"--signal", "-1"}, 1905, "-1"}, RefusedNew{{}, 803, "<out>"}));
 
 TEST_F(CliTest, ProgramDirectoryThatDoesNotExist)
 {
@@ -768,10 +775,9 @@ INSTANTIATE_TEST_SUITE_P(
                       Args{"new", "-o", "a.dat", "-o", "b.dat"},
                       Args{"new", "--range", "400", "-o", "a.dat"},
                       Args{"new", "--range", "400-x", "-o", "a.dat"},
-                      Args{"new", "--signal", "two", "-o", "a.dat"},
-                      Args{"info"}, Args{"info", "a.dat", "b.dat"}, Args{"info", "--json", "a.dat"},
-                      Args{"dump"}, Args{"dump", "--xml", "a.dat"},
-                      Args{"dump", "--json=yes", "a.dat"}));
+                      Args{"new", "--signal", "two", "-o", "a.dat"}, Args{"info"},
+                      Args{"info", "a.dat", "b.dat"}, Args{"info", "--json", "a.dat"}, Args{"dump"},
+                      Args{"dump", "--xml", "a.dat"}, Args{"dump", "--json=yes", "a.dat"}));
 
 TEST_F(CliTest, HelpGoesToStandardOutput)
 {
@@ -800,6 +806,126 @@ TEST_F(CliTest, SettingsFileAndProgramDirectoryAreUnchanged)
     EXPECT_EQ(Run({"new", "--model", "RV999", "-o", work.Path("c.dat")}).status, 1);
     EXPECT_EQ(Run({"new", "--bogus"}).status, 2);
     EXPECT_EQ(snapshot(), before);
+}
+
+// ---- print ----
+
+/// Output of a shell command; nothing when it could not be run.
+std::optional<std::string> CommandOutput(const std::string& command)
+{
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe) return std::nullopt;
+    std::string out;
+    char buf[4096];
+    for (size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;) out.append(buf, n);
+    if (::pclose(pipe) != 0) return std::nullopt;
+    return out;
+}
+
+/// Poppler's tools read the PDFs back (poppler-utils, installed by scripts/deps.sh).
+bool HavePoppler()
+{
+    return CommandOutput("pdfinfo -v >/dev/null 2>&1 && pdftotext -v >/dev/null 2>&1").has_value();
+}
+
+int PdfPageCount(const std::string& path)
+{
+    const std::optional<std::string> info = CommandOutput("pdfinfo '" + path + "' 2>/dev/null");
+    if (!info) return -1;
+    const std::map<std::string, std::string> lines = Lines(*info);
+    auto it = lines.find("Pages");
+    return it == lines.end() ? -1 : std::stoi(it->second);
+}
+
+/// The PDF's text with every run of blanks made one blank.
+std::string PdfText(const std::string& path)
+{
+    std::string text =
+        CommandOutput("pdftotext -enc UTF-8 '" + path + "' - 2>/dev/null").value_or("");
+    std::string out;
+    for (char c : text) {
+        const char d = (c == '\n' || c == '\t') ? ' ' : c;
+        if (d == ' ' && !out.empty() && out.back() == ' ') continue;
+        out += d;
+    }
+    return out;
+}
+
+class CliPrintTest : public CliTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(CliPrintTest, PrintWritesTheChosenSectionsAsAPdf)
+{
+    if (!HavePoppler()) GTEST_SKIP() << "pdfinfo and pdftotext (poppler-utils) are not installed";
+    const int language = GetParam();
+    ASSERT_TRUE(CIniFile::WriteString(home.Path("Settings.ini"), "Setting", "Language",
+                                      std::to_string(language)));
+    Settings().Init(home.Dir());
+    ASSERT_EQ(Settings().LanguageIndex(), language);
+    const std::string file = MakeFile("radio.dat");
+    // The frequency of channel 1 as the editors show it.
+    const nlohmann::json dump = nlohmann::json::parse(Run({"dump", file, "--json"}).out);
+    const std::string frequency = dump["channels"][0]["rx_frequency"]["text"];
+
+    const std::string pdf = work.Path("report.pdf");
+    const CliRun run = Run({"print", file, "-o", pdf, "--sections", "vox,channels,radio"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    const int pages = PdfPageCount(pdf);
+    ASSERT_GT(pages, 1);
+    const std::string text = PdfText(pdf);
+    auto page = [&](int n) {
+        std::string t = Settings().LoadText(39850);
+        t.replace(t.find("%d"), 2, std::to_string(n));
+        t.replace(t.find("%d"), 2, std::to_string(pages));
+        return t;
+    };
+    for (const std::string& expected :
+         {file, page(1), page(pages), Settings().LoadText(1109), Settings().LoadText(4420),
+          Settings().LoadText(3655) + " - 1", Settings().LoadText(3665) + " " + frequency,
+          Settings().LoadText(4429)})
+        EXPECT_NE(text.find(expected), std::string::npos) << expected;
+    // Only the chosen sections.
+    EXPECT_EQ(text.find(Settings().LoadText(6613)), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, CliPrintTest, ::testing::Values(0, 1));
+
+TEST_F(CliTest, PrintRefusesABadSectionOrFileAndWritesNothing)
+{
+    const std::string file = MakeFile("radio.dat");
+    const std::string pdf = work.Path("report.pdf");
+    CliRun run = Run({"print", file, "-o", pdf, "--sections", "vox,chanels"});
+    EXPECT_EQ(run.status, 1);
+    std::string expected = Settings().LoadMessage(1503);
+    expected.replace(expected.find("%s"), 2, "chanels");
+    expected.replace(expected.find("%s"), 2, PrintSectionNameList());
+    EXPECT_EQ(run.err, "rvcps-cli: " + expected + "\n");
+    EXPECT_FALSE(fs::exists(pdf));
+
+    run = Run({"print", work.Path("missing.dat"), "-o", pdf});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, MessageLine(1280, work.Path("missing.dat")));
+    EXPECT_FALSE(fs::exists(pdf));
+
+    EXPECT_EQ(Run({"print", file}).status, 2);  // no -o
+}
+
+TEST_F(CliTest, PrintNeedsNoDisplayAndTheOtherVerbsNoQt)
+{
+    if (!HavePoppler()) GTEST_SKIP() << "pdfinfo (poppler-utils) is not installed";
+    const std::string file = MakeFile("radio.dat");
+    // A platform that would need a display, and none to connect to.
+    const char* display = std::getenv("DISPLAY");
+    const std::string savedDisplay = display ? display : "";
+    ::unsetenv("DISPLAY");
+    ::setenv("QT_QPA_PLATFORM", "xcb", 1);
+    const CliRun print = Run({"print", file, "-o", work.Path("all.pdf")});
+    const CliRun info = Run({"info", file});
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    if (display) ::setenv("DISPLAY", savedDisplay.c_str(), 1);
+    EXPECT_EQ(print.status, 0) << print.err;
+    EXPECT_GT(PdfPageCount(work.Path("all.pdf")), 1);
+    EXPECT_EQ(info.status, 0) << info.err;
 }
 
 }  // namespace
