@@ -18,17 +18,19 @@
 #include <fstream>
 #include <functional>
 #include <map>
-#include <nlohmann/json.hpp>
 #include <optional>
+#include <nlohmann/json.hpp>
 #include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "base/Bytes.h"
+#include "data/DataFile.h"
 #include "base/IniFile.h"
 #include "base/Settings.h"
-#include "data/DataFile.h"
 #include "report/PrintReport.h"
 #include "support/TestSupport.h"
 
@@ -66,10 +68,8 @@ CliRun Spawn(const Args& args, const std::string& dir)
     const std::string errPath = dir + "cli.stderr";
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0644);
-    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0644);
+    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(kCli.c_str()));
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
@@ -315,12 +315,8 @@ INSTANTIATE_TEST_SUITE_P(
         // Another model without a range: its first range.
         Identity{{"--model", "RV385"}, "RV385", "RV-385", "136-174", 128, 1},
         Identity{{"--name=RV-305"}, "RV305", "RV-305", "136-174", 128, 1},
-        Identity{{"--model", "RV205", "--range", "433-434", "--signal", "1"},
-                 "RV205",
-                 "RV-205",
-                 "433-434",
-                 2,
-                 1},
+        Identity{{"--model", "RV205", "--range", "433-434", "--signal", "1"}, "RV205", "RV-205",
+                 "433-434", 2, 1},
         // Same model as remembered, another range: the remembered signalling stays.
         Identity{{"--range", "136-174"}, "RV205", "RV-205", "136-174", 128, 2}));
 
@@ -358,8 +354,7 @@ TEST_F(CliTest, EveryModelAndRangeHasItsDefaultSet)
         for (const std::string& key : catalogue.Keys(model)) {
             if (key.rfind("Freq", 0) != 0) continue;
             int low = 0, high = 0;
-            ASSERT_EQ(std::sscanf(catalogue.GetString(model, key).c_str(), "%d , %d", &low, &high),
-                      2);
+            ASSERT_EQ(std::sscanf(catalogue.GetString(model, key).c_str(), "%d , %d", &low, &high), 2);
             const std::string range = FormatRange(low, high);
             const CliRun info = Run({"info", home.Path(model + range + "DefaultSet.dat")});
             ASSERT_EQ(info.status, 0) << model << " " << range << ": " << info.err;
@@ -425,8 +420,7 @@ protected:
         const Bytes bytes = ReadBytes(good);
         auto write = [&](const Bytes& b) {
             std::ofstream out(work.Path("bad.dat"), std::ios::binary | std::ios::trunc);
-            out.write(reinterpret_cast<const char*>(b.data()),
-                      static_cast<std::streamsize>(b.size()));
+            out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
             return work.Path("bad.dat");
         };
         auto cut = [&](size_t length) {
@@ -726,8 +720,8 @@ class CliRefusedNewTest : public CliTest, public ::testing::WithParamInterface<R
 TEST_P(CliRefusedNewTest, NothingIsWritten)
 {
     const RefusedNew& c = GetParam();
-    const std::string out =
-        c.arg == std::string("<out>") ? work.Path("no/such/dir/x.dat") : work.Path("x.dat");
+    const std::string out = c.arg == std::string("<out>") ? work.Path("no/such/dir/x.dat")
+                                                          : work.Path("x.dat");
     Args args = {"new"};
     args.insert(args.end(), c.options.begin(), c.options.end());
     args.insert(args.end(), {"-o", out});
@@ -747,7 +741,8 @@ INSTANTIATE_TEST_SUITE_P(
                       RefusedNew{{"--range", "450-520"}, 1904, "450-520"},
                       RefusedNew{{"--model", "RV305", "--range", "433-434"}, 1904, "433-434"},
                       RefusedNew{{"--signal", "7"}, 1905, "7"},
-                      RefusedNew{{"--signal", "-1"}, 1905, "-1"}, RefusedNew{{}, 803, "<out>"}));
+                      RefusedNew{{"--signal", "-1"}, 1905, "-1"},
+                      RefusedNew{{}, 803, "<out>"}));
 
 TEST_F(CliTest, ProgramDirectoryThatDoesNotExist)
 {
@@ -775,9 +770,10 @@ INSTANTIATE_TEST_SUITE_P(
                       Args{"new", "-o", "a.dat", "-o", "b.dat"},
                       Args{"new", "--range", "400", "-o", "a.dat"},
                       Args{"new", "--range", "400-x", "-o", "a.dat"},
-                      Args{"new", "--signal", "two", "-o", "a.dat"}, Args{"info"},
-                      Args{"info", "a.dat", "b.dat"}, Args{"info", "--json", "a.dat"}, Args{"dump"},
-                      Args{"dump", "--xml", "a.dat"}, Args{"dump", "--json=yes", "a.dat"}));
+                      Args{"new", "--signal", "two", "-o", "a.dat"},
+                      Args{"info"}, Args{"info", "a.dat", "b.dat"}, Args{"info", "--json", "a.dat"},
+                      Args{"dump"}, Args{"dump", "--xml", "a.dat"},
+                      Args{"dump", "--json=yes", "a.dat"}));
 
 TEST_F(CliTest, HelpGoesToStandardOutput)
 {
