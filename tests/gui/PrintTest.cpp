@@ -28,6 +28,18 @@ namespace {
 
 using test::GuiTest;
 
+/// The test prompt that also keeps the captions of captioned messages.
+class CCaptionPrompt : public test::CTestPrompt {
+public:
+    void ShowCaptioned(QWidget* parent, const QString& caption, const QString& text,
+                       Icon icon) override
+    {
+        captions.push_back(caption);
+        Show(parent, text, icon);
+    }
+    std::vector<QString> captions;
+};
+
 class PrintTest : public GuiTest {
 protected:
     std::unique_ptr<CDlgPrintTree> MakeTree()
@@ -88,6 +100,9 @@ TEST_F(PrintTest, CheckedChannelAndPersonalityItemsSelectTheirSections)
 
 TEST_F(PrintTest, OkWithNothingCheckedAsksThreeTimesThenCancels)
 {
+    CCaptionPrompt captioned;
+    SetPrompt(&captioned);
+    test::CTestPrompt& prompt = captioned;
     auto dialog = MakeTree();
     // The counter lives for the program run: first bring it to its start.
     for (int k = 0; k < 4 && (prompt.shown.empty() || !prompt.Saw(1228)); ++k) {
@@ -107,6 +122,10 @@ TEST_F(PrintTest, OkWithNothingCheckedAsksThreeTimesThenCancels)
         if (last) EXPECT_EQ(dialog->result(), QDialog::Rejected);
     }
     EXPECT_FALSE(Radio().PrintSelection().AnySelected());
+    EXPECT_FALSE(captioned.captions.empty());
+    for (const QString& caption : captioned.captions)
+        EXPECT_EQ(caption.toStdString(), Settings().LoadMessage(1173));
+    SetPrompt(&this->prompt);
 }
 
 TEST_F(PrintTest, PreviewHasThePagesOfThePdf)

@@ -131,7 +131,8 @@ void CDlgPrintTree::OnOk()
         return;
     }
     const EmptySelectionAnswer answer = CEmptySelectionCounter::Instance().Next();
-    ShowMessage(this, answer.message, CPrompt::Icon::Information);
+    Prompt().ShowCaptioned(this, ToQ(Settings().LoadMessage(CEmptySelectionCounter::kMsgCaption)),
+                           ToQ(Settings().LoadMessage(answer.message)), CPrompt::Icon::Information);
     if (answer.cancel) reject();
 }
 
