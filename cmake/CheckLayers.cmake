@@ -9,7 +9,8 @@
 #
 # Layers, lowest first; a file may include headers of its own layer and of lower ones:
 #   0 base   1 data   2 editors/common   3 editors/<category>   4 link, service, report
-#   5 cli, sim (on top of the core; nothing else includes them)
+#   5 cli, sim (on top of the core; nothing else includes them), report/render (the report
+#     drawn with QtGui, used by the command line and the GUI)
 #   6 ui   7 every gui/ folder   8 shell
 # rvcore is layers 0 to 4 and never includes Qt.
 
@@ -45,7 +46,7 @@ function(rv_layer_of folder out)
         set(layer 3)
     elseif(folder MATCHES "^(link|service|report)$")
         set(layer 4)
-    elseif(folder MATCHES "^(cli|sim)$")
+    elseif(folder MATCHES "^(cli|sim|report/render)$")
         set(layer 5)
     elseif(folder STREQUAL "ui")
         set(layer 6)
@@ -116,7 +117,7 @@ foreach(file ${files})
         endif()
         if(headerFolder MATCHES "^(cli|sim)$")
             list(APPEND findings "${file} includes ${header}: only ${headerFolder} itself includes ${headerFolder}")
-        elseif(folder MATCHES "^(cli|sim)$" AND headerLayer GREATER 4)
+        elseif(folder MATCHES "^(cli|sim)$" AND headerLayer GREATER 5)
             list(APPEND findings "${file} includes ${header}: ${folder} stands on the core and includes no GUI")
         elseif(headerLayer GREATER layer)
             list(APPEND findings "${file} includes ${header}: ${folder} is below ${headerFolder}")

@@ -116,5 +116,6 @@ std::string FormatHeaderLines(const std::vector<HeaderField>& fields);
 ExitCode RunNew(std::span<const std::string> args);
 ExitCode RunInfo(std::span<const std::string> args);
 ExitCode RunDump(std::span<const std::string> args);
+ExitCode RunPrint(std::span<const std::string> args);
 
 }  // namespace rv::cli

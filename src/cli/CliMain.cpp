@@ -36,6 +36,7 @@ constexpr Verb kVerbs[] = {
     {"dump", &RunDump},
     {"read", &RunRead},
     {"write", &RunWrite},
+    {"print", &RunPrint},
 };
 
 /// Directory of the running executable, with a trailing '/'.

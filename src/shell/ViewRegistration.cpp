@@ -5,6 +5,7 @@
 #include "editors/channel/gui/ViewChannelList.h"
 #include "editors/personality/gui/ViewPersonality.h"
 #include "editors/radio/gui/ViewRadio.h"
+#include "shell/PrintCommands.h"
 #include "ui/ShellRegistry.h"
 
 namespace rv {
@@ -26,6 +27,8 @@ void RegisterViews()
     Register<CViewChannel>(Command::Channel);
     Register<CViewChannelList>(Command::ChannelList);
     Register<CViewPersonality>(Command::Personality);
+    // The File menu's print commands.
+    RegisterPrintCommands();
 }
 
 }  // namespace rv

@@ -56,7 +56,13 @@ public:
 
     void Show(QWidget* parent, const QString& text, Icon icon) override
     {
-        QMessageBox box(BoxIcon(icon), Caption(), text, QMessageBox::Ok, parent);
+        ShowCaptioned(parent, Caption(), text, icon);
+    }
+
+    void ShowCaptioned(QWidget* parent, const QString& caption, const QString& text,
+                       Icon icon) override
+    {
+        QMessageBox box(BoxIcon(icon), caption, text, QMessageBox::Ok, parent);
         box.button(QMessageBox::Ok)->setText(UiText(ShellText::kOk, "OK"));
         box.exec();
     }

@@ -19,6 +19,12 @@ public:
     virtual Answer AskYesNoCancel(QWidget* parent, const QString& text) = 0;
     /// A message with an OK button.
     virtual void Show(QWidget* parent, const QString& text, Icon icon) = 0;
+    /// A message with an OK button under a caption of its own (the program title otherwise).
+    virtual void ShowCaptioned(QWidget* parent, const QString& caption, const QString& text,
+                               Icon icon)
+    {
+        Show(parent, text, icon);
+    }
 };
 
 /// The prompt in use (message boxes unless a test installed another).

@@ -18,6 +18,7 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <optional>
 #include <nlohmann/json.hpp>
 #include <set>
 #include <sstream>
@@ -30,6 +31,7 @@
 #include "data/DataFile.h"
 #include "base/IniFile.h"
 #include "base/Settings.h"
+#include "report/PrintReport.h"
 #include "support/TestSupport.h"
 
 extern char** environ;
@@ -800,6 +802,126 @@ TEST_F(CliTest, SettingsFileAndProgramDirectoryAreUnchanged)
     EXPECT_EQ(Run({"new", "--model", "RV999", "-o", work.Path("c.dat")}).status, 1);
     EXPECT_EQ(Run({"new", "--bogus"}).status, 2);
     EXPECT_EQ(snapshot(), before);
+}
+
+// ---- print ----
+
+/// Output of a shell command; nothing when it could not be run.
+std::optional<std::string> CommandOutput(const std::string& command)
+{
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe) return std::nullopt;
+    std::string out;
+    char buf[4096];
+    for (size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;) out.append(buf, n);
+    if (::pclose(pipe) != 0) return std::nullopt;
+    return out;
+}
+
+/// Poppler's tools read the PDFs back (poppler-utils, installed by scripts/deps.sh).
+bool HavePoppler()
+{
+    return CommandOutput("pdfinfo -v >/dev/null 2>&1 && pdftotext -v >/dev/null 2>&1").has_value();
+}
+
+int PdfPageCount(const std::string& path)
+{
+    const std::optional<std::string> info = CommandOutput("pdfinfo '" + path + "' 2>/dev/null");
+    if (!info) return -1;
+    const std::map<std::string, std::string> lines = Lines(*info);
+    auto it = lines.find("Pages");
+    return it == lines.end() ? -1 : std::stoi(it->second);
+}
+
+/// The PDF's text with every run of blanks made one blank.
+std::string PdfText(const std::string& path)
+{
+    std::string text =
+        CommandOutput("pdftotext -enc UTF-8 '" + path + "' - 2>/dev/null").value_or("");
+    std::string out;
+    for (char c : text) {
+        const char d = (c == '\n' || c == '\t') ? ' ' : c;
+        if (d == ' ' && !out.empty() && out.back() == ' ') continue;
+        out += d;
+    }
+    return out;
+}
+
+class CliPrintTest : public CliTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(CliPrintTest, PrintWritesTheChosenSectionsAsAPdf)
+{
+    if (!HavePoppler()) GTEST_SKIP() << "pdfinfo and pdftotext (poppler-utils) are not installed";
+    const int language = GetParam();
+    ASSERT_TRUE(CIniFile::WriteString(home.Path("Settings.ini"), "Setting", "Language",
+                                      std::to_string(language)));
+    Settings().Init(home.Dir());
+    ASSERT_EQ(Settings().LanguageIndex(), language);
+    const std::string file = MakeFile("radio.dat");
+    // The frequency of channel 1 as the editors show it.
+    const nlohmann::json dump = nlohmann::json::parse(Run({"dump", file, "--json"}).out);
+    const std::string frequency = dump["channels"][0]["rx_frequency"]["text"];
+
+    const std::string pdf = work.Path("report.pdf");
+    const CliRun run = Run({"print", file, "-o", pdf, "--sections", "vox,channels,radio"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    const int pages = PdfPageCount(pdf);
+    ASSERT_GT(pages, 1);
+    const std::string text = PdfText(pdf);
+    auto page = [&](int n) {
+        std::string t = Settings().LoadText(39850);
+        t.replace(t.find("%d"), 2, std::to_string(n));
+        t.replace(t.find("%d"), 2, std::to_string(pages));
+        return t;
+    };
+    for (const std::string& expected :
+         {file, page(1), page(pages), Settings().LoadText(1109), Settings().LoadText(4420),
+          Settings().LoadText(3655) + " - 1", Settings().LoadText(3665) + " " + frequency,
+          Settings().LoadText(4429)})
+        EXPECT_NE(text.find(expected), std::string::npos) << expected;
+    // Only the chosen sections.
+    EXPECT_EQ(text.find(Settings().LoadText(6613)), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, CliPrintTest, ::testing::Values(0, 1));
+
+TEST_F(CliTest, PrintRefusesABadSectionOrFileAndWritesNothing)
+{
+    const std::string file = MakeFile("radio.dat");
+    const std::string pdf = work.Path("report.pdf");
+    CliRun run = Run({"print", file, "-o", pdf, "--sections", "vox,chanels"});
+    EXPECT_EQ(run.status, 1);
+    std::string expected = Settings().LoadMessage(1503);
+    expected.replace(expected.find("%s"), 2, "chanels");
+    expected.replace(expected.find("%s"), 2, PrintSectionNameList());
+    EXPECT_EQ(run.err, "rvcps-cli: " + expected + "\n");
+    EXPECT_FALSE(fs::exists(pdf));
+
+    run = Run({"print", work.Path("missing.dat"), "-o", pdf});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, MessageLine(1280, work.Path("missing.dat")));
+    EXPECT_FALSE(fs::exists(pdf));
+
+    EXPECT_EQ(Run({"print", file}).status, 2);  // no -o
+}
+
+TEST_F(CliTest, PrintNeedsNoDisplayAndTheOtherVerbsNoQt)
+{
+    if (!HavePoppler()) GTEST_SKIP() << "pdfinfo (poppler-utils) is not installed";
+    const std::string file = MakeFile("radio.dat");
+    // A platform that would need a display, and none to connect to.
+    const char* display = std::getenv("DISPLAY");
+    const std::string savedDisplay = display ? display : "";
+    ::unsetenv("DISPLAY");
+    ::setenv("QT_QPA_PLATFORM", "xcb", 1);
+    const CliRun print = Run({"print", file, "-o", work.Path("all.pdf")});
+    const CliRun info = Run({"info", file});
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    if (display) ::setenv("DISPLAY", savedDisplay.c_str(), 1);
+    EXPECT_EQ(print.status, 0) << print.err;
+    EXPECT_GT(PdfPageCount(work.Path("all.pdf")), 1);
+    EXPECT_EQ(info.status, 0) << info.err;
 }
 
 }  // namespace
