@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <string>
 
+#include "base/Settings.h"
 #include "data/RadioData.h"
 #include "editors/channel/ChannelData.h"
-#include "base/Settings.h"
 
 namespace rv {
 
@@ -25,7 +25,10 @@ constexpr uint8_t kDefaultChannel = 1;
 
 }  // namespace
 
-CScanData::CScanData() : CQXTViewProc(kRecordSize, true) { SetDefaults(); }
+CScanData::CScanData() : CQXTViewProc(kRecordSize, true)
+{
+    SetDefaults();
+}
 
 void CScanData::SetDefaults()
 {
@@ -78,11 +81,53 @@ void CScanData::ResolveLinks()
     priority2Id_ = ChannelIdOfNumber(record_[Offset::Priority2Channel]);
     for (size_t k = 0; k < kMembers; ++k)
         members_[k] = ChannelIdOfNumber(record_[Offset::Members + k]);
+    const auto& channels = Radio().Channels();
+    for (size_t k = 0; k < named_.size(); ++k) {
+        const uint8_t number = record_[ReferenceOffset(k)];
+        named_[k].number = number;
+        named_[k].channelId =
+            number >= 1 && number <= channels.size() ? channels[number - 1]->id_ : 0;
+    }
+}
+
+size_t CScanData::ReferenceOffset(size_t k)
+{
+    switch (k) {
+        case 0:
+            return Offset::Designated;
+        case 1:
+            return Offset::Priority1Channel;
+        case 2:
+            return Offset::Priority2Channel;
+        default:
+            return Offset::Members + (k - 3);
+    }
+}
+
+void CScanData::RenumberChannels()
+{
+    RadioData& radio = Radio();
+    for (size_t k = 0; k < named_.size(); ++k) {
+        // The identity the editor chose wins; otherwise the channel the byte named when it was
+        // read (which may be a channel not in use).
+        const uint32_t chosen = k == 0   ? designatedId_
+                                : k == 1 ? priority1Id_
+                                : k == 2 ? priority2Id_
+                                         : members_[k - 3];
+        uint8_t& byte = record_[ReferenceOffset(k)];
+        const uint32_t channelId =
+            chosen != 0 ? chosen : (byte == named_[k].number ? named_[k].channelId : 0);
+        if (channelId == 0) continue;
+        const size_t number = radio.ChannelNumberOf(channelId);
+        byte = number == 0 ? kNoChannel : static_cast<uint8_t>(number);
+        named_[k] = {number == 0 ? 0 : channelId, byte};
+    }
 }
 
 void CScanData::OnNotice(const NoticeRecord& notice)
 {
     if (notice.code != NoticeCode::Deleted && notice.code != NoticeCode::UsedChanged) return;
+    if (notice.code == NoticeCode::Deleted) RenumberChannels();
     size_t listNumber = 0;
     const auto& lists = Radio().ScanLists();
     for (size_t i = 0; i < lists.size(); ++i)
