@@ -135,7 +135,7 @@ public:
     /// Sets a channel's alias ("" removes it).
     void SetChannelAlias(uint32_t channelId, std::string alias);
 
-    /// DTMF system identity for an emergency signal type and index: 0 unless the type is 3,
+    /// DTMF system identity for an emergency signal type and index: 0 unless the type is 2 (DTMF),
     /// the index names an item of the list and that item is used.
     uint32_t DtmfSystemIdAt(uint8_t signalType, uint8_t index) const;
 
@@ -185,6 +185,9 @@ int SelectItemById(const std::vector<ItemEntry>& entries, uint32_t id);
 bool SplitTrailingNumber(const std::string& text, std::string& head, int& number);
 
 /// Shorthand for RadioData::Instance().
-inline RadioData& Radio() { return RadioData::Instance(); }
+inline RadioData& Radio()
+{
+    return RadioData::Instance();
+}
 
 }  // namespace rv
