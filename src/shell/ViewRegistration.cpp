@@ -3,6 +3,7 @@
 #include "base/CommandIds.h"
 #include "editors/channel/gui/ViewChannel.h"
 #include "editors/channel/gui/ViewChannelList.h"
+#include "editors/dtmf/gui/ViewDTMFSystem.h"
 #include "editors/personality/gui/ViewPersonality.h"
 #include "editors/radio/gui/ViewRadio.h"
 #include "ui/ShellRegistry.h"
@@ -26,6 +27,7 @@ void RegisterViews()
     Register<CViewChannel>(Command::Channel);
     Register<CViewChannelList>(Command::ChannelList);
     Register<CViewPersonality>(Command::Personality);
+    Register<CViewDTMFSystem>(Command::DtmfSystem);
 }
 
 }  // namespace rv
