@@ -4,6 +4,7 @@
 #include "editors/channel/gui/ViewChannel.h"
 #include "editors/channel/gui/ViewChannelList.h"
 #include "editors/dtmf/gui/ViewDTMFSystem.h"
+#include "editors/emergency/gui/ViewEmergency.h"
 #include "editors/personality/gui/ViewPersonality.h"
 #include "editors/radio/gui/ViewRadio.h"
 #include "ui/ShellRegistry.h"
@@ -28,6 +29,7 @@ void RegisterViews()
     Register<CViewChannelList>(Command::ChannelList);
     Register<CViewPersonality>(Command::Personality);
     Register<CViewDTMFSystem>(Command::DtmfSystem);
+    Register<CViewEmergency>(Command::Emergency);
 }
 
 }  // namespace rv

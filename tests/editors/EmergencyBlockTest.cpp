@@ -388,5 +388,47 @@ TEST_F(EmergencyBlockTest, LimitHexIdDigitByDigit)
     EXPECT_EQ(CEmergencyBlock::LimitHexId(0x1234), 0x1234);
 }
 
+TEST(EmergencyEnableRules, FollowTheModesAndTheIdType)
+{
+    struct Case {
+        int alarm, alarmCycles, voice, idType;
+        EmergencyEnables e;
+    };
+    auto with = [](auto set) {
+        EmergencyEnables e;
+        set(e);
+        return e;
+    };
+    const Case cases[] = {
+        {0, 2, 0, 0, EmergencyEnables{}},
+        {1, 0, 0, 0, with([](auto& e) { e.alarmDuration = e.alarmCyclesMode = true; })},
+        {3, 2, 0, 0,
+         with([](auto& e) { e.alarmDuration = e.alarmCyclesMode = e.alarmCycles = true; })},
+        {0, 0, 1, 0, with([](auto& e) {
+             e.squelchMode = e.txDuration = e.rxDuration = e.backgroundTone = true;
+         })},
+        {0, 0, 2, 0, with([](auto& e) {
+             e.squelchMode = e.txDuration = e.rxDuration = e.backgroundTone = e.voiceCycles = true;
+         })},
+        {0, 0, 0, 1, with([](auto& e) {
+             e.impolite = e.id = true;
+             e.sendMode = 0;
+         })},
+        {0, 0, 0, 2, with([](auto& e) {
+             e.impolite = e.id = e.polite = e.signalingSystem = true;
+             e.sendMode = 1;
+         })},
+        {0, 0, 0, 4, with([](auto& e) {
+             e.impolite = e.id = e.polite = true;
+             e.sendMode = 1;
+         })},
+        {-1, -1, -1, -1, EmergencyEnables{}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.alarm << c.alarmCycles << c.voice << c.idType);
+        EXPECT_EQ(EmergencyEnableRules(c.alarm, c.alarmCycles, c.voice, c.idType), c.e);
+    }
+}
+
 }  // namespace
 }  // namespace rv

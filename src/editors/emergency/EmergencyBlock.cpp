@@ -417,4 +417,25 @@ void CEmergencyBlock::FromFields(const EmergencyFields& f)
     FromFields(f, Settings());
 }
 
+EmergencyEnables EmergencyEnableRules(int alarmMode, int alarmCyclesMode, int voiceCyclesMode,
+                                      int idType)
+{
+    constexpr int kSetNumber = 2;  // cycles modes: "set number" enables the count
+    EmergencyEnables e;
+    const bool alarm = alarmMode > 0;
+    e.alarmDuration = e.alarmCyclesMode = alarm;
+    e.alarmCycles = alarm && alarmCyclesMode == kSetNumber;
+    const bool voice = voiceCyclesMode > 0;
+    e.squelchMode = e.txDuration = e.rxDuration = e.backgroundTone = voice;
+    e.voiceCycles = voice && voiceCyclesMode == kSetNumber;
+    const bool anyId = idType > 0;
+    e.impolite = e.id = anyId;
+    // The signalling system belongs to the DTMF ID alone.
+    e.signalingSystem = CEmergencyBlock::HasSignalingSystem(static_cast<unsigned>(idType));
+    // An alarm tone alone is sent impolitely; an ID may wait politely for a free channel.
+    e.polite = idType > 1;
+    if (anyId) e.sendMode = idType == 1 ? 0 : 1;
+    return e;
+}
+
 }  // namespace rv

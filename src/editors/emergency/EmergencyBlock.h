@@ -16,6 +16,20 @@ namespace rv {
 
 class CTextService;
 
+/// Which controls of the emergency page take input, from the positions of the alarm mode, the
+/// alarm cycles mode, the voice cycles mode and the ID type boxes (-1: no selection).
+struct EmergencyEnables {
+    bool alarmDuration = false, alarmCyclesMode = false, alarmCycles = false;
+    bool voiceCycles = false, squelchMode = false, txDuration = false, rxDuration = false,
+         backgroundTone = false;
+    bool impolite = false, polite = false, signalingSystem = false, id = false;
+    /// Position the send-mode box takes for the ID type (-1: left as it is).
+    int sendMode = -1;
+    bool operator==(const EmergencyEnables&) const = default;
+};
+EmergencyEnables EmergencyEnableRules(int alarmMode, int alarmCyclesMode, int voiceCyclesMode,
+                                      int idType);
+
 /// Text form of the emergency page.
 struct EmergencyFields {
     uint8_t LongPressRaw = 0;
