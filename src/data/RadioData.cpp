@@ -139,6 +139,11 @@ CDtmfSystemData* RadioData::FindDtmfSystem(uint32_t id) const
     return FindById(dtmfSystems_, id);
 }
 
+CScanData* RadioData::FindScanList(uint32_t id) const
+{
+    return FindById(scanLists_, id);
+}
+
 void RadioData::ClearLists()
 {
     // Entries of the invalid log that name a destroyed item could never be resolved again.

@@ -104,6 +104,7 @@ public:
     CChannelData* FindChannel(uint32_t id) const;
     CPersonalityData* FindPersonality(uint32_t id) const;
     CDtmfSystemData* FindDtmfSystem(uint32_t id) const;
+    CScanData* FindScanList(uint32_t id) const;
 
     /// Removes and destroys every item of the four lists.
     void ClearLists();

@@ -1,6 +1,6 @@
 // Scan lists follow their channels: deleting a channel renumbers every channel reference of
 // every scan list, whether an editor is open or not, and a reference to the deleted channel
-// becomes none and is logged.
+// becomes none and is logged. Also the enable rules of the scan pages.
 
 #include <gtest/gtest.h>
 
@@ -136,6 +136,55 @@ TEST_F(ScanRenumberTest, AByteChangedSinceReadingNamesWhatItNowSays)
     Scan().Raw()[Off::Members] = kNone;
     DeleteChannel(1);
     EXPECT_EQ(References(Scan()), (std::vector<uint8_t>{kNone, kNone, kNone, kNone, 6}));
+}
+
+TEST_F(ScanRenumberTest, ChoosingAChannelStoresItsIdentityAndNumber)
+{
+    SetReferences(Scan(), {1, 1, 1, 1, 2});
+    Scan().SetReference(4, Radio().Channels()[6]->id_);  // member 2 = channel 7
+    Scan().SetReference(0, 0);                           // no designated channel
+    Radio().Channels()[2]->used_ = 0;
+    Scan().SetReference(3, Radio().Channels()[2]->id_);  // a channel not in use: none
+    EXPECT_EQ(References(Scan()), (std::vector<uint8_t>{kNone, 1, 1, kNone, 7}));
+    DeleteChannel(1);
+    EXPECT_EQ(References(Scan()), (std::vector<uint8_t>{kNone, kNone, kNone, kNone, 6}));
+}
+
+TEST(ScanRules, ConfigurationPageEnables)
+{
+    struct Case {
+        unsigned tx, p1, p2;
+        ScanConfigEnables e;
+    };
+    const Case cases[] = {
+        {0, 0, 1, {}},
+        {1, 0, 0, {.designated = true}},
+        {2, 2, 0, {.priority1DeleteAdd = true, .priority2Mode = true, .sweepTime = true}},
+        {0,
+         1,
+         2,
+         {.priority1Channel = true,
+          .priority1DeleteAdd = true,
+          .priority2Mode = true,
+          .priority2DeleteAdd = true,
+          .sweepTime = true}},
+        {0,
+         1,
+         1,
+         {.priority1Channel = true,
+          .priority1DeleteAdd = true,
+          .priority2Mode = true,
+          .priority2Channel = true,
+          .priority2DeleteAdd = true,
+          .sweepTime = true}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.tx << c.p1 << c.p2);
+        EXPECT_EQ(ScanConfigEnableRules(c.tx, c.p1, c.p2), c.e);
+    }
+    const std::pair<const char*, size_t> entries[] = {{"4", 4}, {"16", 16}, {"", 0},   {"0", 0},
+                                                      {"x", 0}, {"99", 16}, {"3 ", 3}, {"-2", 0}};
+    for (const auto& [text, n] : entries) EXPECT_EQ(EnabledMemberBoxes(text), n) << text;
 }
 
 }  // namespace

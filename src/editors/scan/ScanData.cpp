@@ -104,16 +104,32 @@ size_t CScanData::ReferenceOffset(size_t k)
     }
 }
 
+uint32_t CScanData::ReferenceId(size_t k) const
+{
+    return k == 0 ? designatedId_ : k == 1 ? priority1Id_ : k == 2 ? priority2Id_ : members_[k - 3];
+}
+
+void CScanData::SetReference(size_t k, uint32_t channelId)
+{
+    if (k >= kReferences) return;
+    uint32_t& id = k == 0   ? designatedId_
+                   : k == 1 ? priority1Id_
+                   : k == 2 ? priority2Id_
+                            : members_[k - 3];
+    const uint8_t number = ChannelNumberOfId(channelId);
+    // Only a used channel can be named; anything else is none.
+    id = number == kNoChannel ? 0 : channelId;
+    record_[ReferenceOffset(k)] = number;
+    named_[k] = {id, number};
+}
+
 void CScanData::RenumberChannels()
 {
     RadioData& radio = Radio();
     for (size_t k = 0; k < named_.size(); ++k) {
         // The identity the editor chose wins; otherwise the channel the byte named when it was
         // read (which may be a channel not in use).
-        const uint32_t chosen = k == 0   ? designatedId_
-                                : k == 1 ? priority1Id_
-                                : k == 2 ? priority2Id_
-                                         : members_[k - 3];
+        const uint32_t chosen = ReferenceId(k);
         uint8_t& byte = record_[ReferenceOffset(k)];
         const uint32_t channelId =
             chosen != 0 ? chosen : (byte == named_[k].number ? named_[k].channelId : 0);
@@ -167,6 +183,31 @@ void CScanData::WithdrawNotices()
     log.Withdraw(NoticeKey(TextId::DesignatedBox));
     log.Withdraw(NoticeKey(TextId::Priority1Box));
     log.Withdraw(NoticeKey(TextId::Priority2Box));
+}
+
+ScanConfigEnables ScanConfigEnableRules(unsigned txMode, unsigned priority1Mode,
+                                        unsigned priority2Mode)
+{
+    constexpr unsigned kOwnChannel = 1;
+    ScanConfigEnables e;
+    e.designated = txMode == kOwnChannel;
+    if (priority1Mode != 0) {
+        e.priority1Channel = priority1Mode == kOwnChannel;
+        e.priority1DeleteAdd = e.priority2Mode = e.sweepTime = true;
+        e.priority2Channel = priority2Mode == kOwnChannel;
+        e.priority2DeleteAdd = priority2Mode != 0;
+    }
+    return e;
+}
+
+size_t EnabledMemberBoxes(const std::string& entriesText)
+{
+    size_t n = 0;
+    for (char c : entriesText) {
+        if (c < '0' || c > '9') break;
+        n = std::min<size_t>(n * 10 + static_cast<size_t>(c - '0'), 1000);
+    }
+    return std::min(n, CScanData::kMembers);
 }
 
 }  // namespace rv

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "data/QXTViewProc.h"
 
@@ -99,6 +100,16 @@ public:
     /// moved. A reference whose channel is gone becomes none (0xFF); a number that named no
     /// channel (beyond the list) is kept.
     void RenumberChannels();
+    /// The channel references of the record in the order of the pages' boxes.
+    enum class Reference : size_t { Designated = 0, Priority1 = 1, Priority2 = 2, Member1 = 3 };
+    /// The reference's channel identity (0 = none).
+    uint32_t ReferenceId(size_t k) const;
+    /// Names the channel with this identity (0 = none) in reference k (Reference values, then
+    /// members 1 to 16): the identity and the channel's number go into the record together; a
+    /// channel that is not in use (or not there) makes the reference none (0, 0xFF).
+    void SetReference(size_t k, uint32_t channelId);
+    /// Number of references (designated, two priority channels, 16 members).
+    static constexpr size_t kReferences = kMembers + 3;
     /// On code 5: renumbers the channel references first (a channel may have been deleted).
     /// On codes 5 and 9: logs an invalid entry for every checked reference whose channel is
     /// gone or not in use.
@@ -126,5 +137,21 @@ private:
     static constexpr uint8_t kNoChannelNumber = 0xFF;
     std::array<Named, kMembers + 3> named_{};
 };
+
+/// Which boxes of the scan configuration page take input, from the scan TX mode and the two
+/// priority channel modes (1 = a channel of its own): the designated channel for TX mode 1;
+/// with priority channel 1 off nothing about the priority channels but their first mode box.
+struct ScanConfigEnables {
+    bool designated = false;
+    bool priority1Channel = false, priority1DeleteAdd = false;
+    bool priority2Mode = false, priority2Channel = false, priority2DeleteAdd = false;
+    bool sweepTime = false;
+    bool operator==(const ScanConfigEnables&) const = default;
+};
+ScanConfigEnables ScanConfigEnableRules(unsigned txMode, unsigned priority1Mode,
+                                        unsigned priority2Mode);
+/// Number of member boxes that take input for the number-of-entries text (its leading digits,
+/// at most 16; 0 when it has none).
+size_t EnabledMemberBoxes(const std::string& entriesText);
 
 }  // namespace rv
