@@ -7,6 +7,7 @@
 #include "editors/emergency/gui/ViewEmergency.h"
 #include "editors/personality/gui/ViewPersonality.h"
 #include "editors/radio/gui/ViewRadio.h"
+#include "editors/scan/gui/ViewScan.h"
 #include "ui/ShellRegistry.h"
 
 namespace rv {
@@ -30,6 +31,7 @@ void RegisterViews()
     Register<CViewPersonality>(Command::Personality);
     Register<CViewDTMFSystem>(Command::DtmfSystem);
     Register<CViewEmergency>(Command::Emergency);
+    Register<CViewScan>(Command::Scan);
 }
 
 }  // namespace rv
