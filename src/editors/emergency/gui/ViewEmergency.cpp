@@ -205,8 +205,16 @@ void CViewEmergency::Reload()
                                                {Box::VoiceCycles, f.VoiceCyclesRaw},
                                                {Box::TxDuration, f.TxDurationRaw},
                                                {Box::RxDuration, f.RxDurationRaw}};
-    for (const auto& [id, raw] : numbers) controls_.Get<CRangeSpinBox>(id)->SetStoredValue(raw);
+    size_t n = 0;
+    for (const auto& [id, raw] : numbers) {
+        auto* spin = controls_.Get<CRangeSpinBox>(id);
+        spin->SetStoredValue(raw);
+        shown_.numbers[n++] = spin->StoredValue();
+    }
     controls_.Get<QLineEdit>(Box::Id)->setText(ToQ(f.IdText));
+    shown_.revert = revert->currentIndex();
+    shown_.id = f.IdText;
+    shown_.idType = IdTypeValue();
     ApplyEnables();
     loading_ = false;
 }
@@ -225,24 +233,31 @@ void CViewEmergency::Store()
     f.VoiceCyclesModeText = text(Box::VoiceCyclesMode);
     f.SquelchModeText = text(Box::SquelchMode);
     auto* revert = Combo(controls_, Box::RevertChannel);
-    f.RevertChannel =
-        revert->currentIndex() < 0 ? 0xFF : static_cast<uint8_t>(revert->currentData().toInt());
+    // Unchanged (or without a selection), the stored number and its channel stay as they are.
+    f.RevertChannel = revert->currentIndex() != shown_.revert && revert->currentIndex() >= 0
+                          ? static_cast<uint8_t>(revert->currentData().toInt())
+                          : 0xFF;
     f.SignalingIndex = Combo(controls_, Box::SignalingSystem)->currentIndex() < 0
                            ? -1
                            : Combo(controls_, Box::SignalingSystem)->currentData().toInt();
     f.PowerSwitch = controls_.Get<QCheckBox>(Box::PowerSwitch)->isChecked();
-    f.AlarmDurationRaw =
-        static_cast<uint8_t>(controls_.Get<CRangeSpinBox>(Box::AlarmDuration)->StoredValue());
-    f.AlarmCyclesRaw =
-        static_cast<uint8_t>(controls_.Get<CRangeSpinBox>(Box::AlarmCycles)->StoredValue());
-    f.VoiceCyclesRaw =
-        static_cast<uint8_t>(controls_.Get<CRangeSpinBox>(Box::VoiceCycles)->StoredValue());
-    f.TxDurationRaw =
-        static_cast<uint8_t>(controls_.Get<CRangeSpinBox>(Box::TxDuration)->StoredValue());
-    f.RxDurationRaw =
-        static_cast<uint8_t>(controls_.Get<CRangeSpinBox>(Box::RxDuration)->StoredValue());
-    f.IdText = FromQ(controls_.Get<QLineEdit>(Box::Id)->text());
+    uint8_t* raws[] = {&f.AlarmDurationRaw, &f.AlarmCyclesRaw, &f.VoiceCyclesRaw, &f.TxDurationRaw,
+                       &f.RxDurationRaw};
+    for (size_t n = 0; n < std::size(kNumberBoxes); ++n) {
+        const long long value = controls_.Get<CRangeSpinBox>(kNumberBoxes[n])->StoredValue();
+        if (value != shown_.numbers[n]) *raws[n] = static_cast<uint8_t>(value);
+    }
+    const std::string id = FromQ(controls_.Get<QLineEdit>(Box::Id)->text());
+    // An ID of the hexadecimal or fleet type is written when it was edited (an empty text
+    // keeps the stored one); a DTMF ID is always packed as shown.
+    f.IdText = id != shown_.id || IdTypeValue() != shown_.idType ? id : std::string();
+    if (CEmergencyBlock::HasSignalingSystem(static_cast<unsigned>(IdTypeValue()))) f.IdText = id;
     block.FromFields(f);
+    shown_.revert = revert->currentIndex();
+    for (size_t n = 0; n < std::size(kNumberBoxes); ++n)
+        shown_.numbers[n] = controls_.Get<CRangeSpinBox>(kNumberBoxes[n])->StoredValue();
+    shown_.id = id;
+    shown_.idType = IdTypeValue();
     // The signalling system is kept for the DTMF ID alone.
     block.SetSignalingSystemId(
         CEmergencyBlock::HasSignalingSystem(block.IdType()) && f.SignalingIndex >= 0

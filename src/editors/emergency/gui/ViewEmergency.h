@@ -4,6 +4,7 @@
 // once; the ID takes the character set of its type and is normalised when it is left.
 
 #include <QWidget>
+#include <string>
 
 #include "data/Notice.h"
 #include "ui/CustomFormView.h"
@@ -51,6 +52,15 @@ private:
 
     CFormControls controls_;
     bool loading_ = false;
+    /// What the boxes showed after the last load: a box the user has not changed since keeps
+    /// the stored value (a value the box cannot show, such as a channel number beyond the
+    /// list or a number outside the field's range, is not rewritten by looking at it).
+    struct Shown {
+        int revert = -1;
+        long long numbers[5] = {};
+        std::string id;
+        int idType = -1;
+    } shown_;
 };
 
 }  // namespace rv
