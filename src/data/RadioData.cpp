@@ -4,6 +4,7 @@
 #include <charconv>
 #include <limits>
 
+#include "data/PrintSelection.h"
 #include "editors/channel/ChannelData.h"
 #include "editors/dtmf/DtmfSystemData.h"
 #include "editors/emergency/EmergencyBlock.h"
@@ -20,7 +21,6 @@
 #include "service/EmbeddedBlock.h"
 #include "service/TestFreqBlock.h"
 #include "service/TuneBlock.h"
-#include "data/PrintSelection.h"
 
 namespace rv {
 
@@ -118,14 +118,31 @@ CDtmfSystemData& RadioData::AddDtmfSystem()
     return *dtmfSystems_.back();
 }
 
-size_t RadioData::ChannelNumberOf(uint32_t id) const { return NumberOf(channels_, id); }
-size_t RadioData::PersonalityNumberOf(uint32_t id) const { return NumberOf(personalities_, id); }
-CChannelData* RadioData::FindChannel(uint32_t id) const { return FindById(channels_, id); }
+size_t RadioData::ChannelNumberOf(uint32_t id) const
+{
+    return NumberOf(channels_, id);
+}
+size_t RadioData::PersonalityNumberOf(uint32_t id) const
+{
+    return NumberOf(personalities_, id);
+}
+CChannelData* RadioData::FindChannel(uint32_t id) const
+{
+    return FindById(channels_, id);
+}
 CPersonalityData* RadioData::FindPersonality(uint32_t id) const
 {
     return FindById(personalities_, id);
 }
-CDtmfSystemData* RadioData::FindDtmfSystem(uint32_t id) const { return FindById(dtmfSystems_, id); }
+CDtmfSystemData* RadioData::FindDtmfSystem(uint32_t id) const
+{
+    return FindById(dtmfSystems_, id);
+}
+
+CScanData* RadioData::FindScanList(uint32_t id) const
+{
+    return FindById(scanLists_, id);
+}
 
 void RadioData::ClearLists()
 {
@@ -196,7 +213,9 @@ bool RadioData::ValidateAll()
 
 uint32_t RadioData::DtmfSystemIdAt(uint8_t signalType, uint8_t index) const
 {
-    constexpr uint8_t kDtmfSignalType = 3;
+    // Only the DTMF ID type (2) carries a DTMF system; the page fills its box and the check
+    // looks for it for that type alone.
+    constexpr uint8_t kDtmfSignalType = 2;
     if (signalType != kDtmfSignalType || index >= dtmfSystems_.size()) return 0;
     const auto& system = dtmfSystems_[index];
     return system->used_ ? system->id_ : 0;

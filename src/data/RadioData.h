@@ -104,6 +104,7 @@ public:
     CChannelData* FindChannel(uint32_t id) const;
     CPersonalityData* FindPersonality(uint32_t id) const;
     CDtmfSystemData* FindDtmfSystem(uint32_t id) const;
+    CScanData* FindScanList(uint32_t id) const;
 
     /// Removes and destroys every item of the four lists.
     void ClearLists();
@@ -135,7 +136,7 @@ public:
     /// Sets a channel's alias ("" removes it).
     void SetChannelAlias(uint32_t channelId, std::string alias);
 
-    /// DTMF system identity for an emergency signal type and index: 0 unless the type is 3,
+    /// DTMF system identity for an emergency signal type and index: 0 unless the type is 2 (DTMF),
     /// the index names an item of the list and that item is used.
     uint32_t DtmfSystemIdAt(uint8_t signalType, uint8_t index) const;
 
@@ -185,6 +186,9 @@ int SelectItemById(const std::vector<ItemEntry>& entries, uint32_t id);
 bool SplitTrailingNumber(const std::string& text, std::string& head, int& number);
 
 /// Shorthand for RadioData::Instance().
-inline RadioData& Radio() { return RadioData::Instance(); }
+inline RadioData& Radio()
+{
+    return RadioData::Instance();
+}
 
 }  // namespace rv

@@ -1,12 +1,15 @@
 // The tables and rules declared in shell/ViewTable.h.
+#include "shell/ViewTable.h"
+
 #include <algorithm>
 #include <cctype>
 
+#include "base/Settings.h"
 #include "base/TextFormat.h"
 #include "data/RadioData.h"
 #include "editors/channel/ChannelData.h"
-#include "base/Settings.h"
-#include "shell/ViewTable.h"
+#include "editors/emergency/EmergencyBlock.h"
+#include "editors/scan/ScanData.h"
 
 namespace rv {
 
@@ -44,8 +47,7 @@ bool IsMenuCommandRemoved(int id, const UiProfile& profile)
     const bool service = full || profile.userLevel == kServiceLevel;
     if (id == Id(Command::MemoryUpdate) || id == Id(Command::DataWatch)) return !full;
     if (IsServiceCommand(id)) return !service;
-    if (id == Id(Command::DtmfSystem) || id == Id(Command::ChannelList))
-        return profile.editionFlag;
+    if (id == Id(Command::DtmfSystem) || id == Id(Command::ChannelList)) return profile.editionFlag;
     return false;
 }
 
@@ -119,16 +121,28 @@ std::optional<InvalidRowTarget> LocateInvalidRow(const CInvalidLog::Row& row)
     for (size_t i = 0; i < channels.size(); ++i)
         if (channels[i]->id_ == itemId)
             return InvalidRowTarget{Id(Command::Channel), i + 1, row.field};
+    const auto& scanLists = Radio().ScanLists();
+    for (size_t i = 0; i < scanLists.size(); ++i)
+        if (scanLists[i]->id_ == itemId)
+            return InvalidRowTarget{Id(Command::Scan), i + 1, row.field};
+    // The emergency block has identity 0 (no list item has it).
+    if (itemId == Radio().Emergency().id_ &&
+        (field == CEmergencyBlock::kRevertChannelId || field == CEmergencyBlock::kSignalingId))
+        return InvalidRowTarget{Id(Command::Emergency), 1, row.field};
     return std::nullopt;
 }
 
 std::optional<size_t> TreeItemCount(int command)
 {
     switch (static_cast<Command>(command)) {
-        case Command::Channel: return Radio().Channels().size();
-        case Command::Personality: return Radio().Personalities().size();
-        case Command::Scan: return Radio().ScanLists().size();
-        default: return std::nullopt;
+        case Command::Channel:
+            return Radio().Channels().size();
+        case Command::Personality:
+            return Radio().Personalities().size();
+        case Command::Scan:
+            return Radio().ScanLists().size();
+        default:
+            return std::nullopt;
     }
 }
 

@@ -96,8 +96,8 @@ CNavigationBar::CNavigationBar(QMdiArea* mdi, QWidget* parent) : QToolBar(parent
     addWidget(count_);
     // Enter in the number field goes to that record.
     connect(number_, &QSpinBox::editingFinished, this, [this] {
-        if (!refreshing_ && number_->hasFocus()) Run(static_cast<int>(ListCommand::GoTo),
-                                                     number_->value());
+        if (!refreshing_ && number_->hasFocus())
+            Run(static_cast<int>(ListCommand::GoTo), number_->value());
     });
 
     // Ctrl+G puts the cursor into the number field.
@@ -169,6 +169,8 @@ void CNavigationBar::Refresh()
     Retranslate();  // the language may have changed since (a few texts only)
     const auto* list = dynamic_cast<const IRecordList*>(ActiveView());
     for (QAction* a : actions_) a->setEnabled(list != nullptr);
+    for (ListCommand c : {ListCommand::Add, ListCommand::Delete})
+        actions_[static_cast<size_t>(c)]->setEnabled(list && list->OffersAddDelete());
     goTo_->setEnabled(list != nullptr);
     number_->setEnabled(list != nullptr);
     if (list) {

@@ -24,6 +24,8 @@ public:
     virtual int RecordCount() const = 0;
     /// 1-based number of the current record; 0 when none is current.
     virtual int CurrentRecord() const = 0;
+    /// False for a list of fixed length: Add and Delete are not offered.
+    virtual bool OffersAddDelete() const { return true; }
 };
 
 /// Texts of the navigation bar (interface texts; English when the language file has none).

@@ -286,14 +286,14 @@ TEST_F(RadioDataTest, DtmfSystemIdAtNeedsDtmfTypeAndUsedSystem)
         bool expectId;
     };
     const Case cases[] = {
-        {3, 0, true}, {0, 0, false}, {1, 0, false}, {2, 0, false},
-        {4, 0, false}, {3, 1, false}, {3, 0xFF, false},
+        {2, 0, true}, {0, 0, false}, {1, 0, false}, {3, 0, false},
+        {4, 0, false}, {2, 1, false}, {2, 0xFF, false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(Radio().DtmfSystemIdAt(c.type, c.index), c.expectId ? system.id_ : 0u)
             << "type " << int(c.type) << " index " << int(c.index);
     system.used_ = 0;
-    EXPECT_EQ(Radio().DtmfSystemIdAt(3, 0), 0u);
+    EXPECT_EQ(Radio().DtmfSystemIdAt(2, 0), 0u);
 }
 
 TEST(RadioDataHelpersTest, SplitTrailingNumber)

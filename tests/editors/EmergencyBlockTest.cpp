@@ -6,12 +6,12 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/Settings.h"
 #include "data/Notice.h"
 #include "data/RadioData.h"
 #include "editors/channel/ChannelData.h"
 #include "editors/dtmf/DtmfSystemData.h"
 #include "editors/emergency/EmergencyBlock.h"
-#include "base/Settings.h"
 #include "support/TestSupport.h"
 
 namespace rv {
@@ -20,7 +20,10 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 using Off = CEmergencyBlock::Offset;
 
-Bytes Of(const CRawRecord& r) { return Bytes(r.Bytes().begin(), r.Bytes().end()); }
+Bytes Of(const CRawRecord& r)
+{
+    return Bytes(r.Bytes().begin(), r.Bytes().end());
+}
 
 class EmergencyBlockTest : public test::HomeTest {
 protected:
@@ -54,7 +57,8 @@ TEST_F(EmergencyBlockTest, DefaultRecord)
     EXPECT_EQ(Block().IdText(), "0123");
     EXPECT_EQ(Block().id_, 0u);
     EXPECT_EQ(Block().RevertChannelId(), 0u);
-    EXPECT_EQ(Block().SignalingSystemId(), 0u);
+    // The default DTMF ID (type 2) names the first DTMF system of the default radio.
+    EXPECT_EQ(Block().SignalingSystemId(), Radio().DtmfSystems()[0]->id_);
 
     Block().Raw().Fill(0);
     Block().SetRevertChannelId(99);
@@ -66,9 +70,9 @@ TEST_F(EmergencyBlockTest, DefaultRecord)
 TEST_F(EmergencyBlockTest, DefaultsShowRealTexts)
 {
     const EmergencyFields f = Block().ToFields();
-    for (const std::string* text : {&f.SendModeText, &f.IdTypeText, &f.ImpoliteText, &f.PoliteText,
-                                    &f.AlarmModeText, &f.AlarmCyclesModeText,
-                                    &f.VoiceCyclesModeText, &f.SquelchModeText})
+    for (const std::string* text :
+         {&f.SendModeText, &f.IdTypeText, &f.ImpoliteText, &f.PoliteText, &f.AlarmModeText,
+          &f.AlarmCyclesModeText, &f.VoiceCyclesModeText, &f.SquelchModeText})
         EXPECT_FALSE(text->empty());
     EXPECT_EQ(f.IdTypeText, Settings().LoadText(CEmergencyBlock::kIdTypeDtmfText));
     EXPECT_EQ(f.IdLength, 4);
@@ -86,14 +90,10 @@ TEST_F(EmergencyBlockTest, IdTextByType)
         const char* text;
     };
     const Case cases[] = {
-        {2, {0x0E, 0x09, 0x05}, 2, "*9"},
-        {2, {0x0F, 0x0A, 0x00}, 3, "#A0"},
-        {2, {0x01, 0x02, 0x03}, 0, ""},
-        {3, {0xFF, 0xFF, 0x00}, 4, "DEEE"},
-        {3, {0x00, 0x00, 0x00}, 4, "0001"},
-        {3, {0x34, 0x12, 0x00}, 4, "1234"},
-        {4, {0x25, 0x34, 0x12}, 6, "051234"},
-        {0, {0x01, 0x02, 0x03}, 8, ""},
+        {2, {0x0E, 0x09, 0x05}, 2, "*9"},     {2, {0x0F, 0x0A, 0x00}, 3, "#A0"},
+        {2, {0x01, 0x02, 0x03}, 0, ""},       {3, {0xFF, 0xFF, 0x00}, 4, "DEEE"},
+        {3, {0x00, 0x00, 0x00}, 4, "0001"},   {3, {0x34, 0x12, 0x00}, 4, "1234"},
+        {4, {0x25, 0x34, 0x12}, 6, "051234"}, {0, {0x01, 0x02, 0x03}, 8, ""},
         {5, {0x01, 0x02, 0x03}, 8, ""},
     };
     for (const Case& c : cases) {
@@ -138,25 +138,79 @@ TEST_F(EmergencyBlockTest, DtmfIdTypedOnThePageIsPackedOneKeyPerByte)
     EXPECT_EQ(r[7], 4);
 }
 
-TEST_F(EmergencyBlockTest, OtherIdTypesKeepTheIdBytesAndTakeTheirLength)
+TEST_F(EmergencyBlockTest, IdsOfEveryTypeAreStoredAndComeBackTheSame)
 {
     const CSettings& s = Settings();
     struct Case {
         unsigned type;
+        const char* typed;
         uint8_t length;
+        Bytes id;  // bytes 4-7 afterwards
+        const char* shown;
     };
-    for (const Case c : {Case{3, 4}, Case{4, 6}, Case{1, 8}, Case{0, 8}}) {
-        SCOPED_TRACE(c.type);
+    const Case cases[] = {
+        {2, "*9", 2, {0x0E, 0x09, 0x02, 0x03}, "*9"},
+        {3, "9999", 4, {0x99, 0x99, 0x02, 0x03}, "9999"},
+        {3, "ffff", 4, {0xEE, 0xDE, 0x02, 0x03}, "DEEE"},  // limited as shown
+        {4, "07A1B2", 6, {0x07, 0xB2, 0xA1, 0x03}, "07A1B2"},
+        {4, "9999", 6, {0x00, 0x01, 0x00, 0x03}, "000001"},  // too short: the first ID
+        {1, "9999", 8, {0x00, 0x01, 0x02, 0x03}, ""},        // no ID: bytes kept
+        {0, "9999", 8, {0x00, 0x01, 0x02, 0x03}, ""},
+        {3, "", 4, {0x00, 0x01, 0x02, 0x03}, "0100"},  // empty: the stored ID stays
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed + std::string(" type ") + std::to_string(c.type));
         Block().SetDefaults();
         EmergencyFields f = Block().ToFields();
         f.IdTypeText = s.GetChoiceText(CEmergencyBlock::kIdTypeList, static_cast<int>(c.type));
-        f.IdText = "9999";
+        f.IdText = c.typed;
         Block().FromFields(f);
         EXPECT_EQ(Block().IdType(), c.type);
         EXPECT_EQ(Block().Raw()[Off::kIdLength], c.length);
-        EXPECT_EQ(Block().Raw()[4], 0x00);
-        EXPECT_EQ(Block().Raw()[7], 0x03);
+        EXPECT_EQ(Bytes(Block().Record() + Off::kId, Block().Record() + Off::kId + 4), c.id);
+        EXPECT_EQ(Block().IdText(), c.shown);
+        // What the page shows is stored unchanged again.
+        EmergencyFields again = Block().ToFields();
+        Block().FromFields(again);
+        EXPECT_EQ(Block().IdText(), c.shown);
     }
+}
+
+TEST_F(EmergencyBlockTest, IdCharacterSetsPerType)
+{
+    struct Case {
+        unsigned type;
+        const char* typed;
+        const char* text;  // as typed
+        bool refused;
+        bool cut;
+        const char* left;  // on leaving the field
+    };
+    const Case cases[] = {
+        {2, "12*#", "12*#", false, false, "12*#"},
+        {2, "1a2", "12", true, false, "12"},
+        {2, "12345", "1234", false, true, "1234"},
+        {3, "a1f", "A1F", false, false, "0A1E"},
+        {3, "12g", "12", true, false, "0012"},
+        {3, "", "", false, false, "0001"},
+        {3, "0000", "0000", false, false, "0001"},
+        {4, "1a", "1", true, false, "000001"},
+        {4, "16abcd", "16ABCD", false, false, "15ABCD"},
+        {4, "0512345", "051234", false, true, "051234"},
+        {0, "12", "", true, false, ""},
+        {1, "12", "", true, false, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed + std::string(" type ") + std::to_string(c.type));
+        const auto in = CEmergencyBlock::FilterIdInput(c.type, c.typed);
+        EXPECT_EQ(in.text, c.text);
+        EXPECT_EQ(in.refused, c.refused);
+        EXPECT_EQ(in.cut, c.cut);
+        EXPECT_EQ(CEmergencyBlock::NormaliseId(c.type, c.typed), c.left);
+    }
+    EXPECT_TRUE(CEmergencyBlock::HasSignalingSystem(2));
+    for (unsigned type : {0u, 1u, 3u, 4u, 5u})
+        EXPECT_FALSE(CEmergencyBlock::HasSignalingSystem(type));
 }
 
 TEST_F(EmergencyBlockTest, TextFormRoundTripKeepsEveryByte)
@@ -211,11 +265,12 @@ TEST_F(EmergencyBlockTest, ResolveLinksFindsTheRevertChannelAndSignalingSystem)
         EXPECT_EQ(Block().RevertChannelId(), c.expectLink ? channels[c.number - 1]->id_ : 0u);
     }
 
-    // The DTMF system is linked only for ID type 3.
-    SetIdType(2);
+    // The DTMF system is linked only for ID type 2 (DTMF), the type whose page shows it and
+    // whose check looks for it.
+    SetIdType(3);
     Block().ResolveLinks();
     EXPECT_EQ(Block().SignalingSystemId(), 0u);
-    SetIdType(3);
+    SetIdType(2);
     Block().ResolveLinks();
     EXPECT_EQ(Block().SignalingSystemId(), radio.DtmfSystems()[0]->id_);
     Block().Raw().SetBits(Off::kIdType, 3, 2, 1);  // past the end of the list
@@ -331,6 +386,48 @@ TEST_F(EmergencyBlockTest, LimitHexIdDigitByDigit)
     EXPECT_EQ(CEmergencyBlock::LimitHexId(0x0000), 0x0001);
     EXPECT_EQ(CEmergencyBlock::LimitHexId(0xE0F0), 0xD0E0);
     EXPECT_EQ(CEmergencyBlock::LimitHexId(0x1234), 0x1234);
+}
+
+TEST(EmergencyEnableRules, FollowTheModesAndTheIdType)
+{
+    struct Case {
+        int alarm, alarmCycles, voice, idType;
+        EmergencyEnables e;
+    };
+    auto with = [](auto set) {
+        EmergencyEnables e;
+        set(e);
+        return e;
+    };
+    const Case cases[] = {
+        {0, 2, 0, 0, EmergencyEnables{}},
+        {1, 0, 0, 0, with([](auto& e) { e.alarmDuration = e.alarmCyclesMode = true; })},
+        {3, 2, 0, 0,
+         with([](auto& e) { e.alarmDuration = e.alarmCyclesMode = e.alarmCycles = true; })},
+        {0, 0, 1, 0, with([](auto& e) {
+             e.squelchMode = e.txDuration = e.rxDuration = e.backgroundTone = true;
+         })},
+        {0, 0, 2, 0, with([](auto& e) {
+             e.squelchMode = e.txDuration = e.rxDuration = e.backgroundTone = e.voiceCycles = true;
+         })},
+        {0, 0, 0, 1, with([](auto& e) {
+             e.impolite = e.id = true;
+             e.sendMode = 0;
+         })},
+        {0, 0, 0, 2, with([](auto& e) {
+             e.impolite = e.id = e.polite = e.signalingSystem = true;
+             e.sendMode = 1;
+         })},
+        {0, 0, 0, 4, with([](auto& e) {
+             e.impolite = e.id = e.polite = true;
+             e.sendMode = 1;
+         })},
+        {-1, -1, -1, -1, EmergencyEnables{}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.alarm << c.alarmCycles << c.voice << c.idType);
+        EXPECT_EQ(EmergencyEnableRules(c.alarm, c.alarmCycles, c.voice, c.idType), c.e);
+    }
 }
 
 }  // namespace

@@ -2,28 +2,37 @@
 // a pseudo-terminal: what ends up in the data and in the radio, the progress shown after every
 // block, and the message, the screen and the data for each way a connection or transfer fails.
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeWidget>
-
-#include <gtest/gtest.h>
-
 #include <functional>
 #include <memory>
 
+#include "base/CommandIds.h"
+#include "base/TextFormat.h"
 #include "data/Document.h"
 #include "data/MemoryMap.h"
 #include "data/RadioData.h"
+#include "editors/channel/ChannelCommands.h"
+#include "editors/channel/ChannelData.h"
+#include "editors/dtmf/DtmfSystemData.h"
+#include "editors/dtmf/gui/ViewDTMFSystem.h"
+#include "editors/emergency/EmergencyBlock.h"
+#include "editors/emergency/gui/ViewEmergency.h"
 #include "editors/personality/PersonalityData.h"
 #include "editors/radio/RadioInfoBlock.h"
+#include "editors/scan/ScanData.h"
+#include "editors/scan/gui/ViewScan.h"
 #include "gui/GuiTestSupport.h"
-#include "link/gui/DlgTransfer.h"
 #include "link/LinkTestSupport.h"
-#include "base/CommandIds.h"
-#include "base/TextFormat.h"
+#include "link/gui/DlgTransfer.h"
 #include "ui/LogPane.h"
 
 namespace rv {
@@ -214,8 +223,8 @@ TEST_P(TransferWrite, SendsTheConfigurationAreasAndStampsTheRadio)
     const sim::Memory after = radio->GetMemory();
     const Image& image = Radio().MemoryImage();
     auto written = [&](size_t a) {
-        return (a >= 32 && a <= 39) || (a >= 120 && a <= 783) || (service && a >= 784 && a <= 824) ||
-               a >= 1408;
+        return (a >= 32 && a <= 39) || (a >= 120 && a <= 783) ||
+               (service && a >= 784 && a <= 824) || a >= 1408;
     };
     for (size_t a = 0; a < after.size(); ++a) {
         if (written(a))
@@ -233,8 +242,9 @@ TEST_P(TransferWrite, SendsTheConfigurationAreasAndStampsTheRadio)
     EXPECT_EQ(LastLogResult(), MessageText(1137));
 }
 
-INSTANTIATE_TEST_SUITE_P(Screens, TransferWrite, ::testing::Bool(),
-                         [](const auto& info) { return info.param ? "ServiceLevel" : "UserLevel"; });
+INSTANTIATE_TEST_SUITE_P(Screens, TransferWrite, ::testing::Bool(), [](const auto& info) {
+    return info.param ? "ServiceLevel" : "UserLevel";
+});
 
 TEST_F(TransferScreen, InvalidEntriesSendNothing)
 {
@@ -260,10 +270,12 @@ struct FailureCase {
     std::function<std::string()> composed = {};
 };
 
-void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const FailureCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
-class TransferFailures : public TransferScreen,
-                         public ::testing::WithParamInterface<FailureCase> {
+class TransferFailures : public TransferScreen, public ::testing::WithParamInterface<FailureCase> {
 protected:
     void Apply(const FailureCase& c)
     {
@@ -401,6 +413,96 @@ INSTANTIATE_TEST_SUITE_P(
                                    s.LoadMessage(1265, {"120", "783", "1408", "2047"})});
                     }}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A user reads the radio, builds a second scan list of channels 1, 3 and 5, deletes channel 2,
+// sets a DTMF Primary ID, an emergency ID and revert channel, saves, reopens, writes and reads
+// back: the same values all the way.
+TEST_F(TransferScreen, ScanDtmfAndEmergencyEditsSurviveSaveWriteAndReadBack)
+{
+    // A radio programmed with the default set (16 channels, one scan list).
+    ASSERT_TRUE(Run(TransferDirection::Write));
+    frame->Document().New();
+    ASSERT_TRUE(Run(TransferDirection::Read));
+    ASSERT_GE(Radio().Channels().size(), 6u);
+    auto activate = [](QComboBox* combo, const QString& text) {
+        ASSERT_NE(combo, nullptr);
+        const int index = combo->findText(text);
+        ASSERT_GE(index, 0) << text.toStdString();
+        combo->setCurrentIndex(index);
+        emit combo->activated(index);
+    };
+    using T = CScanData::TextId;
+    auto* scan = dynamic_cast<CViewScan*>(frame->OpenView(Id(Command::Scan)));
+    ASSERT_NE(scan, nullptr);
+    scan->Navigate(static_cast<int>(ListCommand::Add), 0);
+    ASSERT_EQ(Radio().ScanLists().size(), 2u);
+    auto member = [&](int k) {
+        return qobject_cast<QComboBox*>(
+            scan->Sheet()->ChannelList()->Control(static_cast<int>(T::FirstMemberBox) + k));
+    };
+    activate(qobject_cast<QComboBox*>(scan->Sheet()->ChannelList()->Control(3943)), "3");
+    activate(member(0), "1");
+    activate(member(1), "3");
+    activate(member(2), "5");
+    const uint32_t third = Radio().Channels()[2]->id_;
+    const uint32_t fifth = Radio().Channels()[4]->id_;
+
+    const ListCommandResult deleted =
+        RunChannelCommand(ListCommand::Delete, 1, 0, SingleItemDelete::NoCurrent);
+    ASSERT_TRUE(deleted.notice);
+    frame->BroadcastNotice(*deleted.notice);
+    EXPECT_EQ(member(1)->currentText(), "2");
+    EXPECT_EQ(member(2)->currentText(), "4");
+
+    auto* dtmf = dynamic_cast<CViewDTMFSystem*>(frame->OpenView(Id(Command::DtmfSystem)));
+    ASSERT_NE(dtmf, nullptr);
+    auto* primary = qobject_cast<QLineEdit*>(dtmf->Sheet()->Basic()->Control(kDtmfPrimaryIdBox));
+    primary->setText("9a*1");
+    emit primary->editingFinished();
+
+    auto* emergency = dynamic_cast<CViewEmergency*>(frame->OpenView(Id(Command::Emergency)));
+    ASSERT_NE(emergency, nullptr);
+    activate(qobject_cast<QComboBox*>(emergency->Control(CViewEmergency::Box::RevertChannel)), "4");
+    auto* id = qobject_cast<QLineEdit*>(emergency->Control(CViewEmergency::Box::Id));
+    id->setText("7#");
+    emit id->editingFinished();
+
+    auto check = [&](const char* when) {
+        SCOPED_TRACE(when);
+        ASSERT_EQ(Radio().ScanLists().size(), 2u);
+        const CScanData& second = *Radio().ScanLists()[1];
+        EXPECT_EQ(second.Raw()[CScanData::Offset::Entries], 3);
+        EXPECT_EQ(second.Raw()[CScanData::Offset::Members + 0], 1);
+        EXPECT_EQ(second.Raw()[CScanData::Offset::Members + 1], 2);
+        EXPECT_EQ(second.Raw()[CScanData::Offset::Members + 2], 4);
+        EXPECT_EQ(Radio().DtmfSystems().front()->PrimaryId(), "9A*1");
+        EXPECT_EQ(Radio().Emergency().IdText(), "7#");
+        EXPECT_EQ(Radio().Emergency().Raw()[CEmergencyBlock::Offset::kRevertChannel], 4);
+    };
+    check("edited");
+    EXPECT_EQ(Radio().ScanLists()[1]->members_[1], third);
+    EXPECT_EQ(Radio().ScanLists()[1]->members_[2], fifth);
+
+    // The first scan list named channel 2 as well: logged, and saving waits until the user
+    // picks another channel for it.
+    const uint32_t key = Radio().ScanLists()[0]->NoticeKey(T::FirstMemberBox + 1);
+    EXPECT_TRUE(Radio().InvalidLog().Contains(key));
+    scan = dynamic_cast<CViewScan*>(frame->OpenView(Id(Command::Scan)));
+    scan->Navigate(static_cast<int>(ListCommand::First), 0);
+    activate(member(1), "2");
+    EXPECT_FALSE(Radio().InvalidLog().Contains(key));
+    EXPECT_TRUE(Radio().InvalidLog().Empty());
+
+    const std::string path = home.Path("walk.dat");
+    ASSERT_TRUE(frame->Document().SaveTo(path, "walk").Ok());
+    frame->CloseAllViews();
+    ASSERT_TRUE(frame->Document().OpenPath(path).Ok());
+    check("reopened");
+    ASSERT_TRUE(Run(TransferDirection::Write));
+    frame->Document().New();
+    ASSERT_TRUE(Run(TransferDirection::Read));
+    check("read back");
+}
 
 }  // namespace
 }  // namespace rv

@@ -6,11 +6,12 @@
 #include <iterator>
 #include <set>
 
-#include "data/RadioData.h"
-#include "editors/channel/ChannelData.h"
 #include "base/Settings.h"
-#include "shell/ViewTable.h"
 #include "base/TextFormat.h"
+#include "data/RadioData.h"
+#include "editors/scan/ScanData.h"
+#include "editors/channel/ChannelData.h"
+#include "shell/ViewTable.h"
 #include "support/TestSupport.h"
 
 namespace rv {
@@ -247,6 +248,22 @@ TEST(ViewTableTexts, InvalidLogRowsLeadToTheirChannelAndField)
     EXPECT_FALSE(LocateInvalidRow({third + 1 + 65535 + kPersonalityBox, "", "", kPersonalityBox}));
     EXPECT_FALSE(LocateInvalidRow({third + 65535 + kPersonalityBox, "", "", 0}));
     EXPECT_FALSE(LocateInvalidRow({100, "", "", kPersonalityBox}));
+}
+
+TEST(ViewTableTexts, InvalidLogRowsLeadToTheirScanListAndToTheEmergencyView)
+{
+    Radio().ClearLists();
+    Radio().SetDefaults();
+    const uint32_t second = Radio().AddScanList().id_;
+    constexpr int kMember3 = 3875;
+    EXPECT_EQ(LocateInvalidRow({second + 65535 + kMember3, "", "", kMember3}),
+              (InvalidRowTarget{Id(Command::Scan), 2, kMember3}));
+    for (int field : {7310, 7318})
+        EXPECT_EQ(LocateInvalidRow({static_cast<uint32_t>(65535 + field), "", "", field}),
+                  (InvalidRowTarget{Id(Command::Emergency), 1, field}))
+            << field;
+    // Another field with the emergency block's key base leads nowhere.
+    EXPECT_FALSE(LocateInvalidRow({65535 + 7320, "", "", 7320}));
 }
 
 TEST(ViewTableNumbers, StoredAndDisplayValuesFollowTheRangeDescriptor)

@@ -53,7 +53,10 @@ constexpr FieldBinding<DtmfAdvancedFields> kAdvancedBinding[] = {
 
 }  // namespace
 
-CDtmfSystemData::CDtmfSystemData() : CQXTViewProc(kRecordSize, true) { SetDefaults(); }
+CDtmfSystemData::CDtmfSystemData() : CQXTViewProc(kRecordSize, true)
+{
+    SetDefaults();
+}
 
 void CDtmfSystemData::SetDefaults()
 {
@@ -68,6 +71,19 @@ void CDtmfSystemData::SetDefaults()
     record_[Offset::Pretime] = kDefaultPretime;
     record_[Offset::DigitDuration] = kDefaultDigitDuration;
     record_[Offset::DigitInterval] = kDefaultDigitInterval;
+}
+
+std::optional<std::string> CDtmfSystemData::AcceptPrimaryIdInput(std::string_view typed)
+{
+    std::string id;
+    for (char c : typed) {
+        if (c == ' ') continue;
+        const auto code = DigitCode(c);
+        if (!code) return std::nullopt;
+        id += DigitKey(*code);
+    }
+    if (id.size() > kMaxIdDigits) return std::nullopt;
+    return id;
 }
 
 std::string CDtmfSystemData::PrimaryIdOf(std::span<const uint8_t> record)
@@ -101,7 +117,10 @@ bool CDtmfSystemData::StorePrimaryId(std::span<uint8_t> record, std::string_view
     return true;
 }
 
-std::string CDtmfSystemData::PrimaryId() const { return PrimaryIdOf(record_.Bytes()); }
+std::string CDtmfSystemData::PrimaryId() const
+{
+    return PrimaryIdOf(record_.Bytes());
+}
 
 bool CDtmfSystemData::SetPrimaryId(const std::string& text)
 {
@@ -113,12 +132,15 @@ void CDtmfSystemData::ToBasic(DtmfBasicFields& fields, const CTextService& texts
     ReadBound<DtmfBasicFields>(kDtmfFieldTable, kBasicBinding, record_.Bytes(), texts, fields);
 }
 
-void CDtmfSystemData::ToBasic(DtmfBasicFields& fields) const { ToBasic(fields, Settings()); }
+void CDtmfSystemData::ToBasic(DtmfBasicFields& fields) const
+{
+    ToBasic(fields, Settings());
+}
 
 bool CDtmfSystemData::FromBasic(const DtmfBasicFields& fields, const CTextService& texts)
 {
-    const auto refused =
-        WriteBound<DtmfBasicFields>(kDtmfFieldTable, kBasicBinding, fields, BytesOf(record_), texts);
+    const auto refused = WriteBound<DtmfBasicFields>(kDtmfFieldTable, kBasicBinding, fields,
+                                                     BytesOf(record_), texts);
     return std::find(refused.begin(), refused.end(), "primary_id") == refused.end();
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -98,6 +99,10 @@ public:
     /// Stores a Primary ID; false (record unchanged) for a character that is no DTMF key or
     /// more than 8 keys. Spaces are dropped; an empty ID sets the length 0 and keeps the digits.
     bool SetPrimaryId(const std::string& text);
+    /// The Primary ID field's text as the user typed or pasted it: spaces dropped, letters in
+    /// upper case; nothing (refused) for a character that is no DTMF key (0-9, A-D, *, #) or
+    /// more than 8 keys.
+    static std::optional<std::string> AcceptPrimaryIdInput(std::string_view typed);
     /// The Primary ID text of a DTMF system record.
     static std::string PrimaryIdOf(std::span<const uint8_t> record);
     /// Stores a Primary ID into a DTMF system record (as SetPrimaryId).

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "base/Settings.h"
+#include "data/FieldBinding.h"
 #include "data/RadioData.h"
 #include "editors/channel/ChannelData.h"
 #include "editors/dtmf/DtmfSystemData.h"
-#include "base/Settings.h"
-#include "data/FieldBinding.h"
 #include "editors/emergency/EmergencyFieldTable.h"
 
 namespace rv {
@@ -21,9 +21,8 @@ enum class IdKind : uint8_t { Dtmf = 2, Hex = 3, Decimal = 4 };
 
 /// Default record: every field, with the kept bits of bytes 2, 3, 15, 18 and 20 set.
 constexpr uint8_t kDefaultRecord[CEmergencyBlock::kRecordSize] = {
-    0x0A, 0x00, 0xF8, 0xE2, 0x00, 0x01, 0x02, 0x03, 0xFF, 0xFF, 0xFF,
-    0xFF, 0x04, 0x0A, 0x0A, 0xF8, 0x0A, 0x0A, 0xFE, 0x0A, 0xFF, 0x14,
-    0x14, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+    0x0A, 0x00, 0xF8, 0xE2, 0x00, 0x01, 0x02, 0x03, 0xFF, 0xFF, 0xFF, 0xFF, 0x04, 0x0A, 0x0A, 0xF8,
+    0x0A, 0x0A, 0xFE, 0x0A, 0xFF, 0x14, 0x14, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
 
 /// Number of DTMF digits a type-2 ID holds.
 constexpr size_t kDtmfIdDigits = 4;
@@ -88,7 +87,10 @@ int UsedPositionOf(const ItemList<T>& list, uint32_t id)
 
 }  // namespace
 
-CEmergencyBlock::CEmergencyBlock() : CQXTViewProc(kRecordSize, false) { SetDefaults(); }
+CEmergencyBlock::CEmergencyBlock() : CQXTViewProc(kRecordSize, false)
+{
+    SetDefaults();
+}
 
 void CEmergencyBlock::SetDefaults()
 {
@@ -141,7 +143,7 @@ void CEmergencyBlock::OnNotice(const NoticeRecord& notice)
             radio.InvalidLog().Add(entry);
         }
     }
-    if (IdType() == static_cast<uint8_t>(IdKind::Dtmf) && signalingSystemId_ != 0 &&
+    if (HasSignalingSystem(IdType()) && signalingSystemId_ != 0 &&
         !UsedItemExists(radio.DtmfSystems(), signalingSystemId_)) {
         NoticeRecord entry;
         entry.code = notice.code;
@@ -175,85 +177,159 @@ uint16_t CEmergencyBlock::LimitHexId(uint16_t value)
 std::string CEmergencyBlock::IdTextOf(std::span<const uint8_t> record)
 {
     char text[16];
-    const auto type = static_cast<IdKind>(GetBits(record[Off::kIdType], Off::kIdTypeFirstBit,
-                                                  Off::kIdTypeBits));
+    const auto type =
+        static_cast<IdKind>(GetBits(record[Off::kIdType], Off::kIdTypeFirstBit, Off::kIdTypeBits));
     switch (type) {
-    case IdKind::Dtmf: {
-        // The length byte may be anything after a bad load: never read past the ID bytes.
-        const size_t count = std::min<size_t>(record[Off::kIdLength], Off::kIdWidth);
-        std::string out;
-        for (size_t i = 0; i < count; ++i) {
-            std::snprintf(text, sizeof text, "%X", record[Off::kId + i]);
-            out += text;
+        case IdKind::Dtmf: {
+            // The length byte may be anything after a bad load: never read past the ID bytes.
+            const size_t count = std::min<size_t>(record[Off::kIdLength], Off::kIdWidth);
+            std::string out;
+            for (size_t i = 0; i < count; ++i) {
+                std::snprintf(text, sizeof text, "%X", record[Off::kId + i]);
+                out += text;
+            }
+            std::replace(out.begin(), out.end(), 'E', '*');
+            std::replace(out.begin(), out.end(), 'F', '#');
+            return out;
         }
-        std::replace(out.begin(), out.end(), 'E', '*');
-        std::replace(out.begin(), out.end(), 'F', '#');
-        return out;
-    }
-    case IdKind::Hex:
-        std::snprintf(text, sizeof text, "%04X", LimitHexId(GetU16(&record[Off::kId])));
-        return text;
-    case IdKind::Decimal:
-        std::snprintf(text, sizeof text, "%02d%04X", record[Off::kId] % 16,
-                      record[Off::kId + 2] * 256 + record[Off::kId + 1]);
-        return text;
+        case IdKind::Hex:
+            std::snprintf(text, sizeof text, "%04X", LimitHexId(GetU16(&record[Off::kId])));
+            return text;
+        case IdKind::Decimal:
+            std::snprintf(text, sizeof text, "%02d%04X", record[Off::kId] % 16,
+                          record[Off::kId + 2] * 256 + record[Off::kId + 1]);
+            return text;
     }
     return {};
 }
 
 bool CEmergencyBlock::StoreIdText(std::span<uint8_t> record, std::string_view text)
 {
-    const auto type = static_cast<IdKind>(GetBits(record[Off::kIdType], Off::kIdTypeFirstBit,
-                                                  Off::kIdTypeBits));
+    const auto type =
+        static_cast<IdKind>(GetBits(record[Off::kIdType], Off::kIdTypeFirstBit, Off::kIdTypeBits));
     switch (type) {
-    case IdKind::Dtmf: {
-        // One DTMF key per byte, at most four keys; an empty ID keeps the digit bytes.
-        if (text.size() > kDtmfIdDigits) return false;
-        uint8_t codes[kDtmfIdDigits] = {};
-        for (size_t i = 0; i < text.size(); ++i) {
-            const char c = text[i];
-            const bool key = (c >= '0' && c <= '9') || c == '*' || c == '#';
-            if (!key) return false;
-            codes[i] = DtmfDigitCode(c);
+        case IdKind::Dtmf: {
+            // One DTMF key per byte, at most four keys; an empty ID keeps the digit bytes.
+            if (text.size() > kDtmfIdDigits) return false;
+            uint8_t codes[kDtmfIdDigits] = {};
+            for (size_t i = 0; i < text.size(); ++i) {
+                const char c = text[i];
+                const bool key = (c >= '0' && c <= '9') || c == '*' || c == '#';
+                if (!key) return false;
+                codes[i] = DtmfDigitCode(c);
+            }
+            std::copy_n(codes, text.size(), &record[Off::kId]);
+            record[Off::kIdLength] = static_cast<uint8_t>(text.size());
+            return true;
         }
-        std::copy_n(codes, text.size(), &record[Off::kId]);
-        record[Off::kIdLength] = static_cast<uint8_t>(text.size());
-        return true;
-    }
-    case IdKind::Hex: {
-        // Four hexadecimal digits, limited digit by digit as they are shown.
-        if (text.empty() || text.size() > 4 ||
-            text.find_first_not_of("0123456789ABCDEFabcdef") != std::string_view::npos)
-            return false;
-        const auto value = static_cast<uint16_t>(std::stoul(std::string(text), nullptr, 16));
-        PutU16(&record[Off::kId], LimitHexId(value));
-        return true;
-    }
-    case IdKind::Decimal: {
-        // Two decimal digits (the low nibble of byte 4), then four hexadecimal digits.
-        if (text.size() != kDecimalIdLength ||
-            text.substr(0, 2).find_first_not_of("0123456789") != std::string_view::npos ||
-            text.substr(2).find_first_not_of("0123456789ABCDEFabcdef") != std::string_view::npos)
-            return false;
-        const unsigned fleet = std::stoul(std::string(text.substr(0, 2)));
-        if (fleet > 15) return false;
-        record[Off::kId] = WithBits(record[Off::kId], 0, 4, fleet);
-        PutU16(&record[Off::kId + 1],
-               static_cast<uint16_t>(std::stoul(std::string(text.substr(2)), nullptr, 16)));
-        return true;
-    }
+        case IdKind::Hex: {
+            // Four hexadecimal digits, limited digit by digit as they are shown.
+            if (text.empty() || text.size() > 4 ||
+                text.find_first_not_of("0123456789ABCDEFabcdef") != std::string_view::npos)
+                return false;
+            const auto value = static_cast<uint16_t>(std::stoul(std::string(text), nullptr, 16));
+            PutU16(&record[Off::kId], LimitHexId(value));
+            return true;
+        }
+        case IdKind::Decimal: {
+            // Two decimal digits (the low nibble of byte 4), then four hexadecimal digits.
+            if (text.size() != kDecimalIdLength ||
+                text.substr(0, 2).find_first_not_of("0123456789") != std::string_view::npos ||
+                text.substr(2).find_first_not_of("0123456789ABCDEFabcdef") !=
+                    std::string_view::npos)
+                return false;
+            const unsigned fleet = std::stoul(std::string(text.substr(0, 2)));
+            if (fleet > 15) return false;
+            record[Off::kId] = WithBits(record[Off::kId], 0, 4, fleet);
+            PutU16(&record[Off::kId + 1],
+                   static_cast<uint16_t>(std::stoul(std::string(text.substr(2)), nullptr, 16)));
+            return true;
+        }
     }
     return text.empty();
 }
 
-std::string CEmergencyBlock::IdText() const { return IdTextOf(record_.Bytes()); }
+size_t CEmergencyBlock::IdCapacity(unsigned idType)
+{
+    switch (static_cast<IdKind>(idType)) {
+        case IdKind::Dtmf:
+            return kDtmfIdDigits;
+        case IdKind::Hex:
+            return kHexIdLength;
+        case IdKind::Decimal:
+            return kDecimalIdLength;
+    }
+    return 0;
+}
+
+bool CEmergencyBlock::HasSignalingSystem(unsigned idType)
+{
+    return idType == static_cast<unsigned>(IdKind::Dtmf);
+}
+
+CEmergencyBlock::IdInput CEmergencyBlock::FilterIdInput(unsigned idType, std::string_view typed)
+{
+    constexpr std::string_view kDtmfKeys = "0123456789*#";
+    constexpr std::string_view kHexDigits = "0123456789ABCDEF";
+    constexpr std::string_view kDecimalDigits = "0123456789";
+    constexpr size_t kFleetDigits = 2;
+    const auto kind = static_cast<IdKind>(idType);
+    const size_t capacity = IdCapacity(idType);
+    IdInput in;
+    for (char c : typed) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+        std::string_view accepted;
+        if (kind == IdKind::Dtmf)
+            accepted = kDtmfKeys;
+        else if (kind == IdKind::Hex)
+            accepted = kHexDigits;
+        else if (kind == IdKind::Decimal)
+            accepted = in.text.size() < kFleetDigits ? kDecimalDigits : kHexDigits;
+        if (accepted.find(c) == std::string_view::npos) {
+            in.refused = true;
+            continue;
+        }
+        if (in.text.size() >= capacity) {
+            in.cut = true;
+            continue;
+        }
+        in.text += c;
+    }
+    return in;
+}
+
+std::string CEmergencyBlock::NormaliseId(unsigned idType, std::string_view text)
+{
+    std::string id = FilterIdInput(idType, text).text;
+    char out[16];
+    switch (static_cast<IdKind>(idType)) {
+        case IdKind::Hex: {
+            const unsigned long value = id.empty() ? 0 : std::stoul(id, nullptr, 16);
+            std::snprintf(out, sizeof out, "%04X", LimitHexId(static_cast<uint16_t>(value)));
+            return out;
+        }
+        case IdKind::Decimal: {
+            if (id.size() < kDecimalIdLength) return "000001";
+            const unsigned fleet =
+                std::min(15u, static_cast<unsigned>(std::stoul(id.substr(0, 2))));
+            std::snprintf(out, sizeof out, "%02u", fleet);
+            return out + id.substr(2);
+        }
+        default:
+            return id;
+    }
+}
+
+std::string CEmergencyBlock::IdText() const
+{
+    return IdTextOf(record_.Bytes());
+}
 
 EmergencyFields CEmergencyBlock::ToFields(const CTextService& texts) const
 {
     RadioData& radio = Radio();
     EmergencyFields f;
-    ReadBound<EmergencyFields>(kEmergencyFieldTable, kEmergencyBinding, record_.Bytes(), texts,
-                               f);
+    ReadBound<EmergencyFields>(kEmergencyFieldTable, kEmergencyBinding, record_.Bytes(), texts, f);
     if (revertChannelId_ == 0) {
         f.RevertChannel = 0;
     } else {
@@ -261,23 +337,32 @@ EmergencyFields CEmergencyBlock::ToFields(const CTextService& texts) const
         const bool used = number != 0 && radio.Channels()[number - 1]->used_;
         f.RevertChannel = used ? static_cast<uint8_t>(number) : 0xFF;
     }
-    f.SignalingIndex = IdType() == static_cast<uint8_t>(IdKind::Dtmf)
-                           ? UsedPositionOf(radio.DtmfSystems(),
-                                            signalingSystemId_)
-                           : -1;
+    f.SignalingIndex =
+        HasSignalingSystem(IdType()) ? UsedPositionOf(radio.DtmfSystems(), signalingSystemId_) : -1;
     std::copy_n(Record() + Off::kId, Off::kIdWidth, f.IdBytes.begin());
     switch (static_cast<IdKind>(IdType())) {
-    case IdKind::Dtmf: f.IdLength = record_[Off::kIdLength]; break;
-    case IdKind::Hex: f.IdLength = kHexIdLength; break;
-    case IdKind::Decimal: f.IdLength = kDecimalIdLength; break;
-    default: f.IdLength = kOtherIdLength; break;
+        case IdKind::Dtmf:
+            f.IdLength = record_[Off::kIdLength];
+            break;
+        case IdKind::Hex:
+            f.IdLength = kHexIdLength;
+            break;
+        case IdKind::Decimal:
+            f.IdLength = kDecimalIdLength;
+            break;
+        default:
+            f.IdLength = kOtherIdLength;
+            break;
     }
     f.LocalRecord = false;
     f.IdText = IdText();
     return f;
 }
 
-EmergencyFields CEmergencyBlock::ToFields() const { return ToFields(Settings()); }
+EmergencyFields CEmergencyBlock::ToFields() const
+{
+    return ToFields(Settings());
+}
 
 void CEmergencyBlock::FromFields(const EmergencyFields& f, const CTextService& texts)
 {
@@ -295,9 +380,10 @@ void CEmergencyBlock::FromFields(const EmergencyFields& f, const CTextService& t
     } else if (f.RevertChannel != 0xFF) {
         record_[Off::kRevertChannel] = f.RevertChannel;
         const auto& channels = radio.Channels();
-        revertChannelId_ = f.RevertChannel <= channels.size() && channels[f.RevertChannel - 1]->used_
-                               ? channels[f.RevertChannel - 1]->id_
-                               : 0;
+        revertChannelId_ =
+            f.RevertChannel <= channels.size() && channels[f.RevertChannel - 1]->used_
+                ? channels[f.RevertChannel - 1]->id_
+                : 0;
     }
 
     // Bits 3-4 follow the signalling box only while it has a selection; else kept.
@@ -310,19 +396,46 @@ void CEmergencyBlock::FromFields(const EmergencyFields& f, const CTextService& t
     uint8_t idLength = kOtherIdLength;
     if (f.IdTypeText == texts.LoadText(kIdTypeDtmfText) && !f.IdTypeText.empty()) {
         // One DTMF key per byte, at most four keys.
-        const size_t n = std::min(f.IdText.size(), kDtmfIdDigits);
-        for (size_t i = 0; i < n; ++i) record_[Off::kId + i] = DtmfDigitCode(f.IdText[i]);
+        const std::string keys = FilterIdInput(static_cast<unsigned>(IdKind::Dtmf), f.IdText).text;
+        const size_t n = keys.size();
+        for (size_t i = 0; i < n; ++i) record_[Off::kId + i] = DtmfDigitCode(keys[i]);
         idLength = static_cast<uint8_t>(n);
     } else if (type == static_cast<unsigned>(IdKind::Dtmf)) {
         idLength = static_cast<uint8_t>(std::min<size_t>(f.IdLength, kDtmfIdDigits));
-    } else if (type == static_cast<unsigned>(IdKind::Hex)) {
-        idLength = kHexIdLength;
-    } else if (type == static_cast<unsigned>(IdKind::Decimal)) {
-        idLength = kDecimalIdLength;
+    } else if (type == static_cast<unsigned>(IdKind::Hex) ||
+               type == static_cast<unsigned>(IdKind::Decimal)) {
+        // The ID typed for these types is packed as it is shown, so that it comes back the
+        // same; an empty text keeps the stored ID.
+        idLength = static_cast<uint8_t>(IdCapacity(type));
+        if (!f.IdText.empty()) StoreIdText(BytesOf(record_), NormaliseId(type, f.IdText));
     }
     record_[Off::kIdLength] = idLength;
 }
 
-void CEmergencyBlock::FromFields(const EmergencyFields& f) { FromFields(f, Settings()); }
+void CEmergencyBlock::FromFields(const EmergencyFields& f)
+{
+    FromFields(f, Settings());
+}
+
+EmergencyEnables EmergencyEnableRules(int alarmMode, int alarmCyclesMode, int voiceCyclesMode,
+                                      int idType)
+{
+    constexpr int kSetNumber = 2;  // cycles modes: "set number" enables the count
+    EmergencyEnables e;
+    const bool alarm = alarmMode > 0;
+    e.alarmDuration = e.alarmCyclesMode = alarm;
+    e.alarmCycles = alarm && alarmCyclesMode == kSetNumber;
+    const bool voice = voiceCyclesMode > 0;
+    e.squelchMode = e.txDuration = e.rxDuration = e.backgroundTone = voice;
+    e.voiceCycles = voice && voiceCyclesMode == kSetNumber;
+    const bool anyId = idType > 0;
+    e.impolite = e.id = anyId;
+    // The signalling system belongs to the DTMF ID alone.
+    e.signalingSystem = CEmergencyBlock::HasSignalingSystem(static_cast<unsigned>(idType));
+    // An alarm tone alone is sent impolitely; an ID may wait politely for a free channel.
+    e.polite = idType > 1;
+    if (anyId) e.sendMode = idType == 1 ? 0 : 1;
+    return e;
+}
 
 }  // namespace rv

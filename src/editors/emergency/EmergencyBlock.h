@@ -16,15 +16,29 @@ namespace rv {
 
 class CTextService;
 
+/// Which controls of the emergency page take input, from the positions of the alarm mode, the
+/// alarm cycles mode, the voice cycles mode and the ID type boxes (-1: no selection).
+struct EmergencyEnables {
+    bool alarmDuration = false, alarmCyclesMode = false, alarmCycles = false;
+    bool voiceCycles = false, squelchMode = false, txDuration = false, rxDuration = false,
+         backgroundTone = false;
+    bool impolite = false, polite = false, signalingSystem = false, id = false;
+    /// Position the send-mode box takes for the ID type (-1: left as it is).
+    int sendMode = -1;
+    bool operator==(const EmergencyEnables&) const = default;
+};
+EmergencyEnables EmergencyEnableRules(int alarmMode, int alarmCyclesMode, int voiceCyclesMode,
+                                      int idType);
+
 /// Text form of the emergency page.
 struct EmergencyFields {
     uint8_t LongPressRaw = 0;
     uint8_t RevertChannel = 0;  ///< 1-based channel number; 0 none; 0xFF no selection
     bool PowerSwitch = false;
     bool Secret = false;
-    std::string SendModeText;   ///< choice list 7312
-    std::string IdTypeText;     ///< choice list 7314
-    int SignalingIndex = -1;    ///< position in the signalling-system box; -1 no selection
+    std::string SendModeText;  ///< choice list 7312
+    std::string IdTypeText;    ///< choice list 7314
+    int SignalingIndex = -1;   ///< position in the signalling-system box; -1 no selection
     std::array<uint8_t, 8> IdBytes{};
     uint8_t IdLength = 0;
     std::string ImpoliteText;         ///< choice list 7322
@@ -35,12 +49,12 @@ struct EmergencyFields {
     uint8_t AlarmDurationRaw = 0;
     std::string VoiceCyclesModeText;  ///< choice list 7336
     uint8_t VoiceCyclesRaw = 0;
-    std::string SquelchModeText;      ///< choice list 7341
+    std::string SquelchModeText;  ///< choice list 7341
     bool BackgroundTone = false;
     uint8_t TxDurationRaw = 0;
     uint8_t RxDurationRaw = 0;
-    bool LocalRecord = false;         ///< shown on the page, never stored
-    std::string IdText;               ///< the emergency ID as the page shows it
+    bool LocalRecord = false;  ///< shown on the page, never stored
+    std::string IdText;        ///< the emergency ID as the page shows it
     bool operator==(const EmergencyFields&) const = default;
 };
 
@@ -162,6 +176,24 @@ public:
     /// type 4 two decimal and four hexadecimal digits. False (record unchanged) for a text the
     /// type cannot hold; any other type takes only the empty text.
     static bool StoreIdText(std::span<uint8_t> record, std::string_view text);
+    /// An ID as typed into the page's field for an ID type: the characters the type accepts
+    /// (type 2: 0-9 * #; type 3: hexadecimal digits; type 4: decimal digits for the two fleet
+    /// digits, hexadecimal after them; no other type holds an ID), letters in upper case, cut
+    /// to the type's length (4; 6 for type 4).
+    struct IdInput {
+        std::string text;
+        bool refused = false;  ///< a character the type does not accept was dropped
+        bool cut = false;      ///< the text was longer than the type allows
+    };
+    static IdInput FilterIdInput(unsigned idType, std::string_view typed);
+    /// The ID as the field shows it when it is left (or when the ID type changes): filtered as
+    /// typed, then type 3 read as hexadecimal and limited as shown ("%04X"; empty gives 0001),
+    /// type 4 completed to six characters ("000001" when shorter) with the fleet at most 15.
+    static std::string NormaliseId(unsigned idType, std::string_view text);
+    /// Most characters an ID of the type has (0 for types without an ID).
+    static size_t IdCapacity(unsigned idType);
+    /// True when the type carries a signalling (DTMF) system: type 2 only.
+    static bool HasSignalingSystem(unsigned idType);
     /// Limits a type-3 ID digit by digit (top digit at most D, others at most E; 0 becomes 1).
     static uint16_t LimitHexId(uint16_t value);
 

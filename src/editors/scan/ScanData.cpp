@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <string>
 
+#include "base/Settings.h"
 #include "data/RadioData.h"
 #include "editors/channel/ChannelData.h"
-#include "base/Settings.h"
 
 namespace rv {
 
@@ -25,7 +25,10 @@ constexpr uint8_t kDefaultChannel = 1;
 
 }  // namespace
 
-CScanData::CScanData() : CQXTViewProc(kRecordSize, true) { SetDefaults(); }
+CScanData::CScanData() : CQXTViewProc(kRecordSize, true)
+{
+    SetDefaults();
+}
 
 void CScanData::SetDefaults()
 {
@@ -78,11 +81,69 @@ void CScanData::ResolveLinks()
     priority2Id_ = ChannelIdOfNumber(record_[Offset::Priority2Channel]);
     for (size_t k = 0; k < kMembers; ++k)
         members_[k] = ChannelIdOfNumber(record_[Offset::Members + k]);
+    const auto& channels = Radio().Channels();
+    for (size_t k = 0; k < named_.size(); ++k) {
+        const uint8_t number = record_[ReferenceOffset(k)];
+        named_[k].number = number;
+        named_[k].channelId =
+            number >= 1 && number <= channels.size() ? channels[number - 1]->id_ : 0;
+    }
+}
+
+size_t CScanData::ReferenceOffset(size_t k)
+{
+    switch (k) {
+        case 0:
+            return Offset::Designated;
+        case 1:
+            return Offset::Priority1Channel;
+        case 2:
+            return Offset::Priority2Channel;
+        default:
+            return Offset::Members + (k - 3);
+    }
+}
+
+uint32_t CScanData::ReferenceId(size_t k) const
+{
+    return k == 0 ? designatedId_ : k == 1 ? priority1Id_ : k == 2 ? priority2Id_ : members_[k - 3];
+}
+
+void CScanData::SetReference(size_t k, uint32_t channelId)
+{
+    if (k >= kReferences) return;
+    uint32_t& id = k == 0   ? designatedId_
+                   : k == 1 ? priority1Id_
+                   : k == 2 ? priority2Id_
+                            : members_[k - 3];
+    const uint8_t number = ChannelNumberOfId(channelId);
+    // Only a used channel can be named; anything else is none.
+    id = number == kNoChannel ? 0 : channelId;
+    record_[ReferenceOffset(k)] = number;
+    named_[k] = {id, number};
+}
+
+void CScanData::RenumberChannels()
+{
+    RadioData& radio = Radio();
+    for (size_t k = 0; k < named_.size(); ++k) {
+        // The identity the editor chose wins; otherwise the channel the byte named when it was
+        // read (which may be a channel not in use).
+        const uint32_t chosen = ReferenceId(k);
+        uint8_t& byte = record_[ReferenceOffset(k)];
+        const uint32_t channelId =
+            chosen != 0 ? chosen : (byte == named_[k].number ? named_[k].channelId : 0);
+        if (channelId == 0) continue;
+        const size_t number = radio.ChannelNumberOf(channelId);
+        byte = number == 0 ? kNoChannel : static_cast<uint8_t>(number);
+        named_[k] = {number == 0 ? 0 : channelId, byte};
+    }
 }
 
 void CScanData::OnNotice(const NoticeRecord& notice)
 {
     if (notice.code != NoticeCode::Deleted && notice.code != NoticeCode::UsedChanged) return;
+    if (notice.code == NoticeCode::Deleted) RenumberChannels();
     size_t listNumber = 0;
     const auto& lists = Radio().ScanLists();
     for (size_t i = 0; i < lists.size(); ++i)
@@ -122,6 +183,31 @@ void CScanData::WithdrawNotices()
     log.Withdraw(NoticeKey(TextId::DesignatedBox));
     log.Withdraw(NoticeKey(TextId::Priority1Box));
     log.Withdraw(NoticeKey(TextId::Priority2Box));
+}
+
+ScanConfigEnables ScanConfigEnableRules(unsigned txMode, unsigned priority1Mode,
+                                        unsigned priority2Mode)
+{
+    constexpr unsigned kOwnChannel = 1;
+    ScanConfigEnables e;
+    e.designated = txMode == kOwnChannel;
+    if (priority1Mode != 0) {
+        e.priority1Channel = priority1Mode == kOwnChannel;
+        e.priority1DeleteAdd = e.priority2Mode = e.sweepTime = true;
+        e.priority2Channel = priority2Mode == kOwnChannel;
+        e.priority2DeleteAdd = priority2Mode != 0;
+    }
+    return e;
+}
+
+size_t EnabledMemberBoxes(const std::string& entriesText)
+{
+    size_t n = 0;
+    for (char c : entriesText) {
+        if (c < '0' || c > '9') break;
+        n = std::min<size_t>(n * 10 + static_cast<size_t>(c - '0'), 1000);
+    }
+    return std::min(n, CScanData::kMembers);
 }
 
 }  // namespace rv

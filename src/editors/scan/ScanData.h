@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "data/QXTViewProc.h"
 
@@ -58,8 +59,8 @@ public:
 
     /// Text ids (control ids) of the fields whose channel references are checked.
     struct TextId {
-        static constexpr uint32_t FirstMemberBox = 3873;   ///< members 1..16: 3873..3888
-        static constexpr uint32_t FirstMemberLabel = 3905; ///< members 1..16: 3905..3920
+        static constexpr uint32_t FirstMemberBox = 3873;    ///< members 1..16: 3873..3888
+        static constexpr uint32_t FirstMemberLabel = 3905;  ///< members 1..16: 3905..3920
         static constexpr uint32_t DesignatedBox = 3850;
         static constexpr uint32_t DesignatedName = 3849;
         static constexpr uint32_t Priority1Box = 3836;
@@ -94,6 +95,22 @@ public:
 
     /// Turns the record's channel numbers into channel identities.
     void ResolveLinks() override;
+    /// Writes the current 1-based number of every channel the record names back into the
+    /// record, so that the references follow their channels when channels are deleted or
+    /// moved. A reference whose channel is gone becomes none (0xFF); a number that named no
+    /// channel (beyond the list) is kept.
+    void RenumberChannels();
+    /// The channel references of the record in the order of the pages' boxes.
+    enum class Reference : size_t { Designated = 0, Priority1 = 1, Priority2 = 2, Member1 = 3 };
+    /// The reference's channel identity (0 = none).
+    uint32_t ReferenceId(size_t k) const;
+    /// Names the channel with this identity (0 = none) in reference k (Reference values, then
+    /// members 1 to 16): the identity and the channel's number go into the record together; a
+    /// channel that is not in use (or not there) makes the reference none (0, 0xFF).
+    void SetReference(size_t k, uint32_t channelId);
+    /// Number of references (designated, two priority channels, 16 members).
+    static constexpr size_t kReferences = kMembers + 3;
+    /// On code 5: renumbers the channel references first (a channel may have been deleted).
     /// On codes 5 and 9: logs an invalid entry for every checked reference whose channel is
     /// gone or not in use.
     void OnNotice(const NoticeRecord& notice) override;
@@ -106,6 +123,35 @@ public:
     static uint32_t ChannelIdOfNumber(uint8_t number);
     /// 1-based number of the used channel with this identity, 0xFF when there is none.
     static uint8_t ChannelNumberOfId(uint32_t id);
+
+private:
+    /// Record bytes that name a channel, in the order of `named_`: designated, priority 1,
+    /// priority 2, members 1 to 16.
+    static size_t ReferenceOffset(size_t k);
+    /// The channel each reference byte named when it was last resolved or renumbered, used or
+    /// not, and the byte's value then (a byte changed since names what it now says).
+    struct Named {
+        uint32_t channelId = 0;  ///< 0: the byte named no channel
+        uint8_t number = kNoChannelNumber;
+    };
+    static constexpr uint8_t kNoChannelNumber = 0xFF;
+    std::array<Named, kMembers + 3> named_{};
 };
+
+/// Which boxes of the scan configuration page take input, from the scan TX mode and the two
+/// priority channel modes (1 = a channel of its own): the designated channel for TX mode 1;
+/// with priority channel 1 off nothing about the priority channels but their first mode box.
+struct ScanConfigEnables {
+    bool designated = false;
+    bool priority1Channel = false, priority1DeleteAdd = false;
+    bool priority2Mode = false, priority2Channel = false, priority2DeleteAdd = false;
+    bool sweepTime = false;
+    bool operator==(const ScanConfigEnables&) const = default;
+};
+ScanConfigEnables ScanConfigEnableRules(unsigned txMode, unsigned priority1Mode,
+                                        unsigned priority2Mode);
+/// Number of member boxes that take input for the number-of-entries text (its leading digits,
+/// at most 16; 0 when it has none).
+size_t EnabledMemberBoxes(const std::string& entriesText);
 
 }  // namespace rv

@@ -1,0 +1,319 @@
+#include "editors/emergency/gui/ViewEmergency.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QToolTip>
+#include <QValidator>
+#include <functional>
+
+#include "base/Settings.h"
+#include "base/TextFormat.h"
+#include "data/RadioData.h"
+#include "editors/channel/ChannelData.h"
+#include "editors/dtmf/DtmfSystemData.h"
+#include "editors/emergency/EmergencyBlock.h"
+#include "ui/ComboHelpers.h"
+#include "ui/QtText.h"
+
+namespace rv {
+
+namespace {
+
+using Box = CViewEmergency::Box;
+
+/// Notice shown when an emergency ID was cut to the length its type holds (%d: the length).
+constexpr int kIdCutText = 39550;
+
+constexpr FormRow kRows[] = {
+    {7309, ControlKind::Label, "Emergency Revert Channel"},
+    {Box::RevertChannel, ControlKind::Combo, ""},
+    {7313, ControlKind::Label, "Emergency ID Type"},
+    {Box::IdType, ControlKind::Combo, ""},
+    {7317, ControlKind::Label, "Signaling System"},
+    {Box::SignalingSystem, ControlKind::Combo, ""},
+    {7319, ControlKind::Label, "Emergency ID (Selcall/DTMF)"},
+    {Box::Id, ControlKind::Edit, ""},
+    {7311, ControlKind::Label, "Emergency Send Mode"},
+    {Box::SendMode, ControlKind::Combo, ""},
+    {7321, ControlKind::Label, "Emergency ID Impolite Send Times"},
+    {Box::Impolite, ControlKind::Combo, ""},
+    {7323, ControlKind::Label, "Emergency ID Polite Send Times"},
+    {Box::Polite, ControlKind::Combo, ""},
+    {Box::PowerSwitch, ControlKind::Check, "Power On/Off Switch Enable"},
+    {0, ControlKind::Column, ""},
+    {7325, ControlKind::Label, "Emergency Alarm Mode"},
+    {Box::AlarmMode, ControlKind::Combo, ""},
+    {7327, ControlKind::Label, "Alarm Duration[s]"},
+    {Box::AlarmDuration, ControlKind::Number, ""},
+    {7330, ControlKind::Label, "Emergency Alarm Cycles Mode"},
+    {Box::AlarmCyclesMode, ControlKind::Combo, ""},
+    {7332, ControlKind::Label, "Number of Emergency Alarm Cycles"},
+    {Box::AlarmCycles, ControlKind::Number, ""},
+    {7335, ControlKind::Label, "Emergency Voice Cycles Mode"},
+    {Box::VoiceCyclesMode, ControlKind::Combo, ""},
+    {7337, ControlKind::Label, "Number of Emergency Voice Cycles"},
+    {Box::VoiceCycles, ControlKind::Number, ""},
+    {7340, ControlKind::Label, "Emergency Squelch Mode"},
+    {Box::SquelchMode, ControlKind::Combo, ""},
+    {7342, ControlKind::Label, "Emergency TX Duration[s]"},
+    {Box::TxDuration, ControlKind::Number, ""},
+    {7345, ControlKind::Label, "Emergency RX Duration[s]"},
+    {Box::RxDuration, ControlKind::Number, ""},
+};
+
+constexpr int kNumberBoxes[] = {Box::AlarmDuration, Box::AlarmCycles, Box::VoiceCycles,
+                                Box::TxDuration, Box::RxDuration};
+
+/// Lets into the ID field only the characters of the current ID type, cut to its length.
+class CEmergencyIdValidator : public QValidator {
+public:
+    CEmergencyIdValidator(const QComboBox* idType, std::function<void()> onCut, QObject* parent)
+        : QValidator(parent), idType_(idType), onCut_(std::move(onCut))
+    {
+    }
+    State validate(QString& input, int& pos) const override
+    {
+        const unsigned type = static_cast<unsigned>(std::max(0, ComboValue(idType_, 0)));
+        const auto in = CEmergencyBlock::FilterIdInput(type, FromQ(input));
+        if (in.refused) return Invalid;
+        if (in.cut) {
+            input = ToQ(in.text);
+            pos = std::min(pos, static_cast<int>(input.size()));
+            onCut_();
+        }
+        return Acceptable;
+    }
+
+private:
+    const QComboBox* idType_;
+    std::function<void()> onCut_;
+};
+
+QComboBox* Combo(const CFormControls& c, int id)
+{
+    return c.Get<QComboBox>(id);
+}
+
+}  // namespace
+
+CViewEmergency::CViewEmergency(QWidget* parent) : CCustomFormView(kFormId, parent)
+{
+    setObjectName("ViewEmergency");
+    controls_ = BuildForm(this, kFormId, kRows);
+    auto commit = [this] {
+        if (!loading_) Store();
+    };
+    for (int id : controls_.Ids()) {
+        QWidget* control = controls_.Control(id);
+        if (auto* combo = qobject_cast<QComboBox*>(control))
+            connect(combo, &QComboBox::activated, this, [this, id, commit] {
+                if (loading_) return;
+                if (id == Box::IdType) IdTypeChanged();
+                if (id == Box::RevertChannel)
+                    Radio().InvalidLog().Withdraw(CEmergencyBlock::kRevertChannelKey);
+                if (id == Box::SignalingSystem)
+                    Radio().InvalidLog().Withdraw(CEmergencyBlock::kSignalingKey);
+                commit();
+                ApplyEnables();
+            });
+        else if (auto* check = qobject_cast<QCheckBox*>(control))
+            connect(check, &QCheckBox::clicked, this, commit);
+    }
+    for (int id : kNumberBoxes)
+        if (auto* spin = controls_.Get<CRangeSpinBox>(id)) {
+            // A click past either end goes round to the other end.
+            spin->setWrapping(true);
+            connect(spin, &QDoubleSpinBox::valueChanged, this, commit);
+        }
+    auto* id = controls_.Get<QLineEdit>(Box::Id);
+    // Text beyond the type's length (pasted) is cut by the validator: say so.
+    id->setValidator(new CEmergencyIdValidator(
+        Combo(controls_, Box::IdType), [this] { ShowCutNotice(true); }, id));
+    connect(id, &QLineEdit::editingFinished, this, [this] { IdLeft(); });
+    Reload();
+}
+
+int CViewEmergency::IdTypeValue() const
+{
+    return std::max(0, ComboValue(Combo(controls_, Box::IdType), 0));
+}
+
+QString CViewEmergency::CutNotice() const
+{
+    return controls_.Control(Box::Id)->toolTip();
+}
+
+void CViewEmergency::ShowCutNotice(bool cut)
+{
+    QWidget* id = controls_.Control(Box::Id);
+    if (!cut) {
+        id->setToolTip(QString());
+        return;
+    }
+    const int length = static_cast<int>(CEmergencyBlock::IdCapacity(IdTypeValue()));
+    std::string text = Settings().LoadText(kIdCutText);
+    if (text.empty()) text = "The ID was cut to %d characters, the most this ID type holds.";
+    const QString notice = ToQ(FormatTextNumber(text, length));
+    id->setToolTip(notice);
+    QToolTip::showText(id->mapToGlobal(QPoint(0, id->height())), notice, id);
+}
+
+void CViewEmergency::FillItemBoxes()
+{
+    RadioData& radio = Radio();
+    auto* revert = Combo(controls_, Box::RevertChannel);
+    revert->clear();
+    std::string none = Settings().LoadText(CEmergencyBlock::kRevertChannelId);
+    revert->addItem(ToQ(none.empty() ? std::string("None") : none), 0);
+    const auto& channels = radio.Channels();
+    for (size_t i = 0; i < channels.size(); ++i)
+        if (channels[i]->used_) revert->addItem(QString::number(i + 1), static_cast<int>(i + 1));
+
+    auto* system = Combo(controls_, Box::SignalingSystem);
+    system->clear();
+    const auto& systems = radio.DtmfSystems();
+    for (size_t i = 0; i < systems.size(); ++i)
+        if (systems[i]->used_) system->addItem(QString::number(i + 1), static_cast<int>(i));
+}
+
+void CViewEmergency::Reload()
+{
+    loading_ = true;
+    FillItemBoxes();
+    const EmergencyFields f = Radio().Emergency().ToFields();
+    auto select = [this](int id, const std::string& text) {
+        auto* combo = Combo(controls_, id);
+        combo->setCurrentIndex(combo->findText(ToQ(text), Qt::MatchExactly));
+    };
+    select(Box::IdType, f.IdTypeText);
+    select(Box::SendMode, f.SendModeText);
+    select(Box::Impolite, f.ImpoliteText);
+    select(Box::Polite, f.PoliteText);
+    select(Box::AlarmMode, f.AlarmModeText);
+    select(Box::AlarmCyclesMode, f.AlarmCyclesModeText);
+    select(Box::VoiceCyclesMode, f.VoiceCyclesModeText);
+    select(Box::SquelchMode, f.SquelchModeText);
+    auto* revert = Combo(controls_, Box::RevertChannel);
+    revert->setCurrentIndex(f.RevertChannel == 0xFF ? -1 : revert->findData(f.RevertChannel));
+    auto* system = Combo(controls_, Box::SignalingSystem);
+    system->setCurrentIndex(f.SignalingIndex);
+    controls_.Get<QCheckBox>(Box::PowerSwitch)->setChecked(f.PowerSwitch);
+    const std::pair<int, uint8_t> numbers[] = {{Box::AlarmDuration, f.AlarmDurationRaw},
+                                               {Box::AlarmCycles, f.AlarmCyclesRaw},
+                                               {Box::VoiceCycles, f.VoiceCyclesRaw},
+                                               {Box::TxDuration, f.TxDurationRaw},
+                                               {Box::RxDuration, f.RxDurationRaw}};
+    size_t n = 0;
+    for (const auto& [id, raw] : numbers) {
+        auto* spin = controls_.Get<CRangeSpinBox>(id);
+        spin->SetStoredValue(raw);
+        shown_.numbers[n++] = spin->StoredValue();
+    }
+    controls_.Get<QLineEdit>(Box::Id)->setText(ToQ(f.IdText));
+    shown_.revert = revert->currentIndex();
+    shown_.id = f.IdText;
+    shown_.idType = IdTypeValue();
+    ApplyEnables();
+    loading_ = false;
+}
+
+void CViewEmergency::Store()
+{
+    CEmergencyBlock& block = Radio().Emergency();
+    EmergencyFields f = block.ToFields();
+    auto text = [this](int id) { return FromQ(Combo(controls_, id)->currentText()); };
+    f.IdTypeText = text(Box::IdType);
+    f.SendModeText = text(Box::SendMode);
+    f.ImpoliteText = text(Box::Impolite);
+    f.PoliteText = text(Box::Polite);
+    f.AlarmModeText = text(Box::AlarmMode);
+    f.AlarmCyclesModeText = text(Box::AlarmCyclesMode);
+    f.VoiceCyclesModeText = text(Box::VoiceCyclesMode);
+    f.SquelchModeText = text(Box::SquelchMode);
+    auto* revert = Combo(controls_, Box::RevertChannel);
+    // Unchanged (or without a selection), the stored number and its channel stay as they are.
+    f.RevertChannel = revert->currentIndex() != shown_.revert && revert->currentIndex() >= 0
+                          ? static_cast<uint8_t>(revert->currentData().toInt())
+                          : 0xFF;
+    f.SignalingIndex = Combo(controls_, Box::SignalingSystem)->currentIndex() < 0
+                           ? -1
+                           : Combo(controls_, Box::SignalingSystem)->currentData().toInt();
+    f.PowerSwitch = controls_.Get<QCheckBox>(Box::PowerSwitch)->isChecked();
+    uint8_t* raws[] = {&f.AlarmDurationRaw, &f.AlarmCyclesRaw, &f.VoiceCyclesRaw, &f.TxDurationRaw,
+                       &f.RxDurationRaw};
+    for (size_t n = 0; n < std::size(kNumberBoxes); ++n) {
+        const long long value = controls_.Get<CRangeSpinBox>(kNumberBoxes[n])->StoredValue();
+        if (value != shown_.numbers[n]) *raws[n] = static_cast<uint8_t>(value);
+    }
+    const std::string id = FromQ(controls_.Get<QLineEdit>(Box::Id)->text());
+    // An ID of the hexadecimal or fleet type is written when it was edited (an empty text
+    // keeps the stored one); a DTMF ID is always packed as shown.
+    f.IdText = id != shown_.id || IdTypeValue() != shown_.idType ? id : std::string();
+    if (CEmergencyBlock::HasSignalingSystem(static_cast<unsigned>(IdTypeValue()))) f.IdText = id;
+    block.FromFields(f);
+    shown_.revert = revert->currentIndex();
+    for (size_t n = 0; n < std::size(kNumberBoxes); ++n)
+        shown_.numbers[n] = controls_.Get<CRangeSpinBox>(kNumberBoxes[n])->StoredValue();
+    shown_.id = id;
+    shown_.idType = IdTypeValue();
+    // The signalling system is kept for the DTMF ID alone.
+    block.SetSignalingSystemId(
+        CEmergencyBlock::HasSignalingSystem(block.IdType()) && f.SignalingIndex >= 0
+            ? Radio().DtmfSystemIdAt(block.IdType(), static_cast<uint8_t>(f.SignalingIndex))
+            : 0);
+}
+
+void CViewEmergency::OnNotice(const NoticeRecord& notice)
+{
+    if (notice.code != NoticeCode::Added && notice.code != NoticeCode::Deleted &&
+        notice.code != NoticeCode::UsedChanged)
+        return;
+    Reload();
+}
+
+void CViewEmergency::ApplyEnables()
+{
+    auto pos = [this](int id) { return Combo(controls_, id)->currentIndex(); };
+    const EmergencyEnables e = EmergencyEnableRules(pos(Box::AlarmMode), pos(Box::AlarmCyclesMode),
+                                                    pos(Box::VoiceCyclesMode), IdTypeValue());
+    const std::pair<int, bool> rules[] = {{Box::AlarmDuration, e.alarmDuration},
+                                          {Box::AlarmCyclesMode, e.alarmCyclesMode},
+                                          {Box::AlarmCycles, e.alarmCycles},
+                                          {Box::VoiceCycles, e.voiceCycles},
+                                          {Box::SquelchMode, e.squelchMode},
+                                          {Box::TxDuration, e.txDuration},
+                                          {Box::RxDuration, e.rxDuration},
+                                          {Box::Impolite, e.impolite},
+                                          {Box::Polite, e.polite},
+                                          {Box::SignalingSystem, e.signalingSystem},
+                                          {Box::Id, e.id},
+                                          {Box::SendMode, false}};
+    for (const auto& [id, on] : rules) EnableControl(controls_.Control(id), on);
+}
+
+void CViewEmergency::IdTypeChanged()
+{
+    auto* id = controls_.Get<QLineEdit>(Box::Id);
+    const unsigned type = static_cast<unsigned>(IdTypeValue());
+    const auto in = CEmergencyBlock::FilterIdInput(type, FromQ(id->text()));
+    id->setText(ToQ(CEmergencyBlock::NormaliseId(type, in.text)));
+    ShowCutNotice(in.cut);
+    auto* system = Combo(controls_, Box::SignalingSystem);
+    if (CEmergencyBlock::HasSignalingSystem(type) && system->count() > 0)
+        system->setCurrentIndex(0);
+    ApplyEnables();
+    if (id->isEnabled()) id->setFocus();
+}
+
+void CViewEmergency::IdLeft()
+{
+    if (loading_) return;
+    auto* id = controls_.Get<QLineEdit>(Box::Id);
+    id->setText(ToQ(CEmergencyBlock::NormaliseId(IdTypeValue(), FromQ(id->text()))));
+    Store();
+    id->setText(ToQ(Radio().Emergency().IdText()));
+}
+
+}  // namespace rv
