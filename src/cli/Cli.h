@@ -116,5 +116,7 @@ std::string FormatHeaderLines(const std::vector<HeaderField>& fields);
 ExitCode RunNew(std::span<const std::string> args);
 ExitCode RunInfo(std::span<const std::string> args);
 ExitCode RunDump(std::span<const std::string> args);
+/// Compares two data files field by field: 0 equal, 1 different, 2 trouble.
+ExitCode RunDiff(std::span<const std::string> args);
 
 }  // namespace rv::cli

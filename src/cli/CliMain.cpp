@@ -36,6 +36,8 @@ constexpr Verb kVerbs[] = {
     {"dump", &RunDump},
     {"read", &RunRead},
     {"write", &RunWrite},
+    // Compare and field edits.
+    {"diff", &RunDiff},
 };
 
 /// Directory of the running executable, with a trailing '/'.
