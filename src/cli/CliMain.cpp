@@ -38,6 +38,7 @@ constexpr Verb kVerbs[] = {
     {"write", &RunWrite},
     // Compare and field edits.
     {"diff", &RunDiff},
+    {"set", &RunSet},
 };
 
 /// Directory of the running executable, with a trailing '/'.

@@ -80,6 +80,9 @@ std::vector<Difference> CompareConfigs(const ConfigSnapshot& a, const ConfigSnap
             if (fa[i].value == fb[i].value && fa[i].text == fb[i].text) continue;
             std::string ta = fa[i].text, tb = fb[i].text;
             // Same text, other bits (a kept value the views show alike): show the numbers.
+            // A tone text made from bits another field shares (the unused side's tone shows
+            // the table's first entry): the other field carries the difference.
+            if (ta == tb && fa[i].field.def->codec) continue;
             if (ta == tb) {
                 ta = std::holds_alternative<uint32_t>(fa[i].value)
                          ? std::to_string(std::get<uint32_t>(fa[i].value))
