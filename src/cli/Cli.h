@@ -120,5 +120,8 @@ ExitCode RunDump(std::span<const std::string> args);
 ExitCode RunDiff(std::span<const std::string> args);
 /// Changes fields by their keys through the views' rules and writes another file.
 ExitCode RunSet(std::span<const std::string> args);
+/// Channels as CSV and back (the channel grid's rules on import).
+ExitCode RunExport(std::span<const std::string> args);
+ExitCode RunImport(std::span<const std::string> args);
 
 }  // namespace rv::cli

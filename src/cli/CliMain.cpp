@@ -39,6 +39,8 @@ constexpr Verb kVerbs[] = {
     // Compare and field edits.
     {"diff", &RunDiff},
     {"set", &RunSet},
+    {"export", &RunExport},
+    {"import", &RunImport},
 };
 
 /// Directory of the running executable, with a trailing '/'.
