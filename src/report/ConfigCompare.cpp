@@ -133,7 +133,7 @@ std::string DifferenceLine(const Difference& d, const std::string& onlyInA,
         case DifferenceKind::Field:
             break;
     }
-    return where + ", " + d.label + ": " + d.a + " \u2192 " + d.b;
+    return where + ", " + (d.label.empty() ? d.key : d.label) + ": " + d.a + " \u2192 " + d.b;
 }
 
 }  // namespace rv
