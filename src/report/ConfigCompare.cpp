@@ -46,13 +46,17 @@ std::vector<Difference> CompareConfigs(const ConfigSnapshot& a, const ConfigSnap
 {
     std::vector<Difference> out;
     // Header lines by key, in A's order, then lines only B has.
-    for (const auto& [key, textA] : a.header) {
+    for (const auto& lineA : a.header) {
+        const std::string& key = lineA.first;
+        const std::string& textA = lineA.second;
         auto it = std::find_if(b.header.begin(), b.header.end(),
                                [&](const auto& line) { return line.first == key; });
         const std::string textB = it == b.header.end() ? std::string() : it->second;
         if (textA != textB) out.push_back({DifferenceKind::Header, "", 0, key, key, textA, textB});
     }
-    for (const auto& [key, textB] : b.header) {
+    for (const auto& lineB : b.header) {
+        const std::string& key = lineB.first;
+        const std::string& textB = lineB.second;
         const bool inA = std::any_of(a.header.begin(), a.header.end(),
                                      [&](const auto& line) { return line.first == key; });
         if (!inA) out.push_back({DifferenceKind::Header, "", 0, key, key, "", textB});
