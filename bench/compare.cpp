@@ -10,6 +10,7 @@
 #include "base/Settings.h"
 #include "data/Document.h"
 #include "data/RadioData.h"
+#include "editors/channel/ChannelCsv.h"
 #include "report/ConfigCompare.h"
 
 using namespace rv;
@@ -48,5 +49,24 @@ void BM_DiffTwoFiles(benchmark::State& state)
     }
 }
 BENCHMARK(BM_DiffTwoFiles)->Unit(benchmark::kMillisecond);
+
+// Import of 16 channel rows: plan through the grid's rules and apply.
+void BM_ImportSixteenRows(benchmark::State& state)
+{
+    const std::string dir = ProgramDir();
+    Settings().SetReadOnly(true);
+    Settings().Init(dir);
+    QuietUi ui;
+    CQTXDoc doc(ui);
+    if (!doc.OpenPath(dir + "RV205400-470DefaultSet.dat").Ok())
+        state.SkipWithError("cannot open the default set");
+    std::string csv = ChannelsToCsv(Radio(), Settings());
+    for (auto _ : state) {
+        const ChannelImport plan = PlanChannelImport(csv, Radio(), CurrentBandLimits(), Settings());
+        ApplyChannelImport(Radio(), plan);
+        benchmark::DoNotOptimize(plan.records.size());
+    }
+}
+BENCHMARK(BM_ImportSixteenRows)->Unit(benchmark::kMillisecond);
 
 }  // namespace
