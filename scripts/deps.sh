@@ -2,7 +2,7 @@
 # Installs the Debian packages rvcps needs to build, test and run (only the missing ones).
 set -euo pipefail
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev qt6-base-dev libgtest-dev googletest
-          libsimpleini-dev nlohmann-json3-dev libbenchmark-dev ccache
+          libsimpleini-dev nlohmann-json3-dev libcsv-dev libbenchmark-dev ccache
           xvfb xauth xdotool imagemagick poppler-utils fonts-wqy-microhei)
 missing=()
 for p in "${packages[@]}"; do

@@ -117,5 +117,12 @@ ExitCode RunNew(std::span<const std::string> args);
 ExitCode RunInfo(std::span<const std::string> args);
 ExitCode RunDump(std::span<const std::string> args);
 ExitCode RunPrint(std::span<const std::string> args);
+/// Compares two data files field by field: 0 equal, 1 different, 2 trouble.
+ExitCode RunDiff(std::span<const std::string> args);
+/// Changes fields by their keys through the views' rules and writes another file.
+ExitCode RunSet(std::span<const std::string> args);
+/// Channels as CSV and back (the channel grid's rules on import).
+ExitCode RunExport(std::span<const std::string> args);
+ExitCode RunImport(std::span<const std::string> args);
 
 }  // namespace rv::cli

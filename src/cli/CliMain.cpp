@@ -37,6 +37,11 @@ constexpr Verb kVerbs[] = {
     {"read", &RunRead},
     {"write", &RunWrite},
     {"print", &RunPrint},
+    // Compare and field edits.
+    {"diff", &RunDiff},
+    {"set", &RunSet},
+    {"export", &RunExport},
+    {"import", &RunImport},
 };
 
 /// Directory of the running executable, with a trailing '/'.

@@ -19,6 +19,10 @@ const char* const kUsage =
     "       rvcps-cli [--home DIR] read --port PORT [--model ID] [--range L-H] -o FILE\n"
     "       rvcps-cli [--home DIR] write --port PORT FILE\n"
     "       rvcps-cli [--home DIR] print FILE -o REPORT.pdf [--sections LIST|all]\n"
+    "       rvcps-cli [--home DIR] diff A.dat B.dat [--json]\n"
+    "       rvcps-cli [--home DIR] set FILE KEY=VALUE... -o OUT\n"
+    "       rvcps-cli [--home DIR] export FILE --csv OUT.csv\n"
+    "       rvcps-cli [--home DIR] import FILE --csv IN.csv -o OUT.dat\n"
     "PORT is a device path or a port number (1 to 16).\n";
 
 bool ParsedArgs::Has(std::string_view name) const { return Get(name).has_value(); }

@@ -1,0 +1,137 @@
+// diff and set through the program itself: set changes fields by their keys through the views'
+// rules and diff names exactly those changes, field by field; bad keys and values write
+// nothing.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "base/Bytes.h"
+#include "base/Settings.h"
+#include "data/DataFile.h"
+#include "support/TestSupport.h"
+
+namespace rv {
+namespace {
+
+using test::TempHome;
+
+const std::string kCliProgram = RV_BIN_DIR "/rvcps-cli";
+
+struct Output {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+Output RunCli(const std::string& args, const std::string& errFile)
+{
+    Output r;
+    FILE* pipe = ::popen((kCliProgram + " " + args + " 2>" + errFile).c_str(), "r");
+    if (!pipe) return r;
+    char buf[4096];
+    for (size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;) r.out.append(buf, n);
+    const int rc = ::pclose(pipe);
+    r.status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+    if (FILE* f = std::fopen(errFile.c_str(), "r")) {
+        for (size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) r.err.append(buf, n);
+        std::fclose(f);
+    }
+    return r;
+}
+
+class DiffSetTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        a = work.Path("a.dat");
+        b = work.Path("b.dat");
+        ASSERT_EQ(Cli("new -o " + a).status, 0);
+    }
+    Output Cli(const std::string& args)
+    {
+        return RunCli("--home " + home.Dir() + " " + args, work.Path("err.txt"));
+    }
+    TempHome home, work;
+    std::string a, b;
+};
+
+TEST_F(DiffSetTest, SetChangesFieldsThroughTheRulesAndDiffNamesThem)
+{
+    // 500 MHz lies above the band: set stores the band's upper edge and says so.
+    const Output set = Cli("set " + a +
+                           " 'channels[3].rx_frequency=433.5' "
+                           "'channels[2].rx_frequency=500' 'channels[1].power=Low' -o " +
+                           b);
+    ASSERT_EQ(set.status, 0) << set.err;
+    EXPECT_NE(set.err.find("channels[2].rx_frequency"), std::string::npos) << set.err;
+    EXPECT_NE(set.err.find("470.00000"), std::string::npos) << set.err;
+
+    EXPECT_EQ(Cli("diff " + a + " " + a).status, 0);
+    const Output diff = Cli("diff " + a + " " + b);
+    EXPECT_EQ(diff.status, 1);
+    EXPECT_NE(diff.out.find("channel 3, RX Frequency[MHz]: "), std::string::npos) << diff.out;
+    EXPECT_NE(diff.out.find("\u2192 433.50000\n"), std::string::npos) << diff.out;
+    EXPECT_NE(diff.out.find("\u2192 470.00000\n"), std::string::npos) << diff.out;
+
+    const Output json = Cli("diff --json " + a + " " + b);
+    EXPECT_EQ(json.status, 1);
+    const auto doc = nlohmann::json::parse(json.out);
+    bool sawRx3 = false;
+    for (const auto& d : doc) {
+        // Only the fields set (and the step codes and in-use state that follow them) differ.
+        EXPECT_EQ(d["record"], "channel") << d.dump();
+        EXPECT_LE(d["index"].get<int>(), 3) << d.dump();
+        if (d["index"] == 3 && d["key"] == "rx_frequency") sawRx3 = d["b"] == "433.50000";
+    }
+    EXPECT_TRUE(sawRx3) << json.out;
+}
+
+TEST_F(DiffSetTest, BadKeysAndValuesNameWhatIsAcceptedAndWriteNothing)
+{
+    struct Case {
+        const char* assignment;
+        const char* says;
+    };
+    const Case cases[] = {
+        {"'channels[3].rx_frequency=abc'", "MHz"},
+        {"'channels[3].spacing=30 kHz'", "\"25 kHz\""},
+        {"'channels[40].rx_frequency=433.5'", "channels[40].rx_frequency"},
+        {"'vox.no_such_field=1'", "vox.no_such_field"},
+        {"'vox.gain_level=99'", "\"Off\""},
+    };
+    for (const Case& c : cases) {
+        const Output set = Cli("set " + a + " " + c.assignment + " -o " + b);
+        EXPECT_NE(set.status, 0) << c.assignment;
+        EXPECT_NE(set.err.find(c.says), std::string::npos) << c.assignment << ": " << set.err;
+        EXPECT_FALSE(std::filesystem::exists(b)) << c.assignment;
+    }
+    EXPECT_EQ(Cli("set " + a + " nonsense -o " + b).status, 2);
+    EXPECT_FALSE(std::filesystem::exists(b));
+}
+
+TEST_F(DiffSetTest, DiffShowsBytesOutsideFieldsByAddressAndTroubleAsTwo)
+{
+    // Flip a byte no field covers (behind the last channel slot) and one of channel 1.
+    std::array<uint8_t, kDataFileImageSize> image{};
+    ASSERT_TRUE(CDataFile::Read(a, nullptr, image));
+    image[0x7D0] ^= 0x01;
+    CDataFile out;
+    ASSERT_TRUE(out.SetHeader(*CDataFile::ReadHeader(a)));
+    ASSERT_TRUE(out.Write(b, {}, image, {}));
+
+    const Output diff = Cli("diff " + a + " " + b);
+    EXPECT_EQ(diff.status, 1);
+    EXPECT_NE(diff.out.find("0x7D0: "), std::string::npos) << diff.out;
+
+    EXPECT_EQ(Cli("diff " + a + " " + work.Path("missing.dat")).status, 2);
+    EXPECT_EQ(Cli("diff " + a).status, 2);
+}
+
+}  // namespace
+}  // namespace rv
