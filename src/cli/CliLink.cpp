@@ -72,7 +72,7 @@ void CliProgress::OnTransferFinished(TransferDirection, const LinkResult&)
     shown_ = -1;
 }
 
-ExitCode RunTransfer(CTransfer& transfer, const std::string& port)
+ExitCode RunTransfer(CTransfer& transfer, const std::string& port, int within)
 {
     const StopSignals signals;
     transfer.SetStopRequest(&gStopRequested);
@@ -84,7 +84,10 @@ ExitCode RunTransfer(CTransfer& transfer, const std::string& port)
     transfer.SetStopRequest(nullptr);
     // A transfer that finished before it noticed the request has done all it was asked.
     if (result.Ok()) return ExitCode::Success;
-    ReportText(result.message, result.Text());
+    if (within)
+        ReportText(within, Settings().LoadMessage(within, {result.Text()}));
+    else
+        ReportText(result.message, result.Text());
     return result.status == LinkStatus::Interrupted || gStopRequested.load() ? ExitCode::Interrupted
                                                                            : ExitCode::Failure;
 }

@@ -17,7 +17,9 @@ const char* const kUsage =
     "       rvcps-cli [--home DIR] dump FILE [--json]\n"
     "       rvcps-cli [--home DIR] dump --keys\n"
     "       rvcps-cli [--home DIR] read --port PORT [--model ID] [--range L-H] -o FILE\n"
-    "       rvcps-cli [--home DIR] write --port PORT FILE\n"
+    "       rvcps-cli [--home DIR] write --port PORT [--no-backup] [--no-verify] FILE\n"
+    "       rvcps-cli [--home DIR] verify --port PORT FILE\n"
+    "       rvcps-cli [--home DIR] backups\n"
     "PORT is a device path or a port number (1 to 16).\n";
 
 bool ParsedArgs::Has(std::string_view name) const { return Get(name).has_value(); }
@@ -156,5 +158,12 @@ void CliDocumentUi::ShowMessage(int messageId, const std::string& text)
 {
     ReportText(messageId, text);
 }
+
+namespace {
+bool gHomeGiven = false;
+}  // namespace
+
+bool HomeGiven() { return gHomeGiven; }
+void SetHomeGiven(bool given) { gHomeGiven = given; }
 
 }  // namespace rv::cli
