@@ -162,9 +162,8 @@ std::vector<BackupEntry> ListBackups(const std::string& folder)
         if (!it->is_regular_file(ec)) continue;
         BackupEntry e;
         e.name = it->path().filename().string();
-        if (e.name.size() < 4 || e.name.compare(e.name.size() - 4, 4, ".dat") != 0) continue;
+        if (!ParseNameTime(e.name, e.time, e.serial)) continue;  // not named as a backup
         e.path = it->path().string();
-        ParseNameTime(e.name, e.time, e.serial);
         e.comment = CDataFile::ReadComment(e.path);
         list.push_back(std::move(e));
     }

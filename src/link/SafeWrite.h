@@ -74,7 +74,8 @@ struct BackupEntry {
     std::string serial;    ///< from the name
     std::string comment;   ///< the file's comment ("" when it cannot be read)
 };
-/// The backups (*.dat) in a folder, newest first (by the time in the name, then name).
+/// The backups in a folder (data files named as BackupFileName names them), newest first (by
+/// the time in the name, then name).
 std::vector<BackupEntry> ListBackups(const std::string& folder);
 
 /// What a comparison of the sent bytes with the radio's found.
