@@ -72,7 +72,8 @@ void CliProgress::OnTransferFinished(TransferDirection, const LinkResult&)
     shown_ = -1;
 }
 
-ExitCode RunTransfer(CTransfer& transfer, const std::string& port, int within)
+ExitCode RunTransfer(CTransfer& transfer, const std::string& port, int within,
+                     LinkResult* outcome)
 {
     const StopSignals signals;
     transfer.SetStopRequest(&gStopRequested);
@@ -82,6 +83,7 @@ ExitCode RunTransfer(CTransfer& transfer, const std::string& port, int within)
         result = transfer.Run(progress);
     }
     transfer.SetStopRequest(nullptr);
+    if (outcome) *outcome = result;
     // A transfer that finished before it noticed the request has done all it was asked.
     if (result.Ok()) return ExitCode::Success;
     if (within)

@@ -36,7 +36,9 @@ private:
 /// message on stderr. Ctrl-C, SIGTERM and SIGHUP are caught meanwhile: the transfer ends after
 /// the block under way, the connection is ended and the port released, and the result is
 /// Interrupted (the message says what the radio holds). Success, Failure or Interrupted.
-/// With `within`, the failure's text is given inside that message (a backup or verify read).
-ExitCode RunTransfer(CTransfer& transfer, const std::string& port, int within = 0);
+/// With `within`, the failure's text is given inside that message (a backup or verify read);
+/// with `outcome`, the result is kept there.
+ExitCode RunTransfer(CTransfer& transfer, const std::string& port, int within = 0,
+                     LinkResult* outcome = nullptr);
 
 }  // namespace rv::cli

@@ -95,8 +95,12 @@ ExitCode RunWrite(std::span<const std::string> argv)
     }
 
     CTransfer transfer(TransferDirection::Write);
-    if (const ExitCode code = RunTransfer(transfer, *port); code != ExitCode::Success) {
-        ReportRestore(backup);
+    LinkResult written;
+    if (const ExitCode code = RunTransfer(transfer, *port, 0, &written);
+        code != ExitCode::Success) {
+        // Only a write that sent blocks has changed the radio.
+        if (written.status == LinkStatus::BlockFailed || !written.written.empty())
+            ReportRestore(backup);
         return code;
     }
     transfer.CommitWrite();

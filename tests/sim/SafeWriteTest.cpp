@@ -269,5 +269,17 @@ TEST_F(SafeWriteTest, FailedWriteNamesTheBackupThatHoldsTheRadioAsItWas)
             ASSERT_EQ(now[a], before[a]) << "address " << a;
 }
 
+TEST_F(SafeWriteTest, RadioOfAnotherModelIsBackedUpButNotWrittenAndNoRestoreIsOffered)
+{
+    sim::SimIdentity other;
+    other.modelId = "RV305";
+    radio->SetIdentity(other);
+    const CliOutcome run = Write();
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "rvcps-cli: " + Message(LinkMessage::kModelRefused) + "\n");
+    EXPECT_EQ(Backups().size(), 1u);
+    ExpectNothingWritten();
+}
+
 }  // namespace
 }  // namespace rv::test
