@@ -112,6 +112,10 @@ std::vector<HeaderField> HeaderFields(const CDataFileHeader& header, const std::
 /// The fields as "key: value" lines; line breaks and control characters in values escaped.
 std::string FormatHeaderLines(const std::vector<HeaderField>& fields);
 
+/// True when --home named the program directory (backups then always go there).
+bool HomeGiven();
+void SetHomeGiven(bool given);
+
 /// The verbs.
 ExitCode RunNew(std::span<const std::string> args);
 ExitCode RunInfo(std::span<const std::string> args);

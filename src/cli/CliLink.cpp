@@ -72,7 +72,8 @@ void CliProgress::OnTransferFinished(TransferDirection, const LinkResult&)
     shown_ = -1;
 }
 
-ExitCode RunTransfer(CTransfer& transfer, const std::string& port)
+ExitCode RunTransfer(CTransfer& transfer, const std::string& port, int within,
+                     LinkResult* outcome)
 {
     const StopSignals signals;
     transfer.SetStopRequest(&gStopRequested);
@@ -82,9 +83,13 @@ ExitCode RunTransfer(CTransfer& transfer, const std::string& port)
         result = transfer.Run(progress);
     }
     transfer.SetStopRequest(nullptr);
+    if (outcome) *outcome = result;
     // A transfer that finished before it noticed the request has done all it was asked.
     if (result.Ok()) return ExitCode::Success;
-    ReportText(result.message, result.Text());
+    if (within)
+        ReportText(within, Settings().LoadMessage(within, {result.Text()}));
+    else
+        ReportText(result.message, result.Text());
     return result.status == LinkStatus::Interrupted || gStopRequested.load() ? ExitCode::Interrupted
                                                                            : ExitCode::Failure;
 }

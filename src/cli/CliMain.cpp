@@ -36,6 +36,8 @@ constexpr Verb kVerbs[] = {
     {"dump", &RunDump},
     {"read", &RunRead},
     {"write", &RunWrite},
+    {"verify", &RunVerify},
+    {"backups", &RunBackups},
     {"print", &RunPrint},
     // Compare and field edits.
     {"diff", &RunDiff},
@@ -87,6 +89,7 @@ ExitCode Run(const std::vector<std::string>& args)
     settings.SetReadOnly(true);
     const bool homeOk = !home || (!home->empty() && IsDirectory(*home));
     settings.Init(home && homeOk ? *home : ExecutableDir());
+    SetHomeGiven(home && homeOk);
     // Without its language file the program has no message to say anything with.
     if (const std::string problem = settings.LanguageProblem(); !problem.empty()) {
         std::fprintf(stderr, "rvcps-cli: %s\n", problem.c_str());

@@ -17,7 +17,9 @@ const char* const kUsage =
     "       rvcps-cli [--home DIR] dump FILE [--json]\n"
     "       rvcps-cli [--home DIR] dump --keys\n"
     "       rvcps-cli [--home DIR] read --port PORT [--model ID] [--range L-H] -o FILE\n"
-    "       rvcps-cli [--home DIR] write --port PORT FILE\n"
+    "       rvcps-cli [--home DIR] write --port PORT [--no-backup] [--no-verify] FILE\n"
+    "       rvcps-cli [--home DIR] verify --port PORT FILE\n"
+    "       rvcps-cli [--home DIR] backups\n"
     "       rvcps-cli [--home DIR] print FILE -o REPORT.pdf [--sections LIST|all]\n"
     "       rvcps-cli [--home DIR] diff A.dat B.dat [--json]\n"
     "       rvcps-cli [--home DIR] set FILE KEY=VALUE... -o OUT\n"
@@ -161,5 +163,12 @@ void CliDocumentUi::ShowMessage(int messageId, const std::string& text)
 {
     ReportText(messageId, text);
 }
+
+namespace {
+bool gHomeGiven = false;
+}  // namespace
+
+bool HomeGiven() { return gHomeGiven; }
+void SetHomeGiven(bool given) { gHomeGiven = given; }
 
 }  // namespace rv::cli

@@ -57,6 +57,7 @@ std::string FaultName(FaultKind k)
         case FaultKind::BadChecksum: return "fault: wrong checksum";
         case FaultKind::RefuseMode: return "fault: refused";
         case FaultKind::LineError: return "fault: line error";
+        case FaultKind::CorruptWrite: return "fault: first byte stored inverted";
     }
     return {};
 }
@@ -426,6 +427,13 @@ void CRadioSim::Handle(const std::vector<uint8_t>& request, Clock::time_point ar
                 break;
             }
             case FaultKind::LineError: SignalPtyLineError(master_); break;
+            case FaultKind::CorruptWrite:
+                if (IsCommand(request, kWriteBlock) && request.size() > WriteRequest::Offset::kData) {
+                    const uint32_t address = GetU32(&request[WriteRequest::Offset::kAddress]);
+                    std::lock_guard<std::mutex> lock(mutex_);
+                    if (address < memory_.size()) memory_[address] ^= 0xFF;
+                }
+                break;
             default: break;
         }
     }

@@ -29,6 +29,8 @@ enum class FaultKind {
                   ///< answer without one, its second letter)
     RefuseMode,   ///< the command is refused with a complete negative answer (02 'A' 'n' c1 c2 03)
     LineError,    ///< the command takes effect and is answered, but the line reports an error
+    /// a block write is acknowledged as usual, but the radio stores its first byte inverted
+    CorruptWrite,
 };
 
 /// One fault: it hits commands of one kind from the at-th on, `times` of them. With an

@@ -82,6 +82,8 @@ const char* KindName(FaultKind k)
             return "Refusal";
         case FaultKind::LineError:
             return "LineError";
+        case FaultKind::CorruptWrite:
+            return "Corrupt";
     }
     return "";
 }
@@ -178,6 +180,8 @@ AnswerFault CauseOf(FaultKind kind, Place p, D direction)
             return AnswerFault::Refused;
         case FaultKind::LineError:
             return AnswerFault::LineError;
+        case FaultKind::CorruptWrite:
+            return AnswerFault::None;
         case FaultKind::BadChecksum:
             // Acknowledgements have no checksum: the simulated radio garbles their letter.
             return IsIdentity(p) || (IsBlock(p) && direction == D::Read)
@@ -368,7 +372,7 @@ TEST_P(PersistentFault, FailsCleanlyNamingCauseAndPlace)
     const CliOutcome run =
         c.direction == D::Read
             ? RunCliProgram(Cli({"read", "--port", radio->DevicePath(), "-o", out}), work.Dir())
-            : RunCliProgram(Cli({"write", "--port", radio->DevicePath(), file}), work.Dir());
+            : RunCliProgram(Cli({"write", "--no-backup", "--no-verify", "--port", radio->DevicePath(), file}), work.Dir());
 
     // Only the time stamp's acknowledgement lost: the radio holds it, and that is success.
     const bool stampArrived = c.place == Place::Stamp && TakesEffect(c.kind);
@@ -427,7 +431,7 @@ TEST_P(FaultOnceEverywhere, IsTriedAgainAndTheTransferSucceeds)
     const CliOutcome run =
         c.direction == D::Read
             ? RunCliProgram(Cli({"read", "--port", radio->DevicePath(), "-o", out}), work.Dir())
-            : RunCliProgram(Cli({"write", "--port", radio->DevicePath(), file}), work.Dir());
+            : RunCliProgram(Cli({"write", "--no-backup", "--no-verify", "--port", radio->DevicePath(), file}), work.Dir());
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");
     EXPECT_EQ(radio->Mode(), 1);
@@ -496,7 +500,7 @@ TEST_P(Interrupted, EndsTheConnectionReleasesThePortAndSaysWhatTheRadioHolds)
     const char* blockCommand = c.direction == D::Read ? "Eb" : "Ea";
 
     CliProcess cli(c.direction == D::Read ? Cli({"read", "--port", radio->DevicePath(), "-o", out})
-                                          : Cli({"write", "--port", radio->DevicePath(), file}),
+                                          : Cli({"write", "--no-backup", "--no-verify", "--port", radio->DevicePath(), file}),
                    work.Dir());
     ASSERT_TRUE(cli.Running());
     ASSERT_TRUE(WaitFor([&] { return radio->CommandCount(blockCommand) >= 10; }));

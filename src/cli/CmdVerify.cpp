@@ -1,0 +1,62 @@
+// `verify`: reads a radio and compares what a write of a data file puts into it.
+//
+//   rvcps-cli [--home DIR] verify --port PORT FILE
+//
+// The file is opened as `write` opens it; the radio is read as `read` reads it; the areas a
+// write sends (the time stamp aside: every write gives a new one) are compared byte for byte.
+// Exit status as diff has it: 0 equal, 1 different, with the first differing address, the
+// number of differing bytes and the differing fields on stdout. A file or a radio that cannot
+// be read is a failure (1) with its message on stderr and nothing on stdout. Nothing is
+// written: not the file, not the radio.
+
+#include <cstdio>
+
+#include "base/Settings.h"
+#include "cli/CliLink.h"
+#include "data/Document.h"
+#include "data/MemoryMap.h"
+#include "data/RadioData.h"
+#include "link/SafeWrite.h"
+
+namespace rv::cli {
+namespace {
+
+constexpr OptionSpec kVerifyOptions[] = {
+    {"--port", true},
+};
+
+}  // namespace
+
+ExitCode RunVerify(std::span<const std::string> argv)
+{
+    const ParsedArgs args = ParseArgs(argv, kVerifyOptions);
+    if (!args.Ok()) return UsageError(args.bad);
+    const auto port = args.Get("--port");
+    if (!port || port->empty()) return UsageError("--port");
+    if (args.positionals.size() != 1) {
+        return UsageError(args.positionals.empty() ? std::string("FILE") : args.positionals[1]);
+    }
+    CliDocumentUi ui;
+    CQTXDoc doc(ui);
+    // A file or a radio that cannot be read is trouble (2), as diff has it; 1 means different.
+    if (!OpenDataFile(doc, args.positionals.front())) return ExitCode::Usage;
+    RadioData& radio = Radio();
+    radio.MemoryMap().StoreToImage(radio.MemoryImage());
+
+    CTransfer read(TransferDirection::Read);
+    if (const ExitCode code = RunTransfer(read, *port); code != ExitCode::Success)
+        return code == ExitCode::Interrupted ? code : ExitCode::Usage;
+
+    std::vector<AddressRange> ranges;
+    for (const AddressRange& r : WrittenRanges(Settings().IsServiceLevel()))
+        if (r.first != kStampBlock.address) ranges.push_back(r);
+    const ImageDifference difference = CompareRanges(radio.MemoryImage(), read.Buffer(), ranges);
+    if (difference.Equal()) {
+        std::printf("%s\n", Settings().LoadMessage(SafeWriteMessage::kVerifyEqual).c_str());
+        return ExitCode::Success;
+    }
+    std::printf("%s\n", DifferenceText(difference).c_str());
+    return ExitCode::Failure;
+}
+
+}  // namespace rv::cli
