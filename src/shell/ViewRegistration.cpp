@@ -3,6 +3,8 @@
 #include "base/CommandIds.h"
 #include "editors/channel/gui/ViewChannel.h"
 #include "editors/channel/gui/ViewChannelList.h"
+#include "editors/general/gui/ViewGeneral.h"
+#include "editors/keys/gui/ViewKeys.h"
 #include "editors/personality/gui/ViewPersonality.h"
 #include "editors/radio/gui/ViewRadio.h"
 #include "ui/ShellRegistry.h"
@@ -26,6 +28,13 @@ void RegisterViews()
     Register<CViewChannel>(Command::Channel);
     Register<CViewChannelList>(Command::ChannelList);
     Register<CViewPersonality>(Command::Personality);
+    // General settings and programmable keys.
+    Register<CViewKeys>(Command::Keys);
+    Register<CViewMisc>(Command::Misc);
+    Register<CViewVolume>(Command::Volume);
+    Register<CViewMicrophone>(Command::Microphone);
+    Register<CViewVox>(Command::Vox);
+    Register<CViewMode>(Command::Mode);
 }
 
 }  // namespace rv

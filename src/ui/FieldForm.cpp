@@ -118,6 +118,7 @@ CRecordFormView::CRecordFormView(int formId, const FieldTable& table, std::span<
       binding_(table, controls_, fields),
       record_(std::move(record))
 {
+    for (const FieldControl& f : fields) boundIds_.push_back(f.controlId);
     binding_.Fill(Settings());
     Reload();
 }
@@ -130,6 +131,28 @@ void CRecordFormView::Reload()
 void CRecordFormView::Store()
 {
     binding_.Store(record_(), Settings());
+}
+
+void CRecordFormView::FillBoxes()
+{
+    binding_.Fill(Settings());
+}
+
+void CRecordFormView::StoreOnEdit(std::function<void(int controlId)> afterEdit)
+{
+    for (int id : boundIds_) {
+        QWidget* control = controls_.Control(id);
+        const auto edited = [this, id, afterEdit] {
+            Store();
+            if (afterEdit) afterEdit(id);
+        };
+        if (auto* combo = qobject_cast<QComboBox*>(control))
+            connect(combo, &QComboBox::activated, this, edited);
+        else if (auto* check = qobject_cast<QCheckBox*>(control))
+            connect(check, &QCheckBox::clicked, this, edited);
+        else if (auto* edit = qobject_cast<QLineEdit*>(control))
+            connect(edit, &QLineEdit::editingFinished, this, edited);
+    }
 }
 
 }  // namespace rv
