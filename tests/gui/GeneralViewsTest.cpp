@@ -118,6 +118,36 @@ TEST_F(GeneralViewsTest, FactoryCloneOnlyWhileCloneIsOn)
     EXPECT_EQ(mode[1], 0x87 | 0x10 | 0x40);
 }
 
+// The top key is shown at the service levels only; its two boxes pair Emergency On and Off,
+// and the other box loses a half of the pair when one box leaves it.
+TEST_F(GeneralViewsTest, TopKeyShownAtServiceLevelsAndPaired)
+{
+    auto* userView = Open<CViewKeys>(Command::Keys);
+    ASSERT_TRUE(userView);
+    EXPECT_EQ(userView->Controls().Get<QComboBox>(CViewKeys::Control::kTkShort), nullptr);
+
+    frame.reset();
+    home.SetUserLevel(kServiceLevel);
+    MakeFrame(true);
+    CKeyBlock& keys = Radio().Keys();
+    keys.SetFunction(CKeyBlock::Offset::kTkShort, 5);
+    keys.SetFunction(CKeyBlock::Offset::kTkLong, 5);
+    auto* view = Open<CViewKeys>(Command::Keys);
+    ASSERT_TRUE(view);
+    view->Reload();
+    auto* tkShort = view->Controls().Get<QComboBox>(CViewKeys::Control::kTkShort);
+    auto* tkLong = view->Controls().Get<QComboBox>(CViewKeys::Control::kTkLong);
+    ASSERT_TRUE(tkShort && tkLong);
+
+    ASSERT_TRUE(Pick(tkShort, 29));
+    EXPECT_EQ(keys.Function(CKeyBlock::Offset::kTkLong), 28);
+    ASSERT_TRUE(Pick(tkLong, 29));
+    EXPECT_EQ(keys.Function(CKeyBlock::Offset::kTkShort), 28);
+    ASSERT_TRUE(Pick(tkShort, 5));
+    EXPECT_EQ(keys.Function(CKeyBlock::Offset::kTkLong), 0);
+    EXPECT_EQ(keys.Function(CKeyBlock::Offset::kTkShort), 5);
+}
+
 struct ModelCase {
     const char* modelId;
     bool batterySaveMode2;
