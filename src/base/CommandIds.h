@@ -48,6 +48,7 @@ enum class Command : int {
     Keys = 32802,
     Misc = 32803,
     Volume = 32805,
+    Microphone = 32807,  ///< microphone gains (tree row under General Settings)
     Vox = 32809,
     Mode = 32815,
     ChannelGroup = 32821,

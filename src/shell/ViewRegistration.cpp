@@ -5,6 +5,8 @@
 #include "editors/channel/gui/ViewChannelList.h"
 #include "editors/dtmf/gui/ViewDTMFSystem.h"
 #include "editors/emergency/gui/ViewEmergency.h"
+#include "editors/general/gui/ViewGeneral.h"
+#include "editors/keys/gui/ViewKeys.h"
 #include "editors/personality/gui/ViewPersonality.h"
 #include "editors/radio/gui/ViewRadio.h"
 #include "editors/scan/gui/ViewScan.h"
@@ -35,6 +37,13 @@ void RegisterViews()
     Register<CViewScan>(Command::Scan);
     // The File menu's print commands.
     RegisterPrintCommands();
+    // General settings and programmable keys.
+    Register<CViewKeys>(Command::Keys);
+    Register<CViewMisc>(Command::Misc);
+    Register<CViewVolume>(Command::Volume);
+    Register<CViewMicrophone>(Command::Microphone);
+    Register<CViewVox>(Command::Vox);
+    Register<CViewMode>(Command::Mode);
 }
 
 }  // namespace rv

@@ -34,6 +34,7 @@ enum class ViewKind {
     TestFreq,
     DataWatch,
     ChannelList,
+    Microphone,
 };
 
 /// One row of the view table: which view serves a command and how many items of it exist.
@@ -44,7 +45,7 @@ struct ViewRow {
     int maxItems;  ///< 1 for single views; more for list views positioned on an item number
 };
 
-inline constexpr std::array<ViewRow, 15> kViewTable{{
+inline constexpr std::array<ViewRow, 16> kViewTable{{
     {Id(Command::RadioInformation), ViewKind::Radio, "CViewRadio", 1},
     {Id(Command::Keys), ViewKind::Keys, "CViewKeys", 1},
     {Id(Command::Misc), ViewKind::Misc, "CViewMisc", 1},
@@ -60,6 +61,7 @@ inline constexpr std::array<ViewRow, 15> kViewTable{{
     {Id(Command::TestFreq), ViewKind::TestFreq, "CViewTestFreq", 1},
     {Id(Command::DataWatch), ViewKind::DataWatch, "CDataWatchView", 1},
     {Id(Command::ChannelList), ViewKind::ChannelList, "CViewChannelList", 1},
+    {Id(Command::Microphone), ViewKind::Microphone, "CViewMicrophone", 1},
 }};
 
 /// One row of the navigation tree: text number (also the item's command) and depth below the
@@ -70,12 +72,13 @@ struct TreeRow {
     const char* english;  ///< shown when the language file has no text
 };
 
-inline constexpr std::array<TreeRow, 17> kTreeLayout{{
+inline constexpr std::array<TreeRow, 18> kTreeLayout{{
     {Id(Command::RadioInformation), 0, "Radio Information"},
     {Id(Command::GeneralGroup), 0, "General Settings"},
     {Id(Command::Keys), 1, "Programmable Keys"},
     {Id(Command::Misc), 1, "Miscellaneous"},
     {Id(Command::Volume), 1, "Volume"},
+    {Id(Command::Microphone), 1, "Microphone"},
     {Id(Command::Vox), 1, "VOX"},
     {Id(Command::Mode), 1, "Mode"},
     {Id(Command::ChannelGroup), 0, "Channels"},
@@ -112,7 +115,7 @@ struct MenuEntry {
 inline constexpr std::array<const char*, kMenuCount> kMenuTitles{"&File",    "&Edit",   "&View",
                                                                  "&Program", "&Window", "&Help"};
 
-inline constexpr std::array<MenuEntry, 55> kMenuLayout{{
+inline constexpr std::array<MenuEntry, 56> kMenuLayout{{
     {Menu::File, Id(Command::New), "&New", "Ctrl+N"},
     {Menu::File, Id(Command::Open), "&Open...", "Ctrl+O"},
     {Menu::File, Id(Command::Save), "&Save", "Ctrl+S"},
@@ -138,6 +141,7 @@ inline constexpr std::array<MenuEntry, 55> kMenuLayout{{
     {Menu::View, Id(Command::Keys), "Programmable Keys", ""},
     {Menu::View, Id(Command::Misc), "Miscellaneous", ""},
     {Menu::View, Id(Command::Volume), "Volume", ""},
+    {Menu::View, Id(Command::Microphone), "Microphone", ""},
     {Menu::View, Id(Command::Vox), "VOX", ""},
     {Menu::View, Id(Command::Mode), "Mode", ""},
     {Menu::View, Id(Command::Channel), "Channel", ""},

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <algorithm>
 
 #include "ui/ComboHelpers.h"
 #include "ui/QtText.h"
@@ -11,9 +12,12 @@ namespace rv {
 
 namespace {
 
-/// The text a control shows in the field's terms ("1"/"0" for a check box).
+/// The text a control shows in the field's terms ("1"/"0" for a check box, the stored
+/// number for a number box).
 std::string ControlText(const QWidget* control)
 {
+    if (const auto* spin = qobject_cast<const CRangeSpinBox*>(control))
+        return std::to_string(spin->StoredValue());
     if (const auto* combo = qobject_cast<const QComboBox*>(control))
         return combo->currentText().toStdString();
     if (const auto* check = qobject_cast<const QCheckBox*>(control))
@@ -56,16 +60,38 @@ CFieldFormBinding::CFieldFormBinding(const FieldTable& table, const CFormControl
 
 void CFieldFormBinding::Fill(const CTextService& texts)
 {
-    for (Bound& b : bound_)
+    for (Bound& b : bound_) {
         if (auto* combo = qobject_cast<QComboBox*>(b.control);
             combo && b.field.def->kind == FieldKind::Choice)
             FillComboBox(combo, ListOf(*b.field.def, texts));
+        // A number box takes the range descriptor of its field's list.
+        if (auto* spin = qobject_cast<CRangeSpinBox*>(b.control)) {
+            const int list = ListOf(*b.field.def, texts);
+            if (list <= 0) continue;
+            const std::string entries = texts.LoadText(list);
+            for (size_t from = 0; from <= entries.size();) {
+                const size_t to = std::min(entries.find(';', from), entries.size());
+                if (auto range =
+                        ParseRangeDescriptor(std::string_view(entries).substr(from, to - from))) {
+                    spin->SetDescriptor(*range);
+                    break;
+                }
+                from = to + 1;
+            }
+        }
+    }
 }
 
 void CFieldFormBinding::Load(std::span<const uint8_t> record, const CTextService& texts)
 {
     for (Bound& b : bound_) {
-        ShowText(b.control, GetText(b.field, record, texts));
+        // A number box shows the stored number through its range descriptor; the box keeps
+        // every typed number within the range (a stored number outside it is kept until the
+        // user changes the box).
+        if (auto* spin = qobject_cast<CRangeSpinBox*>(b.control))
+            spin->SetStoredValue(GetNumber(b.field, record));
+        else
+            ShowText(b.control, GetText(b.field, record, texts));
         b.shown = ControlText(b.control);
     }
 }
@@ -77,7 +103,11 @@ std::vector<std::string> CFieldFormBinding::Store(std::span<uint8_t> record,
     for (Bound& b : bound_) {
         const std::string text = ControlText(b.control);
         if (text == b.shown || b.field.def->readOnly) continue;
-        if (SetText(b.field, record, text, texts)) written.push_back(b.field.Key());
+        const auto* spin = qobject_cast<const CRangeSpinBox*>(b.control);
+        const bool stored =
+            spin ? SetValue(b.field, record, FieldValue{static_cast<uint32_t>(spin->StoredValue())})
+                 : SetText(b.field, record, text, texts);
+        if (stored) written.push_back(b.field.Key());
         b.shown = text;
     }
     return written;
@@ -118,6 +148,7 @@ CRecordFormView::CRecordFormView(int formId, const FieldTable& table, std::span<
       binding_(table, controls_, fields),
       record_(std::move(record))
 {
+    for (const FieldControl& f : fields) boundIds_.push_back(f.controlId);
     binding_.Fill(Settings());
     Reload();
 }
@@ -130,6 +161,30 @@ void CRecordFormView::Reload()
 void CRecordFormView::Store()
 {
     binding_.Store(record_(), Settings());
+}
+
+void CRecordFormView::FillBoxes()
+{
+    binding_.Fill(Settings());
+}
+
+void CRecordFormView::StoreOnEdit(std::function<void(int controlId)> afterEdit)
+{
+    for (int id : boundIds_) {
+        QWidget* control = controls_.Control(id);
+        const auto edited = [this, id, afterEdit] {
+            Store();
+            if (afterEdit) afterEdit(id);
+        };
+        if (auto* combo = qobject_cast<QComboBox*>(control))
+            connect(combo, &QComboBox::activated, this, edited);
+        else if (auto* check = qobject_cast<QCheckBox*>(control))
+            connect(check, &QCheckBox::clicked, this, edited);
+        else if (auto* edit = qobject_cast<QLineEdit*>(control))
+            connect(edit, &QLineEdit::editingFinished, this, edited);
+        else if (auto* spin = qobject_cast<CRangeSpinBox*>(control))
+            connect(spin, &QAbstractSpinBox::editingFinished, this, edited);
+    }
 }
 
 }  // namespace rv

@@ -77,8 +77,18 @@ public:
     /// The controls of the form.
     const CFormControls& Controls() const { return controls_; }
 
+protected:
+    /// Stores the record at once whenever the user edits a bound control (a drop-down entry
+    /// picked, a check box clicked, a box's editing finished), then calls afterEdit with the
+    /// control's id so that the view can apply its rules.
+    void StoreOnEdit(std::function<void(int controlId)> afterEdit = {});
+    /// Re-fills the drop-downs with their fields' choice lists (after the view removed
+    /// entries its model does not offer, before showing the record again).
+    void FillBoxes();
+
 private:
     CFormControls controls_;
+    std::vector<int> boundIds_;
     CFieldFormBinding binding_;
     RecordAccess record_;
 };

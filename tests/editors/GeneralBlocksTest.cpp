@@ -219,5 +219,28 @@ TEST_F(GeneralBlocksTest, EditionListsFollowTheModel)
     EXPECT_EQ(Radio().Vox().ToFields().GainLevelText, Settings().GetChoiceText(4440, 4));
 }
 
+struct MiscShownCase {
+    const char* modelId;
+    const char* range;
+    int removedSaveMode;
+    bool beepShown;
+};
+
+// The editions drop battery-save mode 2; only the model of model text 310 shows the beep.
+TEST_F(GeneralBlocksTest, MiscEntriesFollowTheModel)
+{
+    const MiscShownCase cases[] = {
+        {"RV205", "400-470", -1, false},
+        {"RV305", "400-470", 2, false},
+        {"RV385", "400-470", 2, true},
+    };
+    for (const MiscShownCase& c : cases) {
+        SCOPED_TRACE(c.modelId);
+        UseModel(c.modelId, c.range);
+        EXPECT_EQ(CMiscBlock::RemovedBatterySaveMode(), c.removedSaveMode);
+        EXPECT_EQ(CMiscBlock::ChannelChangeBeepShown(), c.beepShown);
+    }
+}
+
 }  // namespace
 }  // namespace rv

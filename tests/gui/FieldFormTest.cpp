@@ -8,6 +8,7 @@
 #include <array>
 
 #include "base/Settings.h"
+#include "editors/emergency/EmergencyFieldTable.h"
 #include "editors/general/VoxFieldTable.h"
 #include "support/TestSupport.h"
 #include "ui/FieldForm.h"
@@ -100,6 +101,42 @@ TEST_F(VoxFormView, StoresOnlyTheFieldTheUserChanged)
     view->Reload();
     EXPECT_FALSE(Get<QCheckBox>(*view, 4427)->isChecked());
     EXPECT_EQ(delay->currentIndex(), other);
+}
+
+// A number box bound to a numeric field takes the range of the field's list: a number typed
+// beyond the range is held to its end, and a stored number outside the range stays stored
+// until the user changes the box.
+TEST_F(VoxFormView, NumberBoxKeepsToTheRangeOfItsField)
+{
+    constexpr int kDuration = 7328;  // "Alarm Duration[s]", 1 to 255
+    constexpr FormRow rows[] = {
+        {7327, ControlKind::Label, "Alarm Duration[s]"},
+        {kDuration, ControlKind::Number, ""},
+    };
+    constexpr FieldControl fields[] = {{kDuration, "alarm_duration"}};
+    const size_t at = FindField(kEmergencyFieldTable, "alarm_duration")->def->offset;
+    std::vector<uint8_t> bytes(kEmergencyFieldTable.recordSize, 0xFF);
+    const auto open = [&] {
+        return std::make_unique<CRecordFormView>(kDuration, kEmergencyFieldTable, rows, fields,
+                                                 [&] { return std::span<uint8_t>(bytes); });
+    };
+
+    bytes[at] = 10;
+    auto view = open();
+    auto* box = view->Controls().Get<CRangeSpinBox>(kDuration);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->StoredValue(), 10);
+    box->setValue(300);
+    view->Store();
+    EXPECT_EQ(bytes[at], 255);
+    box->setValue(0);
+    view->Store();
+    EXPECT_EQ(bytes[at], 1);
+
+    bytes[at] = 0;  // no number of the range stores 0
+    view = open();
+    view->Store();
+    EXPECT_EQ(bytes[at], 0);
 }
 
 }  // namespace

@@ -33,7 +33,20 @@ constexpr FieldBinding<MiscFields> kMiscBinding[] = {
 
 }  // namespace
 
-CMiscBlock::CMiscBlock() : CQXTViewProc(kRecordSize, false) { SetDefaults(); }
+CMiscBlock::CMiscBlock() : CQXTViewProc(kRecordSize, false)
+{
+    SetDefaults();
+}
+
+int CMiscBlock::RemovedBatterySaveMode()
+{
+    return Settings().EditionFlag() ? 2 : -1;
+}
+
+bool CMiscBlock::ChannelChangeBeepShown()
+{
+    return Settings().IsSecondEdition();
+}
 
 int CMiscBlock::SquelchList()
 {
@@ -46,8 +59,8 @@ void CMiscBlock::SetDefaults()
     record_.Fill(0xFF);
     record_[Offset::kSquelchLevel] = d.squelchLevel;
     record_[Offset::kBatterySaveDelay] = d.batterySaveDelay;
-    record_.SetBits(Offset::kFlags, Offset::kBatterySaveModeFirstBit,
-                    Offset::kBatterySaveModeBits, d.batterySaveMode);
+    record_.SetBits(Offset::kFlags, Offset::kBatterySaveModeFirstBit, Offset::kBatterySaveModeBits,
+                    d.batterySaveMode);
     record_.SetBits(Offset::kFlags, Offset::kTailRevertBit, 1, kTailRevertDefault);
     record_.SetBit(Offset::kFlags, Offset::kKeptBit, false);
     record_.SetBit(Offset::kFlags, Offset::kPowerLedBit, d.powerLed);
@@ -63,13 +76,19 @@ MiscFields CMiscBlock::ToFields(const CTextService& texts) const
     return f;
 }
 
-MiscFields CMiscBlock::ToFields() const { return ToFields(Settings()); }
+MiscFields CMiscBlock::ToFields() const
+{
+    return ToFields(Settings());
+}
 
 void CMiscBlock::FromFields(const MiscFields& f, const CTextService& texts)
 {
     WriteBound<MiscFields>(kMiscFieldTable, kMiscBinding, f, BytesOf(record_), texts);
 }
 
-void CMiscBlock::FromFields(const MiscFields& f) { FromFields(f, Settings()); }
+void CMiscBlock::FromFields(const MiscFields& f)
+{
+    FromFields(f, Settings());
+}
 
 }  // namespace rv

@@ -68,6 +68,12 @@ public:
     void SetDefaults();
     /// The squelch level's choice list for the current model.
     static int SquelchList();
+    /// Stored value of the battery-save-mode entry the current model does not offer (the
+    /// editions have no entry 2), -1 when the model offers every entry.
+    static int RemovedBatterySaveMode();
+    /// True when the current model shows "Channel Change Beep" (only the model of model
+    /// text 310); "Channel Play" is never shown.
+    static bool ChannelChangeBeepShown();
 
     /// The record as its view shows it (choice fields as texts of their lists; a stored value
     /// no entry has as its number, "(value 9)").

@@ -8,8 +8,10 @@
 namespace rv {
 
 inline constexpr FieldDef kKeyFieldDefs[] = {
-    field::Choice("tk_short", 6607, CKeyBlock::Offset::kTkShort, CKeyBlock::kFunctionList).Hidden(),
-    field::Choice("tk_long", 6609, CKeyBlock::Offset::kTkLong, CKeyBlock::kFunctionList).Hidden(),
+    field::Choice("tk_short", 6607, CKeyBlock::Offset::kTkShort, CKeyBlock::kFunctionList)
+        .SeenBy(kSeenByServiceLevels),
+    field::Choice("tk_long", 6609, CKeyBlock::Offset::kTkLong, CKeyBlock::kFunctionList)
+        .SeenBy(kSeenByServiceLevels),
     field::Choice("sk1_short", 6613, CKeyBlock::Offset::kSk1Short, CKeyBlock::kFunctionList),
     field::Choice("sk1_long", 6615, CKeyBlock::Offset::kSk1Long, CKeyBlock::kFunctionList),
     field::Choice("sk2_short", 6619, CKeyBlock::Offset::kSk2Short, CKeyBlock::kFunctionList),
