@@ -14,6 +14,8 @@ enum class Command : int {
     PrintSetup = 57606,
     Print = 57607,
     PrintPreview = 57609,
+    ExportChannels = 39760,  ///< channels as a CSV channel table
+    ImportChannels = 39761,  ///< channels from a CSV channel table, previewed first
     RecentFile1 = 57616,
     RecentFile2 = 57617,
     RecentFile3 = 57618,

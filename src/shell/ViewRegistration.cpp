@@ -10,6 +10,7 @@
 #include "editors/personality/gui/ViewPersonality.h"
 #include "editors/radio/gui/ViewRadio.h"
 #include "editors/scan/gui/ViewScan.h"
+#include "shell/ExchangeCommands.h"
 #include "shell/PrintCommands.h"
 #include "ui/ShellRegistry.h"
 
@@ -37,6 +38,8 @@ void RegisterViews()
     Register<CViewScan>(Command::Scan);
     // The File menu's print commands.
     RegisterPrintCommands();
+    // The File menu's channel exchange.
+    RegisterExchangeCommands();
     // General settings and programmable keys.
     Register<CViewKeys>(Command::Keys);
     Register<CViewMisc>(Command::Misc);

@@ -115,11 +115,14 @@ struct MenuEntry {
 inline constexpr std::array<const char*, kMenuCount> kMenuTitles{"&File",    "&Edit",   "&View",
                                                                  "&Program", "&Window", "&Help"};
 
-inline constexpr std::array<MenuEntry, 56> kMenuLayout{{
+inline constexpr std::array<MenuEntry, 59> kMenuLayout{{
     {Menu::File, Id(Command::New), "&New", "Ctrl+N"},
     {Menu::File, Id(Command::Open), "&Open...", "Ctrl+O"},
     {Menu::File, Id(Command::Save), "&Save", "Ctrl+S"},
     {Menu::File, Id(Command::SaveAs), "Save &As...", ""},
+    {Menu::File, 0, "", ""},
+    {Menu::File, Id(Command::ExportChannels), "&Export Channels...", ""},
+    {Menu::File, Id(Command::ImportChannels), "&Import Channels...", ""},
     {Menu::File, 0, "", ""},
     {Menu::File, Id(Command::Print), "&Print...", "Ctrl+P"},
     {Menu::File, Id(Command::PrintPreview), "Print Pre&view", ""},

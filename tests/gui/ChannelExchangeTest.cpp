@@ -1,0 +1,184 @@
+// Export Channels and Import Channels of the File menu: the preview's Apply changes the
+// channels exactly as the command-line import does, Cancel and a refused file change nothing,
+// and export writes the channel table of the core.
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <filesystem>
+#include <fstream>
+
+#include "base/CommandIds.h"
+#include "data/RadioData.h"
+#include "editors/channel/ChannelCsv.h"
+#include "editors/channel/ChannelData.h"
+#include "editors/channel/gui/DlgChannelImport.h"
+#include "gui/GuiTestSupport.h"
+#include "shell/ExchangeCommands.h"
+
+extern char** environ;
+
+namespace rv {
+namespace {
+
+using test::GuiTest;
+
+void WriteText(const std::string& path, const std::string& text)
+{
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+std::string ReadText(const std::string& path)
+{
+    const std::vector<unsigned char> bytes = test::ReadBytes(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+/// Runs the built rvcps-cli; its exit status (-1 when it did not run).
+int RunCli(const std::vector<std::string>& args)
+{
+    const std::string cli = RV_BIN_DIR "/rvcps-cli";
+    std::vector<char*> argv{const_cast<char*>(cli.c_str())};
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (const char* log = std::getenv("RV_CLI_LOG"))
+        posix_spawn_file_actions_addopen(&actions, 2, log, O_WRONLY | O_CREAT, 0644);
+    else
+        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    const int rc = posix_spawn(&pid, cli.c_str(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    int status = 0;
+    if (rc != 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
+    return WEXITSTATUS(status);
+}
+
+/// The exported channel table with a name and two frequencies edited as in a spreadsheet: row 2
+/// renamed and lowered onto the step raster, row 3 clamped to the band.
+std::string EditedPlan()
+{
+    const QString exported = QString::fromStdString(ChannelsToCsv(Radio(), Settings()));
+    const QString eol =
+        exported.contains(QStringLiteral("\r\n")) ? QStringLiteral("\r\n") : QStringLiteral("\n");
+    QStringList lines = exported.split(eol);
+    EXPECT_GE(lines.size(), 3);
+    QStringList first = lines[1].split(QLatin1Char(','));
+    first[1] = QStringLiteral("\"Hill, \"\"east\"\"\"");
+    first[2] = QStringLiteral("433.5034");
+    lines[1] = first.join(QLatin1Char(','));
+    QStringList second = lines[2].split(QLatin1Char(','));
+    second[2] = QStringLiteral("500");
+    lines[2] = second.join(QLatin1Char(','));
+    return lines.join(eol).toStdString();
+}
+
+class ChannelExchangeTest : public GuiTest {
+protected:
+    void SetUp() override
+    {
+        GuiTest::SetUp();
+        start = home.Path("start.dat");
+        ASSERT_TRUE(frame->Document().SaveTo(start, "").Ok());
+    }
+    void TearDown() override
+    {
+        SetImportPreviewRunner({});
+        SetCsvPathChooser({});
+        GuiTest::TearDown();
+    }
+    /// Imports csv through the command, pressing button of the preview; what it showed.
+    bool ImportPressing(const std::string& csv, QPushButton* (CDlgChannelImport::*button)() const)
+    {
+        const std::string path = home.Path("plan.csv");
+        WriteText(path, csv);
+        SetCsvPathChooser([path](QWidget*, bool save) -> std::optional<QString> {
+            EXPECT_FALSE(save);
+            return QString::fromStdString(path);
+        });
+        SetImportPreviewRunner([this, button](CDlgChannelImport& dialog) {
+            dialog.show();
+            applyEnabled = dialog.ApplyButton()->isEnabled();
+            summary = dialog.Summary()->text();
+            for (int r = 0; r < dialog.Table()->rowCount(); ++r)
+                rows.push_back(dialog.Table()->item(r, 1)->text());
+            (dialog.*button)()->click();
+            return dialog.result();
+        });
+        frame->RunCommand(Id(Command::ImportChannels));
+        return applyEnabled;
+    }
+    std::string start;
+    bool applyEnabled = false;
+    QString summary;
+    std::vector<QString> rows;
+};
+
+TEST_F(ChannelExchangeTest, ApplyChangesTheChannelsAsTheCommandLineImportDoes)
+{
+    const std::string csv = home.Path("plan.csv");
+    const std::string byCli = home.Path("cli.dat");
+    const std::string plan = EditedPlan();
+    WriteText(csv, plan);
+    ASSERT_EQ(RunCli({"--home", home.Dir(), "import", start, "--csv", csv, "-o", byCli}), 0);
+
+    EXPECT_TRUE(ImportPressing(plan, &CDlgChannelImport::ApplyButton));
+    // Every value the channel rules fitted is listed with its row.
+    ASSERT_GE(rows.size(), 2u);
+    EXPECT_TRUE(rows[0].contains(QStringLiteral("433.50250"))) << rows[0].toStdString();
+    EXPECT_TRUE(rows.back().contains(QStringLiteral("470.00000"))) << rows.back().toStdString();
+    EXPECT_TRUE(frame->Document().IsModified());
+    EXPECT_EQ(Radio().ChannelAlias(Radio().Channels()[0]->id_), "Hill, \"east\"");
+
+    const std::string byGui = home.Path("gui.dat");
+    ASSERT_TRUE(frame->Document().SaveTo(byGui, "").Ok());
+    EXPECT_EQ(test::ReadBytes(byGui), test::ReadBytes(byCli));
+}
+
+TEST_F(ChannelExchangeTest, CancelAndARefusedFileChangeNothing)
+{
+    const auto before = Radio().MemoryMap().PackedImage(true);
+    const size_t channels = Radio().Channels().size();
+
+    EXPECT_TRUE(ImportPressing(EditedPlan(), &CDlgChannelImport::CancelButton));
+    EXPECT_EQ(Radio().MemoryMap().PackedImage(true), before);
+    EXPECT_FALSE(frame->Document().IsModified());
+
+    // A refused row: Apply cannot be pressed and the dialog says nothing can be applied.
+    rows.clear();
+    EXPECT_FALSE(
+        ImportPressing("Location,Frequency\n1,440\n2,abc\n", &CDlgChannelImport::CancelButton));
+    EXPECT_TRUE(summary.contains(QStringLiteral("nothing can be applied")))
+        << summary.toStdString();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].toStdString(),
+              Settings().LoadMessage(CsvMessage::kNotANumber, {"3", "Frequency", "abc"}));
+    EXPECT_EQ(Radio().MemoryMap().PackedImage(true), before);
+    EXPECT_EQ(Radio().Channels().size(), channels);
+}
+
+TEST_F(ChannelExchangeTest, ExportWritesTheChannelTableAndNamesAFailure)
+{
+    const std::string out = home.Path("channels.csv");
+    SetCsvPathChooser([out](QWidget*, bool save) -> std::optional<QString> {
+        EXPECT_TRUE(save);
+        return QString::fromStdString(out);
+    });
+    frame->RunCommand(Id(Command::ExportChannels));
+    EXPECT_EQ(ReadText(out), ChannelsToCsv(Radio(), Settings()));
+    EXPECT_TRUE(prompt.shown.empty());
+
+    // A folder that does not exist: the message names the file and nothing is left behind.
+    const std::string nowhere = home.Path("missing/channels.csv");
+    EXPECT_FALSE(ExportChannelsTo(*frame, QString::fromStdString(nowhere)));
+    EXPECT_TRUE(prompt.Saw(ExchangeMessage::kNotWritten));
+    EXPECT_FALSE(std::filesystem::exists(home.Path("missing")));
+}
+
+}  // namespace
+}  // namespace rv
