@@ -68,7 +68,7 @@ CDlgChannelImport::CDlgChannelImport(const ChannelImport& plan, const QString& f
     for (const CsvNote& n : plan.fitted) AddRow(*table_, changed, n);
     table_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     table_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
-    table_->resizeRowsToContents();
+    table_->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
 
     auto* buttons = new QDialogButtonBox(this);
     apply_ = buttons->addButton(UiText(kApply, "&Apply"), QDialogButtonBox::AcceptRole);
