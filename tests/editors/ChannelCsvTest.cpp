@@ -163,5 +163,21 @@ TEST_F(ChannelCsvTest, OtherEncodingsReadRight)
     }
 }
 
+TEST_F(ChannelCsvTest, PowerLevelsAreExchangedByNamesThatDoNotFollowTheLanguage)
+{
+    // A plan written by the English program reads the same in the Chinese one, and back.
+    const auto before = ChannelBytes();
+    const std::string english = ChannelsToCsv(Radio(), Settings());
+    EXPECT_NE(english.find(",High,"), std::string::npos) << english;
+    Settings().SelectLanguage(1);
+    ASSERT_TRUE(Settings().LanguageLoaded());
+    EXPECT_EQ(ChannelsToCsv(Radio(), Settings()), english);
+    const ChannelImport plan = PlanChannelImport(english, Radio(), CurrentBandLimits(), Settings());
+    ASSERT_TRUE(plan.Ok());
+    ApplyChannelImport(Radio(), plan);
+    EXPECT_EQ(ChannelBytes(), before);
+    Settings().SelectLanguage(0);
+}
+
 }  // namespace
 }  // namespace rv

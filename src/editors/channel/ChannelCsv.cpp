@@ -188,8 +188,40 @@ bool EqualNoCase(const std::string& a, const std::string& b)
 
 }  // namespace
 
+namespace {
+
+/// The power levels by their exchange names, whatever the program's language: a plan exported
+/// in one language reads in another and in other programming tools. Index = stored level.
+constexpr std::string_view kCsvPowerNames[] = {"Low", "Middle", "High"};
+
+/// The exchange name of a power text of the power list (the text itself when the level has no
+/// exchange name).
+std::string CsvPowerName(const std::string& powers, const std::string& text)
+{
+    for (const ChoiceEntry& e : ParseChoiceList(powers))
+        if (e.text == text && e.value >= 0 && e.value < int(std::size(kCsvPowerNames)))
+            return std::string(kCsvPowerNames[e.value]);
+    return text;
+}
+
+/// The power list's text for a Power cell: an exchange name or a text of the list.
+std::string PowerTextOfCell(const std::string& powers, const std::string& cell)
+{
+    for (size_t v = 0; v < std::size(kCsvPowerNames); ++v)
+        if (EqualNoCase(std::string(kCsvPowerNames[v]), cell)) {
+            const std::string text = ChoiceTextOf(powers, int(v));
+            if (!text.empty()) return text;
+        }
+    for (const ChoiceEntry& e : ParseChoiceList(powers))
+        if (EqualNoCase(e.text, cell)) return e.text;
+    return {};
+}
+
+}  // namespace
+
 std::string ChannelsToCsv(RadioData& radio, const CTextService& texts)
 {
+    const std::string powers = texts.LoadText(kPowerList);
     std::string out;
     for (size_t c = 0; c < kColumnCount; ++c) out += std::string(c ? "," : "") + kHeader[c];
     out += "\r\n";
@@ -240,7 +272,7 @@ std::string ChannelsToCsv(RadioData& radio, const CTextService& texts)
         }
         cells[Mode] = ch.Spacing() == 0 ? "NFM" : "FM";
         cells[TStep] = StepText(ch.RxStep());
-        cells[Power] = f.PowerText;
+        cells[Power] = CsvPowerName(powers, f.PowerText);
         for (size_t c = 0; c < kColumnCount; ++c) out += (c ? "," : "") + CsvField(cells[c]);
         out += "\r\n";
     }
@@ -462,10 +494,12 @@ ChannelImport PlanChannelImport(std::string_view bytes, RadioData& radio, const 
             wanted[Col(ChannelColumn::Power)] = defaults.cells[Col(ChannelColumn::Power)];
         } else {
             const std::string power = cellOf(row, Power);
-            std::string accepted, match;
+            const std::string match = PowerTextOfCell(powers, power);
+            std::string accepted;
             for (const ChoiceEntry& e : ParseChoiceList(powers)) {
-                accepted += (accepted.empty() ? "" : ", ") + e.text;
-                if (EqualNoCase(e.text, power)) match = e.text;
+                const std::string name = CsvPowerName(powers, e.text);
+                accepted += (accepted.empty() ? "" : ", ") + name;
+                if (name != e.text) accepted += " (" + e.text + ")";
             }
             if (match.empty()) refuse(CsvMessage::kNotAccepted, Power, {accepted});
             wanted[Col(ChannelColumn::Power)] = match;
