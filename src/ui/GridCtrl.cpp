@@ -117,11 +117,27 @@ CGridCtrl::CGridCtrl(QWidget* parent) : QTableWidget(parent)
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
                     QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     setTabKeyNavigation(true);
+    // Scrolled by pixels, the scroll bar's thumb stands for the part of the columns shown; by
+    // whole columns its position said little (the grid opened scrolled by a column, the thumb
+    // at the right, and the stretched last column jumped back to the left edge).
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     verticalHeader()->hide();
     verticalHeader()->setDefaultSectionSize(kRowHeight);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setSectionsClickable(false);
     setWordWrap(false);
+}
+
+void CGridCtrl::showEvent(QShowEvent* event)
+{
+    QTableWidget::showEvent(event);
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            horizontalScrollBar()->setValue(horizontalScrollBar()->minimum());
+            if (currentIndex().isValid()) scrollTo(currentIndex());
+        },
+        Qt::QueuedConnection);
 }
 
 QSize CGridCtrl::sizeHint() const

@@ -101,6 +101,9 @@ signals:
     void cellCommitted(int row, int column);
 
 protected:
+    /// Once the window is laid out, shows the grid from its first column (the current cell
+    /// kept in view): scrolled to while the window was still small, it opened scrolled.
+    void showEvent(QShowEvent* event) override;
     /// Closes the editor, reports a committed cell, then moves on for Tab and Backtab.
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 

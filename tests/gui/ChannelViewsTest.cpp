@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScrollBar>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTreeWidget>
@@ -990,6 +991,48 @@ TEST_F(ChannelViews, ChannelListIsOfferedExceptForTheEditionModels)
     Use(Settings().LoadModelText(ModelText::FirstEdition), "400-470");
     ASSERT_TRUE(Settings().EditionFlag());
     EXPECT_EQ(frame->Action(Id(Command::ChannelList)), nullptr);
+}
+
+}  // namespace
+}  // namespace rv
+namespace rv {
+namespace {
+
+TEST_F(ChannelViews, GridScrollsRightFromItsFirstColumns)
+{
+    CViewChannelList* view = OpenGrid();
+    ASSERT_NE(view, nullptr);
+    frame->resize(900, 700);
+    frame->show();
+    QMdiSubWindow* sub = frame->MdiArea()->activeSubWindow();
+    ASSERT_NE(sub, nullptr);
+    sub->resize(500, 300);
+    Settle();
+    CGridCtrl* grid = view->Grid();
+    QScrollBar* bar = grid->horizontalScrollBar();
+    ASSERT_GT(bar->maximum(), 0) << "the columns are wider than the window";
+    EXPECT_EQ(bar->value(), bar->minimum()) << "the first columns show with the thumb at the left";
+    EXPECT_EQ(grid->columnAt(0), 0);
+    // The thumb moves right step by step, and the columns shown move right with it.
+    int shown = grid->columnAt(0);
+    for (int value : {bar->maximum() / 2, bar->maximum()}) {
+        bar->setValue(value);
+        Settle();
+        EXPECT_GT(grid->columnAt(0), shown) << value;
+        shown = grid->columnAt(0);
+    }
+    EXPECT_EQ(grid->columnAt(grid->viewport()->width() - 1), grid->columnCount() - 1)
+        << "at the right end the last column shows";
+}
+
+TEST_F(ChannelViews, GridHeadersSpeakTheLanguage)
+{
+    Settings().SelectLanguage(1);
+    CViewChannelList* view = OpenGrid();
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->Grid()->horizontalHeaderItem(0)->text().toStdString(),
+              Settings().LoadText(kNumberHeaderText));
+    EXPECT_NE(view->Grid()->horizontalHeaderItem(0)->text(), QStringLiteral("No."));
 }
 
 }  // namespace
