@@ -1037,3 +1037,39 @@ TEST_F(ChannelViews, GridHeadersSpeakTheLanguage)
 
 }  // namespace
 }  // namespace rv
+namespace rv {
+namespace {
+
+TEST_F(ChannelViews, AutoStartScanIsACheckBoxThatAClickOrSpaceToggles)
+{
+    CViewChannelList* view = OpenGrid();
+    ASSERT_NE(view, nullptr);
+    frame->show();
+    Settle();
+    CGridCtrl* grid = view->Grid();
+    const int column = static_cast<int>(ChannelColumn::AutoStartScan);
+    ASSERT_EQ(grid->CellKind(0, column), GridCellKind::Check);
+    const CChannelData& first = *Radio().Channels()[0];
+    const bool before = first.Flag(CChannelData::FlagBit::AutoStartScan);
+
+    grid->scrollTo(grid->model()->index(0, column));
+    const QRect cell = grid->visualRect(grid->model()->index(0, column));
+    QMouseEvent press(QEvent::MouseButtonPress, cell.center(), grid->viewport()->mapToGlobal(cell.center()),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, cell.center(),
+                        grid->viewport()->mapToGlobal(cell.center()), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(grid->viewport(), &press);
+    QApplication::sendEvent(grid->viewport(), &release);
+    EXPECT_EQ(first.Flag(CChannelData::FlagBit::AutoStartScan), !before) << "a click toggles";
+    EXPECT_EQ(grid->CellText(0, column), before ? "0" : "1");
+    EXPECT_EQ(grid->OpenEditor(), nullptr) << "no 0/1 text editor";
+
+    grid->setCurrentCell(0, column);
+    QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+    QApplication::sendEvent(grid, &space);
+    EXPECT_EQ(first.Flag(CChannelData::FlagBit::AutoStartScan), before) << "Space toggles back";
+}
+
+}  // namespace
+}  // namespace rv
