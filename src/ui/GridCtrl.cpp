@@ -125,9 +125,9 @@ void CGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
     QStyle* style = cell.widget ? cell.widget->style() : QApplication::style();
     style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, cell.widget);
     QStyleOptionViewItem box = cell;
-    const QRect indicator = style->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &box,
-                                                  cell.widget);
-    box.rect = QStyle::alignedRect(cell.direction, Qt::AlignCenter, indicator.size(), cell.rect);
+    const QSize indicator(style->pixelMetric(QStyle::PM_IndicatorWidth, &box, cell.widget),
+                          style->pixelMetric(QStyle::PM_IndicatorHeight, &box, cell.widget));
+    box.rect = QStyle::alignedRect(cell.direction, Qt::AlignCenter, indicator, cell.rect);
     box.state = (box.state & ~QStyle::State_HasFocus) |
                 (index.data(Qt::EditRole).toString() == QStringLiteral("1") ? QStyle::State_On
                                                                             : QStyle::State_Off);
