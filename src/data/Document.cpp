@@ -109,11 +109,11 @@ void CQTXDoc::MarkClean()
     cleanImage_.assign(image.begin(), image.end());
 }
 
-bool CQTXDoc::IsModified()
+bool CQTXDoc::IsModified(bool storeViews)
 {
     // Before the first New, Open or Read there is nothing of the user's to lose.
     if (cleanImage_.empty()) return false;
-    const Image image = Radio().MemoryMap().PackedImage(true);
+    const Image image = Radio().MemoryMap().PackedImage(storeViews);
     return !std::equal(image.begin(), image.end(), cleanImage_.begin(), cleanImage_.end());
 }
 
@@ -133,7 +133,8 @@ DocResult CQTXDoc::SaveModified()
 
 DocResult CQTXDoc::New()
 {
-    if (firstNewDone_ &&
+    // Nothing changed since the last open, save, read or reset: nothing to lose, no question.
+    if (firstNewDone_ && IsModified() &&
         !ui_.AskYesNo(DocMessage::kConfirmDiscard,
                       Settings().LoadMessage(DocMessage::kConfirmDiscard)))
         return DocResult::Cancelled();

@@ -102,7 +102,8 @@ public:
     /// A document that asks and reports through ui (which must outlive it).
     explicit CQTXDoc(DocumentUi& ui);
 
-    /// New: the first call asks nothing; later calls ask message 800 and stop on No. Loads
+    /// New: asks message 800 only when the configuration was changed (IsModified), and stops
+    /// on No; the first call asks nothing. Loads
     /// the default set (mode 1) and empties the invalid log.
     DocResult New();
     /// Open: offers to save changes first (SaveModified), asks for a path, then OpenPath; the
@@ -141,9 +142,10 @@ public:
     /// radio it was read from).
     void MarkClean();
     /// True when the configuration differs from the one last opened, saved, read or reset
-    /// (false before the first of these); open views store their fields first. Compared is
-    /// what would be written: the packed memory image.
-    bool IsModified();
+    /// (false before the first of these); open views store their fields first unless
+    /// storeViews is false (the title mark looks without disturbing an edit in progress).
+    /// Compared is what would be written: the packed memory image.
+    bool IsModified(bool storeViews = true);
     /// Before the configuration is replaced or the program ends: when it was changed, asks
     /// message 820. Save saves (Save As for an unnamed document) and goes on only when that
     /// worked; Discard goes on; Cancel stops. Done means the caller may go on.

@@ -54,8 +54,9 @@ void RunLanguage(IMainShell& shell, CQTXDoc& document)
     if (dialog.exec() != QDialog::Accepted) return;
     const int index = dialog.SelectedIndex();
     if (index < 0 || index == settings.LanguageIndex()) return;
-    // The change starts again from the default set: ask before unsaved data are lost.
-    if (!AskMessage(shell.Window(), DocMessage::kConfirmDiscard)) return;
+    // The change starts again from the default set: unsaved changes are offered for saving
+    // first (Save / Don't Save / Cancel, as Open does); Cancel or a failed save keeps all.
+    if (!document.SaveModified().Ok()) return;
     document.LoadDefaultSet(2);
     Radio().InvalidLog().Clear();
     settings.SelectLanguage(index);

@@ -33,8 +33,9 @@ private:
     QListWidget* list_ = nullptr;
 };
 
-/// The screen on a given document. A different language asks message 800 first (the data are
-/// reset to the default set), then selects the language and retranslates the main window.
+/// The screen on a given document. A different language resets the data to the default set:
+/// unsaved changes are offered for saving first (message 820, as Open asks), then the language
+/// is selected and the main window retranslated.
 void RunLanguage(IMainShell& shell, CQTXDoc& document);
 
 }  // namespace rv

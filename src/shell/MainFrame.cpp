@@ -19,6 +19,7 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
 
@@ -119,7 +120,10 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), doc_(*this)
     mainFrame = this;
     CCustomFormView::SetShell(this);
     setObjectName("MainFrame");
-    setWindowTitle(UiText(ShellText::kProgramTitle, "rvcps"));
+    SetTitle(UiText(ShellText::kProgramTitle, "rvcps").toStdString());
+    auto* modifiedTimer = new QTimer(this);
+    connect(modifiedTimer, &QTimer::timeout, this, &CMainFrame::UpdateModifiedMark);
+    modifiedTimer->start(500);
 
     mdi_ = new QMdiArea(this);
     mdi_->setObjectName("MdiArea");
@@ -565,6 +569,7 @@ void CMainFrame::RunDocumentCommand(int id)
         operation += QStringLiteral(" ") + ToQ(doc_.Path());
     LogOutcome(operation, result);
     UpdateRecentFiles();
+    UpdateModifiedMark();
 }
 
 void CMainFrame::LogOutcome(const QString& operation, const DocResult& result)
@@ -740,7 +745,7 @@ void CMainFrame::RefreshAll()
     BuildTree();
     RefreshStatusBar();
     ReloadAllViews();
-    setWindowTitle(ToQ(doc_.Title()));
+    SetTitle(doc_.Title());
 }
 
 void CMainFrame::RefreshStatusBar()
@@ -811,7 +816,14 @@ std::optional<SaveChoice> CMainFrame::ChooseSavePath(const CDataFileHeader& head
 
 void CMainFrame::SetTitle(const std::string& title)
 {
-    setWindowTitle(ToQ(title));
+    plainTitle_ = ToQ(title);
+    UpdateModifiedMark();
+}
+
+void CMainFrame::UpdateModifiedMark()
+{
+    const QString title = doc_.IsModified(false) ? QStringLiteral("*") + plainTitle_ : plainTitle_;
+    if (windowTitle() != title) setWindowTitle(title);
 }
 
 // ---- data hooks, events ----

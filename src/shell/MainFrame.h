@@ -73,6 +73,9 @@ public:
     void BroadcastNotice(const NoticeRecord& notice);
     /// Shows or hides the invalid-log pane.
     void ShowInvalidView(bool show);
+    /// Marks the title with "*" while the configuration differs from the one kept safe (also
+    /// looked at twice a second, since views store their edits as they are made).
+    void UpdateModifiedMark();
 
     // The window's parts (for the screens and for tests).
     QTreeWidget* Tree() const { return tree_; }
@@ -148,6 +151,7 @@ private:
     std::map<Menu, QMenu*> menus_;
     std::vector<QAction*> windowListActions_;
     std::vector<OpenEntry> openViews_;
+    QString plainTitle_;  ///< the title without the unsaved-changes mark
 };
 
 }  // namespace rv

@@ -1,6 +1,10 @@
 #include "ui/GridCtrl.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -33,6 +37,7 @@ QWidget* CGridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem
     const GridCellKind kind = grid_->CellKind(index.row(), index.column());
     switch (kind) {
         case GridCellKind::Fixed:
+        case GridCellKind::Check:
             return nullptr;
         case GridCellKind::Text: {
             auto* edit = new QLineEdit(parent);
@@ -107,6 +112,44 @@ void CGridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
     grid_->NoteCommit(index);
 }
 
+void CGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const
+{
+    if (grid_->CellKind(index.row(), index.column()) != GridCellKind::Check) {
+        QStyledItemDelegate::paint(painter, option, index);
+        return;
+    }
+    QStyleOptionViewItem cell = option;
+    initStyleOption(&cell, index);
+    cell.text.clear();
+    QStyle* style = cell.widget ? cell.widget->style() : QApplication::style();
+    style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, cell.widget);
+    QStyleOptionViewItem box = cell;
+    const QSize indicator(style->pixelMetric(QStyle::PM_IndicatorWidth, &box, cell.widget),
+                          style->pixelMetric(QStyle::PM_IndicatorHeight, &box, cell.widget));
+    box.rect = QStyle::alignedRect(cell.direction, Qt::AlignCenter, indicator, cell.rect);
+    box.state = (box.state & ~QStyle::State_HasFocus) |
+                (index.data(Qt::EditRole).toString() == QStringLiteral("1") ? QStyle::State_On
+                                                                            : QStyle::State_Off);
+    style->drawPrimitive(QStyle::PE_IndicatorItemViewItemCheck, &box, painter, cell.widget);
+}
+
+bool CGridDelegate::editorEvent(QEvent* event, QAbstractItemModel* model,
+                                const QStyleOptionViewItem& option, const QModelIndex& index)
+{
+    if (grid_->CellKind(index.row(), index.column()) == GridCellKind::Check) {
+        const bool click = event->type() == QEvent::MouseButtonRelease &&
+                           static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
+        const bool space = event->type() == QEvent::KeyPress &&
+                           static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space;
+        if (click || space) {
+            grid_->ToggleCheck(index.row(), index.column());
+            return true;
+        }
+    }
+    return QStyledItemDelegate::editorEvent(event, model, option, index);
+}
+
 // ---- CGridCtrl ----
 
 CGridCtrl::CGridCtrl(QWidget* parent) : QTableWidget(parent)
@@ -117,11 +160,27 @@ CGridCtrl::CGridCtrl(QWidget* parent) : QTableWidget(parent)
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
                     QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     setTabKeyNavigation(true);
+    // Scrolled by pixels, the scroll bar's thumb stands for the part of the columns shown; by
+    // whole columns its position said little (the grid opened scrolled by a column, the thumb
+    // at the right, and the stretched last column jumped back to the left edge).
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     verticalHeader()->hide();
     verticalHeader()->setDefaultSectionSize(kRowHeight);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setSectionsClickable(false);
     setWordWrap(false);
+}
+
+void CGridCtrl::showEvent(QShowEvent* event)
+{
+    QTableWidget::showEvent(event);
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            horizontalScrollBar()->setValue(horizontalScrollBar()->minimum());
+            if (currentIndex().isValid()) scrollTo(currentIndex());
+        },
+        Qt::QueuedConnection);
 }
 
 QSize CGridCtrl::sizeHint() const
@@ -203,7 +262,7 @@ void CGridCtrl::Paint(QTableWidgetItem* item, GridCellKind kind)
 {
     item->setData(kKindRole, static_cast<int>(kind));
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    if (kind != GridCellKind::Fixed) flags |= Qt::ItemIsEditable;
+    if (kind != GridCellKind::Fixed && kind != GridCellKind::Check) flags |= Qt::ItemIsEditable;
     item->setFlags(flags);
     item->setBackground(palette().brush(kind == GridCellKind::Fixed ? QPalette::Button
                                                                     : QPalette::Base));
@@ -264,6 +323,15 @@ void CGridCtrl::CommitEdit()
     if (!editor || editor->property(kDoneProperty).toBool()) return;
     commitData(editor);
     closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
+void CGridCtrl::ToggleCheck(int row, int column)
+{
+    if (CellKind(row, column) != GridCellKind::Check) return;
+    SetCellText(row, column,
+                CellText(row, column) == QStringLiteral("1") ? QStringLiteral("0")
+                                                             : QStringLiteral("1"));
+    emit cellCommitted(row, column);
 }
 
 void CGridCtrl::NoteCommit(const QModelIndex& index)

@@ -21,6 +21,7 @@ enum class GridCellKind {
     Frequency,         ///< MHz text: only digits and '.' can be typed
     DropDown,          ///< one entry of the cell's choices
     EditableDropDown,  ///< one entry of the cell's choices or typed text
+    Check,             ///< "1" or "0" shown as a check box; a click or Space toggles it
 };
 
 /// One column of a grid.
@@ -46,6 +47,12 @@ public:
     /// Stores the editor's text (a frequency through the grid's rule) and notes the commit.
     void setModelData(QWidget* editor, QAbstractItemModel* model,
                       const QModelIndex& index) const override;
+    /// A check cell is drawn as a check box instead of its "1" or "0".
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+    /// A click on a check cell or Space toggles it (the commit is reported).
+    bool editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
+                     const QModelIndex& index) override;
 
 private:
     CGridCtrl* grid_;
@@ -95,12 +102,17 @@ public:
 
     /// Used by the delegate: remembers that a cell's text was stored by an editor.
     void NoteCommit(const QModelIndex& index);
+    /// Turns a check cell from "1" to "0" or back and reports the commit.
+    void ToggleCheck(int row, int column);
 
 signals:
     /// An edit of a cell was committed (its text has been stored in the grid).
     void cellCommitted(int row, int column);
 
 protected:
+    /// Once the window is laid out, shows the grid from its first column (the current cell
+    /// kept in view): scrolled to while the window was still small, it opened scrolled.
+    void showEvent(QShowEvent* event) override;
     /// Closes the editor, reports a committed cell, then moves on for Tab and Backtab.
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScrollBar>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTreeWidget>
@@ -990,6 +991,84 @@ TEST_F(ChannelViews, ChannelListIsOfferedExceptForTheEditionModels)
     Use(Settings().LoadModelText(ModelText::FirstEdition), "400-470");
     ASSERT_TRUE(Settings().EditionFlag());
     EXPECT_EQ(frame->Action(Id(Command::ChannelList)), nullptr);
+}
+
+}  // namespace
+}  // namespace rv
+namespace rv {
+namespace {
+
+TEST_F(ChannelViews, GridScrollsRightFromItsFirstColumns)
+{
+    CViewChannelList* view = OpenGrid();
+    ASSERT_NE(view, nullptr);
+    frame->resize(900, 700);
+    frame->show();
+    QMdiSubWindow* sub = frame->MdiArea()->activeSubWindow();
+    ASSERT_NE(sub, nullptr);
+    sub->resize(500, 300);
+    Settle();
+    CGridCtrl* grid = view->Grid();
+    QScrollBar* bar = grid->horizontalScrollBar();
+    ASSERT_GT(bar->maximum(), 0) << "the columns are wider than the window";
+    EXPECT_EQ(bar->value(), bar->minimum()) << "the first columns show with the thumb at the left";
+    EXPECT_EQ(grid->columnAt(0), 0);
+    // The thumb moves right step by step, and the columns shown move right with it.
+    int shown = grid->columnAt(0);
+    for (int value : {bar->maximum() / 2, bar->maximum()}) {
+        bar->setValue(value);
+        Settle();
+        EXPECT_GT(grid->columnAt(0), shown) << value;
+        shown = grid->columnAt(0);
+    }
+    EXPECT_EQ(grid->columnAt(grid->viewport()->width() - 1), grid->columnCount() - 1)
+        << "at the right end the last column shows";
+}
+
+TEST_F(ChannelViews, GridHeadersSpeakTheLanguage)
+{
+    Settings().SelectLanguage(1);
+    CViewChannelList* view = OpenGrid();
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->Grid()->horizontalHeaderItem(0)->text().toStdString(),
+              Settings().LoadText(kNumberHeaderText));
+    EXPECT_NE(view->Grid()->horizontalHeaderItem(0)->text(), QStringLiteral("No."));
+}
+
+}  // namespace
+}  // namespace rv
+namespace rv {
+namespace {
+
+TEST_F(ChannelViews, AutoStartScanIsACheckBoxThatAClickOrSpaceToggles)
+{
+    CViewChannelList* view = OpenGrid();
+    ASSERT_NE(view, nullptr);
+    frame->show();
+    Settle();
+    CGridCtrl* grid = view->Grid();
+    const int column = static_cast<int>(ChannelColumn::AutoStartScan);
+    ASSERT_EQ(grid->CellKind(0, column), GridCellKind::Check);
+    const CChannelData& first = *Radio().Channels()[0];
+    const bool before = first.Flag(CChannelData::FlagBit::AutoStartScan);
+
+    grid->scrollTo(grid->model()->index(0, column));
+    const QRect cell = grid->visualRect(grid->model()->index(0, column));
+    QMouseEvent press(QEvent::MouseButtonPress, cell.center(), grid->viewport()->mapToGlobal(cell.center()),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, cell.center(),
+                        grid->viewport()->mapToGlobal(cell.center()), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(grid->viewport(), &press);
+    QApplication::sendEvent(grid->viewport(), &release);
+    EXPECT_EQ(first.Flag(CChannelData::FlagBit::AutoStartScan), !before) << "a click toggles";
+    EXPECT_EQ(grid->CellText(0, column), before ? "0" : "1");
+    EXPECT_EQ(grid->OpenEditor(), nullptr) << "no 0/1 text editor";
+
+    grid->setCurrentCell(0, column);
+    QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+    QApplication::sendEvent(grid, &space);
+    EXPECT_EQ(first.Flag(CChannelData::FlagBit::AutoStartScan), before) << "Space toggles back";
 }
 
 }  // namespace

@@ -29,11 +29,22 @@ namespace {
 
 class DocumentCommands : public test::GuiTest {};
 
-TEST_F(DocumentCommands, FirstNewAsksNothingLaterOnesAsk)
+TEST_F(DocumentCommands, NewAsksOnlyAboutUnsavedChanges)
 {
     EXPECT_EQ(prompt.Questions(), 0u);
     frame->OpenView(Id(Command::RadioInformation));
+    const QString clean = frame->windowTitle();
+    EXPECT_FALSE(clean.startsWith('*'));
+
+    // Nothing changed: New asks nothing.
+    frame->RunCommand(Id(Command::New));
+    EXPECT_EQ(prompt.Questions(), 0u);
+
+    frame->OpenView(Id(Command::RadioInformation));
     Radio().RadioInfo().SetSerialNumber("KEEP");
+    frame->ReloadAllViews();
+    frame->UpdateModifiedMark();
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("*") + clean) << "the title shows the change";
 
     prompt.answers = {CPrompt::Answer::No};
     frame->RunCommand(Id(Command::New));
@@ -41,14 +52,29 @@ TEST_F(DocumentCommands, FirstNewAsksNothingLaterOnesAsk)
     EXPECT_TRUE(prompt.Saw(DocMessage::kConfirmDiscard));
     EXPECT_EQ(Radio().RadioInfo().SerialNumber(), "KEEP");
     EXPECT_NE(frame->FindView(Id(Command::RadioInformation)), nullptr);
+    EXPECT_TRUE(frame->windowTitle().startsWith('*'));
 
     prompt.answers = {CPrompt::Answer::Yes};
     frame->RunCommand(Id(Command::New));
     EXPECT_EQ(prompt.Questions(), 2u);
     EXPECT_EQ(Radio().RadioInfo().SerialNumber(), "----------------");
     EXPECT_EQ(frame->FindView(Id(Command::RadioInformation)), nullptr);
-    // Both commands are in the log.
-    EXPECT_EQ(frame->LogPane()->topLevelItemCount(), 2);
+    EXPECT_EQ(frame->windowTitle(), clean) << "a fresh configuration has no mark";
+    // Every New is in the log.
+    EXPECT_EQ(frame->LogPane()->topLevelItemCount(), 3);
+}
+
+TEST_F(DocumentCommands, SavingClearsTheTitleMark)
+{
+    Radio().RadioInfo().SetSerialNumber("MARK");
+    frame->UpdateModifiedMark();
+    ASSERT_TRUE(frame->windowTitle().startsWith('*'));
+
+    const std::string path = home.Path("marked.dat");
+    files.save = SaveChoice{path, "c"};
+    frame->RunCommand(Id(Command::Save));
+    EXPECT_FALSE(frame->windowTitle().startsWith('*'));
+    EXPECT_TRUE(frame->windowTitle().contains(QString::fromStdString(path)));
 }
 
 /// Writes a data file whose header is made from the given values, with a default image.

@@ -243,10 +243,11 @@ TEST_F(Language, AnotherLanguageResetsTheDataAndRetranslates)
     Radio().RadioInfo().SetSerialNumber("KEEP");
     frame->OpenView(Id(Command::RadioInformation));
 
-    prompt.answers = {CPrompt::Answer::Yes};
+    prompt.answers = {CPrompt::Answer::Yes};  // Save
     Choose(1);
 
     EXPECT_EQ(prompt.Questions(), 1u);
+    EXPECT_TRUE(prompt.shown.front().text.contains(QStringLiteral("save")));
     EXPECT_EQ(Settings().LanguageIndex(), 1);
     EXPECT_EQ(Settings().LanguageName(), "简体中文");
     EXPECT_NE(Settings().LanguageFile().find("QTX_S.lng"), std::string::npos);
@@ -257,18 +258,40 @@ TEST_F(Language, AnotherLanguageResetsTheDataAndRetranslates)
     // The tree speaks the new language.
     QTreeWidgetItem* first = frame->Tree()->topLevelItem(0)->child(0);
     EXPECT_EQ(first->text(0).toStdString(), Settings().LoadText(Id(Command::RadioInformation)));
+    // The changes were saved into the file before the data were replaced.
+    ASSERT_TRUE(frame->Document().OpenPath(path).Ok());
+    EXPECT_EQ(Radio().RadioInfo().SerialNumber(), "KEEP");
 }
 
-TEST_F(Language, DecliningTheQuestionOrTheSameLanguageChangesNothing)
+TEST_F(Language, CancelKeepsEverythingDontSaveDiscardsUnchangedDataAskNothing)
 {
+    const std::string path = home.Path("mine.dat");
+    ASSERT_TRUE(frame->Document().SaveTo(path, "mine").Ok());
+    ASSERT_TRUE(frame->Document().OpenPath(path).Ok());
     Radio().RadioInfo().SetSerialNumber("KEEP");
-    prompt.answers = {CPrompt::Answer::No};
+
+    prompt.answers = {CPrompt::Answer::Cancel};
     Choose(1);
     EXPECT_EQ(prompt.Questions(), 1u);
-    Choose(0);
-    EXPECT_EQ(prompt.Questions(), 1u) << "the same language asks nothing";
+    EXPECT_TRUE(prompt.Saw(DocMessage::kSaveChanges));
     EXPECT_EQ(Settings().LanguageIndex(), 0);
     EXPECT_EQ(Radio().RadioInfo().SerialNumber(), "KEEP");
+    EXPECT_EQ(frame->Document().Path(), path);
+    Choose(0);
+    EXPECT_EQ(prompt.Questions(), 1u) << "the same language asks nothing";
+
+    prompt.answers = {CPrompt::Answer::No};  // Don't Save
+    Choose(1);
+    EXPECT_EQ(prompt.Questions(), 2u);
+    EXPECT_EQ(Settings().LanguageIndex(), 1);
+    EXPECT_NE(Radio().RadioInfo().SerialNumber(), "KEEP");
+    ASSERT_TRUE(frame->Document().OpenPath(path).Ok());
+    EXPECT_NE(Radio().RadioInfo().SerialNumber(), "KEEP") << "the file was left alone";
+
+    // Back to English with nothing changed: no question.
+    Choose(0);
+    EXPECT_EQ(prompt.Questions(), 2u);
+    EXPECT_EQ(Settings().LanguageIndex(), 0);
 }
 
 // ---- Communication Port -----------------------------------------------------------------

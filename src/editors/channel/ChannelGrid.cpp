@@ -51,7 +51,10 @@ std::string ChannelColumnHeader(size_t column)
 {
     if (column >= kChannelGridColumns) return {};
     const int id = ChannelColumnHeaderTextId(column);
-    return id == 0 ? std::string(kNumberHeader) : Settings().LoadText(id);
+    std::string text = id == 0 ? std::string() : Settings().LoadText(id);
+    // A language file without the row-number header still names the column.
+    if (text.empty() && id == kNumberHeaderText) text = kNumberHeader;
+    return text;
 }
 
 std::array<CellKind, kChannelGridColumns> ChannelRowKinds(ToneType rxType, ToneType txType)

@@ -50,12 +50,15 @@ inline constexpr size_t kChannelGridColumns = 15;
 /// Marks a grid column that shows no field of the channel record (row number, alias, scan list).
 inline constexpr std::string_view kNoChannelField{};
 
+/// Header text of the row-number column ("No.").
+inline constexpr int kNumberHeaderText = 39950;
+
 /// One column: the channel field it shows, width and the kind of its cells. A column that
 /// shows a field takes its header text from the field's label, so the grid and the channel
 /// field table cannot name the same value differently.
 struct ChannelGridColumn {
     std::string_view field;  ///< key in kChannelFieldTable; kNoChannelField for none
-    int ownHeaderTextId;     ///< header text of a column without a field; 0 for "No."
+    int ownHeaderTextId;     ///< header text of a column without a field
     int width;               ///< width in pixels; 0 = the rest of the grid
     CellKind kind;           ///< cell kind before the row's tone types are applied
     int choiceList;          ///< choice list of a drop-down (header id + 1); 0 for none or tones
@@ -63,7 +66,7 @@ struct ChannelGridColumn {
 
 /// The columns in grid order.
 inline constexpr std::array<ChannelGridColumn, kChannelGridColumns> kChannelGridLayout{{
-    {kNoChannelField, 0, 60, CellKind::Fixed, 0},
+    {kNoChannelField, kNumberHeaderText, 60, CellKind::Fixed, 0},
     {kNoChannelField, 3690, 95, CellKind::Text, 0},
     {"rx_frequency", 0, 95, CellKind::Frequency, 0},
     {"rx_type", 0, 50, CellKind::DropDown, kRxTypeList},
@@ -94,8 +97,7 @@ constexpr size_t ChannelColumnFieldRow(size_t column)
     return kNoFieldRow;
 }
 
-/// Text id of a column's header: the label of its field, or the column's own text id
-/// (0 for the literal "No.").
+/// Text id of a column's header: the label of its field, or the column's own text id.
 constexpr int ChannelColumnHeaderTextId(size_t column)
 {
     const size_t row = ChannelColumnFieldRow(column);

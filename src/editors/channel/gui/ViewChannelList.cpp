@@ -45,6 +45,14 @@ GridCellKind ToGridKind(CellKind kind)
     return GridCellKind::Fixed;
 }
 
+/// The grid kind of a cell of column: Auto Start Scan, a yes/no value, is a check box.
+GridCellKind ToGridKind(size_t column, CellKind kind)
+{
+    if (column == static_cast<size_t>(ChannelColumn::AutoStartScan) && kind == CellKind::Text)
+        return GridCellKind::Check;
+    return ToGridKind(kind);
+}
+
 }  // namespace
 
 CViewChannelList::CViewChannelList(QWidget* parent) : CRecordListView(kFormId, parent)
@@ -59,7 +67,7 @@ CViewChannelList::CViewChannelList(QWidget* parent) : CRecordListView(kFormId, p
     std::vector<GridColumnSpec> columns;
     for (size_t c = 0; c < kChannelGridColumns; ++c)
         columns.push_back({ToQ(TextOr(ChannelColumnHeader(c), kEnglishHeaders[c])),
-                           kChannelGridLayout[c].width, ToGridKind(kChannelGridLayout[c].kind)});
+                           kChannelGridLayout[c].width, ToGridKind(c, kChannelGridLayout[c].kind)});
     grid_->SetColumns(columns);
     if (QTableWidgetItem* alias =
             grid_->horizontalHeaderItem(static_cast<int>(ChannelColumn::Alias)))
@@ -160,7 +168,7 @@ void CViewChannelList::FillRow(int row)
     cells.cells[kAliasColumn] = FromQ(ChannelAlias(channel.id_));
     for (size_t c = 0; c < kChannelGridColumns; ++c) {
         grid_->SetCellText(row, static_cast<int>(c), ToQ(cells.cells[c]));
-        grid_->SetCellKind(row, static_cast<int>(c), ToGridKind(cells.kinds[c]));
+        grid_->SetCellKind(row, static_cast<int>(c), ToGridKind(c, cells.kinds[c]));
     }
 }
 
@@ -191,7 +199,7 @@ void CViewChannelList::CommitRow(int row)
     SetChannelAlias(channel.id_, ToQ(cells.cells[kAliasColumn]));
     for (size_t c = 0; c < kChannelGridColumns; ++c) {
         grid_->SetCellText(row, static_cast<int>(c), ToQ(cells.cells[c]));
-        grid_->SetCellKind(row, static_cast<int>(c), ToGridKind(cells.kinds[c]));
+        grid_->SetCellKind(row, static_cast<int>(c), ToGridKind(c, cells.kinds[c]));
     }
     RaiseNotice(notice);
 }
