@@ -258,10 +258,10 @@ void CDlgTransfer::ShowProgress(int percent)
     const char* english = direction_ == TransferDirection::Read ? "Reading... %d" : "Writing... %d";
     if (phase_ == Phase::Backup) {
         text = TransferText::kBackupProgress;
-        english = "Backing up the radio... %d";
+        english = "Backing up: %d";
     } else if (phase_ == Phase::Verify) {
         text = TransferText::kVerifyProgress;
-        english = "Verifying the write... %d";
+        english = "Verifying: %d";
     }
     status_->setText(ToQ(FormatTextNumber(TextOr(Settings().LoadText(text), english), percent)) +
                      QLatin1Char('%'));
