@@ -74,7 +74,8 @@ bool CSettings::SaveAtExit() const
     ini.SetString(kSettingSection, "ModelID", modelId_);
     ini.SetString(kSettingSection, "ModelName", modelName_);
     ini.SetString(kSettingSection, "ComPort", std::to_string(comPort_));
-    ini.SetString(kSettingSection, "FreqRange", lastRangeAnswer_ == 7 ? prevFreqRange_ : freqRange_);
+    ini.SetString(kSettingSection, "FreqRange",
+                  lastRangeAnswer_ == 7 ? prevFreqRange_ : freqRange_);
     return ini.Save(SettingsPath());
 }
 
@@ -228,6 +229,17 @@ int CSettings::UserLevel() const
     return CIniFile::ReadInt(SettingsPath(), kUserModeSection, "Level", 0);
 }
 
+bool CSettings::SafeWrite() const
+{
+    return CIniFile::ReadInt(SettingsPath(), kSettingSection, "SafeWrite", 1) != 0;
+}
+
+bool CSettings::SetSafeWrite(bool on) const
+{
+    if (readOnly_) return true;
+    return CIniFile::WriteString(SettingsPath(), kSettingSection, "SafeWrite", on ? "1" : "0");
+}
+
 bool CSettings::IsServiceLevel() const
 {
     int level = UserLevel();
@@ -242,7 +254,10 @@ bool CSettings::IsKnownModel(const std::string& modelId) const
     return false;
 }
 
-bool CSettings::EditionFlag() const { return IsFirstEdition() || IsSecondEdition(); }
+bool CSettings::EditionFlag() const
+{
+    return IsFirstEdition() || IsSecondEdition();
+}
 
 bool CSettings::IsFirstEdition() const
 {

@@ -21,10 +21,10 @@ enum class ModelText : int { Rv205 = 510, FirstEdition = 300, SecondEdition = 31
 
 /// What a widget needs from the language file to show one control.
 struct ControlTexts {
-    std::string text;                     ///< "" keeps the widget's own text
-    bool disabled = false;                ///< the hide value of the control is non-zero
-    std::vector<ChoiceEntry> entries;     ///< items of the choice list with the control's id
-    std::optional<RangeDescriptor> range; ///< range descriptor for numeric fields
+    std::string text;                      ///< "" keeps the widget's own text
+    bool disabled = false;                 ///< the hide value of the control is non-zero
+    std::vector<ChoiceEntry> entries;      ///< items of the choice list with the control's id
+    std::optional<RangeDescriptor> range;  ///< range descriptor for numeric fields
 };
 
 /// The settings object is also the program's text service (texts of the selected language file).
@@ -113,6 +113,11 @@ public:
     /// Low and high whole MHz of the current range (0 when missing).
     int CurrentRangeLow() const;
     int CurrentRangeHigh() const;
+    /// Whether Write to Radio first reads the radio into a backup file and reads it back
+    /// afterwards to verify ("SafeWrite" in "Settings.ini", on unless it holds 0).
+    bool SafeWrite() const;
+    /// Stores the SafeWrite choice at once (not when read-only); false when it cannot be written.
+    bool SetSafeWrite(bool on) const;
     /// When true, SaveAtExit and SelectLanguage never write (the command line reads only).
     void SetReadOnly(bool on) { readOnly_ = on; }
 
@@ -136,6 +141,9 @@ private:
 std::string FillStrings(const std::string& format, const std::vector<std::string>& values);
 
 /// Shorthand for CSettings::Instance().
-inline CSettings& Settings() { return CSettings::Instance(); }
+inline CSettings& Settings()
+{
+    return CSettings::Instance();
+}
 
 }  // namespace rv

@@ -12,11 +12,14 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeWidget>
+#include <fstream>
 #include <functional>
 #include <memory>
+#include <sstream>
 
 #include "base/CommandIds.h"
 #include "base/TextFormat.h"
+#include "data/DataFile.h"
 #include "data/Document.h"
 #include "data/MemoryMap.h"
 #include "data/RadioData.h"
@@ -32,6 +35,7 @@
 #include "editors/scan/gui/ViewScan.h"
 #include "gui/GuiTestSupport.h"
 #include "link/LinkTestSupport.h"
+#include "link/SafeWrite.h"
 #include "link/gui/DlgTransfer.h"
 #include "ui/LogPane.h"
 
@@ -408,10 +412,135 @@ INSTANTIATE_TEST_SUITE_P(
                     false,
                     [] {
                         const CSettings& s = Settings();
+                        // The radio holds half a write: the message names the backup taken
+                        // before it and how to put it back.
+                        const auto backups = ListBackups(s.ProgramDir() + "Backups");
+                        EXPECT_EQ(backups.size(), 1u);
                         return s.LoadMessage(
-                            1139, {"32 (0x020), " + s.LoadMessage(1255), s.LoadMessage(1240),
-                                   s.LoadMessage(1265, {"120", "783", "1408", "2047"})});
+                                   1139, {"32 (0x020), " + s.LoadMessage(1255), s.LoadMessage(1240),
+                                          s.LoadMessage(1265, {"120", "783", "1408", "2047"})}) +
+                               "\n" +
+                               s.LoadMessage(SafeWriteMessage::kRestoreHint,
+                                             {backups.empty() ? "" : backups.front().path});
                     }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+std::string FileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+// With the default settings a write reads the whole radio into a backup file first and reads
+// it back afterwards; the bar runs once over the whole job and the status line names the phase.
+TEST_F(TransferScreen, WriteBacksUpTheRadioAndVerifies)
+{
+    sim::Memory before;
+    before.fill(0x11);
+    radio->SetMemory(before);
+    const std::string path = home.Path("plan.dat");
+    ASSERT_TRUE(frame->Document().SaveTo(path, "plan").Ok());
+    ASSERT_TRUE(frame->Document().OpenPath(path).Ok());
+    const std::string fileBefore = FileBytes(path);
+
+    ASSERT_TRUE(Run(TransferDirection::Write));
+
+    EXPECT_EQ(prompt.shown.back().text, MessageText(1137));
+    EXPECT_TRUE(std::is_sorted(screen.progress.begin(), screen.progress.end()));
+    EXPECT_EQ(screen.progress.back(), 100);
+    EXPECT_TRUE(screen.lastStatus.startsWith(
+        QString::fromStdString(
+            TextOr(Settings().LoadText(TransferText::kVerifyProgress), "Verifying"))
+            .section('%', 0, 0)))
+        << screen.lastStatus.toStdString();
+    EXPECT_EQ(radio->CommandCount("Eb"), 2 * 128) << "the backup read and the verify read";
+
+    const auto backups = ListBackups(home.Path("Backups"));
+    ASSERT_EQ(backups.size(), 1u);
+    std::array<uint8_t, kDataFileImageSize> held{};
+    ASSERT_TRUE(CDataFile::Read(backups.front().path, nullptr, held));
+    EXPECT_TRUE(std::equal(before.begin(), before.end(), held.begin()))
+        << "the backup holds the radio as it was";
+    EXPECT_NE(backups.front().comment.find("plan.dat"), std::string::npos);
+    EXPECT_EQ(FileBytes(path), fileBefore) << "the data file stays as it was";
+    bool logged = false;
+    for (int i = 0; i < frame->LogPane()->topLevelItemCount(); ++i)
+        logged = logged || frame->LogPane()->topLevelItem(i)->text(2) ==
+                               MessageText(SafeWriteMessage::kBackupSaved, backups.front().path);
+    EXPECT_TRUE(logged);
+}
+
+// A backup read that fails writes nothing; a radio that stores a block wrongly fails the verify
+// with the address and the field; both leave the data as they were. Turned off, neither runs.
+struct SafeWriteCase {
+    const char* name;
+    sim::SimFault fault;
+    bool safeWrite;
+    bool written;  // the radio received the write
+    int message;   // the message the screen ends with
+};
+
+void PrintTo(const SafeWriteCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class SafeWriteScreen : public TransferScreen,
+                        public ::testing::WithParamInterface<SafeWriteCase> {};
+
+TEST_P(SafeWriteScreen, FaultsAndTheSetting)
+{
+    const SafeWriteCase& c = GetParam();
+    if (!c.safeWrite) ASSERT_TRUE(Settings().SetSafeWrite(false));
+    radio->AddFault(c.fault);
+    Radio().RadioInfo().SetSerialNumber("KEEP");
+    frame->Document().MarkClean();
+
+    EXPECT_EQ(Run(TransferDirection::Write), c.message == LinkMessage::kWriteDone);
+
+    EXPECT_EQ(radio->CommandCount("Ea") > 0, c.written);
+    ASSERT_FALSE(prompt.shown.empty());
+    const std::string shown = prompt.shown.back().text.toStdString();
+    const std::string head = Settings().LoadMessage(c.message);
+    EXPECT_EQ(shown.substr(0, head.find('%')), head.substr(0, head.find('%'))) << shown;
+    const auto backups = ListBackups(home.Path("Backups"));
+    if (!c.safeWrite) EXPECT_TRUE(backups.empty());
+    if (c.message == SafeWriteMessage::kVerifyMismatch) {
+        EXPECT_NE(shown.find("1408 (0x580)"), std::string::npos) << shown;
+        ASSERT_EQ(backups.size(), 1u);
+        EXPECT_NE(shown.find(backups.front().path), std::string::npos) << "restore hint";
+    }
+    if (c.message == SafeWriteMessage::kBackupReadFailed) EXPECT_TRUE(backups.empty());
+    EXPECT_EQ(Radio().RadioInfo().SerialNumber(), "KEEP");
+    if (!c.written) EXPECT_FALSE(frame->Document().IsModified()) << "nothing changed";
+    EXPECT_EQ(Settings().SafeWrite(), c.safeWrite) << "the choice is kept";
+    EXPECT_EQ(radio->Mode(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Screens, SafeWriteScreen,
+    ::testing::Values(SafeWriteCase{"BackupBlockUnanswered",
+                                    {sim::FaultKind::NoAnswer, "Eb", 5, 0},
+                                    true,
+                                    false,
+                                    SafeWriteMessage::kBackupReadFailed},
+                      SafeWriteCase{"BackupReadModeRefused",
+                                    {sim::FaultKind::RefuseMode, "Ma", 1, 0, 2},
+                                    true,
+                                    false,
+                                    SafeWriteMessage::kBackupReadFailed},
+                      SafeWriteCase{"StoredWrongly",
+                                    {sim::FaultKind::CorruptWrite, "Ea", 1, 1, 1408},
+                                    true,
+                                    true,
+                                    SafeWriteMessage::kVerifyMismatch},
+                      SafeWriteCase{"TurnedOffNoBackupNoVerify",
+                                    {sim::FaultKind::CorruptWrite, "Ea", 1, 1, 1408},
+                                    false,
+                                    true,
+                                    LinkMessage::kWriteDone}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // A user reads the radio, builds a second scan list of channels 1, 3 and 5, deletes channel 2,

@@ -1,19 +1,22 @@
 #include "link/gui/DlgTransfer.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDialogButtonBox>
 #include <QFrame>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
+#include "base/Settings.h"
 #include "data/Document.h"
 #include "data/MemoryMap.h"
 #include "data/RadioData.h"
+#include "link/SafeWrite.h"
 #include "ui/GuiCommands.h"
-#include "base/Settings.h"
 #include "ui/Prompt.h"
 #include "ui/QtText.h"
 
@@ -26,10 +29,13 @@ namespace {
 CPrompt::Icon IconOf(const LinkResult& result)
 {
     switch (result.status) {
-    case LinkStatus::Ok: return CPrompt::Icon::Information;
-    case LinkStatus::NoRadio:
-    case LinkStatus::BandMismatch: return CPrompt::Icon::Warning;
-    default: return CPrompt::Icon::Error;
+        case LinkStatus::Ok:
+            return CPrompt::Icon::Information;
+        case LinkStatus::NoRadio:
+        case LinkStatus::BandMismatch:
+            return CPrompt::Icon::Warning;
+        default:
+            return CPrompt::Icon::Error;
     }
 }
 
@@ -88,6 +94,16 @@ CDlgTransfer::CDlgTransfer(TransferDirection direction, IMainShell* shell, QWidg
     progress_->setValue(0);
     progress_->setTextVisible(false);  // the status line says the percentage
 
+    if (direction_ == TransferDirection::Write) {
+        safeWrite_ = new QCheckBox(
+            UiText(TransferText::kSafeWrite,
+                   "Back up the radio before writing and verify the write afterwards"),
+            this);
+        safeWrite_->setObjectName("safeWrite");
+        safeWrite_->setAccessibleName(safeWrite_->text());
+        safeWrite_->setChecked(Settings().SafeWrite());
+    }
+
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     ok_ = buttons->button(QDialogButtonBox::Ok);
     cancel_ = buttons->button(QDialogButtonBox::Cancel);
@@ -100,6 +116,7 @@ CDlgTransfer::CDlgTransfer(TransferDirection direction, IMainShell* shell, QWidg
     layout->addWidget(instruction_);
     layout->addWidget(target);
     layout->addWidget(line);
+    if (safeWrite_) layout->addWidget(safeWrite_);
     layout->addWidget(status_);
     layout->addWidget(progress_);
     layout->addSpacing(4);
@@ -112,13 +129,15 @@ CDlgTransfer::CDlgTransfer(TransferDirection direction, IMainShell* shell, QWidg
             Qt::BlockingQueuedConnection);
 }
 
-CDlgTransfer::~CDlgTransfer() { WaitForWorker(); }
+CDlgTransfer::~CDlgTransfer()
+{
+    WaitForWorker();
+}
 
 QString CDlgTransfer::Operation() const
 {
-    return direction_ == TransferDirection::Read
-               ? UiText(LinkText::kReadTitle, "Read from Radio")
-               : UiText(LinkText::kWriteTitle, "Write to Radio");
+    return direction_ == TransferDirection::Read ? UiText(LinkText::kReadTitle, "Read from Radio")
+                                                 : UiText(LinkText::kWriteTitle, "Write to Radio");
 }
 
 void CDlgTransfer::Log(const QString& result)
@@ -126,32 +145,82 @@ void CDlgTransfer::Log(const QString& result)
     if (shell_) shell_->LogEvent(Operation(), result);
 }
 
+CTransfer& CDlgTransfer::Current()
+{
+    return phase_ == Phase::Transfer || !read_ ? transfer_ : *read_;
+}
+
 void CDlgTransfer::Start()
 {
     if (running_ || worker_.joinable()) return;
+    safe_ = safeWrite_ && safeWrite_->isChecked();
+    if (safeWrite_) Settings().SetSafeWrite(safe_);
+    phase_ = Phase::Transfer;
+    writeSucceeded_ = false;
+    backupPath_.clear();
+    if (safe_) {
+        std::string tried;
+        backupFolder_ = BackupFolder(Settings().ProgramDir(), false, tried);
+        if (backupFolder_.empty()) {
+            Fail(ToQ(Settings().LoadMessage(SafeWriteMessage::kBackupFolderFailed, {tried})));
+            return;
+        }
+        phase_ = Phase::Backup;
+        read_ = std::make_unique<CTransfer>(TransferDirection::Read);
+    }
+    StartPhase();
+}
+
+bool CDlgTransfer::StartPhase()
+{
     status_->setText(UiText(TransferText::kSearching, "Looking for the radio..."));
     status_->repaint();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    LinkResult result = transfer_.Connect();
+    LinkResult result = Current().Connect();
     QApplication::restoreOverrideCursor();
     if (!result.Ok()) {
-        ReportFailure(result);
-        return;
+        running_ = false;
+        if (phase_ == Phase::Backup && result.status != LinkStatus::NoRadio)
+            Fail(ToQ(Settings().LoadMessage(SafeWriteMessage::kBackupReadFailed,
+                                            {MessageOf(result).toStdString()})));
+        else if (phase_ == Phase::Verify)
+            Fail(ToQ(Settings().LoadMessage(SafeWriteMessage::kVerifyReadFailed,
+                                            {MessageOf(result).toStdString()})));
+        else
+            ReportFailure(result);
+        return false;
     }
 
     std::string found = TextOr(Settings().LoadText(TransferText::kConnected), "%s found on %s");
-    found = FormatTextString(found, transfer_.Identity().modelName);
-    found = FormatTextString(found, transfer_.Link().PortName());
+    found = FormatTextString(found, Current().Identity().modelName);
+    found = FormatTextString(found, Current().Link().PortName());
     Log(ToQ(found));
 
     ok_->setEnabled(false);
     cancel_->setEnabled(false);
+    if (safeWrite_) safeWrite_->setEnabled(false);
     instruction_->setText(UiText(
         TransferText::kRunning,
         "Do not disconnect the cable or switch the radio off until the transfer has finished."));
     ShowProgress(0);
     running_ = true;
-    worker_ = std::thread([this] { transfer_.Run(*this); });
+    CTransfer* transfer = &Current();
+    worker_ = std::thread([this, transfer] { transfer->Run(*this); });
+    return true;
+}
+
+void CDlgTransfer::NextPhase()
+{
+    WaitForWorker();  // it returns right after reporting its end
+    StartPhase();
+}
+
+void CDlgTransfer::Fail(const QString& text)
+{
+    running_ = false;
+    Log(text);
+    Prompt().Show(this, text, CPrompt::Icon::Error);
+    done(QDialog::Rejected);
 }
 
 void CDlgTransfer::ReportFailure(const LinkResult& result)
@@ -163,6 +232,9 @@ void CDlgTransfer::ReportFailure(const LinkResult& result)
     if (result.status == LinkStatus::NoRadio) {
         // Nothing answered: the user may check the cable and press OK again.
         status_->setText(UiText(TransferText::kReady, "Ready"));
+        ok_->setEnabled(true);
+        cancel_->setEnabled(true);
+        if (safeWrite_) safeWrite_->setEnabled(true);
         return;
     }
     done(QDialog::Rejected);
@@ -181,21 +253,99 @@ void CDlgTransfer::OnTransferFinished(TransferDirection, const LinkResult& resul
 
 void CDlgTransfer::ShowProgress(int percent)
 {
-    const int text = direction_ == TransferDirection::Read ? LinkText::kReadProgress
-                                                           : LinkText::kWriteProgress;
+    int text =
+        direction_ == TransferDirection::Read ? LinkText::kReadProgress : LinkText::kWriteProgress;
     const char* english = direction_ == TransferDirection::Read ? "Reading... %d" : "Writing... %d";
+    if (phase_ == Phase::Backup) {
+        text = TransferText::kBackupProgress;
+        english = "Backing up: %d";
+    } else if (phase_ == Phase::Verify) {
+        text = TransferText::kVerifyProgress;
+        english = "Verifying: %d";
+    }
     status_->setText(ToQ(FormatTextNumber(TextOr(Settings().LoadText(text), english), percent)) +
                      QLatin1Char('%'));
-    progress_->setValue(percent);
+    // With backup and verify the bar shows the whole job, each phase by its blocks.
+    int overall = percent;
+    if (safe_) {
+        const int reads = static_cast<int>(kReadBlockCount);
+        const int writes = static_cast<int>(WritePlan(Settings().IsServiceLevel()).size());
+        const int before = phase_ == Phase::Backup     ? 0
+                           : phase_ == Phase::Transfer ? reads
+                                                       : reads + writes;
+        const int own = phase_ == Phase::Transfer ? writes : reads;
+        overall = (before * 100 + own * percent) / (2 * reads + writes);
+    }
+    progress_->setValue(overall);
 }
 
 void CDlgTransfer::EndTransfer()
 {
+    const CSettings& s = Settings();
+    // Only a write that sent blocks has changed the radio; then the backup is what puts it back.
+    auto withRestore = [this, &s](QString text) {
+        if (!backupPath_.empty())
+            text += QLatin1Char('\n') +
+                    ToQ(s.LoadMessage(SafeWriteMessage::kRestoreHint, {backupPath_}));
+        return text;
+    };
+    if (!result_.Ok()) {
+        running_ = false;
+        const QString text = MessageOf(result_);
+        if (phase_ == Phase::Backup) {
+            Fail(ToQ(s.LoadMessage(SafeWriteMessage::kBackupReadFailed, {text.toStdString()})));
+        } else if (phase_ == Phase::Verify) {
+            Fail(withRestore(
+                ToQ(s.LoadMessage(SafeWriteMessage::kVerifyReadFailed, {text.toStdString()}))));
+        } else {
+            const bool changed =
+                result_.status == LinkStatus::BlockFailed || !result_.written.empty();
+            Log(changed ? withRestore(text) : text);
+            Prompt().Show(this, changed ? withRestore(text) : text, IconOf(result_));
+            done(QDialog::Rejected);
+        }
+        return;
+    }
+    if (phase_ == Phase::Backup) {
+        std::string tried;
+        const std::string path =
+            SaveBackup(backupFolder_, read_->Buffer(), read_->Identity().modelName, s.FreqRange(),
+                       shell_ ? shell_->Document().Path() : std::string(), tried);
+        if (path.empty()) {
+            Fail(ToQ(s.LoadMessage(SafeWriteMessage::kBackupSaveFailed, {tried})));
+            return;
+        }
+        backupPath_ = path;
+        Log(ToQ(s.LoadMessage(SafeWriteMessage::kBackupSaved, {path})));
+        phase_ = Phase::Transfer;
+        QTimer::singleShot(0, this, &CDlgTransfer::NextPhase);
+        return;
+    }
+    if (phase_ == Phase::Transfer && direction_ == TransferDirection::Write) {
+        writeSucceeded_ = true;
+        if (safe_) {
+            written_ = result_;
+            phase_ = Phase::Verify;
+            read_ = std::make_unique<CTransfer>(TransferDirection::Read);
+            QTimer::singleShot(0, this, &CDlgTransfer::NextPhase);
+            return;
+        }
+    }
+    if (phase_ == Phase::Verify) {
+        // The image holds what was sent, the new time stamp included.
+        const ImageDifference difference = CompareRanges(Radio().MemoryImage(), read_->Buffer(),
+                                                         WrittenRanges(s.IsServiceLevel()));
+        if (!difference.Equal()) {
+            Fail(withRestore(ToQ(DifferenceText(difference))));
+            return;
+        }
+        result_ = written_;
+    }
     running_ = false;
     const QString text = MessageOf(result_);
     Log(text);
     Prompt().Show(this, text, IconOf(result_));
-    done(result_.Ok() ? QDialog::Accepted : QDialog::Rejected);
+    done(QDialog::Accepted);
 }
 
 void CDlgTransfer::WaitForWorker()
@@ -261,7 +411,8 @@ bool RunWriteToRadio(IMainShell& shell)
     CDlgTransfer dialog(TransferDirection::Write, &shell, shell.Window());
     const bool accepted = dialog.exec() == QDialog::Accepted;
     dialog.WaitForWorker();
-    if (accepted) {
+    // A write that went through stamped the radio, even when the verify then found a fault.
+    if (dialog.WriteSucceeded()) {
         dialog.Transfer().CommitWrite();
         shell.ReloadAllViews();  // the radio information shows the new programming time
     }

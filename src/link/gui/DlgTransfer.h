@@ -6,11 +6,13 @@
 // the worker waits. A running transfer cannot be cancelled or the screen closed.
 
 #include <QDialog>
-
+#include <memory>
+#include <string>
 #include <thread>
 
 #include "link/Transfer.h"
 
+class QCheckBox;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -22,11 +24,14 @@ class IMainShell;
 
 /// Interface texts of the transfer screen beyond those of the link.
 struct TransferText {
-    static constexpr int kInstruction = 1610;  ///< what to do before pressing OK
-    static constexpr int kSearching = 1611;    ///< while the radio is looked for
-    static constexpr int kConnected = 1612;    ///< log: radio (%s name) found on (%s device)
-    static constexpr int kReady = 1613;        ///< status before OK
-    static constexpr int kRunning = 1614;      ///< what not to do while the blocks move
+    static constexpr int kInstruction = 1610;      ///< what to do before pressing OK
+    static constexpr int kSearching = 1611;        ///< while the radio is looked for
+    static constexpr int kConnected = 1612;        ///< log: radio (%s name) found on (%s device)
+    static constexpr int kReady = 1613;            ///< status before OK
+    static constexpr int kRunning = 1614;          ///< what not to do while the blocks move
+    static constexpr int kBackupProgress = 39650;  ///< status while backing up (%d percent)
+    static constexpr int kVerifyProgress = 39651;  ///< status while verifying (%d percent)
+    static constexpr int kSafeWrite = 39652;       ///< check box: back up first, verify after
 };
 
 class CDlgTransfer : public QDialog, private ITransferObserver {
@@ -46,6 +51,12 @@ public:
     void WaitForWorker();
     /// The transfer (its buffer, identity and commit steps).
     CTransfer& Transfer() { return transfer_; }
+    /// True when the write itself went through (whatever the verify found).
+    bool WriteSucceeded() const { return writeSucceeded_; }
+    /// The backup file taken before the write; "" when none was.
+    const std::string& BackupPath() const { return backupPath_; }
+    /// The backup-and-verify check box (write only; null for a read).
+    QCheckBox* SafeWriteBox() const { return safeWrite_; }
     /// How the connection or the transfer ended.
     const LinkResult& Result() const { return result_; }
 
@@ -69,6 +80,14 @@ private:
     void OnTransferProgress(TransferDirection direction, int percent) override;
     void OnTransferFinished(TransferDirection direction, const LinkResult& result) override;
 
+    enum class Phase { Backup, Transfer, Verify };
+    /// Connects the current phase's transfer and starts the worker; false after a failure.
+    bool StartPhase();
+    /// After a phase's worker returned: the next phase.
+    void NextPhase();
+    /// Ends the screen with a failure text (logged and shown).
+    void Fail(const QString& text);
+    CTransfer& Current();
     void ShowProgress(int percent);
     void EndTransfer();
     /// Shows a failure of the connection and logs it.
@@ -80,6 +99,12 @@ private:
     IMainShell* shell_;
     CTransfer transfer_;
     LinkResult result_;
+    std::unique_ptr<CTransfer> read_;  // the backup or verify read of a safe write
+    Phase phase_ = Phase::Transfer;
+    bool safe_ = false;
+    bool writeSucceeded_ = false;
+    LinkResult written_;  // the write's own result, shown after a verify that found it equal
+    std::string backupFolder_, backupPath_;
     std::thread worker_;
     bool running_ = false;
     QLabel* instruction_ = nullptr;
@@ -87,6 +112,7 @@ private:
     QProgressBar* progress_ = nullptr;
     QPushButton* ok_ = nullptr;
     QPushButton* cancel_ = nullptr;
+    QCheckBox* safeWrite_ = nullptr;
 };
 
 /// Read from Radio on a given document: on success the views are closed, the radio's
