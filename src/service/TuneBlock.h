@@ -48,8 +48,7 @@ static_assert(kTuneItems.back() == 0x84A2, "the runs must fill the item table ex
 constexpr size_t TuneItemOffset(uint16_t item)
 {
     const auto* it = std::lower_bound(kTuneItems.begin(), kTuneItems.end(), item);
-    return it != kTuneItems.end() && *it == item ? static_cast<size_t>(it - kTuneItems.begin())
-                                                 : 0;
+    return it != kTuneItems.end() && *it == item ? static_cast<size_t>(it - kTuneItems.begin()) : 0;
 }
 static_assert(TuneItemOffset(0x8002) == 0 && TuneItemOffset(0x8020) == 1);
 static_assert(TuneItemOffset(0x80B3) == 64 && TuneItemOffset(0x84A2) == 153);
@@ -84,8 +83,13 @@ public:
 
     /// Stored byte of a tuning item (the byte at offset 0 for an unknown item).
     uint8_t ItemValue(uint16_t item) const { return record_[TuneItemOffset(item)]; }
-    /// Stores the byte of a tuning item.
-    void SetItemValue(uint16_t item, uint8_t value) { record_[TuneItemOffset(item)] = value; }
+    /// Stores the byte of a tuning item; an item that is not in the table has no byte and
+    /// stores nothing (it must never overwrite the byte of item 0x8002 at offset 0).
+    void SetItemValue(uint16_t item, uint8_t value)
+    {
+        const size_t offset = TuneItemOffset(item);
+        if (kTuneItems[offset] == item) record_[offset] = value;
+    }
 };
 
 }  // namespace rv
