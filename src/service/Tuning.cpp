@@ -232,7 +232,8 @@ bool CAdjustment::End()
     return ended;
 }
 
-LinkResult WriteTuneData(CRadioProtocol& link, const CTuneBlock& block)
+LinkResult WriteTuneData(CRadioProtocol& link, const CTuneBlock& block,
+                         const std::function<void(int percent)>& progress)
 {
     LinkResult result;
     for (uint16_t k = 0; k < kTuneDataBlockCount; ++k) {
@@ -250,6 +251,7 @@ LinkResult WriteTuneData(CRadioProtocol& link, const CTuneBlock& block)
             result.written.push_back({address, last});
         else
             result.written.back().last = last;
+        if (progress) progress((k + 1) * 100 / kTuneDataBlockCount);
     }
     if (result.Ok()) result.message = TuneMessage::kWritten;
     result.endConfirmed = link.SetRadioMode(RadioMode::End);

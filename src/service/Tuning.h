@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -191,6 +192,8 @@ static_assert(kTuneDataBlockCount == 12);
 /// Writes the tuning record on a connection in mode 3: 12 WriteBlocks of 16 bytes from 832.
 /// The first failure stops with message 1139 (address, cause, what the radio holds);
 /// success gives 1153. The connection is ended with mode 1 and closed either way.
-LinkResult WriteTuneData(CRadioProtocol& link, const CTuneBlock& block);
+/// progress, when given, is told the percent done after every block.
+LinkResult WriteTuneData(CRadioProtocol& link, const CTuneBlock& block,
+                         const std::function<void(int percent)>& progress = {});
 
 }  // namespace rv
