@@ -278,26 +278,38 @@ TEST_F(TuningScreens, WriteTuneDataFailureNamesTheAddress)
     EXPECT_EQ(radio->Mode(), 1);
 }
 
-TEST_F(TuningScreens, AdjustmentCommandReturnsTheRadioToModeOne)
+TEST_F(TuningScreens, AdjustmentCommandOpensBaseBandOnItsConnectionAndEndsInModeOne)
 {
     QTimer timer;
     timer.setInterval(5);
-    bool opened = false;
+    bool baseBandOpened = false, tuningClosed = false;
     QObject::connect(&timer, &QTimer::timeout, [&] {
-        auto* screen = qobject_cast<CDlgTuning*>(QApplication::activeModalWidget());
-        if (!screen) return;
-        opened = true;
-        timer.stop();
-        screen->accept();
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* baseBand = qobject_cast<CDlgBaseBand*>(modal)) {
+            baseBand->WriteButton()->click();
+            baseBand->reject();
+        } else if (auto* tuning = qobject_cast<CDlgTuning*>(modal)) {
+            if (!baseBandOpened) {
+                baseBandOpened = true;
+                // Clicked from the event loop, so that this timer serves the screen it opens.
+                QTimer::singleShot(0, tuning->BaseBandButton(), &QPushButton::click);
+            } else {
+                tuningClosed = true;
+                timer.stop();
+                tuning->accept();
+            }
+        }
     });
     timer.start();
     RunAdjustment(*frame);
-    EXPECT_TRUE(opened);
+    EXPECT_TRUE(tuningClosed);
+    EXPECT_TRUE(prompt.Saw(TuneMessage::kBaseBandRead));
+    EXPECT_TRUE(prompt.Saw(TuneMessage::kWritten));
     EXPECT_EQ(radio->Mode(), 1);
     std::vector<uint16_t> modes;
     for (const auto& r : radio->Requests())
         if (r.size() == 6 && r[1] == 'M' && r[2] == 'a') modes.push_back(r[3]);
-    EXPECT_EQ(modes, (std::vector<uint16_t>{6, 1}));
+    EXPECT_EQ(modes, (std::vector<uint16_t>{6, 3, 6, 1}));
 }
 
 }  // namespace

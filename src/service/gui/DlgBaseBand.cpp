@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "ui/ComboHelpers.h"
+#include "ui/FormBuilder.h"
 #include "ui/Prompt.h"
 #include "ui/QtText.h"
 
@@ -31,6 +32,7 @@ CDlgBaseBand::CDlgBaseBand(CRadioProtocol& link, CTuneBlock& block, QWidget* par
     : QDialog(parent), link_(link), block_(block)
 {
     setWindowTitle(UiText(BaseBandText::kTitle, "Base Band"));
+    SetControlId(this, BaseBandText::kTitle);
     auto* layout = new QVBoxLayout(this);
     allow_ = new QCheckBox(UiText(BaseBandText::kAllow, "Allow Base Band Tune"), this);
     allow_->setAccessibleName(allow_->text());

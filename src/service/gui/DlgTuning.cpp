@@ -15,6 +15,7 @@
 #include "base/Settings.h"
 #include "service/TestFreqBlock.h"
 #include "service/gui/DlgBaseBand.h"
+#include "ui/FormBuilder.h"
 #include "ui/Prompt.h"
 #include "ui/QtText.h"
 
@@ -44,11 +45,13 @@ CDlgTuning::CDlgTuning(CAdjustment& session, const CTestFreqBlock& points, QWidg
     : QDialog(parent), session_(session), points_(points)
 {
     setWindowTitle(UiText(TuningText::kTitle, "Tuning"));
+    SetControlId(this, TuningText::kTitle);
     auto* layout = new QVBoxLayout(this);
     auto* caption = Caption(TuningText::kEntries, "Tuning Entries", this);
     layout->addWidget(caption);
     list_ = new QListWidget(this);
     list_->setAccessibleName(caption->text());
+    SetControlId(list_, TuneText::kEntryList);
     caption->setBuddy(list_);
     for (const TuneEntry& e : TuneEntryList(Settings(), Settings().IsFullServiceLevel())) {
         auto* item = new QListWidgetItem(ToQ(e.text), list_);
@@ -99,8 +102,18 @@ void CDlgTuning::OpenEntry(int id, const QString& text)
 
 void CDlgTuning::OpenBaseBand()
 {
-    CDlgBaseBand screen(session_.Link(), session_.Block(), this);
-    screen.exec();
+    // The base-band bytes are block reads and writes, which the radio takes in write mode;
+    // the next tuning read puts it back into adjustment mode.
+    CRadioProtocol& link = session_.Link();
+    if (!link.SetRadioMode(RadioMode::Write)) {
+        ShowMessage(this, LinkMessage::kNoRadio, CPrompt::Icon::Warning);
+        return;
+    }
+    {
+        CDlgBaseBand screen(link, session_.Block(), this);
+        screen.exec();
+    }
+    link.SetRadioMode(RadioMode::Adjust);
 }
 
 // ---- Tune Sub Item ----
@@ -115,6 +128,7 @@ CDlgTuneSubItem::CDlgTuneSubItem(CAdjustment& session, const QString& title,
       names_(TunePointNames(Settings()))
 {
     setWindowTitle(title);
+    SetControlId(this, TuningText::kSubItemTitle);
     session_.BeginVisit();
     auto* layout = new QVBoxLayout(this);
 
@@ -152,8 +166,9 @@ CDlgTuneSubItem::CDlgTuneSubItem(CAdjustment& session, const QString& title,
 
     // The points of the group and their frequencies.
     tabs_ = new QTabBar(this);
-    tabs_->setAccessibleName(spacingBox->title());
+    tabs_->setAccessibleName(UiText(TuningText::kPoint, "Tuning Point"));
     tabs_->setExpanding(false);
+    SetControlId(tabs_, TuneText::kPointNames);
     layout->addWidget(tabs_);
     auto* freq = new QGridLayout;
     auto* rxCaption = Caption(TuningText::kRxFrequency, "RX Frequency[MHz]", this);
@@ -179,6 +194,7 @@ CDlgTuneSubItem::CDlgTuneSubItem(CAdjustment& session, const QString& title,
     value_->setSingleStep(1);
     value_->setPageStep(10);
     value_->setAccessibleName(valueBox->title());
+    SetControlId(value_, 7081);
     value_->setMinimumWidth(260);
     valueText_ = new QLabel(valueBox);
     valueLayout->addWidget(valueText_, 0, 0, 1, 3);
@@ -195,6 +211,7 @@ CDlgTuneSubItem::CDlgTuneSubItem(CAdjustment& session, const QString& title,
     volume_->setPageStep(24);
     volume_->setValue(kTuneVolumeStart);
     volume_->setAccessibleName(volumeBox->title());
+    SetControlId(volume_, 7077);
     volumeText_ = new QLabel(volumeBox);
     volumeLayout->addWidget(volumeText_, 0, Qt::AlignHCenter);
     volumeLayout->addWidget(Caption(TuningText::kVolumeMax, "255", volumeBox), 0, Qt::AlignHCenter);
@@ -208,6 +225,7 @@ CDlgTuneSubItem::CDlgTuneSubItem(CAdjustment& session, const QString& title,
     auto* row = new QHBoxLayout;
     transmit_ = new QPushButton(this);
     transmit_->setCheckable(true);
+    SetControlId(transmit_, TuningText::kTransmit);
     transmit_->setEnabled(!definition_.IsReceive());
     row->addWidget(transmit_);
     row->addStretch();

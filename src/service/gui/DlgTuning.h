@@ -36,6 +36,7 @@ struct TuningText {
     static constexpr int kValueGroup = 40003;
     static constexpr int kVolumeGroup = 40004;
     static constexpr int kEntries = 40005;
+    static constexpr int kPoint = 40009;
 };
 
 class CDlgTuning : public QDialog {
