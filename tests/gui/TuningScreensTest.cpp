@@ -206,7 +206,12 @@ TEST_F(TuningScreens, BaseBandWritesAndReadsBack)
     radio->SetMemory(m);
     Connect(RadioMode::Write);
     CDlgBaseBand screen(link, Radio().Tune());
+    EXPECT_EQ(Count("Eb"), 0);
+    screen.show();
+    Settle();  // the radio is read once the screen is shown
     EXPECT_TRUE(prompt.Saw(TuneMessage::kBaseBandRead));
+    EXPECT_EQ(Count("Eb"), 2);
+    EXPECT_EQ(screen.Combo(7118)->currentIndex(), -1);  // no TX bits: shows nothing
     EXPECT_TRUE(screen.AllowSwitch()->isChecked());
     EXPECT_EQ(screen.Page(), BaseBandPage::Tx);
     EXPECT_EQ(ComboValue(screen.Combo(7133)), 0x10);
@@ -286,6 +291,7 @@ TEST_F(TuningScreens, AdjustmentCommandOpensBaseBandOnItsConnectionAndEndsInMode
     QObject::connect(&timer, &QTimer::timeout, [&] {
         QWidget* modal = QApplication::activeModalWidget();
         if (auto* baseBand = qobject_cast<CDlgBaseBand*>(modal)) {
+            if (!prompt.Saw(TuneMessage::kBaseBandRead)) return;  // it reads first
             baseBand->WriteButton()->click();
             baseBand->reject();
         } else if (auto* tuning = qobject_cast<CDlgTuning*>(modal)) {

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "ui/ComboHelpers.h"
@@ -105,7 +106,16 @@ CDlgBaseBand::CDlgBaseBand(CRadioProtocol& link, CTuneBlock& block, QWidget* par
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     ShowPage();
-    Read();
+}
+
+void CDlgBaseBand::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (readOnShow_) {
+        readOnShow_ = false;
+        // The radio is read once the screen stands, so that its message shows over it.
+        QTimer::singleShot(0, this, &CDlgBaseBand::Read);
+    }
 }
 
 QComboBox* CDlgBaseBand::Combo(int id) const
@@ -126,7 +136,11 @@ void CDlgBaseBand::ShowPage()
     pageLabel_->setText(caption);
     for (const BaseBandControl& c : kBaseBandControls) {
         const std::optional<uint32_t> value = GetBaseBandValue(block_, page_, c.id);
-        if (!value) continue;  // no bits on this page: the control keeps what it shows
+        if (!value) {
+            // No bits on this page (the control is disabled): a choice shows nothing.
+            if (!c.isSwitch) combos_[c.id]->setCurrentIndex(-1);
+            continue;
+        }
         if (c.isSwitch) {
             switches_[c.id]->setChecked(*value != 0);
         } else if (!SelectComboValue(combos_[c.id], static_cast<int>(*value))) {

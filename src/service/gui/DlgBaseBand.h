@@ -20,7 +20,8 @@ namespace rv {
 class CDlgBaseBand : public QDialog {
     Q_OBJECT
 public:
-    /// The screen on an open connection; it shows the record, then reads the radio once.
+    /// The screen on an open connection; it shows the record, and reads the radio once when
+    /// it is first shown.
     CDlgBaseBand(CRadioProtocol& link, CTuneBlock& block, QWidget* parent = nullptr);
 
     /// READ: the base-band bytes from the radio, then the shown page again.
@@ -44,6 +45,9 @@ public:
     QPushButton* ReadButton() const { return read_; }
     QPushButton* WriteButton() const { return write_; }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void ShowPage();
     void StorePage(BaseBandPage page);
@@ -52,6 +56,7 @@ private:
     CRadioProtocol& link_;
     CTuneBlock& block_;
     BaseBandPage page_ = BaseBandPage::Tx;
+    bool readOnShow_ = true;
     std::set<int> edited_;  // controls the user changed since the page was shown
     QCheckBox* allow_;
     QRadioButton* rx_;

@@ -201,6 +201,8 @@ CDlgTuneSubItem::CDlgTuneSubItem(CAdjustment& session, const QString& title,
     valueLayout->addWidget(Caption(TuningText::kValueMin, "0", valueBox), 1, 0);
     valueLayout->addWidget(value_, 1, 1);
     valueLayout->addWidget(Caption(TuningText::kValueMax, "255", valueBox), 1, 2);
+    valueLayout->setRowStretch(2, 1);
+    valueLayout->setColumnStretch(1, 1);
     bars->addWidget(valueBox, 1);
 
     auto* volumeBox = new QGroupBox(UiText(TuningText::kVolumeGroup, "Tuning Volume"), this);
@@ -211,6 +213,7 @@ CDlgTuneSubItem::CDlgTuneSubItem(CAdjustment& session, const QString& title,
     volume_->setPageStep(24);
     volume_->setValue(kTuneVolumeStart);
     volume_->setAccessibleName(volumeBox->title());
+    volume_->setMinimumHeight(140);
     SetControlId(volume_, 7077);
     volumeText_ = new QLabel(volumeBox);
     volumeLayout->addWidget(volumeText_, 0, Qt::AlignHCenter);
