@@ -128,6 +128,19 @@ TEST_F(TuningScreens, SubItemAdjustsTheRadioAndOkKeepsTheValue)
     EXPECT_EQ(Count("Vk"), 0);
     EXPECT_EQ(Radio().Tune().ItemValue(0x8050), 250);
     EXPECT_EQ(Radio().Tune().ItemValue(0x805A), keptNarrow);  // only read, never sent
+
+    // An entry with narrow items only starts narrow; no spacing can be chosen.
+    const int sent = Count("*");
+    CDlgTuneSubItem narrow(session, "Narrow only", ParseTuneDefinitions("32848,1024").at(0), {7, 0},
+                           Radio().TestFreq());
+    EXPECT_EQ(narrow.Group(), TuneGroup::Narrow);
+    EXPECT_EQ(narrow.CurrentItem(), 0x805A);
+    EXPECT_FALSE(narrow.SpacingButton(TuneGroup::Middle)->isVisibleTo(&narrow));
+    EXPECT_FALSE(narrow.SpacingButton(TuneGroup::Wide)->isEnabled());
+    EXPECT_FALSE(narrow.SpacingButton(TuneGroup::Narrow)->isEnabled());
+    EXPECT_EQ(narrow.Tabs()->count(), 1);
+    EXPECT_EQ(Count("*"), sent);  // opening sends nothing
+    narrow.reject();
 }
 
 TEST_F(TuningScreens, ReceiveEntryUsesTheVolumeAndCancelKeepsTheRecord)
