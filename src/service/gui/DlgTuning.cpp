@@ -203,7 +203,7 @@ CDlgTuneSubItem::CDlgTuneSubItem(CAdjustment& session, const QString& title,
     valueLayout->addWidget(Caption(TuningText::kValueMax, "255", valueBox), 1, 2);
     valueLayout->setRowStretch(2, 1);
     valueLayout->setColumnStretch(1, 1);
-    bars->addWidget(valueBox, 1);
+    bars->addWidget(valueBox, 1, Qt::AlignTop);
 
     auto* volumeBox = new QGroupBox(UiText(TuningText::kVolumeGroup, "Tuning Volume"), this);
     auto* volumeLayout = new QVBoxLayout(volumeBox);
