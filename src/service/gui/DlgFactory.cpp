@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "base/FrequencyText.h"
@@ -178,7 +179,9 @@ bool CDlgFactory::CheckModelName()
     auto* e = controls_.Get<QLineEdit>(C::kModelName);
     if (!e || !e->text().trimmed().isEmpty()) return true;
     ShowMessage(this, FactoryMessage::kEmptyModelName, CPrompt::Icon::Warning);
+    // Also once the message box has handed the focus back to where it came from.
     e->setFocus();
+    QTimer::singleShot(0, e, [e] { e->setFocus(); });
     return false;
 }
 

@@ -94,10 +94,12 @@ constexpr FieldControl kFields[] = {
     {C::kMessage4, "message_4"},
 };
 
-QString Operation(int id, const char* english)
+/// The log's operation: the view's caption, and the button that started it.
+QString Operation(int id = 0, const char* english = "")
 {
-    return UiText(CViewEmbedded::kFormId, "Embedded Module") + QStringLiteral(": ") +
-           UiText(id, english).remove(QLatin1Char('&'));
+    QString text = UiText(CViewEmbedded::kFormId, "Embedded Module");
+    if (id) text += QStringLiteral(": ") + UiText(id, english).remove(QLatin1Char('&'));
+    return text.remove(QStringLiteral("..."));
 }
 
 }  // namespace
@@ -187,6 +189,7 @@ CViewEmbedded::CViewEmbedded(QWidget* parent)
     for (const FieldControl& f : kFields)
         if (auto* edit = Controls().Get<QLineEdit>(f.controlId)) {
             edit->setMaxLength(width);
+            edit->setMinimumWidth(edit->fontMetrics().averageCharWidth() * (width + 4));
             edit->setValidator(new CByteLengthValidator(width, edit));
         }
     NameFormControls(Controls());
@@ -199,9 +202,9 @@ CViewEmbedded::CViewEmbedded(QWidget* parent)
     QTimer::singleShot(0, this, [this] { ReadFromRadio(); });
 }
 
-void CViewEmbedded::ShowResult(const LinkResult& result)
+void CViewEmbedded::ShowResult(const QString& operation, const LinkResult& result)
 {
-    ReportLinkResult(this, Operation(kFormId, "Embedded Module"), result);
+    ReportLinkResult(this, operation, result);
 }
 
 void CViewEmbedded::CloseWindow()
@@ -222,8 +225,8 @@ bool CViewEmbedded::ReadFromRadio()
         CWaitCursor wait;
         result = EmbeddedRead(link_, Radio().Embedded(), identity);
     }
-    ShowResult(result);
     if (!result.Ok()) {
+        ShowResult(Operation(), result);
         CloseWindow();
         return false;
     }
@@ -241,6 +244,7 @@ bool CViewEmbedded::ReadFromRadio()
         shell->RefreshAll();
     }
     Reload();
+    ShowResult(Operation(), result);
     return true;
 }
 
@@ -262,7 +266,7 @@ bool CViewEmbedded::Write()
         CWaitCursor wait;
         result = EmbeddedWrite(link_, block);
     }
-    ShowResult(result);
+    ShowResult(Operation(C::kWrite, "Write"), result);
     return result.Ok();
 }
 
@@ -282,7 +286,7 @@ bool CViewEmbedded::ChangePassword()
         CWaitCursor wait;
         result = EmbeddedWritePassword(link_, block);
     }
-    ShowResult(result);
+    ShowResult(Operation(C::kChangePassword, "Change Password"), result);
     if (!result.Ok()) {
         block.Raw().CopyFrom(before.data());
         return false;

@@ -90,7 +90,7 @@ public:
     bool HasRead() const { return read_; }
 
 private:
-    void ShowResult(const LinkResult& result);
+    void ShowResult(const QString& operation, const LinkResult& result);
     void CloseWindow();
 
     bool read_ = false;
