@@ -66,6 +66,7 @@ enum class Command : int {
     DataWatch = 32888,
     // Window.
     CloseAllWindows = 32779,
+    CloseAllButThis = 32904,  ///< closes every child window but the current one
     Cascade = 57650,
     Tile = 57651,
     // Help.

@@ -38,6 +38,53 @@ LinkResult HandshakeResult(AnswerFault fault, const std::string& device)
     return r;
 }
 
+int ItemText(int item)
+{
+    using frame::IdentityItem;
+    switch (static_cast<IdentityItem>(item)) {
+        case IdentityItem::ModelName: return LinkMessage::kItemModelName;
+        case IdentityItem::Range: return LinkMessage::kItemRange;
+        case IdentityItem::Signal: return LinkMessage::kItemSignal;
+        case IdentityItem::Version: return LinkMessage::kItemVersion;
+        case IdentityItem::ModelId: return LinkMessage::kItemModelId;
+    }
+    return 0;
+}
+
+int ModeText(int mode)
+{
+    switch (static_cast<RadioMode>(mode)) {
+        case RadioMode::Read: return LinkMessage::kModeRead;
+        case RadioMode::Write: return LinkMessage::kModeWrite;
+        case RadioMode::Adjust: return LinkMessage::kModeAdjust;
+        case RadioMode::End: break;
+    }
+    return 0;
+}
+
+std::string Message(int n) { return n ? Settings().LoadMessage(n) : std::string(); }
+
+// What the radio holds after a write that ended early.
+std::string HoldsText(const std::vector<AddressRange>& written)
+{
+    if (written.empty()) return Message(LinkMessage::kHoldsOld);
+    std::vector<std::string> ends;
+    for (size_t i = 0; i < std::min<size_t>(written.size(), 2); ++i) {
+        ends.push_back(std::to_string(written[i].first));
+        ends.push_back(std::to_string(written[i].last));
+    }
+    return FillStrings(Message(written.size() == 1 ? LinkMessage::kHoldsOneStretch
+                                                   : LinkMessage::kHoldsTwoStretches),
+                       ends);
+}
+
+std::string Fill(const std::string& text, const std::vector<std::string>& values)
+{
+    return FillStrings(text, values);
+}
+
+}  // namespace
+
 // The port given by the user, or a search; the found port open and handshaken. Sets ComPort
 // to the port number found.
 LinkResult FindPort(CRadioProtocol& link, const std::string& port, int& number)
@@ -67,16 +114,21 @@ LinkResult FindPort(CRadioProtocol& link, const std::string& port, int& number)
 
 // Identity query and checks shared by the transfer and IdentifyRadio: the identity, the model
 // and version check and the decoded range. The port is closed on failure.
+LinkResult IdentityFailure(const CRadioProtocol& link)
+{
+    LinkResult r = Result(LinkStatus::IdentityFailed, LinkMessage::kIdentityFailed);
+    r.cause = link.LastFault();
+    r.item = static_cast<int>(link.FailedIdentityItem());
+    return r;
+}
+
 LinkResult QueryAndCheck(CRadioProtocol& link, TransferDirection direction,
                          RadioIdentity& identity, FreqRangeRecord& range)
 {
     identity = {};
     if (!link.QueryIdentity(CRadioProtocol::kReferenceVersion, identity, kRadioRangeSize)) {
         link.Close();
-        LinkResult r = Result(LinkStatus::IdentityFailed, LinkMessage::kIdentityFailed);
-        r.cause = link.LastFault();
-        r.item = static_cast<int>(link.FailedIdentityItem());
-        return r;
+        return IdentityFailure(link);
     }
     const RadioCheck check = CheckRadio(direction, identity);
     if (check.code != CheckCode::Accepted) {
@@ -125,53 +177,6 @@ void NoteWritten(std::vector<AddressRange>& written, const TransferBlock& block)
     else
         written.push_back({block.address, last});
 }
-
-int ItemText(int item)
-{
-    using frame::IdentityItem;
-    switch (static_cast<IdentityItem>(item)) {
-        case IdentityItem::ModelName: return LinkMessage::kItemModelName;
-        case IdentityItem::Range: return LinkMessage::kItemRange;
-        case IdentityItem::Signal: return LinkMessage::kItemSignal;
-        case IdentityItem::Version: return LinkMessage::kItemVersion;
-        case IdentityItem::ModelId: return LinkMessage::kItemModelId;
-    }
-    return 0;
-}
-
-int ModeText(int mode)
-{
-    switch (static_cast<RadioMode>(mode)) {
-        case RadioMode::Read: return LinkMessage::kModeRead;
-        case RadioMode::Write: return LinkMessage::kModeWrite;
-        case RadioMode::Adjust: return LinkMessage::kModeAdjust;
-        case RadioMode::End: break;
-    }
-    return 0;
-}
-
-std::string Message(int n) { return n ? Settings().LoadMessage(n) : std::string(); }
-
-// What the radio holds after a write that ended early.
-std::string HoldsText(const std::vector<AddressRange>& written)
-{
-    if (written.empty()) return Message(LinkMessage::kHoldsOld);
-    std::vector<std::string> ends;
-    for (size_t i = 0; i < std::min<size_t>(written.size(), 2); ++i) {
-        ends.push_back(std::to_string(written[i].first));
-        ends.push_back(std::to_string(written[i].last));
-    }
-    return FillStrings(Message(written.size() == 1 ? LinkMessage::kHoldsOneStretch
-                                                   : LinkMessage::kHoldsTwoStretches),
-                       ends);
-}
-
-std::string Fill(const std::string& text, const std::vector<std::string>& values)
-{
-    return FillStrings(text, values);
-}
-
-}  // namespace
 
 std::string AddressText(long address)
 {

@@ -226,6 +226,28 @@ FreqRangeRecord RadioRangeOf(const RadioIdentity& identity);
 /// The result for a port that could not be used, or for no radio found (1143).
 LinkResult NoRadioResult(PortError error, const std::string& device);
 
+// Steps of a connection that the service procedures share with Read and Write.
+/// Opens the port given (a number or a device path) with the patient handshake, or searches
+/// the stored port and then ports 1 to 16; sets ComPort to the number found. On failure no
+/// port is open and the result says why (1143 no radio, 1191 to 1194 the port, 1262/1263 the
+/// handshake).
+LinkResult FindPort(CRadioProtocol& link, const std::string& port, int& number);
+/// The result of a failed identity query (1146 with the item and the cause).
+LinkResult IdentityFailure(const CRadioProtocol& link);
+/// Queries the identity, checks the model and version for a direction and decodes the
+/// radio's range; the port is closed on failure.
+LinkResult QueryAndCheck(CRadioProtocol& link, TransferDirection direction,
+                         RadioIdentity& identity, FreqRangeRecord& range);
+/// The result for a radio of another range (1142 with the radio's range).
+LinkResult BandMismatch(const FreqRangeRecord& range);
+/// The result for a mode the radio did not take (1260 refused, 1261 failed).
+LinkResult ModeFailure(const CRadioProtocol& link, RadioMode mode);
+/// Ends a connection whose mode change was tried: mode 1, then the port is closed;
+/// result.endConfirmed says whether the radio confirmed the end.
+void EndAndClose(CRadioProtocol& link, LinkResult& result);
+/// Adds a block to the stretches a write has sent, joining it to the last when they touch.
+void NoteWritten(std::vector<AddressRange>& written, const TransferBlock& block);
+
 /// One Read from Radio or Write to Radio: the connection made on the UI thread (Connect), the
 /// blocks moved on a worker thread (Run), and the result taken over on the UI thread
 /// (CommitRead, CommitWrite).

@@ -381,6 +381,8 @@ void CMainFrame::UpdateCommandStates()
     const bool anyView = !mdi_->subWindowList().isEmpty();
     for (Command c : {Command::CloseAllWindows, Command::Cascade, Command::Tile})
         if (QAction* a = Action(Id(c))) a->setEnabled(anyView);
+    if (QAction* a = Action(Id(Command::CloseAllButThis)))
+        a->setEnabled(openViews_.size() > 1);
 }
 
 void CMainFrame::UpdateRecentFiles()
@@ -503,6 +505,9 @@ void CMainFrame::RunCommand(int id)
             break;
         case Id(Command::CloseAllWindows):
             CloseAllViews();
+            break;
+        case Id(Command::CloseAllButThis):
+            CloseOtherViews();
             break;
         case Id(Command::Cascade):
             mdi_->cascadeSubWindows();
@@ -725,6 +730,17 @@ void CMainFrame::CloseAllViews()
         if (e.frame) e.frame->close();
     openViews_.clear();
     mdi_->closeAllSubWindows();
+    UpdateCommandStates();
+}
+
+void CMainFrame::CloseOtherViews()
+{
+    // The current child window stays even while the main window is not the active one (a
+    // screen of the view itself may have run the command).
+    const QMdiSubWindow* keep = mdi_->currentSubWindow();
+    const std::vector<OpenEntry> entries = openViews_;
+    for (const OpenEntry& e : entries)
+        if (e.frame && e.frame != keep) e.frame->close();
     UpdateCommandStates();
 }
 

@@ -60,12 +60,14 @@ public:
     /// reported (in English, since its texts are missing).
     void StartUp();
     /// Runs a command as its menu entry or tool button does.
-    void RunCommand(int id);
+    void RunCommand(int id) override;
     /// Opens (or activates) the view of a tree item or view command; title "" takes the
     /// command's text. Returns the view, nullptr when no view serves the command.
     CCustomFormView* OpenView(int command, const QString& title = {});
     /// The open view of a command, nullptr when it is not open.
-    CCustomFormView* FindView(int command) const;
+    CCustomFormView* FindView(int command) const override;
+    /// Closes every child window except the current one (Close All, But This).
+    void CloseOtherViews();
     /// Every open view, in opening order.
     std::vector<CCustomFormView*> OpenViews() const;
     /// Lets the data re-check their references and hands the notice to every open view

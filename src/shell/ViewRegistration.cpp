@@ -10,6 +10,8 @@
 #include "editors/personality/gui/ViewPersonality.h"
 #include "editors/radio/gui/ViewRadio.h"
 #include "editors/scan/gui/ViewScan.h"
+#include "service/gui/ServiceCommands.h"
+#include "service/gui/ViewEmbedded.h"
 #include "shell/ExchangeCommands.h"
 #include "shell/PrintCommands.h"
 #include "shell/TuningCommands.h"
@@ -50,6 +52,9 @@ void RegisterViews()
     Register<CViewMicrophone>(Command::Microphone);
     Register<CViewVox>(Command::Vox);
     Register<CViewMode>(Command::Mode);
+    // The embedded messages, Factory Mode and Memory Update.
+    Register<CViewEmbedded>(Command::Embedded);
+    RegisterServiceCommands();
 }
 
 }  // namespace rv

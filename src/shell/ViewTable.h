@@ -182,10 +182,11 @@ inline constexpr std::array<MenuEntry, 59> kMenuLayout{{
 
 /// The Program menu's last group and the Window and Help menus (a second table keeps each
 /// array short enough to read).
-inline constexpr std::array<MenuEntry, 9> kMenuLayoutTail{{
+inline constexpr std::array<MenuEntry, 10> kMenuLayoutTail{{
     {Menu::Program, 0, "", ""},
     {Menu::Program, Id(Command::MemoryUpdate), "Memory &Update", "F5"},
     {Menu::Window, Id(Command::CloseAllWindows), "C&lose All Windows", ""},
+    {Menu::Window, Id(Command::CloseAllButThis), "Close All, &But This", ""},
     {Menu::Window, 0, "", ""},
     {Menu::Window, Id(Command::Cascade), "&Cascade", ""},
     {Menu::Window, Id(Command::Tile), "&Tile", ""},

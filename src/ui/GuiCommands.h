@@ -11,6 +11,8 @@ class QWidget;
 
 namespace rv {
 
+class CCustomFormView;
+
 class IMainShell {
 public:
     virtual ~IMainShell() = default;
@@ -31,6 +33,10 @@ public:
     virtual void Retranslate() = 0;
     /// Adds a line to the log view: what happened on the radio link or in a file operation.
     virtual void LogEvent(const QString& operation, const QString& result) = 0;
+    /// Runs a command as its menu entry does.
+    virtual void RunCommand(int id) = 0;
+    /// The open view of a tree command, nullptr when it is not open.
+    virtual CCustomFormView* FindView(int command) const = 0;
 };
 
 /// Model Information screen; applies the change (name only, or reset after question 800).

@@ -1,0 +1,213 @@
+#include "service/FactoryLink.h"
+
+#include <algorithm>
+#include <array>
+
+#include "base/Bytes.h"
+#include "base/Settings.h"
+#include "base/TextFormat.h"
+#include "data/Document.h"
+#include "editors/radio/RadioInfoBlock.h"
+
+namespace rv {
+
+namespace {
+
+using Offset = CRadioInfoBlock::Offset;
+
+LinkResult BlockFailure(const CRadioProtocol& link, int message, uint16_t address)
+{
+    LinkResult r;
+    r.status = LinkStatus::BlockFailed;
+    r.message = message;
+    r.number = address;
+    r.cause = link.LastFault();
+    return r;
+}
+
+LinkResult Done(int message, bool endConfirmed)
+{
+    LinkResult r;
+    r.message = message;
+    r.endConfirmed = endConfirmed;
+    return r;
+}
+
+// The port and the identity query of both directions: no model or version is checked.
+LinkResult Connect(CRadioProtocol& link, RadioIdentity& identity, const std::string& port)
+{
+    link.Close();
+    identity = {};
+    int number = 0;
+    if (LinkResult r = FindPort(link, port, number); !r.Ok()) return r;
+    if (!link.QueryIdentity(CRadioProtocol::kReferenceVersion, identity, kRadioRangeSize)) {
+        link.Close();
+        return IdentityFailure(link);
+    }
+    return {};
+}
+
+// Whole MHz of a packed-decimal band edge.
+int EdgeMhz(uint32_t bcd)
+{
+    return static_cast<int>(FromBcd(bcd) / 100000u);
+}
+
+std::string Trimmed(const std::string& text)
+{
+    const size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+std::string SignalText(int value)
+{
+    const std::string text = Settings().GetChoiceText(4848, value);
+    return text.empty() ? std::to_string(value) : text;
+}
+
+}  // namespace
+
+LinkResult FactoryRead(CRadioProtocol& link, CRadioInfoBlock& info, RadioIdentity& identity,
+                       const std::string& port)
+{
+    if (LinkResult r = Connect(link, identity, port); !r.Ok()) return r;
+    if (!link.SetRadioMode(RadioMode::Read)) {
+        LinkResult r = ModeFailure(link, RadioMode::Read);
+        EndAndClose(link, r);
+        return r;
+    }
+    // The blocks go into a copy: the record changes only when all of them arrived.
+    std::array<uint8_t, CRadioInfoBlock::kRecordSize> copy{};
+    info.Raw().CopyTo(copy.data());
+    for (const TransferBlock& b : kFactoryReadPlan) {
+        if (!link.ReadBlock(b.address, b.count,
+                            copy.data() + (b.address - CRadioInfoBlock::kImageAddress))) {
+            LinkResult r = BlockFailure(link, LinkMessage::kReadFailed, b.address);
+            EndAndClose(link, r);
+            return r;
+        }
+    }
+    const bool ended = link.SetRadioMode(RadioMode::End);
+    link.Close();
+    info.Raw().CopyFrom(copy.data());
+    return Done(LinkMessage::kReadDone, ended);
+}
+
+LinkResult FactoryWrite(CRadioProtocol& link, CRadioInfoBlock& info, RadioIdentity& identity,
+                        const std::string& port)
+{
+    CRadioInfoBlock copy;
+    copy.Raw().CopyFrom(info.Raw().Data());
+    copy.SetFactoryMarker();
+    copy.SetModelIdText(Settings().ModelID().substr(0, Offset::kModelIdWidth));
+
+    if (LinkResult r = Connect(link, identity, port); !r.Ok()) return r;
+    if (!link.SetRadioMode(RadioMode::Write)) {
+        LinkResult r = ModeFailure(link, RadioMode::Write);
+        EndAndClose(link, r);
+        return r;
+    }
+    std::vector<AddressRange> written;
+    for (const TransferBlock& b : kFactoryWritePlan) {
+        const uint8_t* source = copy.Raw().Data() + (b.address - CRadioInfoBlock::kImageAddress);
+        if (!link.WriteBlock(b.address, b.count, source)) {
+            LinkResult r = BlockFailure(link, LinkMessage::kWriteFailed, b.address);
+            r.written = written;
+            EndAndClose(link, r);
+            return r;
+        }
+        NoteWritten(written, b);
+    }
+    const bool ended = link.SetRadioMode(RadioMode::End);
+    link.Close();
+    info.Raw().CopyFrom(copy.Raw().Data());
+    LinkResult done = Done(LinkMessage::kWriteDone, ended);
+    done.written = written;
+    return done;
+}
+
+LinkResult FactoryProbe(CRadioProtocol& link, const std::string& port)
+{
+    link.Close();
+    int number = 0;
+    LinkResult r = FindPort(link, port, number);
+    link.Close();
+    return r;
+}
+
+std::string FactoryBandText(const CRadioInfoBlock& info)
+{
+    return FormatRange(EdgeMhz(info.LowerEdgeBcd()), EdgeMhz(info.UpperEdgeBcd()));
+}
+
+std::string FactoryModelName(const CRadioInfoBlock& info)
+{
+    return Trimmed(info.ModelName());
+}
+
+FactoryChanges ResolveFactoryClose(CRadioInfoBlock& info, const AskYesNoFn& ask)
+{
+    const CSettings& s = Settings();
+    auto yes = [&ask](int message, const std::string& radio, const std::string& current) {
+        return ask && ask(message, Settings().LoadMessage(message, {radio, current}));
+    };
+    FactoryChanges changes;
+
+    const std::string name = FactoryModelName(info);
+    if (name != s.ModelName()) {
+        if (yes(FactoryMessage::kModelNameDiffers, name, s.ModelName()))
+            changes.modelName = true;
+        else
+            info.SetModelName(s.ModelName());
+    }
+
+    const std::string band = FactoryBandText(info);
+    if (band != s.FreqRange()) {
+        if (yes(FactoryMessage::kBandDiffers, band, s.FreqRange())) {
+            changes.band = true;
+        } else {
+            int low = 0, high = 0;
+            ParseRange(s.FreqRange(), low, high);
+            info.SetLowerEdgeBcd(ToBcd(static_cast<uint32_t>(std::max(0, low)) * 100000u));
+            info.SetUpperEdgeBcd(ToBcd(static_cast<uint32_t>(std::max(0, high)) * 100000u));
+        }
+    }
+
+    const int signal = info.SignalType();
+    if (signal != s.Signal()) {
+        if (yes(FactoryMessage::kSignalDiffers, SignalText(signal), SignalText(s.Signal())))
+            changes.signal = true;
+        else
+            info.SetSignalType(static_cast<uint8_t>(s.Signal()));
+    }
+    return changes;
+}
+
+FactoryRangeOutcome ApplyFactoryChanges(const FactoryChanges& changes, const CRadioInfoBlock& info,
+                                        CQTXDoc& document, const AskYesNoFn& ask)
+{
+    CSettings& s = Settings();
+    // Everything is taken from the record first: the default set replaces it.
+    const std::string name = FactoryModelName(info);
+    const int signal = info.SignalType();
+    FreqRangeRecord range;
+    range.low = range.low2 = EdgeMhz(info.LowerEdgeBcd());
+    range.high = range.high2 = EdgeMhz(info.UpperEdgeBcd());
+    range.bandCode = info.BandCode();
+
+    if (changes.modelName) s.SetModelName(name);
+    if (changes.signal) s.SetSignal(signal);
+    if (!changes.band) return FactoryRangeOutcome::Unchanged;
+
+    FactoryRangeOutcome outcome = FactoryRangeOutcome::Declined;
+    if (ModelCatalog().AskAddRange(range, ask) != AddRangeResult::Declined) {
+        s.SetPrevFreqRange(s.FreqRange());
+        s.SetFreqRange(FormatRange(range.low, range.high));
+        outcome = FactoryRangeOutcome::Taken;
+    }
+    document.LoadDefaultSet(1);
+    return outcome;
+}
+
+}  // namespace rv

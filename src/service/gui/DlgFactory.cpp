@@ -1,0 +1,285 @@
+#include "service/gui/DlgFactory.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QIntValidator>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "base/FrequencyText.h"
+#include "base/Settings.h"
+#include "data/RadioData.h"
+#include "editors/radio/RadioInfoBlock.h"
+#include "editors/radio/RadioInfoFieldTable.h"
+#include "service/gui/LinkPrompt.h"
+#include "ui/GuiCommands.h"
+#include "ui/Prompt.h"
+#include "ui/QtText.h"
+
+namespace rv {
+
+namespace {
+
+using C = CDlgFactory::Control;
+
+constexpr FormRow kRows[] = {
+    {4810, ControlKind::Label, "Model Name"},
+    {C::kModelName, ControlKind::Edit, ""},
+    {4814, ControlKind::Label, "Serial Number"},
+    {C::kSerialNumber, ControlKind::Edit, ""},
+    {4818, ControlKind::Label, "Lower Band Edge[MHz]"},
+    {C::kLowerEdge, ControlKind::Edit, ""},
+    {4820, ControlKind::Label, "Upper Band Edge[MHz]"},
+    {C::kUpperEdge, ControlKind::Edit, ""},
+    {4851, ControlKind::Label, "Frequency Range ID"},
+    {C::kRangeId, ControlKind::Edit, ""},
+    {4849, ControlKind::Label, "U/V Band Flag"},
+    {C::kBandFlag, ControlKind::Combo, ""},
+    {4847, ControlKind::Label, "Signaling Type"},
+    {C::kSignalType, ControlKind::Combo, ""},
+    {4853, ControlKind::Label, "Firmware Version"},
+    {C::kFirmwareVersion, ControlKind::ReadOnly, ""},
+    {4857, ControlKind::Label, "MODELID"},
+    {C::kModelId, ControlKind::ReadOnly, ""},
+};
+
+constexpr FieldControl kFields[] = {
+    {C::kModelName, "model_name"},   {C::kSerialNumber, "serial_number"},
+    {C::kLowerEdge, "lower_edge"},   {C::kUpperEdge, "upper_edge"},
+    {C::kRangeId, "range_id"},       {C::kBandFlag, "band_flag"},
+    {C::kSignalType, "signal_type"},
+};
+
+/// Controls only the full service level may change.
+constexpr int kFullServiceControls[] = {C::kBandFlag, C::kRangeId, C::kLowerEdge, C::kUpperEdge,
+                                        C::kSignalType};
+
+constexpr uint32_t kLowestEdge = 100u * 100000u;    // 100 MHz in 10 Hz units
+constexpr uint32_t kHighestEdge = 1000u * 100000u;  // below 1000 MHz
+
+QWidget* MakeFormWidget(QWidget* parent)
+{
+    auto* form = new QWidget(parent);
+    form->setObjectName("FactoryForm");
+    return form;
+}
+
+QPushButton* MakeButton(QWidget* parent, int id, const char* english)
+{
+    auto* button = new QPushButton(parent);
+    SetControlId(button, id, english);
+    button->setText(UiText(id, english));
+    button->setAccessibleName(button->text().remove(QLatin1Char('&')));
+    return button;
+}
+
+QString Operation()
+{
+    return UiText(CDlgFactory::kFormId, "Factory Mode").remove(QLatin1Char('&'));
+}
+
+}  // namespace
+
+CDlgFactory::CDlgFactory(QWidget* parent)
+    : QDialog(parent),
+      controls_(BuildForm(MakeFormWidget(this), kFormId, kRows)),
+      binding_(kRadioInfoFieldTable, controls_, kFields)
+{
+    setObjectName("DlgFactory");
+    setWindowTitle(UiText(kFormId, "Factory Mode"));
+    auto* form = findChild<QWidget*>("FactoryForm");
+
+    if (auto* e = controls_.Get<QLineEdit>(C::kModelName))
+        e->setMaxLength(static_cast<int>(CRadioInfoBlock::Offset::kModelNameWidth));
+    if (auto* e = controls_.Get<QLineEdit>(C::kSerialNumber))
+        e->setMaxLength(static_cast<int>(CRadioInfoBlock::Offset::kSerialNumberWidth));
+    if (auto* e = controls_.Get<QLineEdit>(C::kRangeId)) {
+        e->setMaxLength(3);
+        e->setValidator(new QIntValidator(0, 127, e));
+    }
+    for (int id : {C::kLowerEdge, C::kUpperEdge})
+        if (auto* e = controls_.Get<QLineEdit>(id)) e->setMaxLength(10);
+    NameFormControls(controls_);
+
+    // Manual Tune Switch: shown, not sent to the radio.
+    auto* tune = new QGroupBox(UiText(C::kManualTuneGroup, "Manual Tune Switch"), this);
+    SetControlId(tune, C::kManualTuneGroup, "Manual Tune Switch");
+    auto* open = new QRadioButton(UiText(C::kManualTuneOpen, "Open"), tune);
+    auto* shut = new QRadioButton(UiText(C::kManualTuneClose, "Close"), tune);
+    SetControlId(open, C::kManualTuneOpen, "Open");
+    SetControlId(shut, C::kManualTuneClose, "Close");
+    shut->setChecked(true);
+    for (QRadioButton* r : {open, shut})
+        r->setAccessibleName(tune->title().remove(QLatin1Char('&')) + QStringLiteral(": ") +
+                             r->text().remove(QLatin1Char('&')));
+    auto* tuneLayout = new QHBoxLayout(tune);
+    tuneLayout->addWidget(open);
+    tuneLayout->addWidget(shut);
+    QPushButton* writeTune = MakeButton(tune, C::kWriteTuneSwitch, "Write Tune Switch");
+    tuneLayout->addStretch();
+    tuneLayout->addWidget(writeTune);
+
+    QPushButton* read = MakeButton(this, C::kRead, "Read");
+    QPushButton* write = MakeButton(this, C::kWrite, "Write");
+    QPushButton* close = MakeButton(this, C::kClose, "Close");
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(read);
+    buttons->addWidget(write);
+    buttons->addStretch();
+    buttons->addWidget(close);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(form);
+    layout->addWidget(tune);
+    layout->addLayout(buttons);
+    setMinimumWidth(440);
+
+    connect(read, &QPushButton::clicked, this, [this] { Read(); });
+    connect(write, &QPushButton::clicked, this, [this] { Write(); });
+    connect(writeTune, &QPushButton::clicked, this, [this] { WriteTuneSwitch(); });
+    connect(close, &QPushButton::clicked, this, [this] { done(QDialog::Accepted); });
+    if (auto* e = controls_.Get<QLineEdit>(C::kModelName))
+        connect(e, &QLineEdit::editingFinished, this, [this] { CheckModelName(); });
+
+    binding_.Fill(Settings());
+    ShowRecord();
+    if (auto* e = controls_.Get<QLineEdit>(C::kFirmwareVersion))
+        e->setText(ToQ(Settings().RadioVersion()));
+    if (auto* e = controls_.Get<QLineEdit>(C::kModelId)) e->setText(ToQ(Settings().ModelID()));
+    UpdateEnabling();
+}
+
+QAbstractButton* CDlgFactory::Button(int id) const
+{
+    for (QAbstractButton* b : findChildren<QAbstractButton*>())
+        if (ControlIdOf(b) == id) return b;
+    return nullptr;
+}
+
+void CDlgFactory::ShowRecord()
+{
+    binding_.Load(BytesOf(Radio().RadioInfo().Raw()), Settings());
+    // The model name as stored, without the blanks around it.
+    if (auto* e = controls_.Get<QLineEdit>(C::kModelName))
+        e->setText(ToQ(FactoryModelName(Radio().RadioInfo())));
+}
+
+void CDlgFactory::UpdateEnabling()
+{
+    const bool full = Settings().IsFullServiceLevel();
+    for (int id : kFullServiceControls)
+        if (QWidget* w = controls_.Control(id)) EnableControl(w, full);
+}
+
+bool CDlgFactory::CheckModelName()
+{
+    auto* e = controls_.Get<QLineEdit>(C::kModelName);
+    if (!e || !e->text().trimmed().isEmpty()) return true;
+    ShowMessage(this, FactoryMessage::kEmptyModelName, CPrompt::Icon::Warning);
+    // Also once the message box has handed the focus back to where it came from.
+    e->setFocus();
+    QTimer::singleShot(0, e, [e] { e->setFocus(); });
+    return false;
+}
+
+bool CDlgFactory::TakeFields()
+{
+    if (!CheckModelName()) return false;
+    for (int id : {C::kLowerEdge, C::kUpperEdge}) {
+        auto* e = controls_.Get<QLineEdit>(id);
+        if (!e) continue;
+        const std::optional<uint32_t> units = ExactFrequencyUnits(FromQ(e->text().trimmed()), 0);
+        if (!units || *units < kLowestEdge || *units >= kHighestEdge) {
+            Prompt().Show(this, ToQ(Settings().LoadMessage(kBadBandEdge, {FromQ(e->text())})),
+                          CPrompt::Icon::Warning);
+            e->setFocus();
+            e->selectAll();
+            return false;
+        }
+    }
+    if (auto* e = controls_.Get<QLineEdit>(C::kRangeId); e && e->text().isEmpty()) {
+        Prompt().Show(this, ToQ(Settings().LoadMessage(kBadBandEdge + 1)), CPrompt::Icon::Warning);
+        e->setFocus();
+        return false;
+    }
+    // The name as typed, without the blanks around it.
+    if (auto* e = controls_.Get<QLineEdit>(C::kModelName)) e->setText(e->text().trimmed());
+    binding_.Store(BytesOf(Radio().RadioInfo().Raw()), Settings());
+    return true;
+}
+
+bool CDlgFactory::Read()
+{
+    RadioIdentity identity;
+    LinkResult result;
+    {
+        CWaitCursor wait;
+        result = FactoryRead(link_, Radio().RadioInfo(), identity);
+    }
+    if (!identity.version.empty() || !identity.modelId.empty()) {
+        if (auto* e = controls_.Get<QLineEdit>(C::kFirmwareVersion))
+            e->setText(ToQ(identity.version));
+        if (auto* e = controls_.Get<QLineEdit>(C::kModelId)) e->setText(ToQ(identity.modelId));
+    }
+    if (result.Ok()) ShowRecord();
+    ReportLinkResult(this, Operation(), result);
+    return result.Ok();
+}
+
+bool CDlgFactory::Write()
+{
+    if (!TakeFields()) return false;
+    RadioIdentity identity;
+    LinkResult result;
+    {
+        CWaitCursor wait;
+        result = FactoryWrite(link_, Radio().RadioInfo(), identity);
+    }
+    ReportLinkResult(this, Operation(), result);
+    return result.Ok();
+}
+
+bool CDlgFactory::WriteTuneSwitch()
+{
+    LinkResult result;
+    {
+        CWaitCursor wait;
+        result = FactoryProbe(link_);
+    }
+    if (!result.Ok()) ReportLinkResult(this, Operation(), result);
+    return result.Ok();
+}
+
+void CDlgFactory::done(int result)
+{
+    if (closing_) return;
+    if (!TakeFields()) return;
+    closing_ = true;
+    changes_ = ResolveFactoryClose(Radio().RadioInfo(), [this](int, const std::string& text) {
+        return Prompt().AskYesNo(this, ToQ(text)) == CPrompt::Answer::Yes;
+    });
+    QDialog::done(result);
+}
+
+void RunFactoryMode(IMainShell& shell)
+{
+    if (!Settings().IsServiceLevel()) return;
+    FactoryChanges changes;
+    {
+        CDlgFactory dialog(shell.Window());
+        dialog.exec();
+        changes = dialog.Changes();
+    }
+    if (changes.Any()) {
+        ApplyFactoryChanges(
+            changes, Radio().RadioInfo(), shell.Document(), [&shell](int, const std::string& text) {
+                return Prompt().AskYesNo(shell.Window(), ToQ(text)) == CPrompt::Answer::Yes;
+            });
+    }
+    shell.RefreshAll();
+}
+
+}  // namespace rv
