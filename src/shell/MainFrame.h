@@ -65,7 +65,8 @@ public:
     /// command's text. Returns the view, nullptr when no view serves the command.
     CCustomFormView* OpenView(int command, const QString& title = {});
     /// The open view of a command, nullptr when it is not open.
-    CCustomFormView* FindView(int command) const;
+    CCustomFormView* FindView(int command) const override;
+    void ActivateView(CCustomFormView* view) override;
     /// Every open view, in opening order.
     std::vector<CCustomFormView*> OpenViews() const;
     /// Lets the data re-check their references and hands the notice to every open view

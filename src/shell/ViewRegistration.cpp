@@ -10,6 +10,9 @@
 #include "editors/personality/gui/ViewPersonality.h"
 #include "editors/radio/gui/ViewRadio.h"
 #include "editors/scan/gui/ViewScan.h"
+#include "service/gui/ViewDataWatch.h"
+#include "service/gui/ViewMaintainBoard.h"
+#include "service/gui/ViewTestFreq.h"
 #include "shell/ExchangeCommands.h"
 #include "shell/PrintCommands.h"
 #include "ui/ShellRegistry.h"
@@ -47,6 +50,10 @@ void RegisterViews()
     Register<CViewMicrophone>(Command::Microphone);
     Register<CViewVox>(Command::Vox);
     Register<CViewMode>(Command::Mode);
+    // Service screens.
+    Register<CViewTestFreq>(Command::TestFreq);
+    Register<CViewMaintainBoard>(Command::MaintainBoard);
+    Register<CDataWatchView>(Command::DataWatch);
 }
 
 }  // namespace rv
