@@ -7,6 +7,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -53,9 +54,12 @@ CDataWatchView::CDataWatchView(QWidget* parent) : CCustomFormView(DataWatchText:
     for (int c = 1; c < CDataWatch::kColumns; ++c)
         table_->setColumnWidth(c, std::max(kDataWidth, metrics.horizontalAdvance("FF") + 12));
     table_->verticalHeader()->setDefaultSectionSize(metrics.height() + 6);
-    table_->setMinimumWidth(table_->columnWidth(0) + 16 * table_->columnWidth(1) + 24);
+    // The table is as wide as its columns; the log beside it takes the rest.
+    table_->setFixedWidth(table_->columnWidth(0) + 16 * table_->columnWidth(1) +
+                          table_->verticalScrollBar()->sizeHint().width() +
+                          2 * table_->frameWidth());
     connect(table_, &QTableWidget::cellClicked, this, &CDataWatchView::OnCellClicked);
-    layout->addWidget(table_, 3);
+    layout->addWidget(table_);
 
     auto* side = new QVBoxLayout;
     auto* logLabel = new QLabel(UiText(DataWatchText::kLogLabel, "Changed Bytes"), this);

@@ -1,6 +1,7 @@
 #include "service/gui/ViewMaintainBoard.h"
 
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -66,6 +67,10 @@ CViewMaintainBoard::CViewMaintainBoard(QWidget* parent) : CCustomFormView(BoardT
         OfferDetails(row);
         UpdateButtons();
     });
+    // Room for ten rows even while the board is empty.
+    grid_->setMinimumHeight(grid_->horizontalHeader()->sizeHint().height() +
+                            10 * grid_->verticalHeader()->defaultSectionSize() +
+                            2 * grid_->frameWidth());
     layout->addWidget(grid_, 1);
 
     auto* buttons = new QHBoxLayout;

@@ -35,9 +35,11 @@ CViewTestFreq::CViewTestFreq(QWidget* parent) : CCustomFormView(TestFreqText::kF
     pointGrid_ = MakeGrid(TestFreqText::kPointGrid, TestFreqText::kPointLabel,
                           "Five Point Frequency", static_cast<int>(kPointCount), pointLabel);
     layout->addWidget(testLabel);
-    layout->addWidget(testGrid_, 16);
+    layout->addWidget(testGrid_, 1);
     layout->addWidget(pointLabel);
-    layout->addWidget(pointGrid_, 5);
+    // The five points are always shown whole; the sixteen pairs scroll when room is short.
+    pointGrid_->setMinimumHeight(pointGrid_->sizeHint().height());
+    layout->addWidget(pointGrid_);
     TranslateDialog(this, TestFreqText::kForm);
     testGrid_->setAccessibleName(testLabel->text());
     pointGrid_->setAccessibleName(pointLabel->text());
