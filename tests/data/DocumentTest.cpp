@@ -1,5 +1,6 @@
 // The document commands: New and its question, the default set with its time stamp, the
-// recent-file list, the model change and the window title.
+// recent-file list, the model change, the window title, and the maintenance board kept in the
+// data file.
 
 #include <gtest/gtest.h>
 

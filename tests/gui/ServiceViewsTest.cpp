@@ -19,6 +19,8 @@
 #include <set>
 
 #include "base/CommandIds.h"
+#include "data/DataFile.h"
+#include "data/Document.h"
 #include "data/RadioData.h"
 #include "editors/dtmf/DtmfFieldTable.h"
 #include "editors/dtmf/DtmfSystemData.h"
@@ -251,6 +253,30 @@ TEST_F(BoardView, SaveAndReopenKeepBoardAndTestFrequencies)
     freq = dynamic_cast<CViewTestFreq*>(frame->OpenView(Id(Command::TestFreq)));
     ASSERT_NE(freq, nullptr);
     EXPECT_EQ(freq->TestGrid()->CellText(10, 1), "433.12500");
+}
+
+TEST_F(BoardView, AFileWhoseBoardIsDamagedOpensWithAnEmptyBoardAndANotice)
+{
+    CViewMaintainBoard* board = Open();
+    ASSERT_NE(board, nullptr);
+    board->Add();
+    CDataFile file;
+    ASSERT_TRUE(file.SetHeader(CQTXDoc::BuildHeader()));
+    const std::vector<uint8_t> odd(17, 0x33);
+    ASSERT_TRUE(file.Write(home.Path("odd.dat"), odd, Radio().MemoryImage(), "odd"));
+    // The added record is a change: Open offers to save it first (No, twice).
+    prompt.answers = {CPrompt::Answer::No, CPrompt::Answer::No};
+    frame->RunCommand(Id(Command::Open));  // no file chosen: nothing happens
+    EXPECT_EQ(prompt.Questions(), 1u);
+    EXPECT_EQ(CMaintainBoard(frame->Document().Board()).Count(), 1u);
+    files.openPath = home.Path("odd.dat");
+    frame->RunCommand(Id(Command::Open));
+    EXPECT_TRUE(prompt.Saw(DocMessage::kBoardDamaged));
+    EXPECT_EQ(frame->Document().Path(), home.Path("odd.dat"));
+    board = Open();
+    ASSERT_NE(board, nullptr);
+    EXPECT_EQ(board->Grid()->rowCount(), 0);
+    EXPECT_TRUE(board->AddButton()->isEnabled());
 }
 
 // ---- data watch ----
