@@ -64,6 +64,7 @@ enum class Command : int {
     Embedded = 32886,
     TestFreq = 32887,
     DataWatch = 32888,
+    MaintainBoard = 32889,  ///< the maintenance board (service levels only)
     // Window.
     CloseAllWindows = 32779,
     CloseAllButThis = 32904,  ///< closes every child window but the current one

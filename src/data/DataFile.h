@@ -5,7 +5,7 @@
 //   offset 0     "QTX"                      magic, no terminating zero
 //   offset 3     header, 116 bytes          tag XH (CDataFileHeader below)
 //   offset 119   XM  u32 n  n bytes         comment text, no terminating zero
-//                XF  u32 m  m bytes         extra chunk, always empty when this program writes
+//                XF  u32 m  m bytes         extra chunk: the maintenance board, 240 bytes
 //                XE  u32 2048  2048 bytes   the memory image
 //
 // A chunk tag is 'X', a second letter, then two bytes 0x10.
@@ -31,6 +31,9 @@ inline constexpr uint32_t kTagXE = 0x10104558;  ///< memory image
 inline constexpr std::array<uint8_t, 3> kDataFileMagic = {'Q', 'T', 'X'};
 /// Bytes of the memory image in the XE chunk.
 inline constexpr size_t kDataFileImageSize = 2048;
+/// Bytes of the extra (XF) chunk this program writes: the maintenance board. Files of other
+/// origins may have an empty extra chunk.
+inline constexpr size_t kDataFileBoardSize = 240;
 
 // Header, 116 bytes (file offset 3 + offset):
 //

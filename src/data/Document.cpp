@@ -85,6 +85,7 @@ bool CQTXDoc::LoadDefaultSet(int mode)
     RadioData& radio = Radio();
     radio.ClearLists();
     radio.SetDefaults();
+    board_.fill(0);
 
     Image image{};
     const bool found = CDataFile::Read(file, nullptr, image);
@@ -107,6 +108,7 @@ void CQTXDoc::MarkClean()
 {
     const Image image = Radio().MemoryMap().PackedImage(false);
     cleanImage_.assign(image.begin(), image.end());
+    cleanBoard_ = board_;
 }
 
 bool CQTXDoc::IsModified(bool storeViews)
@@ -114,7 +116,8 @@ bool CQTXDoc::IsModified(bool storeViews)
     // Before the first New, Open or Read there is nothing of the user's to lose.
     if (cleanImage_.empty()) return false;
     const Image image = Radio().MemoryMap().PackedImage(storeViews);
-    return !std::equal(image.begin(), image.end(), cleanImage_.begin(), cleanImage_.end());
+    return board_ != cleanBoard_ ||
+           !std::equal(image.begin(), image.end(), cleanImage_.begin(), cleanImage_.end());
 }
 
 DocResult CQTXDoc::SaveModified()
@@ -182,10 +185,14 @@ DocResult CQTXDoc::OpenChecked(const CDataFileHeader& header, const std::string&
     // The whole file is read before anything is taken from it, so that a file that fails
     // half-way leaves the document, the model identity and the data as they were.
     Image image{};
-    if (!CDataFile::Read(path, nullptr, image)) {
+    std::vector<uint8_t> extra;
+    if (!CDataFile::Read(path, &extra, image)) {
         Show(DocMessage::kReadFailed, path);
         return DocResult::Failed(DocMessage::kReadFailed);
     }
+    // The maintenance board: no extra bytes is an empty board; bytes of another length are
+    // not a board this program wrote, so the board starts empty and the user is told.
+    const bool boardDamaged = !extra.empty() && extra.size() != kDataFileBoardSize;
 
     settings.SetModelID(header.ModelId());
     settings.SetModelName(header.ModelName());
@@ -201,9 +208,12 @@ DocResult CQTXDoc::OpenChecked(const CDataFileHeader& header, const std::string&
     radio.MemoryImage() = image;
     radio.MemoryMap().LoadFromImage(radio.MemoryImage());
     radio.InvalidLog().Clear();
+    board_.fill(0);
+    if (extra.size() == kDataFileBoardSize) std::copy(extra.begin(), extra.end(), board_.begin());
     MarkClean();
     ui_.Refresh();
     UpdateTitle();
+    if (boardDamaged) Show(DocMessage::kBoardDamaged, path);
     return DocResult::Done();
 }
 
@@ -233,7 +243,7 @@ DocResult CQTXDoc::WriteTo(const std::string& path, const std::string& comment, 
     }
     radio.MemoryMap().PrepareImage();
     if (!dataFile_.SetHeader(BuildHeader()) ||
-        !dataFile_.Write(path, {}, radio.MemoryImage(), comment)) {
+        !dataFile_.Write(path, board_, radio.MemoryImage(), comment)) {
         Show(DocMessage::kWriteFailed, path);
         return DocResult::Failed(DocMessage::kWriteFailed);
     }

@@ -3,7 +3,9 @@
 // recent files, Save, Save As, the default sets and the model change. Every question, message
 // and file choice goes through DocumentUi, which the GUI and the command line implement.
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>
@@ -25,6 +27,7 @@ struct DocMessage {
     static constexpr int kSaveChanges = 820;     ///< changed since the last save: save first?
     static constexpr int kVersionNewer = 1140;   ///< data version newer than 1.01
     static constexpr int kVersionOlder = 1141;   ///< data version older than 1.01
+    static constexpr int kBoardDamaged = 1660;   ///< extra chunk not 240 bytes (%s path)
 };
 /// Interface texts of the document.
 struct DocText {
@@ -43,6 +46,9 @@ struct SaveChoice {
     std::string path;     ///< the file to write
     std::string comment;  ///< the comment entered ("" keeps the file's comment)
 };
+
+/// The maintenance board's bytes as the document keeps them (the service layer reads them).
+using BoardBytes = std::array<uint8_t, kDataFileBoardSize>;
 
 /// Answer to "save the changes first?".
 enum class SaveAnswer { Save, Discard, Cancel };
@@ -131,7 +137,8 @@ public:
 
     /// Resets the data to the default set of the current model and range (mode 1 New, 2 a
     /// model or language change): built-in defaults, then the default-set file when it
-    /// exists, stamped with the current time. True when the file was read.
+    /// exists, stamped with the current time; the maintenance board is emptied. True when the
+    /// file was read.
     bool LoadDefaultSet(int mode);
     /// Model Information OK: applies the chosen identity. NameOnly replaces the name; Model
     /// asks message 800 and on Yes replaces the four values and loads the default set.
@@ -171,6 +178,13 @@ public:
     }
     /// The header of the last file opened.
     const CDataFileHeader& LastHeader() const { return lastHeader_; }
+    /// The maintenance board of the configuration: read from the data file's extra chunk on
+    /// Open (all zero when the file has none, or has one of another length: then message 1660
+    /// says so), emptied by New, written into the extra chunk by every save. It never goes to
+    /// the radio.
+    const BoardBytes& Board() const { return board_; }
+    BoardBytes& Board() { return board_; }
+
     /// The file object (holds the header of the last save).
     const CDataFile& DataFile() const { return dataFile_; }
 
@@ -194,6 +208,9 @@ private:
     bool firstNewDone_ = false;
     /// The packed image of the configuration as last kept safe; empty before the first.
     std::vector<uint8_t> cleanImage_;
+    BoardBytes board_{};
+    /// The board as last kept safe (with cleanImage_).
+    BoardBytes cleanBoard_{};
 };
 
 /// The (label, patterns) pairs of a file filter text "label|patterns|...||" (text 1212).

@@ -6,8 +6,8 @@
 #include <cstdlib>
 
 #include "base/Bytes.h"
-#include "editors/common/StepCode.h"
 #include "base/Settings.h"
+#include "editors/common/StepCode.h"
 
 namespace rv {
 
@@ -34,7 +34,10 @@ struct DefaultPair {
 
 }  // namespace
 
-CTestFreqBlock::CTestFreqBlock() : CPlainBlock(kRecordSize) { SetDefaults(); }
+CTestFreqBlock::CTestFreqBlock() : CPlainBlock(kRecordSize)
+{
+    SetDefaults();
+}
 
 void CTestFreqBlock::SetDefaults()
 {
@@ -49,7 +52,8 @@ void CTestFreqBlock::SetDefaults()
     record_.Fill(0xFF);
     for (size_t k = 0; k < kTestPairCount; ++k) {
         if (k < std::size(pairs))
-            SetPair(k, Units(pairs[k].mhz, pairs[k].rxDirection * kRxOffset), Units(pairs[k].mhz, 0));
+            SetPair(k, Units(pairs[k].mhz, pairs[k].rxDirection * kRxOffset),
+                    Units(pairs[k].mhz, 0));
         else
             SetPair(k, 0, 0);
     }
@@ -123,6 +127,46 @@ uint32_t CTestFreqBlock::TextToUnits(std::string_view text)
     // hair below the whole number keeps its last 10 Hz.
     const double units = std::floor(mhz * static_cast<double>(kUnitsPerMHz) + 1e-6);
     return units >= kMaxUnits ? kMaxUnits : static_cast<uint32_t>(units);
+}
+
+BandClamp CTestFreqBlock::FitTyped(std::string_view text, const BandLimits& band)
+{
+    const uint32_t units = TextToUnits(text);
+    if (units == 0) return {0, false};
+    return ClampToBand(units, band);
+}
+
+TestFreqCommit CTestFreqBlock::CommitPairText(size_t k, TestFreqSide side, std::string_view text,
+                                              const BandLimits& band)
+{
+    const BandClamp fit = FitTyped(text, band);
+    uint32_t units = fit.units;
+    const StepCode step = StepOf(units);
+    const size_t base = k * Offset::kPairStride;
+    const bool rx = side == TestFreqSide::Receive;
+    const size_t at = base + (rx ? Offset::kPairRx : Offset::kPairTx);
+    const size_t stepAt = base + (rx ? Offset::kPairRxStep : Offset::kPairTxStep);
+    const uint32_t before = record_.U32(at);
+    const uint8_t stepBefore = record_[stepAt];
+    record_.SetU32(at, ToBcd(units));
+    record_[stepAt] = static_cast<uint8_t>(step);
+    TestFreqCommit result{FrequencyText(record_.U32(at)), fit.clamped,
+                          record_.U32(at) != before || record_[stepAt] != stepBefore};
+    (rx ? pairRx_ : pairTx_).at(k) = result.text;
+    return result;
+}
+
+TestFreqCommit CTestFreqBlock::CommitPointText(size_t j, TestFreqSide side, std::string_view text,
+                                               const BandLimits& band)
+{
+    const BandClamp fit = FitTyped(text, band);
+    const bool rx = side == TestFreqSide::Receive;
+    const size_t at = (rx ? Offset::kPointRx : Offset::kPointTx) + 4 * j;
+    const uint32_t before = record_.U32(at);
+    record_.SetU32(at, ToBcd(fit.units));
+    TestFreqCommit result{FrequencyText(record_.U32(at)), fit.clamped, record_.U32(at) != before};
+    (rx ? pointRx_ : pointTx_).at(j) = result.text;
+    return result;
 }
 
 void CTestFreqBlock::LoadTexts()

@@ -9,8 +9,30 @@
 #include <string_view>
 
 #include "data/QXTViewProc.h"
+#include "editors/channel/FrequencyText.h"
 
 namespace rv {
+
+/// Text numbers of the test frequency screen.
+struct TestFreqText {
+    static constexpr int kForm = 4000;        ///< caption
+    static constexpr int kTestGrid = 4010;    ///< grid of the 16 pairs
+    static constexpr int kPointGrid = 4011;   ///< grid of the 5 points
+    static constexpr int kTestLabel = 4012;   ///< label of the pair grid
+    static constexpr int kPointLabel = 4013;  ///< label of the point grid
+    static constexpr int kColumns = 4014;     ///< column headers: No.;RX;TX
+    static constexpr int kClamped = 1164;     ///< message: set to the nearest band limit
+};
+
+/// Which frequency of a pair or point a cell holds.
+enum class TestFreqSide { Receive, Transmit };
+
+/// What committing a typed frequency stored.
+struct TestFreqCommit {
+    std::string text;      ///< the text the cell shows now ("%.5f", "" for no frequency)
+    bool clamped = false;  ///< the value was outside the band and set to its nearest limit
+    bool changed = false;  ///< the record's bytes changed
+};
 
 /// Number of test frequency pairs and of point frequencies.
 inline constexpr size_t kTestPairCount = 16;
@@ -62,6 +84,16 @@ public:
     void SetPointRxText(size_t j, std::string_view text) { pointRx_.at(j) = text; }
     void SetPointTxText(size_t j, std::string_view text) { pointTx_.at(j) = text; }
 
+    /// A typed text committed into one frequency of pair k: an empty text stores 0 (step code
+    /// of 0); otherwise truncated to 10 Hz, set to the nearest band limit when outside the band,
+    /// fitted to a step (StepOf may lower it) with the step code in the pair's step byte. The
+    /// other frequency of the pair and its step byte are left as they are.
+    TestFreqCommit CommitPairText(size_t k, TestFreqSide side, std::string_view text,
+                                  const BandLimits& band);
+    /// The same for point j, stored as typed (no step fit, no step byte).
+    TestFreqCommit CommitPointText(size_t j, TestFreqSide side, std::string_view text,
+                                   const BandLimits& band);
+
     /// Stored frequencies (packed decimal) and step codes of the record.
     uint32_t PairRxBcd(size_t k) const;
     uint32_t PairTxBcd(size_t k) const;
@@ -76,6 +108,8 @@ public:
     static uint32_t TextToUnits(std::string_view text);
 
 private:
+    /// 10 Hz units of a committed text, band limits applied (0 stays 0).
+    static BandClamp FitTyped(std::string_view text, const BandLimits& band);
     void SetPair(size_t k, uint32_t rxUnits, uint32_t txUnits);
     std::array<std::string, kTestPairCount> pairRx_, pairTx_;
     std::array<std::string, kPointCount> pointRx_, pointTx_;

@@ -452,7 +452,11 @@ void CMainFrame::StartUp()
 
 void CMainFrame::RunCommand(int id)
 {
-    if (!IsCommandAvailable(id)) return;
+    // The user level is read now: a command of a higher level is refused even when its
+    // shortcut or menu entry was made while the level was higher.
+    if (!IsCommandAvailable(id) ||
+        !IsCommandReachable(NormalizeViewCommand(id), CurrentUiProfile()))
+        return;
     if (IsViewCommand(id) && FindViewRow(NormalizeViewCommand(id))) {
         OpenView(id);
         return;
@@ -617,6 +621,7 @@ void CMainFrame::OpenFromTree(QTreeWidgetItem* item)
 CCustomFormView* CMainFrame::OpenView(int command, const QString& title)
 {
     command = NormalizeViewCommand(command);
+    if (!IsCommandReachable(command, CurrentUiProfile())) return nullptr;
     QString caption = title;
     if (caption.isEmpty()) {
         const ViewRow* row = FindViewRow(command);
@@ -697,6 +702,15 @@ CCustomFormView* CMainFrame::FindView(int command) const
     for (const OpenEntry& e : openViews_)
         if (e.command == command && e.frame) return e.frame->View();
     return nullptr;
+}
+
+void CMainFrame::ActivateView(CCustomFormView* view)
+{
+    for (const OpenEntry& e : openViews_)
+        if (e.frame && e.frame->View() == view) {
+            e.frame->showNormal();
+            mdi_->setActiveSubWindow(e.frame);
+        }
 }
 
 std::vector<CCustomFormView*> CMainFrame::OpenViews() const

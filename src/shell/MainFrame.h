@@ -68,6 +68,7 @@ public:
     CCustomFormView* FindView(int command) const override;
     /// Closes every child window except the current one (Close All, But This).
     void CloseOtherViews();
+    void ActivateView(CCustomFormView* view) override;
     /// Every open view, in opening order.
     std::vector<CCustomFormView*> OpenViews() const;
     /// Lets the data re-check their references and hands the notice to every open view

@@ -12,6 +12,9 @@
 #include "editors/scan/gui/ViewScan.h"
 #include "service/gui/ServiceCommands.h"
 #include "service/gui/ViewEmbedded.h"
+#include "service/gui/ViewDataWatch.h"
+#include "service/gui/ViewMaintainBoard.h"
+#include "service/gui/ViewTestFreq.h"
 #include "shell/ExchangeCommands.h"
 #include "shell/PrintCommands.h"
 #include "shell/TuningCommands.h"
@@ -55,6 +58,10 @@ void RegisterViews()
     // The embedded messages, Factory Mode and Memory Update.
     Register<CViewEmbedded>(Command::Embedded);
     RegisterServiceCommands();
+    // Service screens.
+    Register<CViewTestFreq>(Command::TestFreq);
+    Register<CViewMaintainBoard>(Command::MaintainBoard);
+    Register<CDataWatchView>(Command::DataWatch);
 }
 
 }  // namespace rv

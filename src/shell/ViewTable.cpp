@@ -15,11 +15,16 @@ namespace rv {
 
 namespace {
 
-/// Commands of the Program menu that only the service levels see.
+/// Commands that only the two service levels see.
 bool IsServiceCommand(int id)
 {
     return id == Id(Command::BaseBand) || id == Id(Command::FactoryMode) ||
-           id == Id(Command::WriteTuneData);
+           id == Id(Command::WriteTuneData) || id == Id(Command::MaintainBoard);
+}
+
+bool IsServiceLevel(int level)
+{
+    return level == kFullServiceLevel || level == kServiceLevel;
 }
 
 /// Drops separators that a removal left at the start, at the end or next to another one.
@@ -44,16 +49,22 @@ UiProfile CurrentUiProfile()
 bool IsMenuCommandRemoved(int id, const UiProfile& profile)
 {
     const bool full = profile.userLevel == kFullServiceLevel;
-    const bool service = full || profile.userLevel == kServiceLevel;
+    const bool service = IsServiceLevel(profile.userLevel);
     if (id == Id(Command::MemoryUpdate) || id == Id(Command::DataWatch)) return !full;
     if (IsServiceCommand(id)) return !service;
     if (id == Id(Command::DtmfSystem) || id == Id(Command::ChannelList)) return profile.editionFlag;
     return false;
 }
 
+bool IsCommandReachable(int id, const UiProfile& profile)
+{
+    return !IsMenuCommandRemoved(id, profile);
+}
+
 bool IsTreeItemRemoved(int textId, const UiProfile& profile)
 {
     if (textId == Id(Command::DataWatch)) return profile.userLevel != kFullServiceLevel;
+    if (textId == Id(Command::MaintainBoard)) return !IsServiceLevel(profile.userLevel);
     if (textId == Id(Command::DtmfSystem) || textId == Id(Command::Emergency))
         return profile.editionFlag;
     return false;

@@ -35,6 +35,7 @@ enum class ViewKind {
     DataWatch,
     ChannelList,
     Microphone,
+    MaintainBoard,
 };
 
 /// One row of the view table: which view serves a command and how many items of it exist.
@@ -45,7 +46,7 @@ struct ViewRow {
     int maxItems;  ///< 1 for single views; more for list views positioned on an item number
 };
 
-inline constexpr std::array<ViewRow, 16> kViewTable{{
+inline constexpr std::array<ViewRow, 17> kViewTable{{
     {Id(Command::RadioInformation), ViewKind::Radio, "CViewRadio", 1},
     {Id(Command::Keys), ViewKind::Keys, "CViewKeys", 1},
     {Id(Command::Misc), ViewKind::Misc, "CViewMisc", 1},
@@ -62,6 +63,7 @@ inline constexpr std::array<ViewRow, 16> kViewTable{{
     {Id(Command::DataWatch), ViewKind::DataWatch, "CDataWatchView", 1},
     {Id(Command::ChannelList), ViewKind::ChannelList, "CViewChannelList", 1},
     {Id(Command::Microphone), ViewKind::Microphone, "CViewMicrophone", 1},
+    {Id(Command::MaintainBoard), ViewKind::MaintainBoard, "CViewMaintainBoard", 1},
 }};
 
 /// One row of the navigation tree: text number (also the item's command) and depth below the
@@ -72,7 +74,7 @@ struct TreeRow {
     const char* english;  ///< shown when the language file has no text
 };
 
-inline constexpr std::array<TreeRow, 18> kTreeLayout{{
+inline constexpr std::array<TreeRow, 19> kTreeLayout{{
     {Id(Command::RadioInformation), 0, "Radio Information"},
     {Id(Command::GeneralGroup), 0, "General Settings"},
     {Id(Command::Keys), 1, "Programmable Keys"},
@@ -92,6 +94,7 @@ inline constexpr std::array<TreeRow, 18> kTreeLayout{{
     {Id(Command::Scan), 0, "Scan List"},
     {Id(Command::Embedded), 0, "Embedded Module"},
     {Id(Command::TestFreq), 0, "Test Frequency"},
+    {Id(Command::MaintainBoard), 0, "Maintenance Board"},
     {Id(Command::DataWatch), 0, "Data Watch"},
 }};
 
@@ -115,7 +118,7 @@ struct MenuEntry {
 inline constexpr std::array<const char*, kMenuCount> kMenuTitles{"&File",    "&Edit",   "&View",
                                                                  "&Program", "&Window", "&Help"};
 
-inline constexpr std::array<MenuEntry, 59> kMenuLayout{{
+inline constexpr std::array<MenuEntry, 60> kMenuLayout{{
     {Menu::File, Id(Command::New), "&New", "Ctrl+N"},
     {Menu::File, Id(Command::Open), "&Open...", "Ctrl+O"},
     {Menu::File, Id(Command::Save), "&Save", "Ctrl+S"},
@@ -155,6 +158,7 @@ inline constexpr std::array<MenuEntry, 59> kMenuLayout{{
     {Menu::View, Id(Command::Scan), "Scan List", ""},
     {Menu::View, Id(Command::Embedded), "Embedded Module", ""},
     {Menu::View, Id(Command::TestFreq), "Test Frequency", ""},
+    {Menu::View, Id(Command::MaintainBoard), "Maintenance Board", ""},
     {Menu::View, Id(Command::DataWatch), "Data Watch", ""},
     {Menu::View, 0, "", ""},
     {Menu::View, Id(Command::ToolBar), "Tool Bar", ""},
@@ -206,6 +210,10 @@ UiProfile CurrentUiProfile();
 
 /// True when the menus leave this command out for the profile.
 bool IsMenuCommandRemoved(int id, const UiProfile& profile);
+/// True when the user of the profile may run the command or open the view: false for every
+/// command the menus leave out for the profile, whatever way it is asked for (a shortcut, a
+/// tree item, a tool button, a menu built before the user level changed).
+bool IsCommandReachable(int id, const UiProfile& profile);
 /// True when the navigation tree leaves this item out for the profile.
 bool IsTreeItemRemoved(int textId, const UiProfile& profile);
 /// The entries of one top-level menu for the profile, with the separators that would be

@@ -31,6 +31,10 @@ public:
     virtual void ReloadAllViews() = 0;
     /// Rebuilds menus, tree, views and texts in the current language.
     virtual void Retranslate() = 0;
+    /// The open view of a tree command (32800 to 32950), nullptr when it is not open.
+    virtual CCustomFormView* FindView(int command) const = 0;
+    /// Brings the child window of an open view to the front.
+    virtual void ActivateView(CCustomFormView* view) = 0;
     /// Adds a line to the log view: what happened on the radio link or in a file operation.
     virtual void LogEvent(const QString& operation, const QString& result) = 0;
     /// Runs a command as its menu entry does.

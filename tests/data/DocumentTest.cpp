@@ -1,5 +1,6 @@
 // The document commands: New and its question, the default set with its time stamp, the
-// recent-file list, the model change and the window title.
+// recent-file list, the model change, the window title, and the maintenance board kept in the
+// data file.
 
 #include <gtest/gtest.h>
 
@@ -271,6 +272,127 @@ TEST_F(DocumentTest, TitleAndFileFilter)
     EXPECT_EQ(filter[0].second, "*." + Settings().LoadText(1211));
     EXPECT_EQ(ParseFileFilter("A (*.a)|*.a|B|*.b||"),
               (std::vector<std::pair<std::string, std::string>>{{"A (*.a)", "*.a"}, {"B", "*.b"}}));
+}
+
+}  // namespace
+}  // namespace rv
+
+namespace rv {
+namespace {
+
+/// The maintenance board travels in the data file's extra chunk, never in the image.
+class DocumentBoardTest : public test::HomeTest {
+protected:
+    void SetUp() override
+    {
+        HomeTest::SetUp();
+        ModelCatalog().LoadRangeTable();
+        doc.New();
+    }
+    /// The bytes of a data file.
+    static std::vector<uint8_t> FileBytes(const std::string& path)
+    {
+        std::vector<uint8_t> bytes;
+        if (FILE* f = std::fopen(path.c_str(), "rb")) {
+            for (int c; (c = std::fgetc(f)) != EOF;) bytes.push_back(static_cast<uint8_t>(c));
+            std::fclose(f);
+        }
+        return bytes;
+    }
+    /// A data file of the current data with the given extra chunk.
+    std::string FileWithExtra(const std::string& name, const std::vector<uint8_t>& extra)
+    {
+        CDataFile file;
+        EXPECT_TRUE(file.SetHeader(CQTXDoc::BuildHeader()));
+        EXPECT_TRUE(file.Write(home.Path(name), extra, Radio().MemoryImage(), "c"));
+        return home.Path(name);
+    }
+    test::FakeDocumentUi ui;
+    CQTXDoc doc{ui};
+};
+
+TEST_F(DocumentBoardTest, SaveWritesTheBoardAndOpenReadsItBack)
+{
+    BoardBytes board{};
+    for (size_t i = 0; i < board.size(); ++i) board[i] = static_cast<uint8_t>(i * 7 + 1);
+    board[0] = 3;
+    doc.Board() = board;
+    EXPECT_TRUE(doc.IsModified());  // a board edit is a change worth saving
+    const Image image = Radio().MemoryMap().PackedImage(false);
+    ASSERT_TRUE(doc.SaveTo(home.Path("board.dat"), "with board").Ok());
+
+    // The extra chunk holds exactly the 240 bytes; the image is what it was.
+    std::vector<uint8_t> extra;
+    Image read{};
+    ASSERT_TRUE(CDataFile::Read(home.Path("board.dat"), &extra, read));
+    EXPECT_EQ(extra, std::vector<uint8_t>(board.begin(), board.end()));
+    EXPECT_EQ(read, image);
+
+    doc.New();
+    EXPECT_EQ(doc.Board(), BoardBytes{});
+    ASSERT_TRUE(doc.OpenPath(home.Path("board.dat")).Ok());
+    EXPECT_EQ(doc.Board(), board);
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_TRUE(ui.shown.empty());
+}
+
+TEST_F(DocumentBoardTest, ExtraChunkOfAnotherLengthOpensWithAnEmptyBoardAndANotice)
+{
+    struct Case {
+        const char* what;
+        size_t length;
+        bool notice;
+    };
+    const Case cases[] = {
+        {"no extra chunk bytes", 0, false},
+        {"one byte short", 239, true},
+        {"one byte over", 241, true},
+        {"a few bytes", 5, true},
+    };
+    doc.Board()[0] = 1;
+    doc.Board()[1] = 9;
+    ASSERT_TRUE(doc.SaveTo(home.Path("before.dat"), "").Ok());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(doc.OpenPath(home.Path("before.dat")).Ok());
+        ASSERT_EQ(doc.Board()[1], 9);
+        ui.shown.clear();
+        const Image image = Radio().MemoryImage();
+        const std::string path = FileWithExtra("odd.dat", std::vector<uint8_t>(c.length, 0x5A));
+        ASSERT_TRUE(doc.OpenPath(path).Ok());
+        EXPECT_EQ(doc.Board(), BoardBytes{});
+        EXPECT_EQ(Radio().MemoryImage(), image);  // the rest of the file is opened
+        EXPECT_EQ(doc.Path(), path);
+        if (c.notice) {
+            ASSERT_EQ(ui.shown, std::vector<int>{DocMessage::kBoardDamaged});
+            EXPECT_NE(ui.messageTexts.front().find(path), std::string::npos);
+        } else {
+            EXPECT_TRUE(ui.shown.empty());
+        }
+    }
+}
+
+TEST_F(DocumentBoardTest, AFailedSaveKeepsTheOldFileAndAFailedOpenKeepsTheBoard)
+{
+    doc.Board()[0] = 1;
+    doc.Board()[3] = 14;
+    ASSERT_TRUE(doc.SaveTo(home.Path("kept.dat"), "").Ok());
+    const std::vector<uint8_t> before = FileBytes(home.Path("kept.dat"));
+
+    // A save into a folder that does not exist fails and leaves everything as it was.
+    doc.Board()[3] = 15;
+    EXPECT_FALSE(doc.SaveTo(home.Path("missing/dir/kept.dat"), "").Ok());
+    EXPECT_EQ(FileBytes(home.Path("kept.dat")), before);
+
+    // A file that cannot be read changes neither the board nor the data.
+    const std::string broken = home.Path("broken.dat");
+    std::vector<uint8_t> truncated(before.begin(), before.begin() + 200);
+    FILE* f = std::fopen(broken.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fwrite(truncated.data(), 1, truncated.size(), f);
+    std::fclose(f);
+    EXPECT_FALSE(doc.OpenPath(broken).Ok());
+    EXPECT_EQ(doc.Board()[3], 15);
 }
 
 }  // namespace

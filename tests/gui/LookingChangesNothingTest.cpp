@@ -276,7 +276,10 @@ protected:
             << "the image does not come back from loading and packing alone";
         int views = 0;
         for (const ViewRow& row : kViewTable) {
-            if (!HasRegisteredView(row.command)) continue;
+            // A view the user level (or the model) keeps from the user cannot be looked at.
+            if (!HasRegisteredView(row.command) ||
+                !IsCommandReachable(row.command, CurrentUiProfile()))
+                continue;
             SCOPED_TRACE(row.className);
             ++views;
             Load(image);

@@ -1,0 +1,69 @@
+#pragma once
+// The data watch: a snapshot of the 2048-byte memory image and a log of every byte that
+// changed since it was taken. Each comparison with the rebuilt image logs the changed bytes in
+// ascending address order and takes their new values into the snapshot.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace rv {
+
+/// Text numbers of the data watch screen.
+struct DataWatchText {
+    static constexpr int kForm = 3509;         ///< caption
+    static constexpr int kCorner = 3510;       ///< top left cell of the table
+    static constexpr int kDetail = 3546;       ///< detail box
+    static constexpr int kTable = 3547;        ///< the table ("Data Watch")
+    static constexpr int kClear = 3548;        ///< Clear button
+    static constexpr int kLog = 3549;          ///< the log list
+    static constexpr int kDetailName = 40103;  ///< accessible name of the detail box
+    static constexpr int kLogLabel = 40104;    ///< label of the log list
+};
+
+/// One changed byte.
+struct WatchEntry {
+    int row = 0;              ///< table row: address / 16 + 1
+    int column = 0;           ///< table column: address mod 16 + 1
+    std::string bitsText;     ///< "$E.0x%X:%s\r\n->%s" with eight binary digits each
+    std::string decimalText;  ///< "$E.0x%X:%.2u->%.2u"
+    std::string line;         ///< the log line "$E.0x%X:%.2X->%.2X"
+    /// What the detail box shows: decimalText, a line break, bitsText.
+    std::string Detail() const { return decimalText + "\r\n" + bitsText; }
+};
+
+class CDataWatch {
+public:
+    static constexpr size_t kImageSize = 2048;
+    static constexpr int kRows = 129;    ///< header row and 128 rows of 16 bytes
+    static constexpr int kColumns = 17;  ///< header column and 16 bytes
+    using Image = std::array<uint8_t, kImageSize>;
+
+    /// Takes the image as the snapshot and empties the log.
+    void Open(const Image& image);
+    /// Logs every byte where image differs from the snapshot (ascending address) and takes the
+    /// new values into the snapshot. Returns the number of entries added.
+    size_t Compare(const Image& image);
+    /// Empties the log; the snapshot stays as it is.
+    void Clear() { entries_.clear(); }
+
+    const Image& Snapshot() const { return snapshot_; }
+    const std::vector<WatchEntry>& Entries() const { return entries_; }
+    /// The first log line whose entry has this cell; nothing when none has.
+    std::optional<size_t> FindLine(int row, int column) const;
+
+    /// Text of a table cell: the corner is given; row 0 "_%X", column 0 "F:%.3X_", data
+    /// cells "%.2X" of the snapshot byte.
+    std::string CellText(int row, int column, const std::string& corner) const;
+    /// The log entry of one changed byte.
+    static WatchEntry MakeEntry(size_t address, uint8_t oldValue, uint8_t newValue);
+
+private:
+    Image snapshot_{};
+    std::vector<WatchEntry> entries_;
+};
+
+}  // namespace rv
