@@ -1,8 +1,8 @@
 #pragma once
 // The one gateway to INI files ("Settings.ini", "Model.dat", "*.lng") with Windows profile
 // semantics: case-insensitive sections and keys, ';' and ',' kept inside values, whitespace
-// trimmed, one pair of enclosing quotes removed, and writing one key keeps every other key
-// and comment of the file.
+// trimmed, one pair of enclosing quotes removed. Writing changes only the lines of the keys
+// written: every other key, comment, blank line, spacing and line end of the file stays.
 
 #include <memory>
 #include <string>

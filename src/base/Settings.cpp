@@ -139,6 +139,11 @@ std::string CSettings::LanguageProblem() const
            "--home.";
 }
 
+std::string CSettings::Locale() const
+{
+    return language_.GetString(kSettingSection, "Locale");
+}
+
 std::vector<std::string> CSettings::LanguageNames() const
 {
     std::string list = language_.GetString(kSettingSection, "LanguageList");

@@ -54,6 +54,9 @@ public:
     const std::string& LanguageName() const { return languageName_; }
     const std::string& LanguageFile() const { return languageFile_; }
     const std::string& HelpFile() const { return helpFile_; }
+    /// The locale of the current language file (key "Locale", "zh_CN"): the language of the
+    /// toolkit's own texts (standard buttons, file and print dialogs); "" for English.
+    std::string Locale() const;
     /// The "LanguageList" names of the current language file.
     std::vector<std::string> LanguageNames() const;
     /// True when the selected language file was found and read.

@@ -37,7 +37,8 @@ std::pair<int, long> Rank(const std::string& path)
         if (name.rfind(prefix, 0) != 0) continue;
         std::string digits = name.substr(prefix.size());
         if (digits.empty() || digits.size() > 6 ||
-            !std::all_of(digits.begin(), digits.end(), [](unsigned char c) { return std::isdigit(c); }))
+            !std::all_of(digits.begin(), digits.end(),
+                         [](unsigned char c) { return std::isdigit(c); }))
             continue;
         return {i, std::stol(digits)};
     }
@@ -101,15 +102,40 @@ void SetSerialDeviceSource(std::function<std::vector<std::string>()> source)
     Source() = std::move(source);
 }
 
+std::string PortKey(int number)
+{
+    return "COM" + std::to_string(number);
+}
+
+std::vector<PortName> PortTable()
+{
+    std::vector<PortName> table(kMaxPortNumber);
+    CIniFile ini;
+    ini.Load(Settings().SettingsPath());
+    for (int n = 1; n <= kMaxPortNumber; ++n) {
+        std::string pinned = ini.GetString(kPortsSection, PortKey(n));
+        if (!pinned.empty()) table[n - 1] = {std::move(pinned), true};
+    }
+    // The numbers not pinned take the devices that no number is pinned to, in order.
+    size_t next = 0;
+    const std::vector<std::string> devices = SerialDevices();
+    for (PortName& port : table) {
+        if (port.pinned) continue;
+        while (next < devices.size() &&
+               std::any_of(table.begin(), table.end(), [&](const PortName& p) {
+                   return p.pinned && p.device == devices[next];
+               }))
+            ++next;
+        if (next == devices.size()) break;
+        port.device = devices[next++];
+    }
+    return table;
+}
+
 std::string PortDevice(int number)
 {
     if (number < 1 || number > kMaxPortNumber) return {};
-    std::string pinned = CIniFile::ReadString(Settings().SettingsPath(), "Ports",
-                                              "COM" + std::to_string(number));
-    if (!pinned.empty()) return pinned;
-    std::vector<std::string> devices = SerialDevices();
-    if (static_cast<size_t>(number) > devices.size()) return {};
-    return devices[static_cast<size_t>(number) - 1];
+    return PortTable()[static_cast<size_t>(number) - 1].device;
 }
 
 std::string ResolvePort(const std::string& port, int& number)

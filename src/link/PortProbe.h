@@ -12,13 +12,16 @@ namespace rv {
 
 /// One port number and whether it can be opened now.
 struct PortChoice {
-    int number = 0;             ///< 1 to 16
-    std::string device;         ///< device path, "" when the number names none
+    int number = 0;                         ///< 1 to 16
+    std::string device;                     ///< device path, "" when the number names none
+    bool pinned = false;                    ///< pinned to its device in "Settings.ini"
     PortError error = PortError::NotFound;  ///< PortError::None when it could be opened
     bool Usable() const { return error == PortError::None; }
 };
 
 /// Tries every port number 1 to 16: opens its device exclusively and closes it at once.
 std::vector<PortChoice> ProbePorts();
+/// Tries one device the same way (a path the user typed).
+PortError ProbeDevice(const std::string& device);
 
 }  // namespace rv

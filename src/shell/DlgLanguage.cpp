@@ -6,11 +6,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "base/Settings.h"
 #include "data/Document.h"
 #include "data/RadioData.h"
 #include "shell/DlgModelInfo.h"
+#include "shell/QtTranslations.h"
 #include "ui/GuiCommands.h"
-#include "base/Settings.h"
 #include "ui/Prompt.h"
 #include "ui/QtText.h"
 
@@ -45,7 +46,10 @@ CDlgLanguage::CDlgLanguage(int currentIndex, QWidget* parent) : QDialog(parent)
     layout->addWidget(buttons);
 }
 
-int CDlgLanguage::SelectedIndex() const { return list_->currentRow(); }
+int CDlgLanguage::SelectedIndex() const
+{
+    return list_->currentRow();
+}
 
 void RunLanguage(IMainShell& shell, CQTXDoc& document)
 {
@@ -60,6 +64,7 @@ void RunLanguage(IMainShell& shell, CQTXDoc& document)
     document.LoadDefaultSet(2);
     Radio().InvalidLog().Clear();
     settings.SelectLanguage(index);
+    ApplyQtTranslations();  // standard buttons and dialogs follow the language
     shell.Retranslate();
     document.UpdateTitle();
 }

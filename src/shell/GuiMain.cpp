@@ -13,9 +13,10 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "shell/MainFrame.h"
-#include "shell/ViewRegistration.h"
 #include "base/Settings.h"
+#include "shell/MainFrame.h"
+#include "shell/QtTranslations.h"
+#include "shell/ViewRegistration.h"
 #include "shell/ViewTable.h"
 #include "ui/QtText.h"
 
@@ -48,6 +49,7 @@ int main(int argc, char** argv)
         return 2;
     }
     rv::Settings().Init(rv::FromQ(home) + "/");
+    rv::ApplyQtTranslations();
 
     rv::RegisterViews();
     rv::CMainFrame frame;

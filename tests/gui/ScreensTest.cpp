@@ -2,34 +2,41 @@
 // range or signalling does to the data), Language (switching the language file) and
 // Communication Port (which ports can be chosen, and what OK remembers).
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
 #include <QTreeWidget>
-
-#include <gtest/gtest.h>
-
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <memory>
 
+#include "base/CommandIds.h"
+#include "base/IniFile.h"
+#include "base/TextFormat.h"
 #include "data/Document.h"
 #include "data/ModelCatalog.h"
 #include "data/RadioData.h"
 #include "editors/radio/RadioInfoBlock.h"
 #include "gui/GuiTestSupport.h"
 #include "link/ComPort.h"
-#include "link/gui/DlgComPort.h"
 #include "link/LinkTestSupport.h"
 #include "link/PortNames.h"
+#include "link/gui/DlgComPort.h"
 #include "shell/DlgLanguage.h"
 #include "shell/DlgModelInfo.h"
-#include "base/CommandIds.h"
-#include "base/TextFormat.h"
+#include "shell/QtTranslations.h"
+#include "ui/QtText.h"
 
 namespace rv {
 namespace {
@@ -140,7 +147,10 @@ struct ModelChangeCase {
     bool dataKept;
 };
 
-void PrintTo(const ModelChangeCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const ModelChangeCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class ModelChangeCases : public ModelInformation,
                          public ::testing::WithParamInterface<ModelChangeCase> {};
@@ -172,20 +182,33 @@ TEST_P(ModelChangeCases, OkAppliesTheChange)
 INSTANTIATE_TEST_SUITE_P(
     Screens, ModelChangeCases,
     ::testing::Values(
-        ModelChangeCase{"NothingChanged", [](CDlgModelInfo*) {}, {},
-                        {"RV205", "RV-205", "400-470", 2}, true},
-        ModelChangeCase{"OtherNameOfSameModel", [](CDlgModelInfo* d) { d->PickName("RV-205S"); },
-                        {}, {"RV205", "RV-205S", "400-470", 2}, true},
-        ModelChangeCase{"OtherModelConfirmed", [](CDlgModelInfo* d) { d->PickName("RV-305"); },
-                        {CPrompt::Answer::Yes}, {"RV305", "RV-305", "136-174", 1}, false},
-        ModelChangeCase{"OtherModelDeclined", [](CDlgModelInfo* d) { d->PickName("RV-305"); },
-                        {CPrompt::Answer::No}, {"RV205", "RV-205", "400-470", 2}, true},
+        ModelChangeCase{
+            "NothingChanged", [](CDlgModelInfo*) {}, {}, {"RV205", "RV-205", "400-470", 2}, true},
+        ModelChangeCase{"OtherNameOfSameModel",
+                        [](CDlgModelInfo* d) { d->PickName("RV-205S"); },
+                        {},
+                        {"RV205", "RV-205S", "400-470", 2},
+                        true},
+        ModelChangeCase{"OtherModelConfirmed",
+                        [](CDlgModelInfo* d) { d->PickName("RV-305"); },
+                        {CPrompt::Answer::Yes},
+                        {"RV305", "RV-305", "136-174", 1},
+                        false},
+        ModelChangeCase{"OtherModelDeclined",
+                        [](CDlgModelInfo* d) { d->PickName("RV-305"); },
+                        {CPrompt::Answer::No},
+                        {"RV205", "RV-205", "400-470", 2},
+                        true},
         ModelChangeCase{"RangeAlone",
                         [](CDlgModelInfo* d) { d->RangeList()->setCurrentIndex(2); },
-                        {CPrompt::Answer::Yes}, {"RV205", "RV-205", "446-447", 2}, false},
+                        {CPrompt::Answer::Yes},
+                        {"RV205", "RV-205", "446-447", 2},
+                        false},
         ModelChangeCase{"SignallingAlone",
                         [](CDlgModelInfo* d) { d->SignalList()->setCurrentIndex(0); },
-                        {CPrompt::Answer::Yes}, {"RV205", "RV-205", "400-470", 1}, false}),
+                        {CPrompt::Answer::Yes},
+                        {"RV205", "RV-205", "400-470", 1},
+                        false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ModelInformation, CancelChangesNothing)
@@ -372,6 +395,110 @@ TEST_F(CommunicationPort, OkWithoutAChoiceStoresZeroAndCancelKeepsThePort)
     EXPECT_EQ(Settings().ComPort(), 2);
     Run([](CDlgComPort* dialog) { dialog->accept(); });
     EXPECT_EQ(Settings().ComPort(), 0) << "the next connection searches every port";
+}
+
+std::string FileText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A number pinned in "Settings.ini" to one of the devices does not hide another: every device
+// is listed once, and the line under the list says which device the chosen number means.
+TEST_F(CommunicationPort, APinnedPortHidesNoOtherDevice)
+{
+    ASSERT_TRUE(
+        CIniFile::WriteString(Settings().SettingsPath(), kPortsSection, "COM2", freePort.Path()));
+    CDlgComPort dialog(2);
+    std::vector<std::string> listed;
+    for (const PortChoice& port : dialog.Ports())
+        if (!port.device.empty()) listed.push_back(port.device);
+    EXPECT_EQ(listed, (std::vector<std::string>{heldPort.Path(), freePort.Path(),
+                                                "/dev/rvcps-no-such-port"}));
+    EXPECT_TRUE(dialog.Ports()[1].pinned);
+    EXPECT_FALSE(dialog.Ports()[0].pinned);
+    const QString pinned = dialog.findChild<QLabel*>("device2")->text();
+    EXPECT_TRUE(pinned.startsWith(QString::fromStdString(freePort.Path()))) << pinned.toStdString();
+    EXPECT_TRUE(pinned.contains(UiText(ComPortText::kPinned, "(set in Settings.ini)")));
+    EXPECT_EQ(dialog.SelectedPort(), 2);
+    const QString means = QString::fromStdString(FormatTextString(
+        FormatTextNumber(TextOr(Settings().LoadText(ComPortText::kMeans), "COM%d means %s"), 2),
+        freePort.Path()));
+    EXPECT_TRUE(dialog.MeaningLabel()->text().startsWith(means))
+        << dialog.MeaningLabel()->text().toStdString();
+    EXPECT_EQ(PortDevice(1), heldPort.Path());
+    EXPECT_EQ(PortDevice(3), "/dev/rvcps-no-such-port");
+}
+
+// A typed device is pinned to the first number that names no device, writing one line into
+// "Settings.ini" and keeping the rest of it; a device that does not open is refused with its
+// reason, the screen stays open and nothing is written.
+TEST_F(CommunicationPort, ATypedDeviceIsPinnedToAFreeNumber)
+{
+    const std::string settings = Settings().SettingsPath();
+    const std::string original = "; kept comment\n" + FileText(settings);
+    home.Write("Settings.ini", original);
+    test::PtyPair typed;
+    ASSERT_FALSE(typed.Path().empty());
+
+    bool stayedOpen = false;
+    Run([&](CDlgComPort* dialog) {
+        dialog->PathEdit()->setText("/dev/rvcps-nothing-here");
+        dialog->PathChoice()->click();
+        dialog->accept();
+        stayedOpen = dialog->isVisible();
+        dialog->reject();
+    });
+    EXPECT_TRUE(stayedOpen);
+    ASSERT_FALSE(prompt.shown.empty());
+    EXPECT_EQ(prompt.shown.back().text.toStdString(),
+              Settings().LoadMessage(1193, {"/dev/rvcps-nothing-here"}));
+    EXPECT_EQ(FileText(settings), original) << "nothing written";
+
+    Run([&](CDlgComPort* dialog) {
+        dialog->PathEdit()->setText(QString::fromStdString(typed.Path()));
+        dialog->PathChoice()->click();
+        EXPECT_TRUE(dialog->MeaningLabel()->text().contains(QStringLiteral("COM4")));
+        dialog->accept();
+    });
+    EXPECT_EQ(Settings().ComPort(), 4);
+    EXPECT_EQ(PortDevice(4), typed.Path());
+    const std::string after = FileText(settings);
+    EXPECT_EQ(after, original + "\n[Ports]\nCOM4=" + typed.Path() + "\n");
+    EXPECT_EQ(frame->PortPane()->text().toStdString(),
+              FormatTextNumber(TextOr(Settings().LoadMessage(2231), "COM%d"), 4));
+
+    // A listed device typed again keeps its number and writes nothing.
+    Run([&](CDlgComPort* dialog) {
+        dialog->PathEdit()->setText(QString::fromStdString(freePort.Path()));
+        dialog->PathChoice()->click();
+        dialog->accept();
+    });
+    EXPECT_EQ(Settings().ComPort(), 1);
+    EXPECT_EQ(FileText(settings), after);
+}
+
+// Qt's own texts (standard buttons, file dialogs) follow the language of the program.
+TEST_F(Language, QtsOwnTextsFollowTheLanguage)
+{
+    auto cancelText = [] {
+        QDialogButtonBox box(QDialogButtonBox::Cancel);
+        return box.button(QDialogButtonBox::Cancel)->text();
+    };
+    const QString english = cancelText();
+    Settings().SelectLanguage(1);
+    ASSERT_TRUE(ApplyQtTranslations())
+        << "qtbase_zh_CN.qm not found: install qt6-translations-l10n (scripts/deps.sh)";
+    EXPECT_TRUE(QtTranslationFile().contains("qtbase_zh_CN"));
+    EXPECT_EQ(cancelText(), QStringLiteral("取消"));
+    QFileDialog dialog;
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    EXPECT_TRUE(dialog.labelText(QFileDialog::FileName).startsWith(QStringLiteral("文件名称")))
+        << dialog.labelText(QFileDialog::FileName).toStdString();
+    Settings().SelectLanguage(0);
+    EXPECT_TRUE(ApplyQtTranslations());
+    EXPECT_TRUE(QtTranslationFile().isEmpty());
+    EXPECT_EQ(cancelText(), english);
 }
 
 }  // namespace

@@ -46,11 +46,14 @@ namespace {
 struct ScreenRecord {
     bool opened = false;
     bool okAndCancelEnabledBefore = false;
-    bool buttonsDisabledWhileRunning = true;
-    bool stayedOpen = false;  // OK left the screen open (no radio found)
+    bool okDisabledWhileRunning = true;
+    bool cancelEnabledWhileRunning = true;  // Cancel stops a running transfer
+    bool stayedOpen = false;                // OK left the screen open (no radio found)
     QString title;
     std::vector<int> progress;  // every value the progress bar took
     QString lastStatus;
+    LinkResult result;       // how the screen's transfer ended
+    std::string backupPath;  // the backup a write took, "" when none
 };
 
 class TransferScreen : public test::GuiTest {
@@ -115,8 +118,14 @@ protected:
         QObject::connect(dialog->ProgressBar(), &QProgressBar::valueChanged, [this, dialog](int v) {
             screen.progress.push_back(v);
             screen.lastStatus = dialog->StatusLabel()->text();
-            if (dialog->OkButton()->isEnabled() || dialog->CancelButton()->isEnabled())
-                screen.buttonsDisabledWhileRunning = false;
+            if (dialog->OkButton()->isEnabled()) screen.okDisabledWhileRunning = false;
+            if (!dialog->StopRequested() && !dialog->CancelButton()->isEnabled())
+                screen.cancelEnabledWhileRunning = false;
+            if (onProgress) onProgress(dialog, v);
+        });
+        QObject::connect(dialog, &QDialog::finished, [this, dialog] {
+            screen.result = dialog->Result();
+            screen.backupPath = dialog->BackupPath();
         });
         dialog->OkButton()->click();
         if (dialog->isVisible() && !dialog->Running()) {
@@ -144,6 +153,8 @@ protected:
     std::unique_ptr<sim::CRadioSim> radio;
     std::unique_ptr<test::PtyPair> silentLine;
     ScreenRecord screen;
+    /// Called on the UI thread after every progress step while the worker waits for it.
+    std::function<void(CDlgTransfer*, int)> onProgress;
 };
 
 TEST_F(TransferScreen, ReadReplacesTheDataAndLeavesNoFileName)
@@ -173,7 +184,8 @@ TEST_F(TransferScreen, ReadReplacesTheDataAndLeavesNoFileName)
 
     EXPECT_EQ(screen.title.toStdString(), TextOr(Settings().LoadText(1601), "Read from Radio"));
     EXPECT_TRUE(screen.okAndCancelEnabledBefore);
-    EXPECT_TRUE(screen.buttonsDisabledWhileRunning);
+    EXPECT_TRUE(screen.okDisabledWhileRunning);
+    EXPECT_TRUE(screen.cancelEnabledWhileRunning);
     ASSERT_FALSE(screen.progress.empty());
     EXPECT_EQ(screen.progress.back(), 100);
     EXPECT_TRUE(std::is_sorted(screen.progress.begin(), screen.progress.end()));
@@ -217,7 +229,8 @@ TEST_P(TransferWrite, SendsTheConfigurationAreasAndStampsTheRadio)
     ASSERT_TRUE(Run(TransferDirection::Write));
 
     EXPECT_EQ(screen.title.toStdString(), TextOr(Settings().LoadText(1602), "Write to Radio"));
-    EXPECT_TRUE(screen.buttonsDisabledWhileRunning);
+    EXPECT_TRUE(screen.okDisabledWhileRunning);
+    EXPECT_TRUE(screen.cancelEnabledWhileRunning);
     ASSERT_FALSE(screen.progress.empty());
     EXPECT_EQ(screen.progress.back(), 100);
     EXPECT_TRUE(screen.lastStatus.endsWith("100%"));
@@ -632,6 +645,111 @@ TEST_F(TransferScreen, ScanDtmfAndEmergencyEditsSurviveSaveWriteAndReadBack)
     ASSERT_TRUE(Run(TransferDirection::Read));
     check("read back");
 }
+
+// Cancel while the blocks move stops after the block under way. Cancel is pressed from the
+// screen's progress handler, which runs while the worker waits for it, so it lands after an
+// exact block every time. The radio is back in mode 1 each time; a stopped read changes
+// nothing, a stopped write says what the radio holds and names the backup that puts it back.
+struct CancelCase {
+    const char* name;
+    TransferDirection direction;
+    bool safeWrite;
+    /// When Cancel is pressed, judged by what the radio has received so far.
+    std::function<bool(const sim::CRadioSim&)> when;
+    int message;  // the message the screen ends with
+};
+
+void PrintTo(const CancelCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class CancelTransfer : public TransferScreen, public ::testing::WithParamInterface<CancelCase> {};
+
+TEST_P(CancelTransfer, StopsAfterTheBlockUnderWay)
+{
+    const CancelCase& c = GetParam();
+    ASSERT_TRUE(Settings().SetSafeWrite(c.safeWrite));
+    sim::Memory before;
+    before.fill(0x11);
+    radio->SetMemory(before);
+    const std::string path = home.Path("kept.dat");
+    ASSERT_TRUE(frame->Document().SaveTo(path, "kept").Ok());
+    ASSERT_TRUE(frame->Document().OpenPath(path).Ok());
+    frame->OpenView(Id(Command::RadioInformation));
+    const Image imageBefore = Radio().MemoryImage();
+    bool pressed = false;
+    int blocksSent = 0;  // write blocks the radio had received when Cancel was pressed
+    onProgress = [&](CDlgTransfer* dialog, int) {
+        if (pressed || !c.when(*radio)) return;
+        pressed = true;
+        blocksSent = radio->CommandCount("Ea");
+        EXPECT_TRUE(dialog->CancelButton()->isEnabled());
+        dialog->CancelButton()->click();
+        EXPECT_TRUE(dialog->isVisible()) << "the screen waits for the block under way";
+        EXPECT_FALSE(dialog->CancelButton()->isEnabled());
+    };
+
+    EXPECT_FALSE(Run(c.direction));
+
+    ASSERT_TRUE(pressed);
+    EXPECT_EQ(radio->Mode(), 1) << "the connection was ended";
+    EXPECT_EQ(screen.result.status, LinkStatus::Interrupted);
+    ASSERT_FALSE(prompt.shown.empty());
+    const QString shown = prompt.shown.back().text;
+    EXPECT_EQ(prompt.shown.back().icon, CPrompt::Icon::Warning);
+    EXPECT_EQ(LastLogResult(), shown);
+    EXPECT_TRUE(Radio().MemoryImage() == imageBefore) << "the data stay as they were";
+    EXPECT_EQ(frame->Document().Path(), path);
+    EXPECT_NE(frame->FindView(Id(Command::RadioInformation)), nullptr) << "views stay open";
+    EXPECT_EQ(radio->CommandCount("Ea"), blocksSent) << "not one block after Cancel";
+
+    const sim::Memory after = radio->GetMemory();
+    const uint16_t sentEnd = static_cast<uint16_t>(120 + 16 * blocksSent);
+    for (size_t a = 0; a < after.size(); ++a) {
+        if (a >= 120 && a < sentEnd)
+            ASSERT_EQ(after[a], imageBefore[a]) << "address " << a << " was sent";
+        else
+            ASSERT_EQ(after[a], 0x11) << "address " << a << " was not sent";
+    }
+
+    const auto backups = ListBackups(home.Path("Backups"));
+    EXPECT_EQ(backups.size(), c.direction == TransferDirection::Write && c.safeWrite &&
+                                      c.message != TransferMessage::kBackupCancelled
+                                  ? 1u
+                                  : 0u);
+    if (c.message != LinkMessage::kWriteInterrupted) {
+        EXPECT_EQ(shown, MessageText(c.message));
+        return;
+    }
+    // What the radio holds, and with a backup the file that puts the radio back.
+    ASSERT_EQ(screen.result.written,
+              (std::vector<AddressRange>{{120, static_cast<uint16_t>(sentEnd - 1)}}));
+    QString expected = QString::fromStdString(screen.result.Text());
+    EXPECT_TRUE(expected.startsWith(MessageText(c.message).section('%', 0, 0)));
+    if (c.safeWrite) {
+        ASSERT_EQ(backups.size(), 1u);
+        EXPECT_EQ(screen.backupPath, backups.front().path);
+        expected += '\n' + MessageText(SafeWriteMessage::kRestoreHint, backups.front().path);
+    }
+    EXPECT_EQ(shown, expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Screens, CancelTransfer,
+    ::testing::Values(CancelCase{"ReadMidway", TransferDirection::Read, false,
+                                 [](const sim::CRadioSim& r) { return r.CommandCount("Eb") >= 40; },
+                                 LinkMessage::kReadInterrupted},
+                      CancelCase{"WriteMidwayNamesTheBackup", TransferDirection::Write, true,
+                                 [](const sim::CRadioSim& r) { return r.CommandCount("Ea") >= 20; },
+                                 LinkMessage::kWriteInterrupted},
+                      CancelCase{"WriteMidwayWithoutBackup", TransferDirection::Write, false,
+                                 [](const sim::CRadioSim& r) { return r.CommandCount("Ea") >= 7; },
+                                 LinkMessage::kWriteInterrupted},
+                      CancelCase{"DuringTheBackupNothingIsSent", TransferDirection::Write, true,
+                                 [](const sim::CRadioSim& r) { return r.CommandCount("Eb") >= 64; },
+                                 TransferMessage::kBackupCancelled}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace rv

@@ -10,15 +10,18 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QTextBrowser>
 #include <QTreeWidget>
+#include <QUrl>
 
+#include "base/CommandIds.h"
 #include "data/RadioData.h"
 #include "editors/radio/RadioInfoBlock.h"
 #include "editors/radio/gui/ViewRadio.h"
 #include "gui/GuiTestSupport.h"
 #include "shell/GuiHelp.h"
 #include "shell/ViewTable.h"
-#include "base/CommandIds.h"
+#include "ui/FormBuilder.h"
 #include "ui/ShellRegistry.h"
 
 namespace rv {
@@ -103,7 +106,8 @@ TEST_F(ViewsTest, EveryViewIsRegisteredAsTheClassTheViewTableNames)
         ASSERT_NE(row, nullptr) << Id(c);
         std::unique_ptr<CCustomFormView> view(CreateRegisteredView(Id(c), nullptr));
         ASSERT_NE(view, nullptr) << row->className << " is not registered";
-        EXPECT_EQ(std::string(view->metaObject()->className()), std::string("rv::") + row->className);
+        EXPECT_EQ(std::string(view->metaObject()->className()),
+                  std::string("rv::") + row->className);
     }
     // No view is registered under a command that no tree item or menu entry opens.
     for (int id = kFirstViewCommand; id <= kLastViewCommand; ++id)
@@ -241,6 +245,55 @@ TEST_F(ViewsTest, F1OpensHelpAtTheFocusedControl)
     frame->RunCommand(Id(Command::HelpTopics));
     EXPECT_EQ(HelpViewer()->Topic(), 0);
     HelpViewer()->close();
+}
+
+TEST_F(ViewsTest, F1InChineseOpensTheChineseHelpAtTheSameTopic)
+{
+    Settings().SelectLanguage(1);
+    ASSERT_EQ(Settings().HelpFile(), "help_S.html");
+    frame->Retranslate();
+    frame->show();
+    QApplication::setActiveWindow(frame.get());
+    auto* radio = static_cast<CViewRadio*>(frame->OpenView(Id(Command::RadioInformation)));
+    QLineEdit* serial = radio->Controls().Get<QLineEdit>(CViewRadio::Control::kSerialNumber);
+    serial->setFocus();
+    Settle();
+    QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+    QApplication::sendEvent(serial, &f1);
+    ASSERT_NE(HelpViewer(), nullptr);
+    EXPECT_EQ(HelpViewer()->Browser()->source(),
+              QUrl::fromLocalFile(QString::fromStdString(home.Path("help_S.html"))));
+    EXPECT_EQ(HelpViewer()->Topic(), CViewRadio::Control::kSerialNumber);
+    EXPECT_TRUE(HelpViewer()->Browser()->toPlainText().contains(QStringLiteral("序列号")));
+    HelpViewer()->close();
+}
+
+TEST_F(ViewsTest, EveryControlFindsTheSameHelpTopicInBothLanguages)
+{
+    // F1 on any control of any view opens a topic (its own, its group's or its view's), and
+    // the same one in English and in Chinese.
+    auto read = [this](const char* name) {
+        QFile file(QString::fromStdString(home.Path(name)));
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
+        return file.readAll().toStdString();
+    };
+    const std::string english = read("help_E.html"), chinese = read("help_S.html");
+    int controls = 0;
+    for (const ViewRow& row : kViewTable) {
+        QWidget* view = frame->OpenView(row.command);
+        if (!view) continue;  // not offered at this user level or model
+        for (QWidget* w : view->findChildren<QWidget*>()) {
+            if (w->focusPolicy() == Qt::NoFocus) continue;
+            const std::vector<int> chain = ControlIdChain(w);
+            const int topic = ChooseHelpTopic(chain, english);
+            EXPECT_NE(topic, 0) << row.className << " " << w->metaObject()->className() << " "
+                                << w->objectName().toStdString();
+            EXPECT_EQ(ChooseHelpTopic(chain, chinese), topic) << row.className;
+            ++controls;
+        }
+        frame->CloseAllViews();
+    }
+    EXPECT_GT(controls, 0);
 }
 
 TEST_F(ViewsTest, MissingHelpFileIsReported)

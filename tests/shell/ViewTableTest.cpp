@@ -9,8 +9,8 @@
 #include "base/Settings.h"
 #include "base/TextFormat.h"
 #include "data/RadioData.h"
-#include "editors/scan/ScanData.h"
 #include "editors/channel/ChannelData.h"
+#include "editors/scan/ScanData.h"
 #include "shell/ViewTable.h"
 #include "support/TestSupport.h"
 
@@ -316,11 +316,34 @@ TEST(ViewTableHelp, TopicsAreChosenFromTheControlOutwards)
 
 TEST(ViewTableHelp, ShippedHelpHasATopicForEveryViewAndTreeItem)
 {
-    std::ifstream in(std::string(RV_RESOURCE_DIR) + "/help_E.html");
-    ASSERT_TRUE(in) << "resources/help_E.html missing";
-    std::string html{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    for (const TreeRow& r : kTreeLayout) EXPECT_TRUE(HelpHasTopic(html, r.textId)) << r.textId;
-    for (const ViewRow& v : kViewTable) EXPECT_TRUE(HelpHasTopic(html, v.command)) << v.className;
+    // The English and the Chinese help have the same topics, so that F1 lands on the same
+    // place in either language; every view, tree item and screen has its topic in both.
+    auto anchors = [](const std::string& html) {
+        std::set<std::string> names;
+        for (size_t at = html.find("name=\""); at != std::string::npos;
+             at = html.find("name=\"", at + 1)) {
+            const size_t begin = at + 6;
+            names.insert(html.substr(begin, html.find('"', begin) - begin));
+        }
+        return names;
+    };
+    std::set<std::string> english;
+    for (const char* file : {"help_E.html", "help_S.html"}) {
+        std::ifstream in(std::string(RV_RESOURCE_DIR) + "/" + file);
+        ASSERT_TRUE(in) << file << " missing";
+        std::string html{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        for (const TreeRow& r : kTreeLayout)
+            EXPECT_TRUE(HelpHasTopic(html, r.textId)) << file << " " << r.textId;
+        for (const ViewRow& v : kViewTable)
+            EXPECT_TRUE(HelpHasTopic(html, v.command)) << file << " " << v.className;
+        // Communication Port, the transfer screen, Language, About.
+        for (int screen : {150, 1601, 1037, 100})
+            EXPECT_TRUE(HelpHasTopic(html, screen)) << file << " " << screen;
+        if (english.empty())
+            english = anchors(html);
+        else
+            EXPECT_EQ(anchors(html), english) << file;
+    }
 }
 
 class ViewTableProfile : public test::HomeTest {};

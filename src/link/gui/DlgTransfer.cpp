@@ -16,6 +16,7 @@
 #include "data/MemoryMap.h"
 #include "data/RadioData.h"
 #include "link/SafeWrite.h"
+#include "ui/FormBuilder.h"
 #include "ui/GuiCommands.h"
 #include "ui/Prompt.h"
 #include "ui/QtText.h"
@@ -33,6 +34,7 @@ CPrompt::Icon IconOf(const LinkResult& result)
             return CPrompt::Icon::Information;
         case LinkStatus::NoRadio:
         case LinkStatus::BandMismatch:
+        case LinkStatus::Interrupted:  // the user stopped it
             return CPrompt::Icon::Warning;
         default:
             return CPrompt::Icon::Error;
@@ -67,7 +69,9 @@ QString TargetLine()
 CDlgTransfer::CDlgTransfer(TransferDirection direction, IMainShell* shell, QWidget* parent)
     : QDialog(parent), direction_(direction), shell_(shell), transfer_(direction)
 {
+    transfer_.SetStopRequest(&stop_);
     setObjectName("DlgTransfer");
+    SetControlId(this, LinkText::kReadTitle);  // F1 opens the help on transfers
     setWindowTitle(Operation());
     setMinimumWidth(420);
 
@@ -157,6 +161,7 @@ void CDlgTransfer::Start()
     if (safeWrite_) Settings().SetSafeWrite(safe_);
     phase_ = Phase::Transfer;
     writeSucceeded_ = false;
+    stop_ = false;
     backupPath_.clear();
     if (safe_) {
         std::string tried;
@@ -167,6 +172,7 @@ void CDlgTransfer::Start()
         }
         phase_ = Phase::Backup;
         read_ = std::make_unique<CTransfer>(TransferDirection::Read);
+        read_->SetStopRequest(&stop_);
     }
     StartPhase();
 }
@@ -196,9 +202,14 @@ bool CDlgTransfer::StartPhase()
     found = FormatTextString(found, Current().Link().PortName());
     Log(ToQ(found));
 
+    // Cancel stays: it stops the transfer after the block under way.
     ok_->setEnabled(false);
-    cancel_->setEnabled(false);
     if (safeWrite_) safeWrite_->setEnabled(false);
+    if (!stop_) {
+        cancel_->setEnabled(true);
+        cancel_->setToolTip(
+            UiText(TransferText::kCancelTip, "Stops the transfer after the block under way"));
+    }
     instruction_->setText(UiText(
         TransferText::kRunning,
         "Do not disconnect the cable or switch the radio off until the transfer has finished."));
@@ -263,8 +274,11 @@ void CDlgTransfer::ShowProgress(int percent)
         text = TransferText::kVerifyProgress;
         english = "Verifying: %d";
     }
-    status_->setText(ToQ(FormatTextNumber(TextOr(Settings().LoadText(text), english), percent)) +
-                     QLatin1Char('%'));
+    // After Cancel the status keeps saying that the transfer stops.
+    if (!stop_)
+        status_->setText(
+            ToQ(FormatTextNumber(TextOr(Settings().LoadText(text), english), percent)) +
+            QLatin1Char('%'));
     // With backup and verify the bar shows the whole job, each phase by its blocks.
     int overall = percent;
     if (safe_) {
@@ -292,7 +306,20 @@ void CDlgTransfer::EndTransfer()
     if (!result_.Ok()) {
         running_ = false;
         const QString text = MessageOf(result_);
-        if (phase_ == Phase::Backup) {
+        const bool stopped = result_.status == LinkStatus::Interrupted;
+        if (stopped && phase_ != Phase::Transfer) {
+            // Stopped while the radio was only being read: before the write nothing was sent,
+            // after it the write itself went through.
+            const int message = phase_ == Phase::Backup ? TransferMessage::kBackupCancelled
+                                                        : TransferMessage::kVerifyCancelled;
+            const QString said =
+                UiMessage(message, phase_ == Phase::Backup ? "Nothing was sent to the radio."
+                                                           : "The radio was written; the check "
+                                                             "of the write was cancelled.");
+            Log(said);
+            Prompt().Show(this, said, CPrompt::Icon::Warning);
+            done(QDialog::Rejected);
+        } else if (phase_ == Phase::Backup) {
             Fail(ToQ(s.LoadMessage(SafeWriteMessage::kBackupReadFailed, {text.toStdString()})));
         } else if (phase_ == Phase::Verify) {
             Fail(withRestore(
@@ -327,6 +354,7 @@ void CDlgTransfer::EndTransfer()
             written_ = result_;
             phase_ = Phase::Verify;
             read_ = std::make_unique<CTransfer>(TransferDirection::Read);
+            read_->SetStopRequest(&stop_);
             QTimer::singleShot(0, this, &CDlgTransfer::NextPhase);
             return;
         }
@@ -353,15 +381,28 @@ void CDlgTransfer::WaitForWorker()
     if (worker_.joinable()) worker_.join();
 }
 
+void CDlgTransfer::RequestStop()
+{
+    if (stop_) return;
+    stop_ = true;
+    cancel_->setEnabled(false);
+    status_->setText(UiText(TransferText::kStopping, "Stopping after the block under way..."));
+}
+
 void CDlgTransfer::reject()
 {
-    if (running_) return;  // a running transfer cannot be stopped
+    // A running transfer ends its block and the connection first; it closes the screen then.
+    if (running_) {
+        RequestStop();
+        return;
+    }
     QDialog::reject();
 }
 
 void CDlgTransfer::closeEvent(QCloseEvent* event)
 {
     if (running_) {
+        RequestStop();
         event->ignore();
         return;
     }

@@ -3,9 +3,12 @@
 // checks it on the UI thread (wait cursor), then a worker thread moves the blocks. The worker
 // reports through the observer interface of the transfer; each call becomes a blocking queued
 // signal, so the screen updates its progress bar and shows the result on the UI thread while
-// the worker waits. A running transfer cannot be cancelled or the screen closed.
+// the worker waits. Cancel during a transfer stops it after the block under way: the radio is
+// put back to mode 1 and the port closed; a stopped read changes nothing, a stopped write says
+// what the radio now holds and how to put it back.
 
 #include <QDialog>
+#include <atomic>
 #include <memory>
 #include <string>
 #include <thread>
@@ -32,6 +35,14 @@ struct TransferText {
     static constexpr int kBackupProgress = 39650;  ///< status while backing up (%d percent)
     static constexpr int kVerifyProgress = 39651;  ///< status while verifying (%d percent)
     static constexpr int kSafeWrite = 39652;       ///< check box: back up first, verify after
+    static constexpr int kCancelTip = 40250;       ///< tool tip of Cancel while the blocks move
+    static constexpr int kStopping = 40251;        ///< status after Cancel, until the block ends
+};
+
+/// Messages of the transfer screen beyond those of the link (language keys S01nnnnn).
+struct TransferMessage {
+    static constexpr int kBackupCancelled = 1740;  ///< Cancel during the backup: nothing sent
+    static constexpr int kVerifyCancelled = 1741;  ///< Cancel during the verify: written
 };
 
 class CDlgTransfer : public QDialog, private ITransferObserver {
@@ -47,6 +58,8 @@ public:
     void Start();
     /// True while the worker runs.
     bool Running() const { return running_; }
+    /// True after Cancel asked the running transfer to stop.
+    bool StopRequested() const { return stop_.load(); }
     /// Waits until the worker thread has returned (after the screen closed).
     void WaitForWorker();
     /// The transfer (its buffer, identity and commit steps).
@@ -92,6 +105,8 @@ private:
     void EndTransfer();
     /// Shows a failure of the connection and logs it.
     void ReportFailure(const LinkResult& result);
+    /// Cancel while the blocks move: asks the worker to stop after the block under way.
+    void RequestStop();
     void Log(const QString& result);
     QString Operation() const;
 
@@ -107,6 +122,7 @@ private:
     std::string backupFolder_, backupPath_;
     std::thread worker_;
     bool running_ = false;
+    std::atomic<bool> stop_{false};  // looked at by the worker after every block
     QLabel* instruction_ = nullptr;
     QLabel* status_ = nullptr;
     QProgressBar* progress_ = nullptr;
