@@ -10,6 +10,7 @@
 #include "editors/personality/gui/ViewPersonality.h"
 #include "editors/radio/gui/ViewRadio.h"
 #include "editors/scan/gui/ViewScan.h"
+#include "shell/CompareCommands.h"
 #include "shell/ExchangeCommands.h"
 #include "shell/PrintCommands.h"
 #include "ui/ShellRegistry.h"
@@ -40,6 +41,7 @@ void RegisterViews()
     RegisterPrintCommands();
     // The File menu's channel exchange.
     RegisterExchangeCommands();
+    RegisterCompareCommands();
     // General settings and programmable keys.
     Register<CViewKeys>(Command::Keys);
     Register<CViewMisc>(Command::Misc);
