@@ -1,9 +1,11 @@
 #include "shell/CompareCommands.h"
 
 #include <QDialogButtonBox>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -58,13 +60,19 @@ QString RecordCaption(const std::string& record)
     return ToQ(record);
 }
 
+/// "where, what" with the language's separator.
+QString Joined(const QString& where, const QString& what)
+{
+    return UiText(CompareText::kJoined, "%1, %2").arg(where, what);
+}
+
 QString FieldText(const Difference& d)
 {
     QString where = RecordCaption(d.record);
     if (d.index) where += QStringLiteral(" %1").arg(d.index);
     switch (d.kind) {
         case DifferenceKind::Header:
-            return UiText(CompareText::kHeader, "Header") + QStringLiteral(", ") + ToQ(d.key);
+            return Joined(UiText(CompareText::kHeader, "Header"), ToQ(d.key));
         case DifferenceKind::Byte: {
             char address[16];
             std::snprintf(address, sizeof address, "0x%03zX", d.address);
@@ -75,7 +83,7 @@ QString FieldText(const Difference& d)
         case DifferenceKind::Field:
             break;
     }
-    return where + QStringLiteral(", ") + ToQ(d.label.empty() ? d.key : d.label);
+    return Joined(where, ToQ(d.label.empty() ? d.key : d.label));
 }
 
 }  // namespace
@@ -213,6 +221,8 @@ bool CDlgCompare::CompareWithFile(const QString& path)
         return false;
     }
     Show(Mine(true), *file.snapshot, path);
+    table_->headerItem()->setText(2, QFileInfo(path).fileName());
+    table_->headerItem()->setToolTip(2, path);
     Log(operation, UiText(ShellText::kResultDone, "Done"));
     return true;
 }
@@ -255,6 +265,7 @@ void CDlgCompare::GoToRow(int k)
     if (command == 0 || !frame) return;
     CCustomFormView* view = frame->OpenView(command);
     if (!view) return;
+    frame->raise();
     frame->activateWindow();
     if (d.index > 0) view->Navigate(static_cast<int>(NoticeCode::GoTo), static_cast<int>(d.index));
     if (!d.key.empty()) view->FocusField(d.key);
@@ -262,16 +273,22 @@ void CDlgCompare::GoToRow(int k)
 
 CDlgCompare* ShowCompareWindow(IMainShell& shell)
 {
+    // A window of its own beside the main window, so that the view a row opens can come to
+    // the front; it goes with the main window.
+    static QPointer<CDlgCompare> open;
     QWidget* window = shell.Window();
-    auto* dialog = window->findChild<CDlgCompare*>(QStringLiteral("DlgCompare"));
-    if (!dialog) {
-        dialog = new CDlgCompare(shell, window);
-        dialog->setAttribute(Qt::WA_DeleteOnClose);
+    if (!open) {
+        open = new CDlgCompare(shell, nullptr);
+        open->setAttribute(Qt::WA_DeleteOnClose);
+        // Closing the main window ends the program even while this window is open.
+        open->setAttribute(Qt::WA_QuitOnClose, false);
+        CDlgCompare* dialog = open;
+        QObject::connect(window, &QObject::destroyed, dialog, [dialog] { delete dialog; });
     }
-    dialog->show();
-    dialog->raise();
-    dialog->activateWindow();
-    return dialog;
+    open->show();
+    open->raise();
+    open->activateWindow();
+    return open;
 }
 
 void RegisterCompareCommands()

@@ -43,6 +43,7 @@ struct CompareText {
     static constexpr int kTheRadio = 40364;
     static constexpr int kClose = 40365;
     static constexpr int kSummaryEqual = 40366;  ///< %1 the other side
+    static constexpr int kJoined = 40367;        ///< %1 record, %2 field
 };
 
 /// Runs the transfer screen of the radio read instead of exec() (tests press its OK); returns
