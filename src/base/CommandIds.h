@@ -16,6 +16,7 @@ enum class Command : int {
     PrintPreview = 57609,
     ExportChannels = 39760,  ///< channels as a CSV channel table
     ImportChannels = 39761,  ///< channels from a CSV channel table, previewed first
+    CompareWith = 40351,     ///< the open configuration against a data file or the radio
     RecentFile1 = 57616,
     RecentFile2 = 57617,
     RecentFile3 = 57618,

@@ -101,14 +101,6 @@ public:
     void ShowMessage(int messageId, const std::string& text) override;
 };
 
-/// One line of a data file's header as `info` and `dump` show it.
-struct HeaderField {
-    const char* key;                   ///< fixed identifier, the same in every language
-    std::string text;                  ///< the value as printed
-    std::optional<long long> number;   ///< set for numeric fields (JSON numbers)
-};
-/// The header fields of a data file, followed by its comment.
-std::vector<HeaderField> HeaderFields(const CDataFileHeader& header, const std::string& comment);
 /// The fields as "key: value" lines; line breaks and control characters in values escaped.
 std::string FormatHeaderLines(const std::vector<HeaderField>& fields);
 

@@ -4,8 +4,9 @@
 //   rvcps-cli [--home DIR] import FILE --csv IN.csv -o OUT.dat
 //
 // Import applies the channel grid's rules row by row; every value they fitted is named on
-// stderr with its row and column. A refused row or unreadable input names row and column
-// and nothing is written.
+// stderr with its row and column, and so is every scan-list or emergency reference to a
+// channel that a plan with fewer rows removes, with what it became. A refused row or
+// unreadable input names row and column and nothing is written.
 
 #include "base/AtomicFile.h"
 #include "base/Settings.h"
@@ -75,6 +76,7 @@ ExitCode RunImport(std::span<const std::string> argv)
     for (const CsvNote& n : plan.errors) Report(n.message, n.args);
     if (!plan.Ok()) return ExitCode::Failure;
     for (const CsvNote& n : plan.fitted) Report(n.message, n.args);
+    for (const CsvNote& n : plan.references) Report(n.message, n.args);
     ApplyChannelImport(Radio(), plan);
     return doc.SaveTo(*out, "").Ok() ? ExitCode::Success : ExitCode::Failure;
 }

@@ -45,10 +45,7 @@ std::optional<ConfigSnapshot> Load(const std::string& path)
     CliDocumentUi ui;
     CQTXDoc doc(ui);
     if (!OpenDataFile(doc, path)) return std::nullopt;
-    std::vector<std::pair<std::string, std::string>> header;
-    for (const HeaderField& f : HeaderFields(doc.LastHeader(), CDataFile::ReadComment(path)))
-        header.emplace_back(f.key, f.text);
-    return TakeSnapshot(Radio(), std::move(header));
+    return TakeSnapshot(Radio(), HeaderLinesOf(doc.LastHeader(), CDataFile::ReadComment(path)));
 }
 
 }  // namespace

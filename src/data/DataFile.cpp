@@ -181,4 +181,23 @@ bool CDataFile::Write(const std::string& path, std::span<const uint8_t> extra,
     return WriteFileAtomic(path, std::span<const unsigned char>(bytes.data(), bytes.size()));
 }
 
+std::vector<HeaderField> HeaderFields(const CDataFileHeader& header, const std::string& comment)
+{
+    auto number = [](const char* key, long long v) {
+        return HeaderField{key, std::to_string(v), v};
+    };
+    return {
+        {"model_id", header.ModelId(), std::nullopt},
+        {"model_name", header.ModelName(), std::nullopt},
+        {"range", header.RangeText(), std::nullopt},
+        number("range_low", header.RangeLow()),
+        number("range_high", header.RangeHigh()),
+        number("band_code", header.BandCode()),
+        number("signal", header.Signal()),
+        {"radio_version", header.RadioVersion(), std::nullopt},
+        {"data_version", header.DataVersion(), std::nullopt},
+        {"comment", comment, std::nullopt},
+    };
+}
+
 }  // namespace rv

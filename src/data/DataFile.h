@@ -158,4 +158,13 @@ private:
     CDataFileHeader header_;
 };
 
+/// One line of a data file's header as `info`, `dump` and compare show it.
+struct HeaderField {
+    const char* key;                  ///< fixed identifier, the same in every language
+    std::string text;                 ///< the value as printed
+    std::optional<long long> number;  ///< set for numeric fields (JSON numbers)
+};
+/// The header fields of a data file, followed by its comment.
+std::vector<HeaderField> HeaderFields(const CDataFileHeader& header, const std::string& comment);
+
 }  // namespace rv

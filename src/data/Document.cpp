@@ -167,20 +167,22 @@ DocResult CQTXDoc::OpenPath(const std::string& path)
     return OpenChecked(*header, path);
 }
 
+int CQTXDoc::CheckHeader(const CDataFileHeader& header)
+{
+    if (!Settings().IsKnownModel(header.ModelId())) return DocMessage::kUnknownModel;
+    const int order = std::strncmp(header.RadioVersion().c_str(), kSupportedVersionPrefix, 4);
+    if (order != 0) return order > 0 ? DocMessage::kVersionNewer : DocMessage::kVersionOlder;
+    return 0;
+}
+
 DocResult CQTXDoc::OpenChecked(const CDataFileHeader& header, const std::string& path)
 {
     CSettings& settings = Settings();
-    if (!settings.IsKnownModel(header.ModelId())) {
-        Show(DocMessage::kUnknownModel, path);
-        return DocResult::Failed(DocMessage::kUnknownModel);
-    }
-    const std::string version = header.RadioVersion();
-    const int order = std::strncmp(version.c_str(), kSupportedVersionPrefix, 4);
-    if (order != 0) {
-        const int message = order > 0 ? DocMessage::kVersionNewer : DocMessage::kVersionOlder;
+    if (const int message = CheckHeader(header); message != 0) {
         Show(message, path);
         return DocResult::Failed(message);
     }
+    const std::string version = header.RadioVersion();
 
     // The whole file is read before anything is taken from it, so that a file that fails
     // half-way leaves the document, the model identity and the data as they were.

@@ -119,6 +119,9 @@ public:
     /// table, data) unless the whole file was read: 811 unreadable, 810 unknown model,
     /// 1140 / 1141 version newer / older than 1.01.
     DocResult OpenPath(const std::string& path);
+    /// The checks of a data file's header before anything is taken from the file: 0 when it
+    /// may be opened, else the message to show (810 unknown model, 1140 / 1141 version).
+    static int CheckHeader(const CDataFileHeader& header);
     /// Applies a header read from path and loads the file (the checks of OpenPath).
     DocResult OpenChecked(const CDataFileHeader& header, const std::string& path);
     /// Opens recent file k (0-based) after SaveModified; on success it moves to the top; an

@@ -4,6 +4,8 @@
 #include <cctype>
 #include <optional>
 
+#include "base/Bytes.h"
+#include "base/Settings.h"
 #include "data/RadioData.h"
 #include "editors/channel/ChannelData.h"
 #include "editors/dtmf/DtmfSystemData.h"
@@ -20,7 +22,6 @@
 #include "service/EmbeddedBlock.h"
 #include "service/TestFreqBlock.h"
 #include "service/TuneBlock.h"
-#include "base/Settings.h"
 
 namespace rv {
 
@@ -94,18 +95,24 @@ void StoreBlock(const Block& block, Image& image)
     block.Raw().CopyTo(image.data() + Block::kImageAddress);
 }
 
-/// Reads items of one list from consecutive slots: at least one, at most `limit`, stopping
-/// when the record after the last one read has 0xFF at `endMark`.
-template <class Item, class AddFn>
-void LoadConsecutive(const Image& image, size_t limit, size_t endMark, AddFn add)
+/// Number of items of one list in consecutive slots: at least one, at most `limit`, ending
+/// where the record after the last item has 0xFF at `endMark`.
+template <class Item>
+size_t CountConsecutive(const Image& image, size_t limit, size_t endMark)
 {
     for (size_t k = 0; k < limit; ++k) {
-        const size_t address = Item::kImageAddress + k * Item::kRecordSize;
-        Item& item = add();
-        item.Raw().CopyFrom(image.data() + address);
-        const size_t following = address + Item::kRecordSize;
-        if (k + 1 == limit || image[following + endMark] == 0xFF) break;
+        const size_t following = Item::kImageAddress + (k + 1) * Item::kRecordSize;
+        if (k + 1 == limit || image[following + endMark] == 0xFF) return k + 1;
     }
+    return limit;
+}
+
+/// Reads `count` items of one list from consecutive slots.
+template <class Item, class AddFn>
+void LoadConsecutive(const Image& image, size_t count, AddFn add)
+{
+    for (size_t k = 0; k < count; ++k)
+        add().Raw().CopyFrom(image.data() + Item::kImageAddress + k * Item::kRecordSize);
 }
 
 /// Writes the first `limit` items of a list to consecutive slots (the image has room for no
@@ -123,22 +130,31 @@ void StoreConsecutive(const ItemList<Item>& list, size_t limit, size_t endMark, 
     if (n < limit) image[Item::kImageAddress + n * Item::kRecordSize + endMark] = 0xFF;
 }
 
-void LoadChannels(RadioData& radio, const Image& image)
+/// Number of channel records from the first slot: the links only tell where the ring ends.
+size_t CountChannels(const Image& image, uint16_t head)
 {
-    const uint16_t head = radio.ChannelListHead();
-    if (head < kChannelListHead || head > kChannelAreaEnd) {
+    if (head < kChannelListHead || head > kChannelAreaEnd) return 0;
+    for (size_t k = 0; k < kMaxChannels; ++k) {
+        const uint8_t* record = image.data() + kChannelListHead + k * CChannelData::kRecordSize;
+        const uint16_t next = GetU16(record + CChannelData::Offset::NextLink);
+        const bool more = next >= kChannelListHead && next <= kChannelAreaEnd && next != head &&
+                          record[kChannelEndMark] != 0xFF;
+        if (!more) return k + 1;
+    }
+    return kMaxChannels;
+}
+
+void LoadChannels(RadioData& radio, const Image& image, size_t count)
+{
+    // A list head outside the channel area: one default channel.
+    if (count == 0) {
         radio.AddChannel();
         return;
     }
-    // Records lie consecutively from the first slot; the links only tell where the ring ends.
-    for (size_t k = 0; k < kMaxChannels; ++k) {
+    for (size_t k = 0; k < count; ++k) {
         CChannelData& channel = radio.AddChannel();
         channel.Raw().CopyFrom(image.data() + kChannelListHead + k * CChannelData::kRecordSize);
         channel.used_ = channel.RxFreq() != kNoFrequency ? 1 : 0;
-        const uint16_t next = channel.Raw().U16(CChannelData::Offset::NextLink);
-        const bool more = next >= kChannelListHead && next <= kChannelAreaEnd && next != head &&
-                          channel.Raw()[kChannelEndMark] != 0xFF;
-        if (!more) break;
     }
 }
 
@@ -153,7 +169,8 @@ void StoreChannels(RadioData& radio, Image& image)
         const uint16_t address = static_cast<uint16_t>(kChannelListHead + k * kStride);
         const uint16_t prev = k == 0 ? static_cast<uint16_t>(kChannelListHead + (n - 1) * kStride)
                                      : static_cast<uint16_t>(address - kStride);
-        const uint16_t next = k + 1 == n ? kChannelListHead : static_cast<uint16_t>(address + kStride);
+        const uint16_t next =
+            k + 1 == n ? kChannelListHead : static_cast<uint16_t>(address + kStride);
         CRawRecord& record = channels[k]->Raw();
         record.SetU16(CChannelData::Offset::PrevLink, prev);
         record.SetU16(CChannelData::Offset::NextLink, next);
@@ -180,6 +197,16 @@ std::optional<int> FirmwareNumber(const std::string& version)
 
 }  // namespace
 
+ImageListCounts CountListItems(const std::array<uint8_t, 2048>& image, uint16_t head)
+{
+    ImageListCounts counts;
+    counts.channels = CountChannels(image, head);
+    counts.personalities =
+        CountConsecutive<CPersonalityData>(image, kMaxPersonalities, kPersonalityEndMark);
+    counts.scanLists = CountConsecutive<CScanData>(image, kMaxScanLists, kScanListEndMark);
+    return counts;
+}
+
 void CMemoryMap::LoadFromImage(const std::array<uint8_t, 2048>& image)
 {
     RadioData& radio = Radio();
@@ -187,13 +214,14 @@ void CMemoryMap::LoadFromImage(const std::array<uint8_t, 2048>& image)
     // withdrawn again.
     radio.ClearLists();
 
-    LoadChannels(radio, image);
+    const ImageListCounts counts = CountListItems(image, radio.ChannelListHead());
+    LoadChannels(radio, image, counts.channels);
     LoadBlock(radio.TestFreq(), image);
     radio.TestFreq().LoadTexts();
     LoadBlock(radio.RadioInfo(), image);
-    LoadConsecutive<CPersonalityData>(image, kMaxPersonalities, kPersonalityEndMark,
-                                      [&]() -> CPersonalityData& { return radio.AddPersonality(); });
-    LoadConsecutive<CScanData>(image, kMaxScanLists, kScanListEndMark,
+    LoadConsecutive<CPersonalityData>(
+        image, counts.personalities, [&]() -> CPersonalityData& { return radio.AddPersonality(); });
+    LoadConsecutive<CScanData>(image, counts.scanLists,
                                [&]() -> CScanData& { return radio.AddScanList(); });
     LoadBlock(radio.Embedded(), image);
     LoadBlock(radio.Keys(), image);

@@ -2,6 +2,7 @@
 // Converter between the 2048-byte memory image and the blocks and lists of RadioData.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -27,6 +28,19 @@ public:
     /// Set by the main window: every open view commits its fields into the blocks.
     std::function<void()> storeViewsHook;
 };
+
+/// How many items of each list an image holds, as LoadFromImage reads them.
+struct ImageListCounts {
+    size_t channels = 0;  ///< 0 when the channel list head lies outside the channel area
+    size_t personalities = 0;
+    size_t scanLists = 0;
+    size_t dtmfSystems = 1;  ///< the image has one DTMF slot
+    bool operator==(const ImageListCounts&) const = default;
+};
+/// The list lengths of an image whose channel ring starts at head: channels lie consecutively
+/// from the first slot until a record ends the ring; personalities and scan lists fill their
+/// slots until the slot after the last one carries its end mark.
+ImageListCounts CountListItems(const std::array<uint8_t, 2048>& image, uint16_t head);
 
 /// Adjustments for older radio firmware, applied by Write to Radio to the stored image with
 /// the radio's version text (nothing for the model of model text 310).

@@ -3,13 +3,15 @@
 #include <algorithm>
 #include <cstdio>
 #include <map>
+#include <string_view>
 
+#include "data/Document.h"
 #include "data/FieldTable.h"
+#include "data/MemoryMap.h"
 
 namespace rv {
 
-ConfigSnapshot TakeSnapshot(RadioData& radio,
-                            std::vector<std::pair<std::string, std::string>> header)
+ConfigSnapshot TakeSnapshot(RadioData& radio, HeaderLines header)
 {
     ConfigSnapshot s;
     s.header = std::move(header);
@@ -17,6 +19,51 @@ ConfigSnapshot TakeSnapshot(RadioData& radio,
         s.records.push_back({r.kind, r.index, r.address, {r.bytes.begin(), r.bytes.end()}});
     s.image = radio.MemoryImage();
     return s;
+}
+
+ConfigSnapshot SnapshotOfImage(const Image& image, HeaderLines header)
+{
+    ConfigSnapshot s;
+    s.header = std::move(header);
+    s.image = image;
+    const ImageListCounts counts = CountListItems(image, kChannelListHead);
+    for (const RecordKind& kind : RecordKinds()) {
+        size_t count = 1;
+        if (kind.listName) {
+            const std::string_view list = kind.listName;
+            count = list == "channels"        ? counts.channels
+                    : list == "personalities" ? counts.personalities
+                    : list == "scan_lists"    ? counts.scanLists
+                                              : counts.dtmfSystems;
+        }
+        const size_t size = kind.table->recordSize;
+        for (size_t k = 0; k < count; ++k) {
+            const size_t address = kind.address + k * size;
+            s.records.push_back({&kind,
+                                 kind.listName ? k + 1 : 0,
+                                 address,
+                                 {image.begin() + address, image.begin() + address + size}});
+        }
+    }
+    return s;
+}
+
+HeaderLines HeaderLinesOf(const CDataFileHeader& header, const std::string& comment)
+{
+    HeaderLines lines;
+    for (const HeaderField& f : HeaderFields(header, comment)) lines.emplace_back(f.key, f.text);
+    return lines;
+}
+
+SnapshotFile ReadSnapshotFile(const std::string& path)
+{
+    const std::optional<CDataFileHeader> header = CDataFile::ReadHeader(path);
+    if (!header) return {std::nullopt, DocMessage::kReadFailed};
+    if (const int message = CQTXDoc::CheckHeader(*header); message != 0)
+        return {std::nullopt, message};
+    Image image{};
+    if (!CDataFile::Read(path, nullptr, image)) return {std::nullopt, DocMessage::kReadFailed};
+    return {SnapshotOfImage(image, HeaderLinesOf(*header, CDataFile::ReadComment(path))), 0};
 }
 
 namespace {

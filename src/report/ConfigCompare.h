@@ -4,10 +4,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "data/DataFile.h"
 #include "data/RadioData.h"
 #include "report/RecordTables.h"
 
@@ -29,9 +31,28 @@ struct ConfigSnapshot {
     Image image{};
 };
 
+/// Header lines of a snapshot: (key, text).
+using HeaderLines = std::vector<std::pair<std::string, std::string>>;
+
 /// Takes the records and the memory image of the radio data as they are now.
-ConfigSnapshot TakeSnapshot(RadioData& radio,
-                            std::vector<std::pair<std::string, std::string>> header);
+ConfigSnapshot TakeSnapshot(RadioData& radio, HeaderLines header);
+
+/// The records of a memory image as loading it into the radio data would give them (the
+/// lists as long as the loader reads them), taken without touching the radio data: what the
+/// configuration in a data file or a radio's memory is, beside the one being edited.
+ConfigSnapshot SnapshotOfImage(const Image& image, HeaderLines header);
+
+/// The header lines of a data file's header and comment, by their fixed keys.
+HeaderLines HeaderLinesOf(const CDataFileHeader& header, const std::string& comment);
+
+/// A data file read for compare: the snapshot, or the message that says why it was not read.
+struct SnapshotFile {
+    std::optional<ConfigSnapshot> snapshot;
+    int message = 0;  ///< 811 not readable, 810 unknown model, 1140 / 1141 version
+};
+/// Reads a data file with the checks of Open (header, model, version, the whole image) into a
+/// snapshot. The radio data, the document and the settings stay as they are.
+SnapshotFile ReadSnapshotFile(const std::string& path);
 
 /// What a difference concerns.
 enum class DifferenceKind {

@@ -15,6 +15,7 @@
 #include "service/gui/ViewDataWatch.h"
 #include "service/gui/ViewMaintainBoard.h"
 #include "service/gui/ViewTestFreq.h"
+#include "shell/CompareCommands.h"
 #include "shell/ExchangeCommands.h"
 #include "shell/PrintCommands.h"
 #include "shell/TuningCommands.h"
@@ -48,6 +49,7 @@ void RegisterViews()
     RegisterExchangeCommands();
     // The Program menu's tuning commands.
     RegisterTuningCommands();
+    RegisterCompareCommands();
     // General settings and programmable keys.
     Register<CViewKeys>(Command::Keys);
     Register<CViewMisc>(Command::Misc);

@@ -143,6 +143,33 @@ std::optional<InvalidRowTarget> LocateInvalidRow(const CInvalidLog::Row& row)
     return std::nullopt;
 }
 
+int ViewOfRecord(std::string_view record)
+{
+    struct Entry {
+        std::string_view record;
+        Command view;
+    };
+    static constexpr Entry kViews[] = {
+        {"channel", Command::Channel},
+        {"personality", Command::Personality},
+        {"scan_list", Command::Scan},
+        {"dtmf_system", Command::DtmfSystem},
+        {"emergency", Command::Emergency},
+        {"keys", Command::Keys},
+        {"misc", Command::Misc},
+        {"volume", Command::Volume},
+        {"microphone", Command::Microphone},
+        {"vox", Command::Vox},
+        {"mode", Command::Mode},
+        {"radio_info", Command::RadioInformation},
+        {"embedded", Command::Embedded},
+        {"test_frequencies", Command::TestFreq},
+    };
+    for (const Entry& e : kViews)
+        if (e.record == record) return Id(e.view);
+    return 0;
+}
+
 std::optional<size_t> TreeItemCount(int command)
 {
     switch (static_cast<Command>(command)) {

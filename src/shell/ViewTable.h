@@ -126,6 +126,7 @@ inline constexpr std::array<MenuEntry, 60> kMenuLayout{{
     {Menu::File, 0, "", ""},
     {Menu::File, Id(Command::ExportChannels), "&Export Channels...", ""},
     {Menu::File, Id(Command::ImportChannels), "&Import Channels...", ""},
+    {Menu::File, Id(Command::CompareWith), "Co&mpare With...", ""},
     {Menu::File, 0, "", ""},
     {Menu::File, Id(Command::Print), "&Print...", "Ctrl+P"},
     {Menu::File, Id(Command::PrintPreview), "Print Pre&view", ""},
@@ -240,6 +241,10 @@ struct InvalidRowTarget {
 /// field's control id, so the item is found again in its list. Nothing when the item is gone or its
 /// kind has no view yet.
 std::optional<InvalidRowTarget> LocateInvalidRow(const CInvalidLog::Row& row);
+
+/// The view command that shows a record, by the name of its field table ("channel",
+/// "scan_list", "vox"); 0 for a record no view shows (the tuning values).
+int ViewOfRecord(std::string_view record);
 
 /// Number of items of a list kind (channels, personalities, scan lists) for its tree item;
 /// nothing for the kinds that have one item.

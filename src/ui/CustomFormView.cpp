@@ -45,7 +45,37 @@ bool CCustomFormView::FocusControl(int controlId)
     auto it = std::find_if(widgets.begin(), widgets.end(),
                            [controlId](const QWidget* w) { return ControlIdOf(w) == controlId; });
     if (it == widgets.end()) return false;
-    QWidget* target = *it;
+    FocusWidget(*it);
+    return true;
+}
+
+namespace {
+constexpr char kFieldKeyProperty[] = "rvFieldKey";
+}  // namespace
+
+void CCustomFormView::SetFieldKey(QWidget* control, std::string_view key)
+{
+    if (control)
+        control->setProperty(kFieldKeyProperty,
+                             QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size())));
+}
+
+bool CCustomFormView::FocusField(std::string_view key)
+{
+    const QString wanted = QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size()));
+    QWidget* found = nullptr;
+    for (QWidget* w : findChildren<QWidget*>()) {
+        if (w->property(kFieldKeyProperty).toString() != wanted) continue;
+        // Of a field's controls for the kinds of band, the one the view shows.
+        if (!found || (found->isHidden() && !w->isHidden())) found = w;
+    }
+    if (!found) return false;
+    FocusWidget(found);
+    return true;
+}
+
+void CCustomFormView::FocusWidget(QWidget* target)
+{
     // A control on a hidden tab page: show each page on the way up.
     for (QWidget* w = target; w && w != this; w = w->parentWidget()) {
         auto* stack = qobject_cast<QStackedWidget*>(w->parentWidget());
@@ -56,7 +86,6 @@ bool CCustomFormView::FocusControl(int controlId)
             stack->setCurrentWidget(w);
     }
     target->setFocus(Qt::OtherFocusReason);
-    return true;
 }
 
 void CCustomFormView::RestoreFocus()

@@ -7,6 +7,7 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <string_view>
 
 #include "data/Notice.h"
 
@@ -49,6 +50,12 @@ public:
     /// Puts the keyboard focus on the control with this id, bringing forward the tab pages
     /// that hold it; false when the view has no such control.
     bool FocusControl(int controlId);
+    /// Puts the keyboard focus on the control that shows the record field with this key (the
+    /// one the view shows, where a field has a control for each kind of band), bringing
+    /// forward its tab pages; false when the view shows no such field.
+    bool FocusField(std::string_view key);
+    /// Marks control as the one that shows the record field key (for FocusField).
+    static void SetFieldKey(QWidget* control, std::string_view key);
     /// Gives the keyboard focus back to the control that had it last (or the first control).
     void RestoreFocus();
     /// The control that had the focus last, nullptr when none.
@@ -66,6 +73,8 @@ signals:
     void noticeRaised(const rv::NoticeRecord& notice);
 
 private:
+    /// Shows the tab pages on the way up to target and gives it the focus.
+    void FocusWidget(QWidget* target);
     void OnFocusChanged(QWidget* old, QWidget* now);
 
     int formId_;

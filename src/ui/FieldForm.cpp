@@ -54,7 +54,9 @@ CFieldFormBinding::CFieldFormBinding(const FieldTable& table, const CFormControl
     for (const FieldControl& f : fields) {
         const std::optional<FieldRef> field = FindField(table, f.key);
         QWidget* control = controls.Control(f.controlId);
-        if (field && control) bound_.push_back({*field, control, {}});
+        if (!field || !control) continue;
+        bound_.push_back({*field, control, {}});
+        CCustomFormView::SetFieldKey(control, f.key);
     }
 }
 

@@ -8,6 +8,8 @@
 #include <array>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <nlohmann/json.hpp>
 #include <string>
 
@@ -131,6 +133,30 @@ TEST_F(DiffSetTest, DiffShowsBytesOutsideFieldsByAddressAndTroubleAsTwo)
 
     EXPECT_EQ(Cli("diff " + a + " " + work.Path("missing.dat")).status, 2);
     EXPECT_EQ(Cli("diff " + a).status, 2);
+}
+
+TEST_F(DiffSetTest, ImportOfFewerRowsThanChannelsMendsTheReferencesAndSaves)
+{
+    // The default set's scan list holds all sixteen channels; the plan keeps four.
+    const std::string csv = work.Path("plan.csv"), cut = work.Path("cut.csv");
+    ASSERT_EQ(Cli("export " + a + " --csv " + csv).status, 0);
+    std::ifstream in(csv, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    size_t end = 0;
+    for (int line = 0; line < 5; ++line) end = text.find('\n', end) + 1;
+    std::ofstream(cut, std::ios::binary) << text.substr(0, end);
+
+    const Output import = Cli("import " + a + " --csv " + cut + " -o " + b);
+    ASSERT_EQ(import.status, 0) << import.err;
+    EXPECT_NE(import.err.find("Scan list 1: member 5 named channel 5"), std::string::npos)
+        << import.err;
+    EXPECT_NE(import.err.find("member 16 named channel 16"), std::string::npos) << import.err;
+
+    const Output diff = Cli("diff " + a + " " + b);
+    EXPECT_EQ(diff.status, 1);
+    EXPECT_NE(diff.out.find("scan_list 1, "), std::string::npos) << diff.out;
+    EXPECT_NE(diff.out.find("channel 16: only in " + a), std::string::npos) << diff.out;
+    EXPECT_EQ(diff.out.find("channel 4:"), std::string::npos) << diff.out;
 }
 
 }  // namespace

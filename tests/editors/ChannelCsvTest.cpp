@@ -13,6 +13,8 @@
 #include "data/RadioData.h"
 #include "editors/channel/ChannelCsv.h"
 #include "editors/channel/ChannelData.h"
+#include "editors/emergency/EmergencyBlock.h"
+#include "editors/scan/ScanData.h"
 #include "support/TestSupport.h"
 
 namespace rv {
@@ -110,6 +112,42 @@ TEST_F(ChannelCsvTest, ImportFitsValuesByTheGridRulesAndNamesThem)
     EXPECT_EQ(Radio().Channels()[0]->TxToneType(), ToneType::Analog);
     EXPECT_EQ(Radio().Channels()[0]->RxToneType(), ToneType::None);
     EXPECT_EQ(Radio().ChannelAlias(Radio().Channels()[0]->id_), "Hill, \"east\"");
+}
+
+TEST_F(ChannelCsvTest, FewerRowsThanChannelsMendTheReferencesToTheRemovedOnes)
+{
+    // Sixteen channels; the scan lists name them all, the emergency reverts to channel 10.
+    QuietUi ui;
+    CQTXDoc doc(ui);
+    ASSERT_TRUE(doc.OpenPath(CQTXDoc::DefaultSetPath()).Ok());
+    RadioData& radio = Radio();
+    ASSERT_EQ(radio.Channels().size(), kMaxChannels);
+    radio.Emergency().Raw()[CEmergencyBlock::Offset::kRevertChannel] = 10;
+    radio.Emergency().ResolveLinks();
+    std::string csv = ChannelsToCsv(radio, Settings());
+    size_t end = 0;
+    for (int line = 0; line < 4; ++line) end = csv.find('\n', end) + 1;
+    csv.resize(end);  // the header and channels 1 to 3
+
+    const ChannelImport plan = PlanChannelImport(csv, radio, CurrentBandLimits(), Settings());
+    ASSERT_TRUE(plan.Ok());
+    ASSERT_EQ(plan.records.size(), 3u);
+    std::vector<std::vector<std::string>> refs;
+    for (const CsvNote& n : plan.references) refs.push_back(n.args);
+    ASSERT_FALSE(refs.empty());
+    EXPECT_EQ(plan.references[0].message, CsvMessage::kMemberCut);
+    EXPECT_EQ(refs[0], (std::vector<std::string>{"1", "4", "4"}));
+    EXPECT_EQ(plan.references.back().message, CsvMessage::kRevertCut);
+    EXPECT_EQ(refs.back(), std::vector<std::string>{"10"});
+
+    ApplyChannelImport(radio, plan);
+    EXPECT_FALSE(radio.ValidateAll()) << radio.InvalidLog().Rows().size() << " invalid entries";
+    for (const auto& scan : radio.ScanLists()) {
+        EXPECT_LE(scan->Entries(), 3);
+        for (uint32_t id : scan->members_) EXPECT_NE(radio.ChannelNumberOf(id), 4u);
+    }
+    EXPECT_EQ(radio.Emergency().Raw()[CEmergencyBlock::Offset::kRevertChannel], 0);
+    EXPECT_TRUE(doc.SaveTo(home.Path("cut.dat"), "").Ok());
 }
 
 TEST_F(ChannelCsvTest, BadInputIsRefusedWithRowAndColumnAndChangesNothing)

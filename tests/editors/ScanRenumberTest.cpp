@@ -150,6 +150,119 @@ TEST_F(ScanRenumberTest, ChoosingAChannelStoresItsIdentityAndNumber)
     EXPECT_EQ(References(Scan()), (std::vector<uint8_t>{kNone, kNone, kNone, kNone, 6}));
 }
 
+TEST(ScanRules, ACutChannelListTakesTheRemovedChannelsOutOfAScanList)
+{
+    using What = CScanData::ChannelCut::What;
+    using Cut = CScanData::ChannelCut;
+    struct Case {
+        const char* what;
+        size_t keep;  // channels that stay
+        uint8_t entries;
+        std::vector<uint8_t> members;  // the rest none
+        uint8_t txMode, designated;    // tx mode 1: the designated channel
+        uint8_t priority, p1, p2;      // priority byte: mode 1 bits 0-1, mode 2 bits 3-4
+        std::vector<Cut> cuts;
+        uint8_t entriesAfter;
+        std::vector<uint8_t> membersAfter;  // the rest none
+        uint8_t txModeAfter, designatedAfter, priorityAfter, p1After, p2After;
+    };
+    const std::vector<Case> cases = {
+        {"nothing removed", 8, 3, {1, 8, 2}, 1, 8, 0x09, 8, 8, {}, 3, {1, 8, 2}, 1, 8, 0x09, 8, 8},
+        {"members behind the kept channels leave, the rest move up",
+         4,
+         5,
+         {2, 9, 3, 12, 4, 6},
+         0,
+         1,
+         0x00,
+         1,
+         1,
+         {{What::Member, 2, 9}, {What::Member, 4, 12}},
+         3,
+         {2, 3, 4, kNone},
+         0,
+         1,
+         0x00,
+         1,
+         1},
+        {"a list left empty scans channel 1",
+         4,
+         2,
+         {7, 5, 2},
+         0,
+         1,
+         0x00,
+         1,
+         1,
+         {{What::Member, 1, 7}, {What::Member, 2, 5}, {What::Refilled, 0, 0}},
+         1,
+         {1, 2},
+         0,
+         1,
+         0x00,
+         1,
+         1},
+        {"designated and priority channels give way to the current channel",
+         4,
+         1,
+         {1},
+         1,
+         7,
+         0x09,
+         6,
+         5,
+         {{What::Priority1, 0, 6}, {What::Priority2, 0, 5}, {What::Designated, 0, 7}},
+         1,
+         {1},
+         0,
+         kNone,
+         0x12,
+         kNone,
+         kNone},
+        {"references the modes do not use become none unreported",
+         4,
+         1,
+         {1},
+         0,
+         7,
+         0x00,
+         6,
+         5,
+         {},
+         1,
+         {1},
+         0,
+         kNone,
+         0x00,
+         kNone,
+         kNone},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<uint8_t> record(CScanData::kRecordSize, 0);
+        record[Off::Entries] = c.entries;
+        for (size_t k = 0; k < CScanData::kMembers; ++k)
+            record[Off::Members + k] = k < c.members.size() ? c.members[k] : kNone;
+        record[Off::TxMode] = c.txMode;
+        record[Off::Designated] = c.designated;
+        record[Off::Priority] = c.priority;
+        record[Off::Priority1Channel] = c.p1;
+        record[Off::Priority2Channel] = c.p2;
+
+        EXPECT_EQ(CScanData::CutChannels(record, c.keep), c.cuts);
+        EXPECT_EQ(record[Off::Entries], c.entriesAfter);
+        for (size_t k = 0; k < CScanData::kMembers; ++k)
+            EXPECT_EQ(record[Off::Members + k],
+                      k < c.membersAfter.size() ? c.membersAfter[k] : kNone)
+                << "member " << k + 1;
+        EXPECT_EQ(record[Off::TxMode], c.txModeAfter);
+        EXPECT_EQ(record[Off::Designated], c.designatedAfter);
+        EXPECT_EQ(record[Off::Priority], c.priorityAfter);
+        EXPECT_EQ(record[Off::Priority1Channel], c.p1After);
+        EXPECT_EQ(record[Off::Priority2Channel], c.p2After);
+    }
+}
+
 TEST(ScanRules, ConfigurationPageEnables)
 {
     struct Case {

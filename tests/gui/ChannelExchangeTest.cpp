@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -134,6 +135,30 @@ TEST_F(ChannelExchangeTest, ApplyChangesTheChannelsAsTheCommandLineImportDoes)
     EXPECT_TRUE(rows.back().contains(QStringLiteral("470.00000"))) << rows.back().toStdString();
     EXPECT_TRUE(frame->Document().IsModified());
     EXPECT_EQ(Radio().ChannelAlias(Radio().Channels()[0]->id_), "Hill, \"east\"");
+
+    const std::string byGui = home.Path("gui.dat");
+    ASSERT_TRUE(frame->Document().SaveTo(byGui, "").Ok());
+    EXPECT_EQ(test::ReadBytes(byGui), test::ReadBytes(byCli));
+}
+
+TEST_F(ChannelExchangeTest, FewerRowsThanChannelsListTheMendedReferencesAndSaveAsTheCommandLine)
+{
+    // The header and the first three channels: the scan lists lose the rest.
+    const std::string exported = ChannelsToCsv(Radio(), Settings());
+    size_t end = 0;
+    for (int line = 0; line < 4; ++line) end = exported.find('\n', end) + 1;
+    const std::string plan = exported.substr(0, end);
+    const std::string csv = home.Path("three.csv");
+    const std::string byCli = home.Path("cli.dat");
+    WriteText(csv, plan);
+    ASSERT_EQ(RunCli({"--home", home.Dir(), "import", start, "--csv", csv, "-o", byCli}), 0);
+
+    EXPECT_TRUE(ImportPressing(plan, &CDlgChannelImport::ApplyButton));
+    const QString member4 =
+        QString::fromStdString(Settings().LoadMessage(CsvMessage::kMemberCut, {"1", "4", "4"}));
+    EXPECT_NE(std::find(rows.begin(), rows.end(), member4), rows.end());
+    ASSERT_EQ(Radio().Channels().size(), 3u);
+    EXPECT_FALSE(Radio().ValidateAll());
 
     const std::string byGui = home.Path("gui.dat");
     ASSERT_TRUE(frame->Document().SaveTo(byGui, "").Ok());

@@ -12,10 +12,13 @@
 
 #include "base/ChoiceList.h"
 #include "base/TextService.h"
+#include "data/FieldTable.h"
 #include "editors/channel/ChannelData.h"
 #include "editors/channel/ChannelGrid.h"
 #include "editors/channel/ChannelRules.h"
 #include "editors/channel/ToneTables.h"
+#include "editors/emergency/EmergencyBlock.h"
+#include "editors/scan/ScanData.h"
 
 namespace rv {
 namespace {
@@ -279,6 +282,61 @@ std::string ChannelsToCsv(RadioData& radio, const CTextService& texts)
     return out;
 }
 
+namespace {
+
+/// The references of the scan lists and the emergency block to the channels a plan removes,
+/// mended on copies of their records.
+void PlanReferenceCuts(ChannelImport& plan, RadioData& radio)
+{
+    const size_t count = plan.records.size();
+    if (count == 0 || count >= radio.Channels().size()) return;
+    bool scanChanged = false;
+    std::vector<std::vector<uint8_t>> scanRecords;
+    const auto& lists = radio.ScanLists();
+    for (size_t i = 0; i < lists.size(); ++i) {
+        const std::span<const uint8_t> bytes = BytesOf(lists[i]->Raw());
+        std::vector<uint8_t> record(bytes.begin(), bytes.end());
+        const std::string list = std::to_string(i + 1);
+        for (const CScanData::ChannelCut& cut : CScanData::CutChannels(record, count)) {
+            const std::string channel = std::to_string(cut.channel);
+            using What = CScanData::ChannelCut::What;
+            switch (cut.what) {
+                case What::Member:
+                    plan.references.push_back(
+                        {CsvMessage::kMemberCut, {list, std::to_string(cut.member), channel}});
+                    break;
+                case What::Designated:
+                    plan.references.push_back({CsvMessage::kDesignatedCut, {list, channel}});
+                    break;
+                case What::Priority1:
+                case What::Priority2:
+                    plan.references.push_back(
+                        {CsvMessage::kPriorityCut,
+                         {list, cut.what == What::Priority1 ? "1" : "2", channel}});
+                    break;
+                case What::Refilled:
+                    plan.references.push_back({CsvMessage::kScanRefilled, {list}});
+                    break;
+            }
+        }
+        scanChanged = scanChanged || !std::equal(record.begin(), record.end(), bytes.begin());
+        scanRecords.push_back(std::move(record));
+    }
+    if (scanChanged) plan.scanRecords = std::move(scanRecords);
+
+    // The emergency revert channel (0: none).
+    CEmergencyBlock& emergency = radio.Emergency();
+    const uint8_t revert = emergency.Raw()[CEmergencyBlock::Offset::kRevertChannel];
+    if (revert > count && revert <= radio.Channels().size()) {
+        const std::span<const uint8_t> bytes = BytesOf(emergency.Raw());
+        plan.emergencyRecord.assign(bytes.begin(), bytes.end());
+        plan.emergencyRecord[CEmergencyBlock::Offset::kRevertChannel] = 0;
+        plan.references.push_back({CsvMessage::kRevertCut, {std::to_string(revert)}});
+    }
+}
+
+}  // namespace
+
 ChannelImport PlanChannelImport(std::string_view bytes, RadioData& radio, const BandLimits& band,
                                 const CTextService& texts)
 {
@@ -531,13 +589,26 @@ ChannelImport PlanChannelImport(std::string_view bytes, RadioData& radio, const 
     if (!plan.Ok()) {
         plan.records.clear();
         plan.aliases.clear();
+        return plan;
     }
+    PlanReferenceCuts(plan, radio);
     return plan;
 }
 
 void ApplyChannelImport(RadioData& radio, const ChannelImport& plan)
 {
     if (!plan.Ok() || plan.records.empty()) return;
+    // References to the channels about to go are mended first, while their channels are
+    // still there: the notice below then finds every reference on a channel that stays.
+    auto& lists = radio.ScanLists();
+    for (size_t i = 0; i < plan.scanRecords.size() && i < lists.size(); ++i) {
+        lists[i]->Raw().CopyFrom(plan.scanRecords[i].data());
+        lists[i]->ResolveLinks();
+    }
+    if (!plan.emergencyRecord.empty()) {
+        radio.Emergency().Raw().CopyFrom(plan.emergencyRecord.data());
+        radio.Emergency().ResolveLinks();
+    }
     auto& channels = radio.Channels();
     while (channels.size() < plan.records.size()) radio.AddChannel();
     while (channels.size() > plan.records.size()) {

@@ -29,6 +29,12 @@ struct CsvMessage {
     static constexpr int kTooManyRows = 1439;  ///< rows, limit, limit
     static constexpr int kNoRows = 1440;
     static constexpr int kNotText = 1441;
+    // References to channels the import removes (a plan with fewer rows than channels).
+    static constexpr int kMemberCut = 1820;      ///< scan list, member, channel
+    static constexpr int kDesignatedCut = 1821;  ///< scan list, channel
+    static constexpr int kPriorityCut = 1822;    ///< scan list, priority 1 or 2, channel
+    static constexpr int kScanRefilled = 1823;   ///< scan list
+    static constexpr int kRevertCut = 1824;      ///< channel
 };
 
 /// One message of an import: its number and the values of its "%s" in order.
@@ -47,6 +53,12 @@ struct ChannelImport {
     std::vector<std::string> aliases;
     std::vector<CsvNote> fitted;  ///< values the channel rules changed
     std::vector<CsvNote> errors;  ///< refused rows and unreadable input
+    /// References to channels behind the imported ones, which the import removes, and what
+    /// they become; the scan-list records and the emergency record with them mended (empty:
+    /// unchanged).
+    std::vector<CsvNote> references;
+    std::vector<std::vector<uint8_t>> scanRecords;
+    std::vector<uint8_t> emergencyRecord;
     bool Ok() const { return errors.empty(); }
 };
 
@@ -56,7 +68,8 @@ struct ChannelImport {
 ChannelImport PlanChannelImport(std::string_view bytes, RadioData& radio, const BandLimits& band,
                                 const CTextService& texts);
 /// Applies a plan without errors as one change: channels are added or removed to its count
-/// and take its records and aliases.
+/// and take its records and aliases; references to removed channels are mended as the plan
+/// says, so that the configuration has no invalid entries the import made.
 void ApplyChannelImport(RadioData& radio, const ChannelImport& plan);
 
 }  // namespace rv

@@ -140,6 +140,79 @@ void CScanData::RenumberChannels()
     }
 }
 
+std::vector<CScanData::ChannelCut> CScanData::CutChannels(std::span<uint8_t> record, size_t count)
+{
+    std::vector<ChannelCut> cuts;
+    auto gone = [count](uint8_t number) { return number != kNoChannel && number > count; };
+    // The modes whose channel is gone fall back to the current channel.
+    constexpr unsigned kCurrentChannelTxMode = 0;
+    constexpr unsigned kCurrentChannelPriority = 2;
+    auto setBits = [&](size_t offset, unsigned first, unsigned bits, unsigned value) {
+        const unsigned mask = ((1u << bits) - 1u) << first;
+        record[offset] = static_cast<uint8_t>((record[offset] & ~mask) | ((value << first) & mask));
+    };
+    auto bitsOf = [&](size_t offset, unsigned first, unsigned bits) {
+        return (record[offset] >> first) & ((1u << bits) - 1u);
+    };
+    struct Single {
+        size_t channel;
+        size_t modeOffset;
+        unsigned firstBit, bits, fallback;
+        ChannelCut::What what;
+    };
+    const Single singles[] = {
+        {Offset::Priority1Channel, Offset::Priority, 0, 2, kCurrentChannelPriority,
+         ChannelCut::What::Priority1},
+        {Offset::Priority2Channel, Offset::Priority, 3, 2, kCurrentChannelPriority,
+         ChannelCut::What::Priority2},
+        {Offset::Designated, Offset::TxMode, 0, 3, kCurrentChannelTxMode,
+         ChannelCut::What::Designated},
+    };
+    std::vector<ChannelCut> singleCuts;
+    for (const Single& s : singles) {
+        const uint8_t number = record[s.channel];
+        if (!gone(number)) continue;
+        record[s.channel] = kNoChannel;
+        if (bitsOf(s.modeOffset, s.firstBit, s.bits) != kOwnChannelMode) continue;
+        setBits(s.modeOffset, s.firstBit, s.bits, s.fallback);
+        singleCuts.push_back({s.what, 0, number});
+    }
+
+    // Members: those within the entries that name a removed channel leave the list.
+    const size_t entries = std::min<size_t>(record[Offset::Entries], kMembers);
+    std::array<uint8_t, kMembers> kept{};
+    kept.fill(kNoChannel);
+    size_t n = 0, keptEntries = 0;
+    for (size_t k = 0; k < kMembers; ++k) {
+        const uint8_t number = record[Offset::Members + k];
+        if (gone(number)) {
+            if (k < entries) cuts.push_back({ChannelCut::What::Member, k + 1, number});
+            if (k < entries) continue;
+            kept[n++] = kNoChannel;  // behind the entries: kept in its place as none
+            continue;
+        }
+        kept[n++] = number;
+        if (k < entries) ++keptEntries;
+    }
+    const bool changed = !cuts.empty();
+    std::copy(kept.begin(), kept.end(), record.begin() + Offset::Members);
+    if (changed) {
+        if (keptEntries == 0) {
+            // Channel 1 goes in front; what stood behind the entries stays behind it.
+            std::copy_backward(record.begin() + Offset::Members,
+                               record.begin() + Offset::Members + kMembers - 1,
+                               record.begin() + Offset::Members + kMembers);
+            record[Offset::Members] = kDefaultChannel;
+            keptEntries = 1;
+            cuts.push_back({ChannelCut::What::Refilled, 0, 0});
+        }
+        record[Offset::Entries] = static_cast<uint8_t>(keptEntries);
+    }
+    // In record order: the priority and designated channels lie before the members.
+    cuts.insert(cuts.begin(), singleCuts.begin(), singleCuts.end());
+    return cuts;
+}
+
 void CScanData::OnNotice(const NoticeRecord& notice)
 {
     if (notice.code != NoticeCode::Deleted && notice.code != NoticeCode::UsedChanged) return;

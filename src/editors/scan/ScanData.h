@@ -5,7 +5,9 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "data/QXTViewProc.h"
 
@@ -118,6 +120,29 @@ public:
     void WithdrawNotices() override;
     /// Key of the invalid-log entry of the field with this text id.
     uint32_t NoticeKey(uint32_t textId) const { return id_ + kInvalidKeyBase + textId; }
+
+    /// A reference of a scan list to a channel that a shorter channel list no longer has, and
+    /// what became of it.
+    struct ChannelCut {
+        enum class What {
+            Member,      ///< the member left the list (those behind moved up)
+            Designated,  ///< the designated channel; the scan transmits on the current channel
+            Priority1,   ///< priority channel 1; it watches the current channel
+            Priority2,   ///< priority channel 2; it watches the current channel
+            Refilled,    ///< no member was left; the list scans channel 1
+        };
+        What what = What::Member;
+        size_t member = 0;    ///< 1-based member box (Member)
+        uint8_t channel = 0;  ///< the channel number that is gone (not for Refilled)
+        bool operator==(const ChannelCut&) const = default;
+    };
+    /// Fits a scan-list record to a channel list cut to its first `count` channels: a member
+    /// naming a channel behind them leaves the list (the members behind it move up and the
+    /// number of entries follows; a list left without members scans channel 1); a designated
+    /// or priority channel behind them, where its mode uses it, gives way to the current
+    /// channel. References the record's modes do not use become none. Returns what changed
+    /// that the user would notice, in record order.
+    static std::vector<ChannelCut> CutChannels(std::span<uint8_t> record, size_t count);
 
     /// Identity of the used channel with this 1-based number, 0 when there is none.
     static uint32_t ChannelIdOfNumber(uint8_t number);

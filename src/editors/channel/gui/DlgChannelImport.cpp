@@ -66,6 +66,8 @@ CDlgChannelImport::CDlgChannelImport(const ChannelImport& plan, const QString& f
     const QString changed = UiText(kChanged, "Changed");
     for (const CsvNote& n : plan.errors) AddRow(*table_, refused, n);
     for (const CsvNote& n : plan.fitted) AddRow(*table_, changed, n);
+    const QString reference = UiText(kReference, "Reference");
+    for (const CsvNote& n : plan.references) AddRow(*table_, reference, n);
     table_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     table_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     table_->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);

@@ -82,6 +82,21 @@ constexpr FieldControl kBoundFields[] = {
     {Id(C::Power), "power"},
 };
 
+/// The hand-made controls and the field each shows (both frequency controls of a side: the
+/// box of normal bands and the list of licence-free bands).
+constexpr FieldControl kShownFields[] = {
+    {Id(C::RxFreqBox), "rx_frequency"},
+    {Id(C::RxFreqList), "rx_frequency"},
+    {Id(C::RxType), "rx_type"},
+    {Id(C::RxCtcss), "rx_ctcss"},
+    {Id(C::RxDcs), "rx_dcs"},
+    {Id(C::TxFreqBox), "tx_frequency"},
+    {Id(C::TxFreqList), "tx_frequency"},
+    {Id(C::TxType), "tx_type"},
+    {Id(C::TxCtcss), "tx_ctcss"},
+    {Id(C::TxDcs), "tx_dcs"},
+};
+
 /// Controls that commit when they lose the focus.
 constexpr C kCommitOnFocus[] = {C::Alias,   C::Spacing,    C::Power,     C::RxFreqBox, C::RxType,
                                 C::RxCtcss, C::RxDcs,      C::TxFreqBox, C::TxType,    C::TxCtcss,
@@ -183,6 +198,8 @@ CPageChanBasic::CPageChanBasic(QWidget* parent)
     general_ = BuildForm(general, kChannelBasicPageId, kGeneralRows);
     sides_ = BuildForm(sides, kChannelBasicPageId, kSideRows);
     choices_ = CFieldFormBinding(kChannelFieldTable, general_, kBoundFields);
+    for (const FieldControl& f : kShownFields)
+        CCustomFormView::SetFieldKey(sides_.Control(f.controlId), f.key);
     general->layout()->setContentsMargins(0, 0, 0, 0);
     sides->layout()->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(general);

@@ -56,6 +56,7 @@ CPageChanMisc::CPageChanMisc(QWidget* parent)
     Control(C::SqlTail)->setEnabled(false);
 
     auto* personality = qobject_cast<QComboBox*>(Control(C::Personality));
+    CCustomFormView::SetFieldKey(personality, "personality");
     connect(personality, &QComboBox::activated, this, [this, personality] {
         CChannelData* channel = Record();
         if (loading_ || !channel) return;

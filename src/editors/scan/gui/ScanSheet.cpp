@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <string>
 
 #include "base/Settings.h"
 #include "editors/channel/ChannelData.h"
@@ -113,8 +114,16 @@ CScanPage::CScanPage(Kind kind, std::span<const FormRow> rows, std::span<const F
             connect(check, &QCheckBox::clicked, this, commit);
     }
     for (const ScanChannelBox& box : channelBoxes_)
-        if (auto* combo = controls_.Get<QComboBox>(box.controlId))
+        if (auto* combo = controls_.Get<QComboBox>(box.controlId)) {
             connect(combo, &QComboBox::activated, this, [this, &box] { ChannelChosen(box); });
+            // The record field the box shows, in reference order.
+            static constexpr const char* kSingles[] = {"designated_channel", "priority_1_channel",
+                                                       "priority_2_channel"};
+            CCustomFormView::SetFieldKey(
+                combo, box.reference < std::size(kSingles)
+                           ? std::string(kSingles[box.reference])
+                           : "member_" + std::to_string(box.reference - std::size(kSingles) + 1));
+        }
 }
 
 void CScanPage::Load()
