@@ -118,7 +118,7 @@ struct MenuEntry {
 inline constexpr std::array<const char*, kMenuCount> kMenuTitles{"&File",    "&Edit",   "&View",
                                                                  "&Program", "&Window", "&Help"};
 
-inline constexpr std::array<MenuEntry, 60> kMenuLayout{{
+inline constexpr std::array<MenuEntry, 61> kMenuLayout{{
     {Menu::File, Id(Command::New), "&New", "Ctrl+N"},
     {Menu::File, Id(Command::Open), "&Open...", "Ctrl+O"},
     {Menu::File, Id(Command::Save), "&Save", "Ctrl+S"},

@@ -39,8 +39,6 @@ public:
     virtual void LogEvent(const QString& operation, const QString& result) = 0;
     /// Runs a command as its menu entry does.
     virtual void RunCommand(int id) = 0;
-    /// The open view of a tree command, nullptr when it is not open.
-    virtual CCustomFormView* FindView(int command) const = 0;
 };
 
 /// Model Information screen; applies the change (name only, or reset after question 800).
