@@ -262,6 +262,12 @@ CDlgTuneSubItem::CDlgTuneSubItem(CAdjustment& session, const QString& title,
                          QStringLiteral(" %1").arg(kTuneVolumeStart));
     group_ = definition_.StartGroup();
     spacing_[static_cast<size_t>(group_)]->setChecked(true);
+    if (definition_.Group(group_).empty()) {  // nothing to adjust: only Cancel is left
+        for (QWidget* w : std::initializer_list<QWidget*>{spacingBox, tabs_, valueBox, volumeBox,
+                                                          transmit_, ok_})
+            w->setEnabled(false);
+        return;
+    }
     current_ = definition_.Group(group_).front();
     FillTabs();
     ShowPoint();
