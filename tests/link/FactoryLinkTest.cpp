@@ -187,6 +187,18 @@ TEST_F(FactoryLinkTest, WriteStopsAtTheFailingBlock)
     }
 }
 
+TEST_F(FactoryLinkTest, WriteTuneSwitchOnlyLooksForTheRadio)
+{
+    const LinkResult r = FactoryProbe(link);
+    EXPECT_TRUE(r.Ok()) << r.Text();
+    EXPECT_FALSE(link.IsOpen());
+    EXPECT_GT(radio->CommandCount("Pa"), 0);
+    EXPECT_EQ(radio->CommandCount("*"), radio->CommandCount("Pa"));
+
+    UnplugRadio();
+    EXPECT_EQ(FactoryProbe(link).message, LinkMessage::kNoRadio);
+}
+
 // ---- closing the screen and what the main window applies ----
 
 class FactoryCloseTest : public HomeTest {
