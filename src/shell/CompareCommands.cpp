@@ -245,6 +245,7 @@ bool CDlgCompare::CompareWithRadio()
     const ConfigSnapshot radio =
         SnapshotOfImage(read.Buffer(), WithoutComment(HeaderLinesOf(header, "")));
     Show(mine, radio, UiText(CompareText::kTheRadio, "the radio"));
+    table_->headerItem()->setText(2, radio_->accessibleName());
     return true;
 }
 
