@@ -245,6 +245,7 @@ bool CDlgCompare::CompareWithRadio()
     const ConfigSnapshot radio =
         SnapshotOfImage(read.Buffer(), WithoutComment(HeaderLinesOf(header, "")));
     Show(mine, radio, UiText(CompareText::kTheRadio, "the radio"));
+    table_->headerItem()->setText(2, radio_->accessibleName());
     return true;
 }
 
@@ -267,6 +268,8 @@ void CDlgCompare::GoToRow(int k)
     if (!view) return;
     frame->raise();
     frame->activateWindow();
+    // An item only the other side has: the list, on no item of its own.
+    if (d.kind == DifferenceKind::Record && d.a.empty()) return;
     if (d.index > 0) view->Navigate(static_cast<int>(NoticeCode::GoTo), static_cast<int>(d.index));
     if (!d.key.empty()) view->FocusField(d.key);
 }

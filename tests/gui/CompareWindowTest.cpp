@@ -18,6 +18,8 @@
 #include "data/RadioData.h"
 #include "editors/channel/ChannelData.h"
 #include "editors/channel/gui/ViewChannel.h"
+#include "editors/general/VoxBlock.h"
+#include "editors/scan/ScanData.h"
 #include "gui/GuiTestSupport.h"
 #include "link/LinkTestSupport.h"
 #include "link/gui/DlgTransfer.h"
@@ -111,6 +113,44 @@ TEST_F(CompareWindowTest, AFileIsListedFieldByFieldAndARowOpensTheFieldsView)
     EXPECT_EQ(box->text(), QStringLiteral("433.50000"));
     dialog->close();
     // The views store and close as the main window closes them, not while it is destroyed.
+    frame->CloseAllViews();
+}
+
+TEST_F(CompareWindowTest, RowsOfOtherRecordsOpenTheirViewsOnTheField)
+{
+    const std::string plan = Save("plan.dat");
+    // Scan list 1's second member and the VOX delay differ.
+    CScanData& scan = *Radio().ScanLists()[0];
+    scan.Raw()[CScanData::Offset::Members + 1] = 5;
+    scan.ResolveLinks();
+    CRawRecord& vox = Radio().Vox().Raw();
+    vox[1] = static_cast<uint8_t>(vox[1] == 0 ? 1 : 0);
+
+    CDlgCompare* dialog = ShowCompareWindow(*frame);
+    ASSERT_TRUE(dialog->CompareWithFile(QString::fromStdString(plan)));
+    frame->show();
+    struct Case {
+        std::string record;
+        size_t index;
+        std::string key;
+        int view;
+    };
+    for (const Case& c : {Case{"scan_list", 1, "member_2", Id(Command::Scan)},
+                          Case{"vox", 0, "delay_time", Id(Command::Vox)}}) {
+        SCOPED_TRACE(c.key);
+        const int row = Row(*dialog, c.record, c.index, c.key);
+        ASSERT_GE(row, 0);
+        dialog->GoToRow(row);
+        QApplication::setActiveWindow(frame.get());
+        Settle();
+        CCustomFormView* view = frame->FindView(c.view);
+        ASSERT_NE(view, nullptr);
+        QWidget* focused = QApplication::focusWidget();
+        ASSERT_NE(focused, nullptr);
+        EXPECT_TRUE(view->isAncestorOf(focused));
+        EXPECT_EQ(focused->property("rvFieldKey").toString().toStdString(), c.key);
+    }
+    dialog->close();
     frame->CloseAllViews();
 }
 
