@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
-#include <QLocale>
 #include <QPointer>
 #include <QTranslator>
 
@@ -26,8 +25,6 @@ bool ApplyQtTranslations()
         installedFile.clear();
     }
     const QString locale = ToQ(Settings().Locale());
-    // Dates and month names in the file dialogs follow the language too.
-    QLocale::setDefault(locale.isEmpty() ? QLocale::system() : QLocale(locale));
     if (locale.isEmpty()) return true;
 
     auto* translator = new QTranslator(QCoreApplication::instance());
