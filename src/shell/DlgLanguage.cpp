@@ -6,12 +6,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "base/Settings.h"
 #include "data/Document.h"
 #include "data/RadioData.h"
 #include "shell/DlgModelInfo.h"
 #include "shell/QtTranslations.h"
 #include "ui/GuiCommands.h"
+#include "base/Settings.h"
 #include "ui/Prompt.h"
 #include "ui/QtText.h"
 
@@ -46,10 +46,7 @@ CDlgLanguage::CDlgLanguage(int currentIndex, QWidget* parent) : QDialog(parent)
     layout->addWidget(buttons);
 }
 
-int CDlgLanguage::SelectedIndex() const
-{
-    return list_->currentRow();
-}
+int CDlgLanguage::SelectedIndex() const { return list_->currentRow(); }
 
 void RunLanguage(IMainShell& shell, CQTXDoc& document)
 {

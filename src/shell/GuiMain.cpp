@@ -13,10 +13,10 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "base/Settings.h"
 #include "shell/MainFrame.h"
 #include "shell/QtTranslations.h"
 #include "shell/ViewRegistration.h"
+#include "base/Settings.h"
 #include "shell/ViewTable.h"
 #include "ui/QtText.h"
 

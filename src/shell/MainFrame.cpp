@@ -23,12 +23,12 @@
 #include <QToolBar>
 #include <QTreeWidget>
 
-#include "base/Settings.h"
 #include "data/ModelCatalog.h"
 #include "data/RadioData.h"
 #include "shell/DlgAbout.h"
 #include "shell/DlgFileHeader.h"
 #include "shell/GuiHelp.h"
+#include "base/Settings.h"
 #include "ui/ChildFrame.h"
 #include "ui/CustomFormView.h"
 #include "ui/FormBuilder.h"
@@ -314,8 +314,8 @@ void CMainFrame::BuildTree()
         parent = row.level == 0 ? root : lastTop;
         // The label may carry the list's count; a view opened from the item takes the text alone.
         const QString text = UiText(row.textId, row.english);
-        const std::string label =
-            TreeItemLabel(FromQ(text), row.textId, FromQ(UiText(ShellText::kTreeCount, "%s (%d)")));
+        const std::string label = TreeItemLabel(FromQ(text), row.textId,
+                                                FromQ(UiText(ShellText::kTreeCount, "%s (%d)")));
         auto* item = new QTreeWidgetItem(parent, {ToQ(label)});
         item->setData(0, kCommandRole, row.textId);
         item->setData(0, kTitleRole, text);
@@ -824,12 +824,9 @@ bool CMainFrame::AskYesNo(int, const std::string& text)
 SaveAnswer CMainFrame::AskSaveChanges(int, const std::string& text)
 {
     switch (Prompt().AskYesNoCancel(this, ToQ(text))) {
-        case CPrompt::Answer::Yes:
-            return SaveAnswer::Save;
-        case CPrompt::Answer::No:
-            return SaveAnswer::Discard;
-        default:
-            return SaveAnswer::Cancel;
+        case CPrompt::Answer::Yes: return SaveAnswer::Save;
+        case CPrompt::Answer::No: return SaveAnswer::Discard;
+        default: return SaveAnswer::Cancel;
     }
 }
 

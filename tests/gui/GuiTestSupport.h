@@ -11,9 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "base/Settings.h"
 #include "shell/DlgFileHeader.h"
 #include "shell/MainFrame.h"
-#include "base/Settings.h"
+#include "shell/QtTranslations.h"
 #include "support/TestSupport.h"
 #include "ui/Prompt.h"
 
@@ -102,6 +103,11 @@ protected:
         frame.reset();
         SetPrompt(nullptr);
         SetFileChooser(nullptr);
+        // A test that changed the language leaves Qt's own texts English for the next one.
+        if (Settings().LanguageIndex() != 0) {
+            Settings().SelectLanguage(0);
+            ApplyQtTranslations();
+        }
     }
     /// A new main window for the current settings (re-read from the program directory first
     /// when reinit is true), with its first New done.

@@ -2,8 +2,6 @@
 // range or signalling does to the data), Language (switching the language file) and
 // Communication Port (which ports can be chosen, and what OK remembers).
 
-#include <gtest/gtest.h>
-
 #include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
@@ -16,27 +14,30 @@
 #include <QRadioButton>
 #include <QTimer>
 #include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
 #include <fstream>
 #include <functional>
 #include <iterator>
 #include <memory>
 
-#include "base/CommandIds.h"
-#include "base/IniFile.h"
-#include "base/TextFormat.h"
 #include "data/Document.h"
 #include "data/ModelCatalog.h"
 #include "data/RadioData.h"
 #include "editors/radio/RadioInfoBlock.h"
 #include "gui/GuiTestSupport.h"
 #include "link/ComPort.h"
+#include "link/gui/DlgComPort.h"
 #include "link/LinkTestSupport.h"
 #include "link/PortNames.h"
-#include "link/gui/DlgComPort.h"
 #include "shell/DlgLanguage.h"
 #include "shell/DlgModelInfo.h"
 #include "shell/QtTranslations.h"
+#include "base/IniFile.h"
 #include "ui/QtText.h"
+#include "base/CommandIds.h"
+#include "base/TextFormat.h"
 
 namespace rv {
 namespace {
@@ -147,10 +148,7 @@ struct ModelChangeCase {
     bool dataKept;
 };
 
-void PrintTo(const ModelChangeCase& c, std::ostream* os)
-{
-    *os << c.name;
-}
+void PrintTo(const ModelChangeCase& c, std::ostream* os) { *os << c.name; }
 
 class ModelChangeCases : public ModelInformation,
                          public ::testing::WithParamInterface<ModelChangeCase> {};
@@ -182,33 +180,20 @@ TEST_P(ModelChangeCases, OkAppliesTheChange)
 INSTANTIATE_TEST_SUITE_P(
     Screens, ModelChangeCases,
     ::testing::Values(
-        ModelChangeCase{
-            "NothingChanged", [](CDlgModelInfo*) {}, {}, {"RV205", "RV-205", "400-470", 2}, true},
-        ModelChangeCase{"OtherNameOfSameModel",
-                        [](CDlgModelInfo* d) { d->PickName("RV-205S"); },
-                        {},
-                        {"RV205", "RV-205S", "400-470", 2},
-                        true},
-        ModelChangeCase{"OtherModelConfirmed",
-                        [](CDlgModelInfo* d) { d->PickName("RV-305"); },
-                        {CPrompt::Answer::Yes},
-                        {"RV305", "RV-305", "136-174", 1},
-                        false},
-        ModelChangeCase{"OtherModelDeclined",
-                        [](CDlgModelInfo* d) { d->PickName("RV-305"); },
-                        {CPrompt::Answer::No},
-                        {"RV205", "RV-205", "400-470", 2},
-                        true},
+        ModelChangeCase{"NothingChanged", [](CDlgModelInfo*) {}, {},
+                        {"RV205", "RV-205", "400-470", 2}, true},
+        ModelChangeCase{"OtherNameOfSameModel", [](CDlgModelInfo* d) { d->PickName("RV-205S"); },
+                        {}, {"RV205", "RV-205S", "400-470", 2}, true},
+        ModelChangeCase{"OtherModelConfirmed", [](CDlgModelInfo* d) { d->PickName("RV-305"); },
+                        {CPrompt::Answer::Yes}, {"RV305", "RV-305", "136-174", 1}, false},
+        ModelChangeCase{"OtherModelDeclined", [](CDlgModelInfo* d) { d->PickName("RV-305"); },
+                        {CPrompt::Answer::No}, {"RV205", "RV-205", "400-470", 2}, true},
         ModelChangeCase{"RangeAlone",
                         [](CDlgModelInfo* d) { d->RangeList()->setCurrentIndex(2); },
-                        {CPrompt::Answer::Yes},
-                        {"RV205", "RV-205", "446-447", 2},
-                        false},
+                        {CPrompt::Answer::Yes}, {"RV205", "RV-205", "446-447", 2}, false},
         ModelChangeCase{"SignallingAlone",
                         [](CDlgModelInfo* d) { d->SignalList()->setCurrentIndex(0); },
-                        {CPrompt::Answer::Yes},
-                        {"RV205", "RV-205", "400-470", 1},
-                        false}),
+                        {CPrompt::Answer::Yes}, {"RV205", "RV-205", "400-470", 1}, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ModelInformation, CancelChangesNothing)

@@ -751,5 +751,31 @@ INSTANTIATE_TEST_SUITE_P(
                                  TransferMessage::kBackupCancelled}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Cancel while the write is being checked: the radio holds the whole new configuration, the
+// data take the new time stamp as after any write, and the message says that only the check
+// was cancelled.
+TEST_F(TransferScreen, CancelDuringTheVerifyKeepsTheWrite)
+{
+    ASSERT_TRUE(Settings().SetSafeWrite(true));
+    bool pressed = false;
+    onProgress = [&](CDlgTransfer* dialog, int) {
+        if (pressed || radio->CommandCount("Eb") < 128 + 30) return;
+        pressed = true;
+        dialog->CancelButton()->click();
+    };
+    EXPECT_FALSE(Run(TransferDirection::Write));
+    ASSERT_TRUE(pressed);
+    EXPECT_LT(radio->CommandCount("Eb"), 2 * 128) << "the check stopped";
+    EXPECT_EQ(radio->Mode(), 1);
+    ASSERT_FALSE(prompt.shown.empty());
+    EXPECT_EQ(prompt.shown.back().text, MessageText(TransferMessage::kVerifyCancelled));
+    const sim::Memory after = radio->GetMemory();
+    const Image& image = Radio().MemoryImage();
+    EXPECT_TRUE(std::equal(image.begin() + 1408, image.end(), after.begin() + 1408));
+    const TimeStamp stamp = Radio().RadioInfo().GetTimeStamp();
+    EXPECT_TRUE(std::equal(stamp.begin(), stamp.end(), after.begin() + 32))
+        << "the data show the programming time the radio holds";
+}
+
 }  // namespace
 }  // namespace rv
