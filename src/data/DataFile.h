@@ -6,6 +6,7 @@
 //   offset 3     header, 116 bytes          tag XH (CDataFileHeader below)
 //   offset 119   XM  u32 n  n bytes         comment text, no terminating zero
 //                XF  u32 m  m bytes         extra chunk: the maintenance board, 240 bytes
+//                                           (none while the board is empty)
 //                XE  u32 2048  2048 bytes   the memory image
 //
 // A chunk tag is 'X', a second letter, then two bytes 0x10.

@@ -104,6 +104,14 @@ bool CQTXDoc::LoadDefaultSet(int mode)
     return found;
 }
 
+std::span<const uint8_t> CQTXDoc::BoardChunk() const
+{
+    // A board that was never written keeps the extra chunk empty, so that a file without a
+    // board stays byte for byte what it was.
+    const bool empty = std::all_of(board_.begin(), board_.end(), [](uint8_t b) { return b == 0; });
+    return empty ? std::span<const uint8_t>() : std::span<const uint8_t>(board_);
+}
+
 void CQTXDoc::MarkClean()
 {
     const Image image = Radio().MemoryMap().PackedImage(false);
@@ -245,7 +253,7 @@ DocResult CQTXDoc::WriteTo(const std::string& path, const std::string& comment, 
     }
     radio.MemoryMap().PrepareImage();
     if (!dataFile_.SetHeader(BuildHeader()) ||
-        !dataFile_.Write(path, board_, radio.MemoryImage(), comment)) {
+        !dataFile_.Write(path, BoardChunk(), radio.MemoryImage(), comment)) {
         Show(DocMessage::kWriteFailed, path);
         return DocResult::Failed(DocMessage::kWriteFailed);
     }

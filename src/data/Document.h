@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -182,9 +183,9 @@ public:
     /// The header of the last file opened.
     const CDataFileHeader& LastHeader() const { return lastHeader_; }
     /// The maintenance board of the configuration: read from the data file's extra chunk on
-    /// Open (all zero when the file has none, or has one of another length: then message 1660
-    /// says so), emptied by New, written into the extra chunk by every save. It never goes to
-    /// the radio.
+    /// Open (all zero when the chunk is empty, or has another length than 240: then message
+    /// 1660 says so), emptied by New, written into the extra chunk by every save (240 bytes;
+    /// an all-zero board leaves the chunk empty). It never goes to the radio.
     const BoardBytes& Board() const { return board_; }
     BoardBytes& Board() { return board_; }
 
@@ -201,6 +202,8 @@ public:
 private:
     /// Shows a message whose text may name the file ("%s").
     void Show(int messageId, const std::string& path = {});
+    /// The bytes of the extra chunk: the board, or none for an all-zero board.
+    std::span<const uint8_t> BoardChunk() const;
     /// Validates and saves to path; does not change the document path.
     DocResult WriteTo(const std::string& path, const std::string& comment, bool validate);
 

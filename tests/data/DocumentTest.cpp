@@ -330,6 +330,10 @@ TEST_F(DocumentBoardTest, SaveWritesTheBoardAndOpenReadsItBack)
 
     doc.New();
     EXPECT_EQ(doc.Board(), BoardBytes{});
+    // An empty board leaves the extra chunk empty, as files without a board have it.
+    ASSERT_TRUE(doc.SaveTo(home.Path("empty.dat"), "").Ok());
+    ASSERT_TRUE(CDataFile::Read(home.Path("empty.dat"), &extra, read));
+    EXPECT_TRUE(extra.empty());
     ASSERT_TRUE(doc.OpenPath(home.Path("board.dat")).Ok());
     EXPECT_EQ(doc.Board(), board);
     EXPECT_FALSE(doc.IsModified());

@@ -101,7 +101,8 @@ TEST_F(ViewsTest, EveryViewIsRegisteredAsTheClassTheViewTableNames)
 {
     // The views the program has: one left out of RegisterViews() is missing here.
     for (Command c : {Command::RadioInformation, Command::Channel, Command::ChannelList,
-                      Command::Personality}) {
+                      Command::Personality, Command::TestFreq, Command::MaintainBoard,
+                      Command::DataWatch}) {
         const ViewRow* row = FindViewRow(Id(c));
         ASSERT_NE(row, nullptr) << Id(c);
         std::unique_ptr<CCustomFormView> view(CreateRegisteredView(Id(c), nullptr));
