@@ -37,9 +37,6 @@ public:
     /// List views: command 0 first, 1 previous, 2 next, 3 last, 4 add, 5 delete, 6 go to item
     /// `number` (1-based). Single views ignore it.
     virtual void Navigate(int command, int number) {}
-    /// Memory Update has rebuilt the memory image: a view that keeps a picture of the image
-    /// (the data watch) compares it with the image now. Other views ignore it.
-    virtual void CompareImage() {}
 
     /// Hands a notice to OnNotice unless this view raised it.
     void DeliverNotice(const NoticeRecord& notice);

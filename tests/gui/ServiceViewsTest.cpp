@@ -289,12 +289,11 @@ protected:
         home.SetUserLevel(kFullServiceLevel);
         MakeFrame();
     }
-    /// What Memory Update does: every view stores, the image is rebuilt, the watch compares.
+    /// Runs Memory Update as its menu entry (F5) does; true when a data watch view is open.
     bool MemoryUpdate()
     {
-        frame->StoreAllViews();
-        Radio().MemoryMap().PrepareImage();
-        return CompareOpenDataWatch(*frame);
+        frame->RunCommand(Id(Command::MemoryUpdate));
+        return frame->FindView(Id(Command::DataWatch)) != nullptr;
     }
     CDataWatchView* Open()
     {

@@ -1,13 +1,11 @@
 #include "service/gui/ServiceCommands.h"
 
-#include <QMdiArea>
-#include <QMdiSubWindow>
-
 #include "base/CommandIds.h"
 #include "base/Settings.h"
 #include "data/MemoryMap.h"
 #include "data/RadioData.h"
 #include "service/gui/DlgFactory.h"
+#include "service/gui/ViewDataWatch.h"
 #include "ui/CustomFormView.h"
 #include "ui/GuiCommands.h"
 #include "ui/ShellRegistry.h"
@@ -18,14 +16,7 @@ void RunMemoryUpdate(IMainShell& shell)
 {
     if (!Settings().IsFullServiceLevel()) return;
     Radio().MemoryMap().PrepareImage();
-    CCustomFormView* watch = shell.FindView(Id(Command::DataWatch));
-    if (!watch) return;
-    watch->CompareImage();
-    for (QWidget* w = watch->parentWidget(); w; w = w->parentWidget())
-        if (auto* frame = qobject_cast<QMdiSubWindow*>(w)) {
-            if (frame->mdiArea()) frame->mdiArea()->setActiveSubWindow(frame);
-            break;
-        }
+    CompareOpenDataWatch(shell);
 }
 
 void RegisterServiceCommands()
