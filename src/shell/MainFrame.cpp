@@ -157,10 +157,13 @@ CMainFrame::~CMainFrame()
     for (auto& [menu, qmenu] : menus_) disconnect(qmenu, nullptr, this, nullptr);
     disconnect(statusBar(), nullptr, this, nullptr);
     RemoveDataHooks();
-    // The views go before the data hooks they might use.
-    for (const OpenEntry& e : openViews_)
+    // The views go before the data hooks they might use. They leave the list of open views
+    // first: a view that commits a focused field as it goes must not find itself (or a view
+    // already half destroyed) among the views a notice is handed to.
+    std::vector<OpenEntry> closing;
+    closing.swap(openViews_);
+    for (const OpenEntry& e : closing)
         if (e.frame) delete e.frame.data();
-    openViews_.clear();
     if (CCustomFormView::Shell() == this) CCustomFormView::SetShell(nullptr);
     if (mainFrame == this) mainFrame = nullptr;
 }
