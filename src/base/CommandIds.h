@@ -16,6 +16,7 @@ enum class Command : int {
     PrintPreview = 57609,
     ExportChannels = 39760,  ///< channels as a CSV channel table
     ImportChannels = 39761,  ///< channels from a CSV channel table, previewed first
+    RestoreBackup = 40302,   ///< a backup taken before a write, written back to the radio
     RecentFile1 = 57616,
     RecentFile2 = 57617,
     RecentFile3 = 57618,
@@ -71,6 +72,7 @@ enum class Command : int {
     // Help.
     About = 57664,
     HelpTopics = 57667,
+    SaveLinkTrace = 40301,  ///< the trace of this session's radio connections, to a file
 };
 
 /// The integer identifier of a command.

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <mutex>
 
 #include "base/Settings.h"
 #include "data/DataFile.h"
@@ -138,6 +139,10 @@ std::string SerialNumberOf(const Image& image)
 std::string SaveBackup(const std::string& folder, const Image& image, const std::string& modelName,
                        const std::string& range, const std::string& sourceFile, std::string& tried)
 {
+    // Backups of several radios may be saved at once: the free name is chosen and taken
+    // under one lock, so that two of the same second never get the same name.
+    static std::mutex nameMutex;
+    const std::lock_guard lock(nameMutex);
     const std::string name =
         BackupFileName(modelName, range, SerialNumberOf(image), std::time(nullptr));
     const std::string stem = WithSlash(folder) + name.substr(0, name.size() - 4);

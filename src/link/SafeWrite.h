@@ -40,6 +40,8 @@ struct SafeWriteMessage {
     static constexpr int kFieldDifference = 1391;
     /// further differing fields not listed (%s count)
     static constexpr int kMoreFields = 1392;
+    /// changed blocks only: blocks sent (%s) of the plan's (%s), the time stamp included
+    static constexpr int kChangedBlocks = 1786;
 };
 
 /// The folder backups go into: "Backups" in the program directory when it can be made and

@@ -12,6 +12,7 @@
 #include "editors/scan/gui/ViewScan.h"
 #include "shell/ExchangeCommands.h"
 #include "shell/PrintCommands.h"
+#include "shell/SafetyCommands.h"
 #include "ui/ShellRegistry.h"
 
 namespace rv {
@@ -40,6 +41,8 @@ void RegisterViews()
     RegisterPrintCommands();
     // The File menu's channel exchange.
     RegisterExchangeCommands();
+    // The backups put back on the radio and the link trace.
+    RegisterSafetyCommands();
     // General settings and programmable keys.
     Register<CViewKeys>(Command::Keys);
     Register<CViewMisc>(Command::Misc);

@@ -115,7 +115,7 @@ struct MenuEntry {
 inline constexpr std::array<const char*, kMenuCount> kMenuTitles{"&File",    "&Edit",   "&View",
                                                                  "&Program", "&Window", "&Help"};
 
-inline constexpr std::array<MenuEntry, 59> kMenuLayout{{
+inline constexpr std::array<MenuEntry, 61> kMenuLayout{{
     {Menu::File, Id(Command::New), "&New", "Ctrl+N"},
     {Menu::File, Id(Command::Open), "&Open...", "Ctrl+O"},
     {Menu::File, Id(Command::Save), "&Save", "Ctrl+S"},
@@ -123,6 +123,8 @@ inline constexpr std::array<MenuEntry, 59> kMenuLayout{{
     {Menu::File, 0, "", ""},
     {Menu::File, Id(Command::ExportChannels), "&Export Channels...", ""},
     {Menu::File, Id(Command::ImportChannels), "&Import Channels...", ""},
+    {Menu::File, 0, "", ""},
+    {Menu::File, Id(Command::RestoreBackup), "&Restore Backup...", ""},
     {Menu::File, 0, "", ""},
     {Menu::File, Id(Command::Print), "&Print...", "Ctrl+P"},
     {Menu::File, Id(Command::PrintPreview), "Print Pre&view", ""},
@@ -182,7 +184,7 @@ inline constexpr std::array<MenuEntry, 59> kMenuLayout{{
 
 /// The Program menu's last group and the Window and Help menus (a second table keeps each
 /// array short enough to read).
-inline constexpr std::array<MenuEntry, 9> kMenuLayoutTail{{
+inline constexpr std::array<MenuEntry, 10> kMenuLayoutTail{{
     {Menu::Program, 0, "", ""},
     {Menu::Program, Id(Command::MemoryUpdate), "Memory &Update", "F5"},
     {Menu::Window, Id(Command::CloseAllWindows), "C&lose All Windows", ""},
@@ -190,6 +192,7 @@ inline constexpr std::array<MenuEntry, 9> kMenuLayoutTail{{
     {Menu::Window, Id(Command::Cascade), "&Cascade", ""},
     {Menu::Window, Id(Command::Tile), "&Tile", ""},
     {Menu::Help, Id(Command::HelpTopics), "&Help Topics", ""},
+    {Menu::Help, Id(Command::SaveLinkTrace), "Save &Link Trace...", ""},
     {Menu::Help, 0, "", ""},
     {Menu::Help, Id(Command::About), "&About rvcps...", ""},
 }};

@@ -32,6 +32,7 @@ struct TransferText {
     static constexpr int kBackupProgress = 39650;  ///< status while backing up (%d percent)
     static constexpr int kVerifyProgress = 39651;  ///< status while verifying (%d percent)
     static constexpr int kSafeWrite = 39652;       ///< check box: back up first, verify after
+    static constexpr int kChangedOnly = 40300;     ///< check box: send the changed blocks only
 };
 
 class CDlgTransfer : public QDialog, private ITransferObserver {
@@ -57,6 +58,15 @@ public:
     const std::string& BackupPath() const { return backupPath_; }
     /// The backup-and-verify check box (write only; null for a read).
     QCheckBox* SafeWriteBox() const { return safeWrite_; }
+    /// The changed-blocks-only check box (write only; null for a read).
+    QCheckBox* ChangedOnlyBox() const { return changedOnly_; }
+    /// A write sends image (a backup being restored, named sourceFile in the comment of the
+    /// backup taken first) instead of the document's memory image; it must outlive the screen.
+    void SendImage(Image& image, const std::string& sourceFile)
+    {
+        transfer_.UseImage(image);
+        sourceFile_ = sourceFile;
+    }
     /// How the connection or the transfer ended.
     const LinkResult& Result() const { return result_; }
 
@@ -113,6 +123,9 @@ private:
     QPushButton* ok_ = nullptr;
     QPushButton* cancel_ = nullptr;
     QCheckBox* safeWrite_ = nullptr;
+    QCheckBox* changedOnly_ = nullptr;
+    Image held_{};  // changed blocks only: what the backup read found in the radio
+    std::string sourceFile_;  // what is written, when it is not the document
 };
 
 /// Read from Radio on a given document: on success the views are closed, the radio's
