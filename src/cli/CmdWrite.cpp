@@ -159,15 +159,19 @@ ExitCode WriteRadio(RadioJob& job, const WriteOptions& options, Image& image)
                                std::to_string(WritePlan(s.IsServiceLevel()).size())}));
     if (!options.verify) return ExitCode::Success;
 
-    // The image now holds what was sent, the new time stamp included.
+    // The image now holds what was sent, the new time stamp included. After a write of the
+    // changed blocks only those and the time stamp are read back: the rest is what the backup
+    // read found a moment ago.
+    const std::vector<AddressRange> ranges =
+        VerifyRanges(options.changedOnly, written.written, s.IsServiceLevel());
     CTransfer check(TransferDirection::Read);
+    if (options.changedOnly) check.SetReadRanges(ranges);
     if (const ExitCode code = job.Transfer(check, SafeWriteMessage::kVerifyReadFailed);
         code != ExitCode::Success) {
         restoreHint(backup);
         return code;
     }
-    const ImageDifference difference =
-        CompareRanges(image, check.Buffer(), WrittenRanges(s.IsServiceLevel()));
+    const ImageDifference difference = CompareRanges(image, check.Buffer(), ranges);
     if (!difference.Equal()) {
         job.Err(SafeWriteMessage::kVerifyMismatch, DifferenceText(difference));
         restoreHint(backup);

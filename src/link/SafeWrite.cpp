@@ -192,6 +192,16 @@ std::vector<AddressRange> WrittenRanges(bool serviceLevel)
     return ranges;
 }
 
+std::vector<AddressRange> VerifyRanges(bool changedOnly, const std::vector<AddressRange>& written,
+                                       bool serviceLevel)
+{
+    if (!changedOnly) return WrittenRanges(serviceLevel);
+    std::vector<AddressRange> ranges = written;
+    ranges.push_back(
+        {kStampBlock.address, static_cast<uint16_t>(kStampBlock.address + kStampBlock.count - 1)});
+    return ranges;
+}
+
 ImageDifference CompareRanges(const Image& sent, const Image& held,
                               std::span<const AddressRange> ranges)
 {

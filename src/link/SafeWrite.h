@@ -93,6 +93,12 @@ struct ImageDifference {
 /// The stretches a write sends at a user level (its plan), the time stamp included.
 std::vector<AddressRange> WrittenRanges(bool serviceLevel);
 
+/// What the verify of a write compares: the stretches the write sent (a successful write's
+/// LinkResult::written) and the time stamp; with changedOnly false, the whole plan of the user
+/// level (WrittenRanges).
+std::vector<AddressRange> VerifyRanges(bool changedOnly, const std::vector<AddressRange>& written,
+                                       bool serviceLevel);
+
 /// Compares sent and held over the ranges, naming the differing fields through the record
 /// tables of the radio data (its layout only: the bytes compared are sent's and held's).
 ImageDifference CompareRanges(const Image& sent, const Image& held,

@@ -395,8 +395,18 @@ LinkResult CTransfer::Run(ITransferObserver& observer)
 
 LinkResult CTransfer::RunRead(ITransferObserver& observer)
 {
+    // The blocks to read in address order: every one, or those that hold the ranges asked for.
+    std::vector<size_t> blocks;
     for (size_t k = 0; k < kReadBlockCount; ++k) {
-        if (k > 0 && StopRequested())
+        const size_t first = k * kTransferBlockSize, last = first + kTransferBlockSize - 1;
+        if (readRanges_.empty() ||
+            std::any_of(readRanges_.begin(), readRanges_.end(),
+                        [&](const AddressRange& r) { return r.first <= last && first <= r.last; }))
+            blocks.push_back(k);
+    }
+    for (size_t n = 0; n < blocks.size(); ++n) {
+        const size_t k = blocks[n];
+        if (n > 0 && StopRequested())
             return EndConnection(Result(LinkStatus::Interrupted, LinkMessage::kReadInterrupted));
         const uint16_t address = static_cast<uint16_t>(k * kTransferBlockSize);
         if (!link_.ReadBlock(address, kTransferBlockSize, buffer_.data() + address)) {
@@ -405,7 +415,9 @@ LinkResult CTransfer::RunRead(ITransferObserver& observer)
             r.cause = link_.LastFault();
             return EndConnection(r);
         }
-        observer.OnTransferProgress(direction_, ReadProgress(k));
+        observer.OnTransferProgress(
+            direction_, readRanges_.empty() ? ReadProgress(k)
+                                            : static_cast<int>((n + 1) * 100 / blocks.size()));
     }
     succeeded_ = true;
     LinkResult done = Result(LinkStatus::Ok, LinkMessage::kReadDone);
@@ -466,6 +478,7 @@ LinkResult CTransfer::RunWrite(ITransferObserver& observer)
     std::copy(stamp_.begin(), stamp_.end(), image.begin() + kStampBlock.address);
     succeeded_ = true;
     LinkResult done = Result(LinkStatus::Ok, LinkMessage::kWriteDone);
+    done.written = written;
     done.endConfirmed = link_.SetRadioMode(RadioMode::End);
     return done;
 }

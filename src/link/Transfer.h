@@ -276,6 +276,10 @@ public:
     void SetHeldImage(const Image* held) { held_ = held; }
     /// Blocks the last write sent, the time stamp included.
     size_t BlocksSent() const { return blocksSent_; }
+    /// A read of only the 16-byte blocks that hold these stretches (the verify of a write of
+    /// the changed blocks); the other bytes of Buffer() stay zero. Empty (the default) reads
+    /// the whole memory.
+    void SetReadRanges(std::vector<AddressRange> ranges) { readRanges_ = std::move(ranges); }
 
     /// The direction given at construction.
     TransferDirection Direction() const { return direction_; }
@@ -317,6 +321,7 @@ private:
     Image* image_ = nullptr;       // null: RadioData's memory image
     const Image* held_ = nullptr;  // changed blocks only: what the radio holds
     size_t blocksSent_ = 0;
+    std::vector<AddressRange> readRanges_;  // empty: the whole memory
 };
 
 /// Connects the service commands (Adjustment with mode 6, Base Band and Write Tune Data with

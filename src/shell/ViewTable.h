@@ -124,7 +124,7 @@ inline constexpr std::array<MenuEntry, 61> kMenuLayout{{
     {Menu::File, Id(Command::ExportChannels), "&Export Channels...", ""},
     {Menu::File, Id(Command::ImportChannels), "&Import Channels...", ""},
     {Menu::File, 0, "", ""},
-    {Menu::File, Id(Command::RestoreBackup), "&Restore Backup...", ""},
+    {Menu::File, Id(Command::RestoreBackup), "Restore &Backup...", ""},
     {Menu::File, 0, "", ""},
     {Menu::File, Id(Command::Print), "&Print...", "Ctrl+P"},
     {Menu::File, Id(Command::PrintPreview), "Print Pre&view", ""},

@@ -300,9 +300,11 @@ TEST_F(SafeWriteTest, ChangedOnlySendsTheEditedChannelsBlockAndTheStampThenVerif
         if (request.size() > 2 && request[1] == 'E' && request[2] == 'a')
             sent.push_back(*sim::RequestArgument(request));
     EXPECT_EQ(sent, (std::vector<uint32_t>{1408, kStampBlock.address}));
-    EXPECT_NE(run.out.find(Message(SafeWriteMessage::kChangedBlocks, {"2", "83"})), std::string::npos)
+    EXPECT_NE(run.out.find(Message(SafeWriteMessage::kChangedBlocks, {"2", "83"})),
+              std::string::npos)
         << run.out;
-    EXPECT_EQ(radio->CommandCount("Eb"), 2 * 128) << "backup and verify";
+    EXPECT_EQ(radio->CommandCount("Eb"), 128 + 2)
+        << "the backup, then the verify of the block sent and the time stamp";
     const CliOutcome same = Verify(file);
     EXPECT_EQ(same.status, 0) << same.out << same.err;
     EXPECT_EQ(ReadBytes(file), fileBytes);

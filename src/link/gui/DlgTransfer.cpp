@@ -102,10 +102,10 @@ CDlgTransfer::CDlgTransfer(TransferDirection direction, IMainShell* shell, QWidg
         safeWrite_->setObjectName("safeWrite");
         safeWrite_->setAccessibleName(safeWrite_->text());
         safeWrite_->setChecked(Settings().SafeWrite());
-        changedOnly_ = new QCheckBox(
-            UiText(TransferText::kChangedOnly,
-                   "Write only the blocks that changed (uses the backup read)"),
-            this);
+        changedOnly_ =
+            new QCheckBox(UiText(TransferText::kChangedOnly,
+                                 "Write only the blocks that changed (uses the backup read)"),
+                          this);
         changedOnly_->setObjectName("changedOnly");
         changedOnly_->setAccessibleName(changedOnly_->text());
         changedOnly_->setChecked(Settings().ChangedOnly());
@@ -346,21 +346,26 @@ void CDlgTransfer::EndTransfer()
     if (phase_ == Phase::Transfer && direction_ == TransferDirection::Write) {
         writeSucceeded_ = true;
         if (changedOnly_ && changedOnly_->isChecked() && safe_)
-            Log(ToQ(s.LoadMessage(
-                SafeWriteMessage::kChangedBlocks, {std::to_string(transfer_.BlocksSent()),
-                       std::to_string(WritePlan(s.IsServiceLevel()).size())})));
+            Log(ToQ(s.LoadMessage(SafeWriteMessage::kChangedBlocks,
+                                  {std::to_string(transfer_.BlocksSent()),
+                                   std::to_string(WritePlan(s.IsServiceLevel()).size())})));
         if (safe_) {
             written_ = result_;
             phase_ = Phase::Verify;
             read_ = std::make_unique<CTransfer>(TransferDirection::Read);
+            // After a write of the changed blocks only those and the stamp are read back.
+            if (changedOnly_ && changedOnly_->isChecked())
+                read_->SetReadRanges(VerifyRanges(true, written_.written, s.IsServiceLevel()));
             QTimer::singleShot(0, this, &CDlgTransfer::NextPhase);
             return;
         }
     }
     if (phase_ == Phase::Verify) {
         // The image holds what was sent, the new time stamp included.
-        const ImageDifference difference = CompareRanges(transfer_.SentImage(), read_->Buffer(),
-                                                         WrittenRanges(s.IsServiceLevel()));
+        const ImageDifference difference =
+            CompareRanges(transfer_.SentImage(), read_->Buffer(),
+                          VerifyRanges(changedOnly_ && changedOnly_->isChecked(), written_.written,
+                                       s.IsServiceLevel()));
         if (!difference.Equal()) {
             Fail(withRestore(ToQ(DifferenceText(difference))));
             return;
