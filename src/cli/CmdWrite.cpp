@@ -207,7 +207,7 @@ ExitCode WriteRadios(const std::vector<std::string>& ports, const WriteOptions& 
             ++failed;
             interrupted = interrupted || codes[i] == ExitCode::Interrupted;
             for (const std::string& trouble : jobs[i].Troubles())
-                what += (what.empty() ? "" : "\n    ") + trouble;
+                what += (what.empty() ? "" : "\n") + trouble;
         }
         // A message of several lines stays under its radio.
         std::string line = s.LoadMessage(CliLinkMessage::kRadioResult, {jobs[i].Port(), what});
