@@ -17,6 +17,7 @@ enum class Command : int {
     ExportChannels = 39760,  ///< channels as a CSV channel table
     ImportChannels = 39761,  ///< channels from a CSV channel table, previewed first
     CompareWith = 40351,     ///< the open configuration against a data file or the radio
+    RestoreBackup = 40302,   ///< a backup taken before a write, written back to the radio
     RecentFile1 = 57616,
     RecentFile2 = 57617,
     RecentFile3 = 57618,
@@ -74,6 +75,7 @@ enum class Command : int {
     // Help.
     About = 57664,
     HelpTopics = 57667,
+    SaveLinkTrace = 40301,  ///< the trace of this session's radio connections, to a file
 };
 
 /// The integer identifier of a command.

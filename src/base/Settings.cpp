@@ -245,6 +245,17 @@ bool CSettings::SetSafeWrite(bool on) const
     return CIniFile::WriteString(SettingsPath(), kSettingSection, "SafeWrite", on ? "1" : "0");
 }
 
+bool CSettings::ChangedOnly() const
+{
+    return CIniFile::ReadInt(SettingsPath(), kSettingSection, "ChangedOnly", 0) == 1;
+}
+
+bool CSettings::SetChangedOnly(bool on) const
+{
+    if (readOnly_) return true;
+    return CIniFile::WriteString(SettingsPath(), kSettingSection, "ChangedOnly", on ? "1" : "0");
+}
+
 bool CSettings::IsServiceLevel() const
 {
     int level = UserLevel();

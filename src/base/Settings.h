@@ -121,6 +121,12 @@ public:
     bool SafeWrite() const;
     /// Stores the SafeWrite choice at once (not when read-only); false when it cannot be written.
     bool SetSafeWrite(bool on) const;
+    /// True when a write sends only the blocks that differ from what the backup read found
+    /// ("ChangedOnly" in "Settings.ini", off unless it holds 1).
+    bool ChangedOnly() const;
+    /// Stores the ChangedOnly choice at once (not when read-only); false when it cannot be
+    /// written.
+    bool SetChangedOnly(bool on) const;
     /// When true, SaveAtExit and SelectLanguage never write (the command line reads only).
     void SetReadOnly(bool on) { readOnly_ = on; }
 

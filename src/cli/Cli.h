@@ -26,20 +26,20 @@ enum class ExitCode : int {
 
 /// Messages of the command line (texts "S01%05d" of the language file).
 struct CliMessage {
-    static constexpr int kBadCommandLine = 1900;   ///< "%s": the argument not understood
-    static constexpr int kUnknownModel = 1901;     ///< "%s": model ID
-    static constexpr int kUnknownModelName = 1902; ///< "%s": model name
-    static constexpr int kNameOfOtherModel = 1903; ///< "%s": model name
-    static constexpr int kRangeNotOffered = 1904;  ///< "%s": "L-H"
-    static constexpr int kSignalNotOffered = 1905; ///< "%s": the value given
-    static constexpr int kNoProgramDir = 1906;     ///< "%s": the folder given with --home
-    static constexpr int kFileMissing = 1280;      ///< "%s": the file
-    static constexpr int kFileNotReadable = 1281;  ///< "%s": the file
-    static constexpr int kFileIsFolder = 1282;     ///< "%s": the path
-    static constexpr int kFileTooLarge = 1283;     ///< "%s" the file, "%s" its size in bytes
-    static constexpr int kOutputNoFolder = 1284;   ///< "%s": the file to write
+    static constexpr int kBadCommandLine = 1900;     ///< "%s": the argument not understood
+    static constexpr int kUnknownModel = 1901;       ///< "%s": model ID
+    static constexpr int kUnknownModelName = 1902;   ///< "%s": model name
+    static constexpr int kNameOfOtherModel = 1903;   ///< "%s": model name
+    static constexpr int kRangeNotOffered = 1904;    ///< "%s": "L-H"
+    static constexpr int kSignalNotOffered = 1905;   ///< "%s": the value given
+    static constexpr int kNoProgramDir = 1906;       ///< "%s": the folder given with --home
+    static constexpr int kFileMissing = 1280;        ///< "%s": the file
+    static constexpr int kFileNotReadable = 1281;    ///< "%s": the file
+    static constexpr int kFileIsFolder = 1282;       ///< "%s": the path
+    static constexpr int kFileTooLarge = 1283;       ///< "%s" the file, "%s" its size in bytes
+    static constexpr int kOutputNoFolder = 1284;     ///< "%s": the file to write
     static constexpr int kOutputNotWritable = 1285;  ///< "%s": the file to write
-    static constexpr int kOutputIsFolder = 1286;   ///< "%s": the path
+    static constexpr int kOutputIsFolder = 1286;     ///< "%s": the path
     /// "%s" Settings.ini, "%s" its FreqRange, "%s" the model: not a range of the model
     static constexpr int kRememberedRangeBad = 1287;
 };
@@ -51,6 +51,7 @@ inline constexpr int kSignalList = 1076;
 struct OptionSpec {
     std::string_view name;  ///< with its dashes: "--model", "-o"
     bool takesValue = true;
+    bool repeatable = false;  ///< may be given more than once (every value is kept)
 };
 
 /// The arguments of a verb, options and positional arguments apart.
@@ -64,10 +65,12 @@ struct ParsedArgs {
     bool Has(std::string_view name) const;
     /// The value of an option, nothing when it was not given.
     std::optional<std::string> Get(std::string_view name) const;
+    /// Every value of a repeatable option, in order.
+    std::vector<std::string> GetAll(std::string_view name) const;
 };
 
 /// Reads the arguments after the verb. An unknown option, a missing value or a repeated
-/// option leaves the offending argument in `bad`. "--" ends the options.
+/// option (unless it is repeatable) leaves the offending argument in `bad`. "--" ends the options.
 ParsedArgs ParseArgs(std::span<const std::string> args, std::span<const OptionSpec> specs);
 
 /// The usage synopsis of every verb.

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "base/Settings.h"
@@ -20,13 +21,18 @@ constexpr int kBarWidth = 40;
 std::atomic<bool> gStopRequested{false};
 static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
 
-extern "C" void OnStopSignal(int) { gStopRequested.store(true); }
+extern "C" void OnStopSignal(int)
+{
+    gStopRequested.store(true);
+}
 
 /// Catches Ctrl-C, SIGTERM and SIGHUP while it lives; the dispositions before it come back.
+/// Nested ones leave the flag and the outer dispositions as they are.
 class StopSignals {
 public:
     StopSignals()
     {
+        if (depth_++ > 0) return;
         gStopRequested.store(false);
         struct sigaction action {};
         action.sa_handler = &OnStopSignal;
@@ -37,6 +43,7 @@ public:
     }
     ~StopSignals()
     {
+        if (--depth_ > 0) return;
         for (size_t i = 0; i < std::size(kSignals); ++i)
             sigaction(kSignals[i], &previous_[i], nullptr);
     }
@@ -45,10 +52,66 @@ public:
 
 private:
     static constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
-    struct sigaction previous_[std::size(kSignals)] {};
+    static inline int depth_ = 0;  // the main thread alone installs them
+    struct sigaction previous_[std::size(kSignals)]{};
 };
 
+std::unique_ptr<StopSignals> gOuterSignals;
+
 }  // namespace
+
+CliStopSignals::CliStopSignals()
+{
+    gOuterSignals = std::make_unique<StopSignals>();
+}
+
+CliStopSignals::~CliStopSignals()
+{
+    gOuterSignals.reset();
+}
+
+const std::atomic<bool>& StopFlag()
+{
+    return gStopRequested;
+}
+
+CliTraceScope::CliTraceScope(const std::string& path) : path_(path)
+{
+    if (path_.empty()) return;
+    if (!CheckOutputFile(path_)) {
+        ok_ = false;
+        return;
+    }
+    trace_ = std::make_unique<CLinkTrace>();
+    SetSessionTrace(trace_.get());
+}
+
+CliTraceScope::~CliTraceScope()
+{
+    if (trace_) SetSessionTrace(nullptr);
+}
+
+ExitCode CliTraceScope::Finish(ExitCode code)
+{
+    if (!trace_) return code;
+    SetSessionTrace(nullptr);
+    if (!trace_->Save(path_)) {
+        Report(CliLinkMessage::kTraceNotWritten, path_);
+        if (code == ExitCode::Success) code = ExitCode::Failure;
+    }
+    trace_.reset();
+    return code;
+}
+
+LinkResult TransferQuietly(CTransfer& transfer, const std::string& port,
+                           ITransferObserver& observer)
+{
+    transfer.SetStopRequest(&gStopRequested);
+    LinkResult result = transfer.Connect(port);
+    if (result.Ok()) result = transfer.Run(observer);
+    transfer.SetStopRequest(nullptr);
+    return result;
+}
 
 CliProgress::CliProgress() : terminal_(isatty(STDERR_FILENO) != 0) {}
 
@@ -56,8 +119,8 @@ void CliProgress::OnTransferProgress(TransferDirection direction, int percent)
 {
     if (!terminal_ || percent == shown_) return;
     shown_ = percent;
-    const int text = direction == TransferDirection::Read ? LinkText::kReadProgress
-                                                          : LinkText::kWriteProgress;
+    const int text =
+        direction == TransferDirection::Read ? LinkText::kReadProgress : LinkText::kWriteProgress;
     std::string label = FormatTextNumber(Settings().LoadText(text), percent);
     if (label.empty()) label = std::to_string(percent);
     const int filled = percent * kBarWidth / 100;
@@ -72,8 +135,7 @@ void CliProgress::OnTransferFinished(TransferDirection, const LinkResult&)
     shown_ = -1;
 }
 
-ExitCode RunTransfer(CTransfer& transfer, const std::string& port, int within,
-                     LinkResult* outcome)
+ExitCode RunTransfer(CTransfer& transfer, const std::string& port, int within, LinkResult* outcome)
 {
     const StopSignals signals;
     transfer.SetStopRequest(&gStopRequested);
@@ -91,7 +153,7 @@ ExitCode RunTransfer(CTransfer& transfer, const std::string& port, int within,
     else
         ReportText(result.message, result.Text());
     return result.status == LinkStatus::Interrupted || gStopRequested.load() ? ExitCode::Interrupted
-                                                                           : ExitCode::Failure;
+                                                                             : ExitCode::Failure;
 }
 
 }  // namespace rv::cli

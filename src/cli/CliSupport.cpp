@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
-#include "cli/Cli.h"
 #include "base/AtomicFile.h"
 #include "base/Settings.h"
+#include "cli/Cli.h"
 #include "data/DataFile.h"
 #include "data/ModelCatalog.h"
 
@@ -16,24 +16,38 @@ const char* const kUsage =
     "       rvcps-cli [--home DIR] info FILE\n"
     "       rvcps-cli [--home DIR] dump FILE [--json]\n"
     "       rvcps-cli [--home DIR] dump --keys\n"
-    "       rvcps-cli [--home DIR] read --port PORT [--model ID] [--range L-H] -o FILE\n"
-    "       rvcps-cli [--home DIR] write --port PORT [--no-backup] [--no-verify] FILE\n"
-    "       rvcps-cli [--home DIR] verify --port PORT FILE\n"
+    "       rvcps-cli [--home DIR] read --port PORT... [--model ID] [--range L-H] [--trace LOG]"
+    " -o FILE\n"
+    "       rvcps-cli [--home DIR] write --port PORT... [--no-backup] [--no-verify]"
+    " [--changed-only] [--trace LOG] FILE\n"
+    "       rvcps-cli [--home DIR] verify --port PORT [--trace LOG] FILE\n"
     "       rvcps-cli [--home DIR] backups\n"
     "       rvcps-cli [--home DIR] print FILE -o REPORT.pdf [--sections LIST|all]\n"
     "       rvcps-cli [--home DIR] diff A.dat B.dat [--json]\n"
     "       rvcps-cli [--home DIR] set FILE KEY=VALUE... -o OUT\n"
     "       rvcps-cli [--home DIR] export FILE --csv OUT.csv\n"
     "       rvcps-cli [--home DIR] import FILE --csv IN.csv -o OUT.dat\n"
-    "PORT is a device path or a port number (1 to 16).\n";
+    "PORT is a device path or a port number (1 to 16). Several --port options program (or read)\n"
+    "several radios at once; read's FILE then names them with {port}.\n";
 
-bool ParsedArgs::Has(std::string_view name) const { return Get(name).has_value(); }
+bool ParsedArgs::Has(std::string_view name) const
+{
+    return Get(name).has_value();
+}
 
 std::optional<std::string> ParsedArgs::Get(std::string_view name) const
 {
     for (const auto& [key, value] : options)
         if (key == name) return value;
     return std::nullopt;
+}
+
+std::vector<std::string> ParsedArgs::GetAll(std::string_view name) const
+{
+    std::vector<std::string> values;
+    for (const auto& [key, value] : options)
+        if (key == name) values.push_back(value);
+    return values;
 }
 
 ParsedArgs ParseArgs(std::span<const std::string> args, std::span<const OptionSpec> specs)
@@ -59,7 +73,7 @@ ParsedArgs ParseArgs(std::span<const std::string> args, std::span<const OptionSp
         const OptionSpec* option = nullptr;
         for (const OptionSpec& s : specs)
             if (s.name == name) option = &s;
-        if (!option || out.Has(name)) {
+        if (!option || (out.Has(name) && !option->repeatable)) {
             out.bad = arg;
             return out;
         }
@@ -115,18 +129,26 @@ void Report(int messageId, const std::string& arg)
 bool OpenDataFile(CQTXDoc& doc, const std::string& path)
 {
     switch (CheckReadableFile(path, CDataFile::kMaxFileSize)) {
-        case FileProblem::None: break;
+        case FileProblem::None:
+            break;
         case FileProblem::Missing:
-        case FileProblem::NoFolder: Report(CliMessage::kFileMissing, path); return false;
-        case FileProblem::NoPermission: Report(CliMessage::kFileNotReadable, path); return false;
-        case FileProblem::IsFolder: Report(CliMessage::kFileIsFolder, path); return false;
+        case FileProblem::NoFolder:
+            Report(CliMessage::kFileMissing, path);
+            return false;
+        case FileProblem::NoPermission:
+            Report(CliMessage::kFileNotReadable, path);
+            return false;
+        case FileProblem::IsFolder:
+            Report(CliMessage::kFileIsFolder, path);
+            return false;
         case FileProblem::TooLarge: {
             struct stat st {};
             const long long size = ::stat(path.c_str(), &st) == 0 ? st.st_size : 0;
             Report(CliMessage::kFileTooLarge, {path, std::to_string(size)});
             return false;
         }
-        case FileProblem::Other: break;  // the reader says it cannot read it
+        case FileProblem::Other:
+            break;  // the reader says it cannot read it
     }
     return doc.OpenPath(path).Ok();
 }
@@ -134,13 +156,22 @@ bool OpenDataFile(CQTXDoc& doc, const std::string& path)
 bool CheckOutputFile(const std::string& path)
 {
     switch (CheckWritableFile(path)) {
-        case FileProblem::None: return true;
+        case FileProblem::None:
+            return true;
         case FileProblem::Missing:
-        case FileProblem::NoFolder: Report(CliMessage::kOutputNoFolder, path); return false;
-        case FileProblem::NoPermission: Report(CliMessage::kOutputNotWritable, path); return false;
-        case FileProblem::IsFolder: Report(CliMessage::kOutputIsFolder, path); return false;
+        case FileProblem::NoFolder:
+            Report(CliMessage::kOutputNoFolder, path);
+            return false;
+        case FileProblem::NoPermission:
+            Report(CliMessage::kOutputNotWritable, path);
+            return false;
+        case FileProblem::IsFolder:
+            Report(CliMessage::kOutputIsFolder, path);
+            return false;
         case FileProblem::TooLarge:
-        case FileProblem::Other: Report(DocMessage::kWriteFailed, path); return false;
+        case FileProblem::Other:
+            Report(DocMessage::kWriteFailed, path);
+            return false;
     }
     return false;
 }
@@ -168,7 +199,13 @@ namespace {
 bool gHomeGiven = false;
 }  // namespace
 
-bool HomeGiven() { return gHomeGiven; }
-void SetHomeGiven(bool given) { gHomeGiven = given; }
+bool HomeGiven()
+{
+    return gHomeGiven;
+}
+void SetHomeGiven(bool given)
+{
+    gHomeGiven = given;
+}
 
 }  // namespace rv::cli

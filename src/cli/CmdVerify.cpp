@@ -1,6 +1,6 @@
 // `verify`: reads a radio and compares what a write of a data file puts into it.
 //
-//   rvcps-cli [--home DIR] verify --port PORT FILE
+//   rvcps-cli [--home DIR] verify --port PORT [--trace LOG] FILE
 //
 // The file is opened as `write` opens it; the radio is read as `read` reads it; the areas a
 // write sends (the time stamp aside: every write gives a new one) are compared byte for byte.
@@ -23,6 +23,7 @@ namespace {
 
 constexpr OptionSpec kVerifyOptions[] = {
     {"--port", true},
+    {"--trace", true},
 };
 
 }  // namespace
@@ -43,9 +44,13 @@ ExitCode RunVerify(std::span<const std::string> argv)
     RadioData& radio = Radio();
     radio.MemoryMap().StoreToImage(radio.MemoryImage());
 
+    CliTraceScope trace(args.Get("--trace").value_or(std::string()));
+    if (!trace.Ok()) return ExitCode::Usage;
     CTransfer read(TransferDirection::Read);
     if (const ExitCode code = RunTransfer(read, *port); code != ExitCode::Success)
-        return code == ExitCode::Interrupted ? code : ExitCode::Usage;
+        return trace.Finish(code == ExitCode::Interrupted ? code : ExitCode::Usage);
+    // A trace that cannot be saved is trouble (2), whatever the comparison found.
+    if (trace.Finish(ExitCode::Success) != ExitCode::Success) return ExitCode::Usage;
 
     std::vector<AddressRange> ranges;
     for (const AddressRange& r : WrittenRanges(Settings().IsServiceLevel()))

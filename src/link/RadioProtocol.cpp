@@ -4,8 +4,9 @@
 #include <cstring>
 
 #include "base/Bytes.h"
-#include "link/PortNames.h"
 #include "base/Settings.h"
+#include "link/LinkTrace.h"
+#include "link/PortNames.h"
 
 namespace rv {
 
@@ -17,12 +18,18 @@ using namespace frame;
 int Rank(PortError e)
 {
     switch (e) {
-        case PortError::AccessDenied: return 5;
-        case PortError::Busy: return 4;
-        case PortError::NotSerial: return 3;
-        case PortError::Failed: return 2;
-        case PortError::NotFound: return 1;
-        case PortError::None: return 0;
+        case PortError::AccessDenied:
+            return 5;
+        case PortError::Busy:
+            return 4;
+        case PortError::NotSerial:
+            return 3;
+        case PortError::Failed:
+            return 2;
+        case PortError::NotFound:
+            return 1;
+        case PortError::None:
+            return 0;
     }
     return 0;
 }
@@ -67,13 +74,18 @@ AnswerFault JudgeAck(const uint8_t* answer, Command command, bool alternativeAcc
 int Rank(AnswerFault f)
 {
     switch (f) {
-        case AnswerFault::Refused: return 4;
+        case AnswerFault::Refused:
+            return 4;
         case AnswerFault::Garbled:
-        case AnswerFault::ChecksumError: return 3;
+        case AnswerFault::ChecksumError:
+            return 3;
         case AnswerFault::ShortAnswer:
-        case AnswerFault::LineError: return 2;
-        case AnswerFault::NoAnswer: return 1;
-        case AnswerFault::None: return 0;
+        case AnswerFault::LineError:
+            return 2;
+        case AnswerFault::NoAnswer:
+            return 1;
+        case AnswerFault::None:
+            return 0;
     }
     return 0;
 }
@@ -105,9 +117,16 @@ void CRadioProtocol::SettleLine()
         unsettled_ = true;  // the line keeps sending: the next request waits again
 }
 
+CLinkTrace* CRadioProtocol::Trace() const
+{
+    return trace_ ? trace_ : SessionTrace();
+}
+
 bool CRadioProtocol::Transact(const uint8_t* request, size_t requestLength, uint8_t* answer,
                               size_t answerLength, const AnswerCheck& check, int attempts)
 {
+    // Every frame of every command passes here, so the trace is written here alone.
+    CLinkTrace* const trace = Trace();
     lastFault_ = AnswerFault::None;
     IClock::TimePoint firstSent{};
     for (int attempt = 0; attempt < attempts; ++attempt) {
@@ -121,8 +140,10 @@ bool CRadioProtocol::Transact(const uint8_t* request, size_t requestLength, uint
         const IClock::TimePoint sent = Clock().Now();
         if (attempt == 0) firstSent = sent;
         Write(request, requestLength);
+        if (trace) trace->Frame(PortName(), true, request, requestLength);
         Clock().Sleep(kAnswerDelay);
         const size_t got = Read(answer, answerLength);
+        if (trace && got > 0) trace->Frame(PortName(), false, answer, got, request, requestLength);
         AnswerFault fault = AnswerFault::None;
         if (got == answerLength) {
             if (Pending() > 0)
@@ -154,6 +175,7 @@ bool CRadioProtocol::Transact(const uint8_t* request, size_t requestLength, uint
         }
         lastFault_ = fault;
         unsettled_ = true;
+        if (trace) trace->Fault(PortName(), fault, got, attempt + 1);
     }
     return false;
 }
@@ -190,8 +212,8 @@ bool CRadioProtocol::HandshakePatient()
 
 bool CRadioProtocol::SetRadioMode(uint16_t mode)
 {
-    const auto request = ShortFrame(kSetMode, static_cast<uint8_t>(mode),
-                                    static_cast<uint8_t>(mode >> 8));
+    const auto request =
+        ShortFrame(kSetMode, static_cast<uint8_t>(mode), static_cast<uint8_t>(mode >> 8));
     std::array<uint8_t, Ack::kSize> answer{};
     return Transact(request.data(), request.size(), answer.data(), answer.size(),
                     [](const uint8_t* a) { return JudgeAck(a, kSetMode, true); });
@@ -211,13 +233,12 @@ bool CRadioProtocol::ReadBlock(uint32_t address, uint16_t count, uint8_t* destin
     // radio may fill them otherwise than the request.
     const size_t sumAt = ReadAnswer::ChecksumAt(count);
     std::vector<uint8_t> answer(ReadAnswer::Size(count));
-    if (!Transact(request, sizeof request, answer.data(), answer.size(),
-                  [sumAt](const uint8_t* a) {
-                      return Checksum(a + ReadAnswer::Offset::kHeader,
-                                      sumAt - ReadAnswer::Offset::kHeader) == a[sumAt]
-                                 ? AnswerFault::None
-                                 : AnswerFault::ChecksumError;
-                  }))
+    if (!Transact(request, sizeof request, answer.data(), answer.size(), [sumAt](const uint8_t* a) {
+            return Checksum(a + ReadAnswer::Offset::kHeader, sumAt - ReadAnswer::Offset::kHeader) ==
+                           a[sumAt]
+                       ? AnswerFault::None
+                       : AnswerFault::ChecksumError;
+        }))
         return false;
     std::memcpy(destination, answer.data() + ReadAnswer::Offset::kData, count);
     return true;
@@ -260,14 +281,22 @@ bool CRadioProtocol::QueryIdentity(const std::string& referenceVersion, RadioIde
             return false;
         const uint8_t* data = &answer[IdentityAnswer::Offset::kData];
         switch (step.item) {
-            case IdentityItem::ModelName: identity.modelName = ReadText(data, n); break;
-            case IdentityItem::Range: identity.range.assign(data, data + n); break;
-            case IdentityItem::Signal: identity.signal = data[0]; break;
+            case IdentityItem::ModelName:
+                identity.modelName = ReadText(data, n);
+                break;
+            case IdentityItem::Range:
+                identity.range.assign(data, data + n);
+                break;
+            case IdentityItem::Signal:
+                identity.signal = data[0];
+                break;
             case IdentityItem::Version:
                 identity.version = ReadText(data, n);
                 identity.versionCompare = CompareVersion(data, referenceVersion);
                 break;
-            case IdentityItem::ModelId: identity.modelId = ReadText(data, n); break;
+            case IdentityItem::ModelId:
+                identity.modelId = ReadText(data, n);
+                break;
         }
     }
     return true;
@@ -283,9 +312,8 @@ bool CRadioProtocol::GetTuneValue(uint16_t item, uint8_t* destination, uint16_t 
         static_cast<uint8_t>(item), static_cast<uint8_t>(item >> 8)};
     if (!Transact(request.data(), request.size(), answer.data(), answer.size(),
                   [&expected](const uint8_t* a) {
-                      return std::equal(expected.begin(), expected.end(), a)
-                                 ? AnswerFault::None
-                                 : AnswerFault::Garbled;
+                      return std::equal(expected.begin(), expected.end(), a) ? AnswerFault::None
+                                                                             : AnswerFault::Garbled;
                   }))
         return false;
     std::memcpy(destination, &answer[TuneAnswer::Offset::kData], count);
@@ -341,10 +369,13 @@ void CRadioProtocol::NoteHandshakeFault(AnswerFault fault, const std::string& de
 bool CRadioProtocol::ConnectDevice(const std::string& device, bool patient)
 {
     unsettled_ = false;
+    CLinkTrace* const trace = Trace();
     if (!Open(device)) {
         NoteOpenError(OpenError(), device);
+        if (trace) trace->Note(device, "the port could not be opened");
         return false;
     }
+    if (trace) trace->Note(device, "port opened");
     Configure(kBaud, kDataBits, Parity::None, StopBits::Two);
     SetReadTimeout(kReadTimeoutMs);
     Clock().Sleep(kSettleDelay);

@@ -14,6 +14,7 @@
 
 namespace rv {
 
+class CLinkTrace;
 using frame::RadioMode;
 
 /// Why an exchange with the radio failed.
@@ -57,13 +58,13 @@ public:
     static constexpr unsigned kBaud = 9600;
     static constexpr unsigned kDataBits = 8;
     /// Waits and limits of an exchange.
-    static constexpr std::chrono::milliseconds kAnswerDelay{30};    ///< request to first read
-    static constexpr uint32_t kReadTimeoutMs = 70;                  ///< read time-out
-    static constexpr int kAttempts = 3;                             ///< exchanges per command
-    static constexpr int kPatientRounds = 4;                        ///< patient handshake rounds
-    static constexpr std::chrono::milliseconds kPatientPause{20};   ///< between those rounds
-    static constexpr std::chrono::milliseconds kSettleDelay{50};    ///< after configuring
-    static constexpr std::chrono::milliseconds kWriteDelay{10};     ///< before each block write
+    static constexpr std::chrono::milliseconds kAnswerDelay{30};   ///< request to first read
+    static constexpr uint32_t kReadTimeoutMs = 70;                 ///< read time-out
+    static constexpr int kAttempts = 3;                            ///< exchanges per command
+    static constexpr int kPatientRounds = 4;                       ///< patient handshake rounds
+    static constexpr std::chrono::milliseconds kPatientPause{20};  ///< between those rounds
+    static constexpr std::chrono::milliseconds kSettleDelay{50};   ///< after configuring
+    static constexpr std::chrono::milliseconds kWriteDelay{10};    ///< before each block write
     /// Reference version of every identity check; its first 4 characters are compared.
     static constexpr const char* kReferenceVersion = "1.01.16.001";
 
@@ -131,6 +132,12 @@ public:
     /// The device whose handshake failed with HandshakeFault.
     const std::string& HandshakeFaultDevice() const { return handshakeFaultDevice_; }
 
+    /// Where this link writes every frame and failed exchange (it must outlive the link);
+    /// null: the session trace (SessionTrace), if there is one.
+    void SetTrace(CLinkTrace* trace) { trace_ = trace; }
+    /// The trace the link writes into now; null when none.
+    CLinkTrace* Trace() const;
+
 private:
     bool TransactAck(const uint8_t* request, size_t requestLength, frame::Command command);
     void NoteOpenError(PortError error, const std::string& device);
@@ -147,6 +154,7 @@ private:
     // (until settleAfter_, then quiet for the read time-out) before the next request.
     bool unsettled_ = false;
     IClock::TimePoint settleAfter_{};
+    CLinkTrace* trace_ = nullptr;
 };
 
 /// Compares the first 4 bytes of a version answer with the first 4 characters of a reference

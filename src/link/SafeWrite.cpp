@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <mutex>
 
 #include "base/Settings.h"
 #include "data/DataFile.h"
@@ -138,6 +139,10 @@ std::string SerialNumberOf(const Image& image)
 std::string SaveBackup(const std::string& folder, const Image& image, const std::string& modelName,
                        const std::string& range, const std::string& sourceFile, std::string& tried)
 {
+    // Backups of several radios may be saved at once: the free name is chosen and taken
+    // under one lock, so that two of the same second never get the same name.
+    static std::mutex nameMutex;
+    const std::lock_guard lock(nameMutex);
     const std::string name =
         BackupFileName(modelName, range, SerialNumberOf(image), std::time(nullptr));
     const std::string stem = WithSlash(folder) + name.substr(0, name.size() - 4);
@@ -184,6 +189,16 @@ std::vector<AddressRange> WrittenRanges(bool serviceLevel)
         else
             ranges.push_back({b.address, last});
     }
+    return ranges;
+}
+
+std::vector<AddressRange> VerifyRanges(bool changedOnly, const std::vector<AddressRange>& written,
+                                       bool serviceLevel)
+{
+    if (!changedOnly) return WrittenRanges(serviceLevel);
+    std::vector<AddressRange> ranges = written;
+    ranges.push_back(
+        {kStampBlock.address, static_cast<uint16_t>(kStampBlock.address + kStampBlock.count - 1)});
     return ranges;
 }
 

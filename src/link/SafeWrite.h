@@ -40,6 +40,8 @@ struct SafeWriteMessage {
     static constexpr int kFieldDifference = 1391;
     /// further differing fields not listed (%s count)
     static constexpr int kMoreFields = 1392;
+    /// changed blocks only: blocks sent (%s) of the plan's (%s), the time stamp included
+    static constexpr int kChangedBlocks = 1786;
 };
 
 /// The folder backups go into: "Backups" in the program directory when it can be made and
@@ -90,6 +92,12 @@ struct ImageDifference {
 
 /// The stretches a write sends at a user level (its plan), the time stamp included.
 std::vector<AddressRange> WrittenRanges(bool serviceLevel);
+
+/// What the verify of a write compares: the stretches the write sent (a successful write's
+/// LinkResult::written) and the time stamp; with changedOnly false, the whole plan of the user
+/// level (WrittenRanges).
+std::vector<AddressRange> VerifyRanges(bool changedOnly, const std::vector<AddressRange>& written,
+                                       bool serviceLevel);
 
 /// Compares sent and held over the ranges, naming the differing fields through the record
 /// tables of the radio data (its layout only: the bytes compared are sent's and held's).

@@ -2,20 +2,24 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <mutex>
 
+#include "base/Settings.h"
+#include "base/TextFormat.h"
 #include "data/Document.h"
 #include "data/MemoryMap.h"
 #include "editors/radio/RadioInfoBlock.h"
 #include "link/PortNames.h"
-#include "base/Settings.h"
-#include "base/TextFormat.h"
 
 namespace rv {
 
 namespace {
 
 // The range text "%d-%d" of a range record.
-std::string RangeText(const FreqRangeRecord& r) { return FormatRange(r.low, r.high); }
+std::string RangeText(const FreqRangeRecord& r)
+{
+    return FormatRange(r.low, r.high);
+}
 
 LinkResult Result(LinkStatus status, int message)
 {
@@ -42,11 +46,16 @@ int ItemText(int item)
 {
     using frame::IdentityItem;
     switch (static_cast<IdentityItem>(item)) {
-        case IdentityItem::ModelName: return LinkMessage::kItemModelName;
-        case IdentityItem::Range: return LinkMessage::kItemRange;
-        case IdentityItem::Signal: return LinkMessage::kItemSignal;
-        case IdentityItem::Version: return LinkMessage::kItemVersion;
-        case IdentityItem::ModelId: return LinkMessage::kItemModelId;
+        case IdentityItem::ModelName:
+            return LinkMessage::kItemModelName;
+        case IdentityItem::Range:
+            return LinkMessage::kItemRange;
+        case IdentityItem::Signal:
+            return LinkMessage::kItemSignal;
+        case IdentityItem::Version:
+            return LinkMessage::kItemVersion;
+        case IdentityItem::ModelId:
+            return LinkMessage::kItemModelId;
     }
     return 0;
 }
@@ -54,15 +63,22 @@ int ItemText(int item)
 int ModeText(int mode)
 {
     switch (static_cast<RadioMode>(mode)) {
-        case RadioMode::Read: return LinkMessage::kModeRead;
-        case RadioMode::Write: return LinkMessage::kModeWrite;
-        case RadioMode::Adjust: return LinkMessage::kModeAdjust;
-        case RadioMode::End: break;
+        case RadioMode::Read:
+            return LinkMessage::kModeRead;
+        case RadioMode::Write:
+            return LinkMessage::kModeWrite;
+        case RadioMode::Adjust:
+            return LinkMessage::kModeAdjust;
+        case RadioMode::End:
+            break;
     }
     return 0;
 }
 
-std::string Message(int n) { return n ? Settings().LoadMessage(n) : std::string(); }
+std::string Message(int n)
+{
+    return n ? Settings().LoadMessage(n) : std::string();
+}
 
 // What the radio holds after a write that ended early.
 std::string HoldsText(const std::vector<AddressRange>& written)
@@ -108,7 +124,12 @@ LinkResult FindPort(CRadioProtocol& link, const std::string& port, int& number)
             return HandshakeResult(link.HandshakeFault(), link.HandshakeFaultDevice());
         }
     }
-    if (number > 0) Settings().SetComPort(number);
+    if (number > 0) {
+        // Several radios may be connected at once, each on its own thread.
+        static std::mutex settingsMutex;
+        const std::lock_guard lock(settingsMutex);
+        Settings().SetComPort(number);
+    }
     return {};
 }
 
@@ -188,13 +209,20 @@ std::string AddressText(long address)
 std::string CauseText(AnswerFault cause)
 {
     switch (cause) {
-        case AnswerFault::None: return {};
-        case AnswerFault::NoAnswer: return Message(LinkMessage::kCauseNoAnswer);
-        case AnswerFault::ShortAnswer: return Message(LinkMessage::kCauseShortAnswer);
-        case AnswerFault::ChecksumError: return Message(LinkMessage::kCauseChecksum);
-        case AnswerFault::Refused: return Message(LinkMessage::kCauseRefused);
-        case AnswerFault::LineError: return Message(LinkMessage::kCauseLineError);
-        case AnswerFault::Garbled: return Message(LinkMessage::kCauseGarbled);
+        case AnswerFault::None:
+            return {};
+        case AnswerFault::NoAnswer:
+            return Message(LinkMessage::kCauseNoAnswer);
+        case AnswerFault::ShortAnswer:
+            return Message(LinkMessage::kCauseShortAnswer);
+        case AnswerFault::ChecksumError:
+            return Message(LinkMessage::kCauseChecksum);
+        case AnswerFault::Refused:
+            return Message(LinkMessage::kCauseRefused);
+        case AnswerFault::LineError:
+            return Message(LinkMessage::kCauseLineError);
+        case AnswerFault::Garbled:
+            return Message(LinkMessage::kCauseGarbled);
     }
     return {};
 }
@@ -217,13 +245,21 @@ std::string LinkResult::Text() const
         case LinkMessage::kIdentityFailed:
             text = Fill(text, {Message(ItemText(item)), CauseText(cause)});
             break;
-        case LinkMessage::kModeRefused: text = Fill(text, {Message(ModeText(item))}); break;
+        case LinkMessage::kModeRefused:
+            text = Fill(text, {Message(ModeText(item))});
+            break;
         case LinkMessage::kModeFailed:
             text = Fill(text, {Message(ModeText(item)), CauseText(cause)});
             break;
-        case LinkMessage::kHandshakeFailed: text = Fill(text, {argument, CauseText(cause)}); break;
-        case LinkMessage::kWriteInterrupted: text = Fill(text, {HoldsText(written)}); break;
-        case LinkMessage::kPortIndicator: text = FormatTextNumber(text, number); break;
+        case LinkMessage::kHandshakeFailed:
+            text = Fill(text, {argument, CauseText(cause)});
+            break;
+        case LinkMessage::kWriteInterrupted:
+            text = Fill(text, {HoldsText(written)});
+            break;
+        case LinkMessage::kPortIndicator:
+            text = FormatTextNumber(text, number);
+            break;
         default:
             if (!argument.empty()) text = FormatTextString(text, argument);
             break;
@@ -255,7 +291,7 @@ RadioCheck CheckRadio(TransferDirection direction, const RadioIdentity& identity
     const CSettings& s = Settings();
     RadioCheck check;
     const bool modelOk = direction == TransferDirection::Write ? identity.modelId == s.ModelID()
-                                                              : s.IsKnownModel(identity.modelId);
+                                                               : s.IsKnownModel(identity.modelId);
     if (!modelOk) {
         check.code = CheckCode::ModelRefused;
         check.message = LinkMessage::kModelRefused;
@@ -266,8 +302,8 @@ RadioCheck CheckRadio(TransferDirection direction, const RadioIdentity& identity
     // matching the model the data belong to.
     if (identity.versionCompare != 0) {
         check.code = CheckCode::VersionRefused;
-        check.message = identity.versionCompare > 0 ? LinkMessage::kVersionHigher
-                                                    : LinkMessage::kVersionLower;
+        check.message =
+            identity.versionCompare > 0 ? LinkMessage::kVersionHigher : LinkMessage::kVersionLower;
         return check;
     }
     check.range = RadioRangeOf(identity);
@@ -278,12 +314,21 @@ LinkResult NoRadioResult(PortError error, const std::string& device)
 {
     LinkResult r = Result(LinkStatus::NoRadio, LinkMessage::kNoRadio);
     switch (error) {
-        case PortError::None: return r;
-        case PortError::AccessDenied: r.message = LinkMessage::kPortDenied; break;
-        case PortError::Busy: r.message = LinkMessage::kPortBusy; break;
-        case PortError::NotFound: r.message = LinkMessage::kPortMissing; break;
+        case PortError::None:
+            return r;
+        case PortError::AccessDenied:
+            r.message = LinkMessage::kPortDenied;
+            break;
+        case PortError::Busy:
+            r.message = LinkMessage::kPortBusy;
+            break;
+        case PortError::NotFound:
+            r.message = LinkMessage::kPortMissing;
+            break;
         case PortError::NotSerial:
-        case PortError::Failed: r.message = LinkMessage::kPortFailed; break;
+        case PortError::Failed:
+            r.message = LinkMessage::kPortFailed;
+            break;
     }
     r.argument = device;
     return r;
@@ -311,8 +356,7 @@ LinkResult CTransfer::Connect(const std::string& port)
         Result(LinkStatus::Interrupted, LinkMessage::kConnectInterrupted);
     if (LinkResult r = FindPort(link_, port, portNumber_); !r.Ok()) return r;
     if (StopRequested()) return Fail(interrupted);
-    if (LinkResult r = QueryAndCheck(link_, direction_, identity_, radioRange_); !r.Ok())
-        return r;
+    if (LinkResult r = QueryAndCheck(link_, direction_, identity_, radioRange_); !r.Ok()) return r;
     if (StopRequested()) return Fail(interrupted);
 
     // The radio must be of the range the data are for; a missing number counts as 0.
@@ -327,8 +371,7 @@ LinkResult CTransfer::Connect(const std::string& port)
         // read has succeeded (CommitRead); a write adjusts the image for older firmware.
         mode = RadioMode::Write;
         serviceLevel_ = s.IsServiceLevel();
-        if (!s.IsSecondEdition())
-            ApplyFirmwareAdjustments(Radio().MemoryImage(), identity_.version);
+        if (!s.IsSecondEdition()) ApplyFirmwareAdjustments(SentImage(), identity_.version);
         stamp_ = CurrentTimeStamp();
     }
     if (!link_.SetRadioMode(mode)) return EndConnection(ModeFailure(link_, mode));
@@ -357,8 +400,18 @@ LinkResult CTransfer::Run(ITransferObserver& observer)
 
 LinkResult CTransfer::RunRead(ITransferObserver& observer)
 {
+    // The blocks to read in address order: every one, or those that hold the ranges asked for.
+    std::vector<size_t> blocks;
     for (size_t k = 0; k < kReadBlockCount; ++k) {
-        if (k > 0 && StopRequested())
+        const size_t first = k * kTransferBlockSize, last = first + kTransferBlockSize - 1;
+        if (readRanges_.empty() ||
+            std::any_of(readRanges_.begin(), readRanges_.end(),
+                        [&](const AddressRange& r) { return r.first <= last && first <= r.last; }))
+            blocks.push_back(k);
+    }
+    for (size_t n = 0; n < blocks.size(); ++n) {
+        const size_t k = blocks[n];
+        if (n > 0 && StopRequested())
             return EndConnection(Result(LinkStatus::Interrupted, LinkMessage::kReadInterrupted));
         const uint16_t address = static_cast<uint16_t>(k * kTransferBlockSize);
         if (!link_.ReadBlock(address, kTransferBlockSize, buffer_.data() + address)) {
@@ -367,7 +420,9 @@ LinkResult CTransfer::RunRead(ITransferObserver& observer)
             r.cause = link_.LastFault();
             return EndConnection(r);
         }
-        observer.OnTransferProgress(direction_, ReadProgress(k));
+        observer.OnTransferProgress(
+            direction_, readRanges_.empty() ? ReadProgress(k)
+                                            : static_cast<int>((n + 1) * 100 / blocks.size()));
     }
     succeeded_ = true;
     LinkResult done = Result(LinkStatus::Ok, LinkMessage::kReadDone);
@@ -384,8 +439,21 @@ bool CTransfer::StampArrived()
 
 LinkResult CTransfer::RunWrite(ITransferObserver& observer)
 {
-    Image& image = Radio().MemoryImage();
-    const std::span<const TransferBlock> plan = WritePlan(serviceLevel_);
+    Image& image = SentImage();
+    const std::span<const TransferBlock> fullPlan = WritePlan(serviceLevel_);
+    // Changed blocks only: the blocks the radio already holds are left out; the order of
+    // those sent and the time stamp last stay as the full plan has them.
+    std::vector<TransferBlock> plan;
+    for (size_t n = 0; n < fullPlan.size(); ++n) {
+        const TransferBlock& b = fullPlan[n];
+        const bool stamp = n + 1 == fullPlan.size();
+        if (!stamp && held_ &&
+            std::equal(image.begin() + b.address, image.begin() + b.address + b.count,
+                       held_->begin() + b.address))
+            continue;
+        plan.push_back(b);
+    }
+    blocksSent_ = 0;
     const size_t total = plan.size() - 1;  // the time stamp is not counted
     std::vector<AddressRange> written;
     for (size_t n = 0; n < plan.size(); ++n) {
@@ -406,6 +474,7 @@ LinkResult CTransfer::RunWrite(ITransferObserver& observer)
             // fully programmed, which reading the stamp back shows.
             if (!stamp || !StampArrived()) return EndConnection(r);
         }
+        ++blocksSent_;
         if (!stamp) {
             NoteWritten(written, b);
             observer.OnTransferProgress(direction_, static_cast<int>((n + 1) * 100 / total));
@@ -414,6 +483,7 @@ LinkResult CTransfer::RunWrite(ITransferObserver& observer)
     std::copy(stamp_.begin(), stamp_.end(), image.begin() + kStampBlock.address);
     succeeded_ = true;
     LinkResult done = Result(LinkStatus::Ok, LinkMessage::kWriteDone);
+    done.written = written;
     done.endConfirmed = link_.SetRadioMode(RadioMode::End);
     return done;
 }
@@ -440,11 +510,16 @@ void CTransfer::CommitWrite()
     if (direction_ != TransferDirection::Write || !succeeded_) return;
     succeeded_ = false;
     CRadioInfoBlock& info = Radio().RadioInfo();
-    info.Raw().CopyFrom(Radio().MemoryImage().data() + CRadioInfoBlock::kImageAddress);
+    info.Raw().CopyFrom(SentImage().data() + CRadioInfoBlock::kImageAddress);
 }
 
-LinkResult IdentifyRadio(CRadioProtocol& link, RadioMode mode, CQTXDoc& document,
-                         DocumentUi& ui, const std::string& port)
+Image& CTransfer::SentImage() const
+{
+    return image_ ? *image_ : Radio().MemoryImage();
+}
+
+LinkResult IdentifyRadio(CRadioProtocol& link, RadioMode mode, CQTXDoc& document, DocumentUi& ui,
+                         const std::string& port)
 {
     link.Close();
     int number = 0;

@@ -27,22 +27,22 @@ enum class TransferDirection { Read = 0, Write = 1 };
 
 /// Message numbers of the radio link (language keys S01nnnnn).
 struct LinkMessage {
-    static constexpr int kReadDone = 1136;       ///< the radio was read
-    static constexpr int kWriteDone = 1137;      ///< the radio was written
-    static constexpr int kReadFailed = 1138;     ///< block read failed (%s address, %s cause)
+    static constexpr int kReadDone = 1136;    ///< the radio was read
+    static constexpr int kWriteDone = 1137;   ///< the radio was written
+    static constexpr int kReadFailed = 1138;  ///< block read failed (%s address, %s cause)
     /// block write failed (%s address, %s cause, %s what the radio holds)
     static constexpr int kWriteFailed = 1139;
-    static constexpr int kVersionHigher = 1140;  ///< radio firmware newer than the program
-    static constexpr int kVersionLower = 1141;   ///< radio firmware older than the program
-    static constexpr int kBandMismatch = 1142;   ///< radio band differs (%s radio range)
-    static constexpr int kNoRadio = 1143;        ///< no radio answered / it refused the mode
-    static constexpr int kIdentityFailed = 1146; ///< identity query failed (%s item, %s cause)
-    static constexpr int kModelRefused = 1172;   ///< radio of another or an unknown model
-    static constexpr int kPortDenied = 1191;     ///< no permission to open the port (%s)
-    static constexpr int kPortBusy = 1192;       ///< port used by another program (%s)
-    static constexpr int kPortMissing = 1193;    ///< no such port (%s)
-    static constexpr int kPortFailed = 1194;     ///< the port could not be opened (%s)
-    static constexpr int kPortIndicator = 2231;  ///< status bar port pane (%d port number)
+    static constexpr int kVersionHigher = 1140;   ///< radio firmware newer than the program
+    static constexpr int kVersionLower = 1141;    ///< radio firmware older than the program
+    static constexpr int kBandMismatch = 1142;    ///< radio band differs (%s radio range)
+    static constexpr int kNoRadio = 1143;         ///< no radio answered / it refused the mode
+    static constexpr int kIdentityFailed = 1146;  ///< identity query failed (%s item, %s cause)
+    static constexpr int kModelRefused = 1172;    ///< radio of another or an unknown model
+    static constexpr int kPortDenied = 1191;      ///< no permission to open the port (%s)
+    static constexpr int kPortBusy = 1192;        ///< port used by another program (%s)
+    static constexpr int kPortMissing = 1193;     ///< no such port (%s)
+    static constexpr int kPortFailed = 1194;      ///< the port could not be opened (%s)
+    static constexpr int kPortIndicator = 2231;   ///< status bar port pane (%d port number)
     /// Causes of a failed exchange, filled into the messages above and below.
     static constexpr int kCauseNoAnswer = 1240;
     static constexpr int kCauseShortAnswer = 1241;
@@ -56,13 +56,13 @@ struct LinkMessage {
     static constexpr int kItemSignal = 1252;
     static constexpr int kItemVersion = 1253;
     static constexpr int kItemModelId = 1254;
-    static constexpr int kStampPlace = 1255;     ///< "the programming time stamp"
+    static constexpr int kStampPlace = 1255;  ///< "the programming time stamp"
     /// Names of the radio modes a connection asks for.
     static constexpr int kModeRead = 1256;
     static constexpr int kModeWrite = 1257;
     static constexpr int kModeAdjust = 1258;
-    static constexpr int kModeRefused = 1260;    ///< the radio refused a mode (%s mode)
-    static constexpr int kModeFailed = 1261;     ///< a mode change failed (%s mode, %s cause)
+    static constexpr int kModeRefused = 1260;       ///< the radio refused a mode (%s mode)
+    static constexpr int kModeFailed = 1261;        ///< a mode change failed (%s mode, %s cause)
     static constexpr int kHandshakeRefused = 1262;  ///< the radio refused the connection (%s port)
     static constexpr int kHandshakeFailed = 1263;   ///< wrong handshake answer (%s port, %s cause)
     /// What a radio holds after a write that did not finish: one stretch (%s to %s), two
@@ -106,11 +106,11 @@ struct AddressRange {
 /// Outcome of a connection or a transfer: what to tell the user, as a value.
 struct LinkResult {
     LinkStatus status = LinkStatus::Ok;
-    int message = 0;        ///< message number to show; 0 for none
-    std::string argument;   ///< text the message is formatted with (range, device), if any
-    long number = 0;        ///< number the message is formatted with (address, port), if any
+    int message = 0;       ///< message number to show; 0 for none
+    std::string argument;  ///< text the message is formatted with (range, device), if any
+    long number = 0;       ///< number the message is formatted with (address, port), if any
     AnswerFault cause = AnswerFault::None;  ///< why the radio's answer failed, if it did
-    int item = 0;           ///< the identity item or the mode the failed command asked for
+    int item = 0;  ///< the identity item or the mode the failed command asked for
     /// Write: the addresses the radio has acknowledged, in plan order.
     std::vector<AddressRange> written;
     bool endConfirmed = true;  ///< false when the radio did not confirm the end (mode 1)
@@ -185,8 +185,9 @@ constexpr std::array<TransferBlock, N> MakeWritePlan(bool serviceLevel)
         if (a.serviceOnly && !serviceLevel) continue;
         for (unsigned at = a.first; at <= a.last; at += kTransferBlockSize) {
             const unsigned left = a.last + 1u - at;
-            plan[k++] = {static_cast<uint16_t>(at),
-                         static_cast<uint16_t>(left < kTransferBlockSize ? left : kTransferBlockSize)};
+            plan[k++] = {
+                static_cast<uint16_t>(at),
+                static_cast<uint16_t>(left < kTransferBlockSize ? left : kTransferBlockSize)};
         }
     }
     plan[k] = kStampBlock;
@@ -204,7 +205,10 @@ static_assert(kUserWritePlan.back().address == 32 && kUserWritePlan.back().count
 /// The write plan for a user level.
 std::span<const TransferBlock> WritePlan(bool serviceLevel);
 /// Read progress after block k (0-based): k * 1600 / 2032, 0 after the first, 100 after the last.
-constexpr int ReadProgress(size_t k) { return static_cast<int>(k * 1600 / 2032); }
+constexpr int ReadProgress(size_t k)
+{
+    return static_cast<int>(k * 1600 / 2032);
+}
 static_assert(ReadProgress(0) == 0 && ReadProgress(kReadBlockCount - 1) == 100);
 
 /// Results of CheckRadio.
@@ -282,6 +286,23 @@ public:
     /// Interrupted and what the radio holds. The flag must outlive the transfer.
     void SetStopRequest(const std::atomic<bool>* stop) { stop_ = stop; }
 
+    /// A write sends this image instead of RadioData's memory image (the firmware adjustments
+    /// and the new time stamp go into it). It must outlive the transfer. Lets several writes
+    /// run at once, each on its own copy.
+    void UseImage(Image& image) { image_ = &image; }
+    /// The image a write sends.
+    Image& SentImage() const;
+    /// Changed blocks only: a write sends only the blocks of its plan whose bytes differ from
+    /// what the radio holds (held, read from it just before), then the time stamp. Null (the
+    /// default) sends every block. held must outlive the transfer.
+    void SetHeldImage(const Image* held) { held_ = held; }
+    /// Blocks the last write sent, the time stamp included.
+    size_t BlocksSent() const { return blocksSent_; }
+    /// A read of only the 16-byte blocks that hold these stretches (the verify of a write of
+    /// the changed blocks); the other bytes of Buffer() stay zero. Empty (the default) reads
+    /// the whole memory.
+    void SetReadRanges(std::vector<AddressRange> ranges) { readRanges_ = std::move(ranges); }
+
     /// The direction given at construction.
     TransferDirection Direction() const { return direction_; }
     /// The memory read from the radio (zeros until Run).
@@ -319,6 +340,10 @@ private:
     bool connected_ = false;
     bool succeeded_ = false;
     const std::atomic<bool>* stop_ = nullptr;
+    Image* image_ = nullptr;       // null: RadioData's memory image
+    const Image* held_ = nullptr;  // changed blocks only: what the radio holds
+    size_t blocksSent_ = 0;
+    std::vector<AddressRange> readRanges_;  // empty: the whole memory
 };
 
 /// Connects the service commands (Adjustment with mode 6, Base Band and Write Tune Data with
@@ -328,7 +353,7 @@ private:
 /// radio's version), resets the channel data when the range changed, refreshes the main
 /// window and switches the mode. On success the port stays open: the caller ends with
 /// SetRadioMode(1) and Close.
-LinkResult IdentifyRadio(CRadioProtocol& link, RadioMode mode, CQTXDoc& document,
-                         DocumentUi& ui, const std::string& port = {});
+LinkResult IdentifyRadio(CRadioProtocol& link, RadioMode mode, CQTXDoc& document, DocumentUi& ui,
+                         const std::string& port = {});
 
 }  // namespace rv

@@ -19,6 +19,7 @@
 #include "shell/ExchangeCommands.h"
 #include "shell/PrintCommands.h"
 #include "shell/TuningCommands.h"
+#include "shell/SafetyCommands.h"
 #include "ui/ShellRegistry.h"
 
 namespace rv {
@@ -50,6 +51,8 @@ void RegisterViews()
     // The Program menu's tuning commands.
     RegisterTuningCommands();
     RegisterCompareCommands();
+    // The backups put back on the radio and the link trace.
+    RegisterSafetyCommands();
     // General settings and programmable keys.
     Register<CViewKeys>(Command::Keys);
     Register<CViewMisc>(Command::Misc);

@@ -128,6 +128,8 @@ inline constexpr std::array<MenuEntry, 61> kMenuLayout{{
     {Menu::File, Id(Command::ImportChannels), "&Import Channels...", ""},
     {Menu::File, Id(Command::CompareWith), "Co&mpare With...", ""},
     {Menu::File, 0, "", ""},
+    {Menu::File, Id(Command::RestoreBackup), "Restore &Backup...", ""},
+    {Menu::File, 0, "", ""},
     {Menu::File, Id(Command::Print), "&Print...", "Ctrl+P"},
     {Menu::File, Id(Command::PrintPreview), "Print Pre&view", ""},
     {Menu::File, Id(Command::PrintSetup), "P&rint Setup...", ""},
@@ -196,6 +198,7 @@ inline constexpr std::array<MenuEntry, 10> kMenuLayoutTail{{
     {Menu::Window, Id(Command::Cascade), "&Cascade", ""},
     {Menu::Window, Id(Command::Tile), "&Tile", ""},
     {Menu::Help, Id(Command::HelpTopics), "&Help Topics", ""},
+    {Menu::Help, Id(Command::SaveLinkTrace), "Save &Link Trace...", ""},
     {Menu::Help, 0, "", ""},
     {Menu::Help, Id(Command::About), "&About rvcps...", ""},
 }};

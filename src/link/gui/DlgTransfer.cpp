@@ -106,6 +106,16 @@ CDlgTransfer::CDlgTransfer(TransferDirection direction, IMainShell* shell, QWidg
         safeWrite_->setObjectName("safeWrite");
         safeWrite_->setAccessibleName(safeWrite_->text());
         safeWrite_->setChecked(Settings().SafeWrite());
+        changedOnly_ =
+            new QCheckBox(UiText(TransferText::kChangedOnly,
+                                 "Write only the blocks that changed (uses the backup read)"),
+                          this);
+        changedOnly_->setObjectName("changedOnly");
+        changedOnly_->setAccessibleName(changedOnly_->text());
+        changedOnly_->setChecked(Settings().ChangedOnly());
+        // Only the backup read tells which blocks the radio already holds.
+        changedOnly_->setEnabled(safeWrite_->isChecked());
+        connect(safeWrite_, &QCheckBox::toggled, changedOnly_, &QWidget::setEnabled);
     }
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -121,6 +131,7 @@ CDlgTransfer::CDlgTransfer(TransferDirection direction, IMainShell* shell, QWidg
     layout->addWidget(target);
     layout->addWidget(line);
     if (safeWrite_) layout->addWidget(safeWrite_);
+    if (changedOnly_) layout->addWidget(changedOnly_);
     layout->addWidget(status_);
     layout->addWidget(progress_);
     layout->addSpacing(4);
@@ -159,6 +170,8 @@ void CDlgTransfer::Start()
     if (running_ || worker_.joinable()) return;
     safe_ = safeWrite_ && safeWrite_->isChecked();
     if (safeWrite_) Settings().SetSafeWrite(safe_);
+    if (changedOnly_) Settings().SetChangedOnly(changedOnly_->isChecked());
+    transfer_.SetHeldImage(nullptr);
     phase_ = Phase::Transfer;
     writeSucceeded_ = false;
     stop_ = false;
@@ -210,6 +223,7 @@ bool CDlgTransfer::StartPhase()
         cancel_->setToolTip(
             UiText(TransferText::kCancelTip, "Stops the transfer after the block under way"));
     }
+    if (changedOnly_) changedOnly_->setEnabled(false);
     instruction_->setText(UiText(
         TransferText::kRunning,
         "Do not disconnect the cable or switch the radio off until the transfer has finished."));
@@ -246,6 +260,7 @@ void CDlgTransfer::ReportFailure(const LinkResult& result)
         ok_->setEnabled(true);
         cancel_->setEnabled(true);
         if (safeWrite_) safeWrite_->setEnabled(true);
+        if (changedOnly_) changedOnly_->setEnabled(safeWrite_->isChecked());
         return;
     }
     done(QDialog::Rejected);
@@ -337,32 +352,48 @@ void CDlgTransfer::EndTransfer()
         std::string tried;
         const std::string path =
             SaveBackup(backupFolder_, read_->Buffer(), read_->Identity().modelName, s.FreqRange(),
-                       shell_ ? shell_->Document().Path() : std::string(), tried);
+                       !sourceFile_.empty() ? sourceFile_
+                       : shell_             ? shell_->Document().Path()
+                                            : std::string(),
+                       tried);
         if (path.empty()) {
             Fail(ToQ(s.LoadMessage(SafeWriteMessage::kBackupSaveFailed, {tried})));
             return;
         }
         backupPath_ = path;
         Log(ToQ(s.LoadMessage(SafeWriteMessage::kBackupSaved, {path})));
+        if (changedOnly_ && changedOnly_->isChecked()) {
+            held_ = read_->Buffer();
+            transfer_.SetHeldImage(&held_);
+        }
         phase_ = Phase::Transfer;
         QTimer::singleShot(0, this, &CDlgTransfer::NextPhase);
         return;
     }
     if (phase_ == Phase::Transfer && direction_ == TransferDirection::Write) {
         writeSucceeded_ = true;
+        if (changedOnly_ && changedOnly_->isChecked() && safe_)
+            Log(ToQ(s.LoadMessage(SafeWriteMessage::kChangedBlocks,
+                                  {std::to_string(transfer_.BlocksSent()),
+                                   std::to_string(WritePlan(s.IsServiceLevel()).size())})));
         if (safe_) {
             written_ = result_;
             phase_ = Phase::Verify;
             read_ = std::make_unique<CTransfer>(TransferDirection::Read);
             read_->SetStopRequest(&stop_);
+            // After a write of the changed blocks only those and the stamp are read back.
+            if (changedOnly_ && changedOnly_->isChecked())
+                read_->SetReadRanges(VerifyRanges(true, written_.written, s.IsServiceLevel()));
             QTimer::singleShot(0, this, &CDlgTransfer::NextPhase);
             return;
         }
     }
     if (phase_ == Phase::Verify) {
         // The image holds what was sent, the new time stamp included.
-        const ImageDifference difference = CompareRanges(Radio().MemoryImage(), read_->Buffer(),
-                                                         WrittenRanges(s.IsServiceLevel()));
+        const ImageDifference difference =
+            CompareRanges(transfer_.SentImage(), read_->Buffer(),
+                          VerifyRanges(changedOnly_ && changedOnly_->isChecked(), written_.written,
+                                       s.IsServiceLevel()));
         if (!difference.Equal()) {
             Fail(withRestore(ToQ(DifferenceText(difference))));
             return;

@@ -37,6 +37,7 @@ struct TransferText {
     static constexpr int kSafeWrite = 39652;       ///< check box: back up first, verify after
     static constexpr int kCancelTip = 40250;       ///< tool tip of Cancel while the blocks move
     static constexpr int kStopping = 40251;        ///< status after Cancel, until the block ends
+    static constexpr int kChangedOnly = 40300;     ///< check box: send the changed blocks only
 };
 
 /// Messages of the transfer screen beyond those of the link (language keys S01nnnnn).
@@ -70,6 +71,15 @@ public:
     const std::string& BackupPath() const { return backupPath_; }
     /// The backup-and-verify check box (write only; null for a read).
     QCheckBox* SafeWriteBox() const { return safeWrite_; }
+    /// The changed-blocks-only check box (write only; null for a read).
+    QCheckBox* ChangedOnlyBox() const { return changedOnly_; }
+    /// A write sends image (a backup being restored, named sourceFile in the comment of the
+    /// backup taken first) instead of the document's memory image; it must outlive the screen.
+    void SendImage(Image& image, const std::string& sourceFile)
+    {
+        transfer_.UseImage(image);
+        sourceFile_ = sourceFile;
+    }
     /// How the connection or the transfer ended.
     const LinkResult& Result() const { return result_; }
 
@@ -129,6 +139,9 @@ private:
     QPushButton* ok_ = nullptr;
     QPushButton* cancel_ = nullptr;
     QCheckBox* safeWrite_ = nullptr;
+    QCheckBox* changedOnly_ = nullptr;
+    Image held_{};  // changed blocks only: what the backup read found in the radio
+    std::string sourceFile_;  // what is written, when it is not the document
 };
 
 /// Read from Radio on a given document: on success the views are closed, the radio's
