@@ -115,7 +115,7 @@ struct MenuEntry {
 inline constexpr std::array<const char*, kMenuCount> kMenuTitles{"&File",    "&Edit",   "&View",
                                                                  "&Program", "&Window", "&Help"};
 
-inline constexpr std::array<MenuEntry, 59> kMenuLayout{{
+inline constexpr std::array<MenuEntry, 61> kMenuLayout{{
     {Menu::File, Id(Command::New), "&New", "Ctrl+N"},
     {Menu::File, Id(Command::Open), "&Open...", "Ctrl+O"},
     {Menu::File, Id(Command::Save), "&Save", "Ctrl+S"},
@@ -136,10 +136,12 @@ inline constexpr std::array<MenuEntry, 59> kMenuLayout{{
     {Menu::File, Id(Command::Exit), "E&xit", ""},
 
     {Menu::Edit, Id(Command::Undo), "&Undo", "Ctrl+Z"},
+    {Menu::Edit, Id(Command::Redo), "&Redo", "Ctrl+Y"},
     {Menu::Edit, 0, "", ""},
     {Menu::Edit, Id(Command::Cut), "Cu&t", "Ctrl+X"},
     {Menu::Edit, Id(Command::Copy), "&Copy", "Ctrl+C"},
     {Menu::Edit, Id(Command::Paste), "&Paste", "Ctrl+V"},
+    {Menu::Edit, Id(Command::FillDown), "Fill &Down", "Ctrl+D"},
 
     {Menu::View, Id(Command::Keys), "Programmable Keys", ""},
     {Menu::View, Id(Command::Misc), "Miscellaneous", ""},

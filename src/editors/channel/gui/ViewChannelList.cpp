@@ -5,6 +5,7 @@
 
 #include "base/CommandIds.h"
 #include "base/TextFormat.h"
+#include "data/Document.h"
 #include "data/RadioData.h"
 #include "editors/channel/ChannelCommands.h"
 #include "editors/channel/ChannelData.h"
@@ -13,6 +14,7 @@
 #include "editors/channel/gui/PageChanBasic.h"
 #include "ui/FormBuilder.h"
 #include "ui/GridCtrl.h"
+#include "ui/GuiCommands.h"
 #include "ui/QtText.h"
 
 namespace rv {
@@ -82,11 +84,29 @@ CViewChannelList::CViewChannelList(QWidget* parent) : CRecordListView(kFormId, p
     grid_->SetFrequencyRule([this](const QString& text) {
         // A cell committed as it stands is no edit: a frequency from a radio or a file keeps
         // its value even when it lies off the grid's raster or outside the band.
-        const QModelIndex at = grid_->currentIndex();
+        const QModelIndex at = grid_->RuleCell();
         if (at.isValid() && text == grid_->CellText(at.row(), at.column())) return text;
-        return ToQ(CommitFrequencyCell(FromQ(text), CurrentBandLimits()).text);
+        const BandLimits band = CurrentBandLimits();
+        const FrequencyEntry entry = CommitFrequencyCell(FromQ(text), band);
+        if (at.isValid()) {
+            const QTableWidgetItem* header = grid_->horizontalHeaderItem(at.column());
+            ReportFrequencyChange(QStringLiteral("%1 %2, %3")
+                                      .arg(UiText(Id(Command::Channel), "Channel"))
+                                      .arg(at.row() + 1)
+                                      .arg(header ? header->text() : QString()),
+                                  text, entry, band);
+        }
+        return ToQ(entry.text);
     });
     connect(grid_, &CGridCtrl::cellCommitted, this, [this](int row, int) { CommitRow(row); });
+    // A paste, fill or clear is one undo step however many rows it commits.
+    grid_->SetRowHeaderColumn(static_cast<int>(ChannelColumn::Number));
+    connect(grid_, &CGridCtrl::editBatchStarted, this, [] {
+        if (IMainShell* shell = Shell()) shell->Document().BeginUndoGroup();
+    });
+    connect(grid_, &CGridCtrl::editBatchFinished, this, [] {
+        if (IMainShell* shell = Shell()) shell->Document().EndUndoGroup();
+    });
     // Clicking a cell makes that row's channel current.
     connect(grid_, &QTableWidget::currentCellChanged, this, [this](int row) {
         SetCurrentId(row >= 0 && static_cast<size_t>(row) < ItemCount()
@@ -170,6 +190,9 @@ void CViewChannelList::FillRow(int row)
         grid_->SetCellText(row, static_cast<int>(c), ToQ(cells.cells[c]));
         grid_->SetCellKind(row, static_cast<int>(c), ToGridKind(c, cells.kinds[c]));
     }
+    // The alias cells say, as the sheet's alias box does, that the alias lives for this session.
+    if (QTableWidgetItem* alias = grid_->item(row, static_cast<int>(kAliasColumn)))
+        alias->setToolTip(UiText(kAliasNoteText, "The alias is kept for this session only."));
 }
 
 void CViewChannelList::SelectCurrent()

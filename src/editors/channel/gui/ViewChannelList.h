@@ -36,6 +36,7 @@ public:
     CGridCtrl* Grid() const { return grid_; }
     /// The current channel, nullptr when none.
     CChannelData* Current() const;
+    int RecordLimit() const override { return static_cast<int>(kMaxChannels); }
 
 protected:
     void showEvent(QShowEvent* event) override;
