@@ -139,6 +139,7 @@ TEST_F(UndoEditing, GridEditUndoneAndRedoneInEveryOpenView)
     Undo();
     EXPECT_EQ(Channel(1).RxFreq(), before);
     EXPECT_EQ(list->Grid()->CellText(0, kRx), shown);
+    EXPECT_EQ(list->CurrentRecord(), 1);  // the grid stays on its row
     auto* rxBox =
         qobject_cast<QLineEdit*>(sheet->Sheet()->Basic()->Control(ChannelControl::RxFreqBox));
     ASSERT_NE(rxBox, nullptr);

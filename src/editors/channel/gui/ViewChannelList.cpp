@@ -109,6 +109,7 @@ CViewChannelList::CViewChannelList(QWidget* parent) : CRecordListView(kFormId, p
     });
     // Clicking a cell makes that row's channel current.
     connect(grid_, &QTableWidget::currentCellChanged, this, [this](int row) {
+        if (row >= 0) lastRow_ = row;
         SetCurrentId(row >= 0 && static_cast<size_t>(row) < ItemCount()
                          ? ItemIdAt(static_cast<size_t>(row))
                          : 0);
@@ -169,6 +170,7 @@ void CViewChannelList::WriteBackShown()
 void CViewChannelList::ShowIndex(std::optional<size_t> index)
 {
     SetCurrentId(index && *index < ItemCount() ? ItemIdAt(*index) : 0);
+    if (index) lastRow_ = static_cast<int>(*index);
     Fill();
 }
 
@@ -229,7 +231,11 @@ void CViewChannelList::CommitRow(int row)
 
 void CViewChannelList::Reload()
 {
-    if (CurrentId() && !Current()) SetCurrentId(0);
+    // The channel may be gone (new data): the one in its row takes its place.
+    if (CurrentId() && !Current())
+        SetCurrentId(lastRow_ >= 0 && static_cast<size_t>(lastRow_) < ItemCount()
+                         ? ItemIdAt(static_cast<size_t>(lastRow_))
+                         : 0);
     Fill();
 }
 

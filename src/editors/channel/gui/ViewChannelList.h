@@ -57,6 +57,8 @@ private:
     void SelectCurrent();
 
     CGridCtrl* grid_;
+    /// Row of the last current channel: new data (an undo) put the channel there current again.
+    int lastRow_ = -1;
 };
 
 }  // namespace rv
