@@ -572,12 +572,14 @@ int CGridCtrl::ApplyTexts(const std::map<std::pair<int, int>, QString>& texts)
     if (texts.empty()) return 0;
     emit editBatchStarted();
     int taken = 0;
+    int refused = 0;
     std::map<int, std::vector<std::pair<int, QString>>> byRow;
     for (const auto& [cell, text] : texts) byRow[cell.first].push_back({cell.second, text});
     for (auto& [row, cells] : byRow) {
         // The second pass takes the cells that the first commit of the row made editable.
+        std::vector<std::pair<int, QString>> later;
         for (int pass = 0; pass < 2 && !cells.empty(); ++pass) {
-            std::vector<std::pair<int, QString>> later;
+            later.clear();
             int changed = -1;
             for (const auto& [column, text] : cells) {
                 if (row >= rowCount()) break;
@@ -593,9 +595,14 @@ int CGridCtrl::ApplyTexts(const std::map<std::pair<int, int>, QString>& texts)
             }
             if (changed < 0) break;
             emit cellCommitted(row, changed);
-            cells = std::move(later);
+            cells = later;
         }
+        // A text an open cell would not take (not one of its entries, no number) is told of;
+        // cells that take no text at all are passed over without a word.
+        for (const auto& [column, text] : later)
+            if (row < rowCount() && CellKind(row, column) != GridCellKind::Fixed) ++refused;
     }
+    if (refused > 0) emit textsRefused(refused);
     emit editBatchFinished();
     return taken;
 }

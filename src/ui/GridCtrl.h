@@ -152,6 +152,8 @@ signals:
     /// A paste, fill or clear begins (its row commits follow) and ends.
     void editBatchStarted();
     void editBatchFinished();
+    /// Pasted or filled texts that open cells would not take (left as they were).
+    void textsRefused(int count);
 
 protected:
     /// Once the window is laid out, shows the grid from its first column (the current cell

@@ -18,6 +18,7 @@
 #include <fstream>
 
 #include "base/CommandIds.h"
+#include "base/TextFormat.h"
 #include "data/Document.h"
 #include "data/RadioData.h"
 #include "data/UndoStack.h"
@@ -293,6 +294,17 @@ TEST_F(UndoEditing, PasteOfTwoRowsGoesThroughTheCellRulesAsOneStep)
     Undo();
     EXPECT_EQ(CaptureConfig(), start);
     EXPECT_EQ(grid->CellText(1, kAlias), "");
+
+    // A text a frequency cell cannot take is left out, and the user is told.
+    const QString kept = grid->CellText(0, kRx);
+    grid->clearSelection();
+    grid->setCurrentCell(0, kRx);
+    EXPECT_EQ(grid->PasteText(QStringLiteral("4x1.5\n")), 0);
+    EXPECT_EQ(grid->CellText(0, kRx), kept);
+    const QString refused =
+        QString::fromStdString(FormatTextNumber(Settings().LoadMessage(1703), 1));
+    EXPECT_TRUE(LastLogRow().endsWith(refused)) << LastLogRow().toStdString();
+    EXPECT_EQ(CaptureConfig(), start);
 }
 
 TEST_F(UndoEditing, WholeRowsCopyPasteFillDownAndDelete)

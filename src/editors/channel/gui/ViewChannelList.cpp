@@ -1,9 +1,11 @@
 #include "editors/channel/gui/ViewChannelList.h"
 
+#include <QRegularExpression>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include "base/CommandIds.h"
+#include "base/Settings.h"
 #include "base/TextFormat.h"
 #include "data/Document.h"
 #include "data/RadioData.h"
@@ -20,6 +22,9 @@
 namespace rv {
 
 namespace {
+
+/// Message: pasted texts that their cells would not take ("%d" how many).
+constexpr int kMsgPasteRefused = 1703;
 
 constexpr size_t kAliasColumn = static_cast<size_t>(ChannelColumn::Alias);
 
@@ -106,6 +111,17 @@ CViewChannelList::CViewChannelList(QWidget* parent) : CRecordListView(kFormId, p
     });
     connect(grid_, &CGridCtrl::editBatchFinished, this, [] {
         if (IMainShell* shell = Shell()) shell->Document().EndUndoGroup();
+    });
+    connect(grid_, &CGridCtrl::textsRefused, this, [](int count) {
+        if (IMainShell* shell = Shell())
+            shell->LogEvent(
+                UiText(Id(Command::Paste), "Paste")
+                    .remove(QRegularExpression(QStringLiteral("\\(&.\\)")))
+                    .remove(QLatin1Char('&')),
+                ToQ(FormatTextNumber(TextOr(Settings().LoadMessage(kMsgPasteRefused),
+                                            "%d pasted values did not fit their cells and were "
+                                            "left out; those cells keep their values."),
+                                     count)));
     });
     // Clicking a cell makes that row's channel current.
     connect(grid_, &QTableWidget::currentCellChanged, this, [this](int row) {
