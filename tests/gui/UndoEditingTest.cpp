@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -386,6 +387,28 @@ TEST_F(UndoEditing, ClampedAndSteppedValuesAreToldInTheStatusBarAndTheLog)
     const int rows = frame->LogPane()->topLevelItemCount();
     TypeIntoCell(list->Grid(), 1, kRx, "441.5");
     EXPECT_EQ(frame->LogPane()->topLevelItemCount(), rows);
+}
+
+TEST_F(UndoEditing, DropDownEditorFillsItsColumnAndAliasCellsSayTheyAreForThisSession)
+{
+    auto* list = OpenGrid();
+    ASSERT_NE(list, nullptr);
+    CGridCtrl* grid = list->Grid();
+    frame->show();
+    const int type = static_cast<int>(ChannelColumn::RxType);
+    ASSERT_TRUE(grid->EditCell(0, type));
+    auto* combo = qobject_cast<QComboBox*>(grid->OpenEditor());
+    ASSERT_NE(combo, nullptr);
+    // The cell less its grid line.
+    EXPECT_GE(combo->width(), grid->columnWidth(type) - 1);
+    EXPECT_LE(combo->width(), grid->columnWidth(type));
+    EXPECT_GE(combo->view()->minimumWidth(), grid->columnWidth(type));
+    grid->CancelEdit();
+    const QString note = QString::fromStdString(Settings().LoadText(kAliasNoteText));
+    ASSERT_FALSE(note.isEmpty());
+    for (int r = 0; r < grid->rowCount(); ++r)
+        EXPECT_EQ(grid->item(r, kAlias)->toolTip(), note) << r;
+    frame->hide();
 }
 
 TEST_F(UndoEditing, EditAndRecordCommandsEnabledExactlyWhenTheyWouldDoSomething)
