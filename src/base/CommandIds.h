@@ -28,6 +28,8 @@ enum class Command : int {
     Cut = 57635,
     Paste = 57637,
     Undo = 57643,
+    Redo = 40200,      ///< the change undone last, again
+    FillDown = 40201,  ///< the top row of a grid selection into the rows below
     // View.
     ToolBar = 59392,
     StatusBar = 59393,

@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/IniFile.h"
+#include "base/Settings.h"
 #include "data/RadioData.h"
 #include "editors/radio/RadioInfoBlock.h"
 #include "editors/radio/TimeStamp.h"
-#include "base/IniFile.h"
-#include "base/Settings.h"
 
 namespace rv {
 
@@ -99,6 +99,7 @@ bool CQTXDoc::LoadDefaultSet(int mode)
         radio.MemoryMap().LoadFromImage(radio.MemoryImage());
     }
     MarkClean();
+    ResetUndo();
     ui_.Refresh();
     UpdateTitle();
     return found;
@@ -117,6 +118,63 @@ void CQTXDoc::MarkClean()
     const Image image = Radio().MemoryMap().PackedImage(false);
     cleanImage_.assign(image.begin(), image.end());
     cleanBoard_ = board_;
+}
+
+bool CQTXDoc::Checkpoint()
+{
+    if (undoGroupDepth_ > 0) return false;
+    return undo_.Checkpoint(CaptureConfig());
+}
+
+void CQTXDoc::BeginUndoGroup()
+{
+    if (undoGroupDepth_++ == 0) undo_.Checkpoint(CaptureConfig());
+}
+
+void CQTXDoc::EndUndoGroup()
+{
+    if (undoGroupDepth_ > 0 && --undoGroupDepth_ == 0) Checkpoint();
+}
+
+void CQTXDoc::ResetUndo()
+{
+    undo_.Reset(CaptureConfig());
+}
+
+bool CQTXDoc::CanUndo()
+{
+    return undo_.CanUndo(CaptureConfig());
+}
+
+bool CQTXDoc::CanRedo()
+{
+    return undo_.CanRedo(CaptureConfig());
+}
+
+bool CQTXDoc::Undo()
+{
+    return Restore(true);
+}
+
+bool CQTXDoc::Redo()
+{
+    return Restore(false);
+}
+
+bool CQTXDoc::Restore(bool undo)
+{
+    RadioData& radio = Radio();
+    // An edit still in a control is a change of its own, undone first.
+    if (radio.MemoryMap().storeViewsHook) radio.MemoryMap().storeViewsHook();
+    const UndoSnapshot current = CaptureConfig();
+    const std::optional<UndoSnapshot> target = undo ? undo_.Undo(current) : undo_.Redo(current);
+    if (!target) return false;
+    RestoreConfig(*target);
+    // The entries named items that are gone; the checks before Save and Write find them again.
+    radio.InvalidLog().Clear();
+    ui_.Refresh();
+    UpdateTitle();
+    return true;
 }
 
 bool CQTXDoc::IsModified(bool storeViews)
@@ -221,6 +279,7 @@ DocResult CQTXDoc::OpenChecked(const CDataFileHeader& header, const std::string&
     board_.fill(0);
     if (extra.size() == kDataFileBoardSize) std::copy(extra.begin(), extra.end(), board_.begin());
     MarkClean();
+    ResetUndo();
     ui_.Refresh();
     UpdateTitle();
     if (boardDamaged) Show(DocMessage::kBoardDamaged, path);

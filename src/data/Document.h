@@ -14,6 +14,7 @@
 
 #include "data/DataFile.h"
 #include "data/ModelCatalog.h"
+#include "data/UndoStack.h"
 
 namespace rv {
 
@@ -162,6 +163,29 @@ public:
     /// worked; Discard goes on; Cancel stops. Done means the caller may go on.
     DocResult SaveModified();
 
+    // Undo and redo. Every change of the configuration becomes a step when the front end
+    // checkpoints (after a committed field, a command, an import); New, Open, Read from Radio
+    // and the model and language changes start a new history.
+
+    /// Records a change made since the last checkpoint as one undo step; true when there was one.
+    bool Checkpoint();
+    /// Changes made between Begin and the matching End are one step (a paste, a fill, an
+    /// import); checkpoints in between record nothing. Begin first records what came before.
+    void BeginUndoGroup();
+    void EndUndoGroup();
+    /// Forgets every step: the configuration as it is now is where the history starts.
+    void ResetUndo();
+    /// True when Undo (Redo) would change the configuration.
+    bool CanUndo();
+    bool CanRedo();
+    /// Open views store their fields, then the configuration before the last change (after
+    /// the last undo) is restored through the memory map and the front end refreshes every
+    /// bar and view. False when there was nothing to undo (redo).
+    bool Undo();
+    bool Redo();
+    /// The steps (for tests and the depth limit).
+    const CUndoStack& UndoSteps() const { return undo_; }
+
     /// Header of the current state (model, range, versions, band code, signalling).
     static CDataFileHeader BuildHeader();
     /// Program directory + model ID + range + "DefaultSet.dat".
@@ -204,6 +228,8 @@ private:
     void Show(int messageId, const std::string& path = {});
     /// The bytes of the extra chunk: the board, or none for an all-zero board.
     std::span<const uint8_t> BoardChunk() const;
+    /// Undo (true) or Redo (false).
+    bool Restore(bool undo);
     /// Validates and saves to path; does not change the document path.
     DocResult WriteTo(const std::string& path, const std::string& comment, bool validate);
 
@@ -217,6 +243,20 @@ private:
     BoardBytes board_{};
     /// The board as last kept safe (with cleanImage_).
     BoardBytes cleanBoard_{};
+    CUndoStack undo_;
+    int undoGroupDepth_ = 0;
+};
+
+/// Makes the changes of its lifetime one undo step of a document.
+class CUndoGroup {
+public:
+    explicit CUndoGroup(CQTXDoc& doc) : doc_(doc) { doc_.BeginUndoGroup(); }
+    ~CUndoGroup() { doc_.EndUndoGroup(); }
+    CUndoGroup(const CUndoGroup&) = delete;
+    CUndoGroup& operator=(const CUndoGroup&) = delete;
+
+private:
+    CQTXDoc& doc_;
 };
 
 /// The (label, patterns) pairs of a file filter text "label|patterns|...||" (text 1212).

@@ -235,6 +235,21 @@ void RadioData::SetChannelAlias(uint32_t channelId, std::string alias)
         channelAliases_[channelId] = std::move(alias);
 }
 
+std::vector<std::string> RadioData::ChannelAliasesByPosition() const
+{
+    std::vector<std::string> aliases;
+    for (const auto& channel : channels_) aliases.push_back(ChannelAlias(channel->id_));
+    while (!aliases.empty() && aliases.back().empty()) aliases.pop_back();
+    return aliases;
+}
+
+void RadioData::SetChannelAliasesByPosition(const std::vector<std::string>& aliases)
+{
+    channelAliases_.clear();
+    for (size_t i = 0; i < channels_.size() && i < aliases.size(); ++i)
+        SetChannelAlias(channels_[i]->id_, aliases[i]);
+}
+
 int SelectItemById(const std::vector<ItemEntry>& entries, uint32_t id)
 {
     for (size_t i = 0; i < entries.size(); ++i)

@@ -135,6 +135,10 @@ public:
     std::string ChannelAlias(uint32_t channelId) const;
     /// Sets a channel's alias ("" removes it).
     void SetChannelAlias(uint32_t channelId, std::string alias);
+    /// The alias of each channel by list position (without trailing empty ones).
+    std::vector<std::string> ChannelAliasesByPosition() const;
+    /// Forgets every alias, then gives channel i the alias i (the rest get none).
+    void SetChannelAliasesByPosition(const std::vector<std::string>& aliases);
 
     /// DTMF system identity for an emergency signal type and index: 0 unless the type is 2 (DTMF),
     /// the index names an item of the list and that item is used.
@@ -169,6 +173,25 @@ private:
     /// Channel aliases by channel identity.
     std::unordered_map<uint32_t, std::string> channelAliases_;
 };
+
+/// Most items a list can hold; 0 for a list without a limit of its own.
+template <class T>
+constexpr size_t ListCapacity(const ItemList<T>&)
+{
+    return 0;
+}
+constexpr size_t ListCapacity(const ItemList<CChannelData>&)
+{
+    return kMaxChannels;
+}
+constexpr size_t ListCapacity(const ItemList<CPersonalityData>&)
+{
+    return kMaxPersonalities;
+}
+constexpr size_t ListCapacity(const ItemList<CScanData>&)
+{
+    return kMaxScanLists;
+}
 
 /// (text, id) entries for every used item of a list: prefix + "%d" of its 1-based position.
 template <class T>

@@ -103,8 +103,10 @@ bool ImportChannelsFrom(IMainShell& shell, const QString& path)
         Fail(shell, operation, ExchangeMessage::kNotRead, path);
         return false;
     }
-    // The plan starts from the channels as the open views hold them.
+    // The plan starts from the channels as the open views hold them; an edit they still held
+    // is an undo step of its own, before the import's.
     shell.StoreAllViews();
+    shell.Document().Checkpoint();
     const ChannelImport plan = PlanChannelImport(bytes, Radio(), CurrentBandLimits(), Settings());
     CDlgChannelImport dialog(plan, path, shell.Window());
     const int answer = PreviewRunner() ? PreviewRunner()(dialog) : dialog.exec();
@@ -113,10 +115,14 @@ bool ImportChannelsFrom(IMainShell& shell, const QString& path)
                                             : UiText(ShellText::kResultFailed, "Failed"));
         return false;
     }
-    ApplyChannelImport(Radio(), plan);
-    // The channel count may have changed: tree counts, menus and every open view follow.
-    shell.RefreshAll();
-    shell.ReloadAllViews();
+    {
+        // The whole import is one undo step.
+        CUndoGroup step(shell.Document());
+        ApplyChannelImport(Radio(), plan);
+        // The channel count may have changed: tree counts, menus and every open view follow.
+        shell.RefreshAll();
+        shell.ReloadAllViews();
+    }
     shell.Document().UpdateTitle();
     shell.LogEvent(operation, UiText(ShellText::kResultDone, "Done"));
     return true;

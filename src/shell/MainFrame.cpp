@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDockWidget>
@@ -23,15 +24,16 @@
 #include <QToolBar>
 #include <QTreeWidget>
 
+#include "base/Settings.h"
 #include "data/ModelCatalog.h"
 #include "data/RadioData.h"
 #include "shell/DlgAbout.h"
 #include "shell/DlgFileHeader.h"
 #include "shell/GuiHelp.h"
-#include "base/Settings.h"
 #include "ui/ChildFrame.h"
 #include "ui/CustomFormView.h"
 #include "ui/FormBuilder.h"
+#include "ui/GridCtrl.h"
 #include "ui/InvalidLogPane.h"
 #include "ui/LogPane.h"
 #include "ui/NavigationBar.h"
@@ -122,7 +124,10 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), doc_(*this)
     setObjectName("MainFrame");
     SetTitle(UiText(ShellText::kProgramTitle, "rvcps").toStdString());
     auto* modifiedTimer = new QTimer(this);
-    connect(modifiedTimer, &QTimer::timeout, this, &CMainFrame::UpdateModifiedMark);
+    connect(modifiedTimer, &QTimer::timeout, this, [this] {
+        CheckpointChanges();
+        UpdateModifiedMark();
+    });
     modifiedTimer->start(500);
 
     mdi_ = new QMdiArea(this);
@@ -142,6 +147,9 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), doc_(*this)
     RefreshStatusBar();
     InstallDataHooks();
     connect(mdi_, &QMdiArea::subWindowActivated, this, [this] { UpdateCommandStates(); });
+    connect(qApp, &QApplication::focusChanged, this, [this] { UpdateEditStates(); });
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
+            [this] { UpdateEditStates(); });
     // F1 anywhere, also in modal screens, asks for help on the focused control.
     qApp->installEventFilter(this);
     resize(1100, 720);
@@ -278,6 +286,7 @@ void CMainFrame::BuildMenus()
     }
     connect(menus_[Menu::File], &QMenu::aboutToShow, this, [this] { UpdateRecentFiles(); });
     connect(menus_[Menu::Window], &QMenu::aboutToShow, this, [this] { UpdateWindowMenu(); });
+    connect(menus_[Menu::Edit], &QMenu::aboutToShow, this, [this] { CheckpointChanges(); });
     UpdateRecentFiles();
     UpdateCommandStates();
 }
@@ -386,6 +395,46 @@ void CMainFrame::UpdateCommandStates()
         if (QAction* a = Action(Id(c))) a->setEnabled(anyView);
     if (QAction* a = Action(Id(Command::CloseAllButThis)))
         a->setEnabled(openViews_.size() > 1);
+    UpdateEditStates();
+}
+
+CGridCtrl* CMainFrame::FocusGrid() const
+{
+    return qobject_cast<CGridCtrl*>(QApplication::focusWidget());
+}
+
+void CMainFrame::UpdateEditStates()
+{
+    auto enable = [this](Command c, bool on) {
+        if (QAction* a = Action(Id(c))) a->setEnabled(on);
+    };
+    enable(Command::Undo, doc_.CanUndo());
+    enable(Command::Redo, doc_.CanRedo());
+    QWidget* focus = QApplication::focusWidget();
+    if (auto* combo = qobject_cast<QComboBox*>(focus); combo && combo->lineEdit())
+        focus = combo->lineEdit();
+    bool cut = false, copy = false, paste = false, fill = false;
+    const bool clipboardText = !QApplication::clipboard()->text().isEmpty();
+    if (CGridCtrl* grid = FocusGrid()) {
+        copy = grid->CanCopy();
+        cut = paste = fill = grid->CanChange();
+        paste = paste && clipboardText;
+        cut = cut && copy;
+    } else if (auto* edit = qobject_cast<QLineEdit*>(focus)) {
+        copy = edit->hasSelectedText() && edit->echoMode() == QLineEdit::Normal;
+        cut = copy && !edit->isReadOnly();
+        paste = !edit->isReadOnly() && clipboardText;
+    }
+    enable(Command::Cut, cut);
+    enable(Command::Copy, copy);
+    enable(Command::Paste, paste);
+    enable(Command::FillDown, fill);
+}
+
+void CMainFrame::CheckpointChanges()
+{
+    doc_.Checkpoint();
+    UpdateEditStates();
 }
 
 void CMainFrame::UpdateRecentFiles()
@@ -479,17 +528,35 @@ void CMainFrame::RunCommand(int id)
             close();
             return;
         case Id(Command::Undo):
-            EditCommand("undo");
-            return;
+        case Id(Command::Redo): {
+            const QString operation = PlainText(Action(id) ? Action(id)->text() : QString());
+            if (id == Id(Command::Undo) ? doc_.Undo() : doc_.Redo())
+                LogEvent(operation, UiText(ShellText::kResultDone, "Done"));
+            UpdateModifiedMark();
+            break;
+        }
         case Id(Command::Cut):
-            EditCommand("cut");
-            return;
+            if (CGridCtrl* grid = FocusGrid()) {
+                if (grid->Copy()) grid->ClearSelectedCells();
+            } else {
+                EditCommand("cut");
+            }
+            break;
         case Id(Command::Copy):
-            EditCommand("copy");
-            return;
+            if (CGridCtrl* grid = FocusGrid())
+                grid->Copy();
+            else
+                EditCommand("copy");
+            break;
         case Id(Command::Paste):
-            EditCommand("paste");
-            return;
+            if (CGridCtrl* grid = FocusGrid())
+                grid->Paste();
+            else
+                EditCommand("paste");
+            break;
+        case Id(Command::FillDown):
+            if (CGridCtrl* grid = FocusGrid()) grid->FillDown();
+            break;
         case Id(Command::ToolBar):
             toolBar_->setVisible(toolBar_->isHidden());
             break;
@@ -551,6 +618,7 @@ void CMainFrame::RunCommand(int id)
             if (const CommandHandler* handler = FindRegisteredCommand(id)) (*handler)(*this);
             break;
     }
+    CheckpointChanges();
     UpdateCommandStates();
 }
 
@@ -606,7 +674,9 @@ void CMainFrame::EditCommand(const char* slot)
     QWidget* focus = QApplication::focusWidget();
     if (auto* combo = qobject_cast<QComboBox*>(focus); combo && combo->lineEdit())
         focus = combo->lineEdit();
-    if (focus) QMetaObject::invokeMethod(focus, slot);
+    // Only widgets that have the slot are asked (others would only print a warning).
+    if (focus && focus->metaObject()->indexOfMethod(QByteArray(slot) + "()") >= 0)
+        QMetaObject::invokeMethod(focus, slot);
 }
 
 // ---- views ----
@@ -730,6 +800,8 @@ void CMainFrame::BroadcastNotice(const NoticeRecord& notice)
 {
     Radio().Notify(notice);
     for (CCustomFormView* view : OpenViews()) view->DeliverNotice(notice);
+    // Every committed field, row, add and delete is announced: each becomes an undo step.
+    CheckpointChanges();
 }
 
 void CMainFrame::ShowInvalidView(bool show)
@@ -902,6 +974,20 @@ void CMainFrame::closeEvent(QCloseEvent* event)
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
 {
+    // Undo and Redo keys undo configuration changes even where a text box has the focus (an
+    // edit in it is committed and undone with the rest); the menu entries' states are brought
+    // up to date before the key is matched.
+    if (event->type() == QEvent::ShortcutOverride && watched == QApplication::focusWidget()) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
+             (key->key() == Qt::Key_Y && key->modifiers() == Qt::ControlModifier)) &&
+            isAncestorOf(QApplication::focusWidget())) {
+            UpdateEditStates();
+            const bool undo = key->matches(QKeySequence::Undo);
+            if (QAction* a = Action(Id(undo ? Command::Undo : Command::Redo)); a && a->isEnabled())
+                return true;
+        }
+    }
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier) {

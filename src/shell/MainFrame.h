@@ -11,8 +11,8 @@
 
 #include "data/Document.h"
 #include "data/Notice.h"
-#include "ui/GuiCommands.h"
 #include "shell/ViewTable.h"
+#include "ui/GuiCommands.h"
 
 class QAction;
 class QDockWidget;
@@ -128,6 +128,12 @@ private:
     void RunDocumentCommand(int id);
     void LogOutcome(const QString& operation, const DocResult& result);
     void EditCommand(const char* slot);
+    /// The grid that has the keyboard focus (not its cell editor), nullptr when none.
+    class CGridCtrl* FocusGrid() const;
+    /// Enables Undo, Redo, Cut, Copy, Paste and Fill Down exactly when they would do something.
+    void UpdateEditStates();
+    /// Records the changes since the last checkpoint as an undo step, then updates the menus.
+    void CheckpointChanges();
     void InstallDataHooks();
     void RemoveDataHooks();
     bool IsCommandAvailable(int id) const;

@@ -142,10 +142,12 @@ inline constexpr std::array<MenuEntry, 61> kMenuLayout{{
     {Menu::File, Id(Command::Exit), "E&xit", ""},
 
     {Menu::Edit, Id(Command::Undo), "&Undo", "Ctrl+Z"},
+    {Menu::Edit, Id(Command::Redo), "&Redo", "Ctrl+Y"},
     {Menu::Edit, 0, "", ""},
     {Menu::Edit, Id(Command::Cut), "Cu&t", "Ctrl+X"},
     {Menu::Edit, Id(Command::Copy), "&Copy", "Ctrl+C"},
     {Menu::Edit, Id(Command::Paste), "&Paste", "Ctrl+V"},
+    {Menu::Edit, Id(Command::FillDown), "Fill &Down", "Ctrl+D"},
 
     {Menu::View, Id(Command::Keys), "Programmable Keys", ""},
     {Menu::View, Id(Command::Misc), "Miscellaneous", ""},

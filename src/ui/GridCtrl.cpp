@@ -1,14 +1,16 @@
 #include "ui/GridCtrl.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QHeaderView>
-#include <QLineEdit>
-#include <QScrollBar>
 #include <QRegularExpressionValidator>
+#include <QScrollBar>
 #include <algorithm>
 
 namespace rv {
@@ -106,10 +108,28 @@ void CGridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
     } else {
         return;
     }
-    if (grid_->CellKind(index.row(), index.column()) == GridCellKind::Frequency)
+    if (grid_->CellKind(index.row(), index.column()) == GridCellKind::Frequency) {
+        grid_->SetRuleCell(index);
         text = grid_->NormalizeFrequency(text.trimmed());
+        grid_->SetRuleCell({});
+    }
     model->setData(index, text, Qt::EditRole);
     grid_->NoteCommit(index);
+}
+
+void CGridDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                                         const QModelIndex& index) const
+{
+    QStyledItemDelegate::updateEditorGeometry(editor, option, index);
+    editor->setGeometry(option.rect);
+    if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+        combo->setMinimumWidth(0);
+        combo->setMaximumWidth(option.rect.width());
+        // The list opens at least as wide as the column, wider when an entry needs it.
+        combo->view()->setMinimumWidth(std::max(
+            option.rect.width(), combo->view()->sizeHintForColumn(0) +
+                                     combo->view()->verticalScrollBar()->sizeHint().width()));
+    }
 }
 
 void CGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
@@ -155,7 +175,7 @@ bool CGridDelegate::editorEvent(QEvent* event, QAbstractItemModel* model,
 CGridCtrl::CGridCtrl(QWidget* parent) : QTableWidget(parent)
 {
     setItemDelegate(new CGridDelegate(this));
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
                     QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
@@ -167,7 +187,8 @@ CGridCtrl::CGridCtrl(QWidget* parent) : QTableWidget(parent)
     verticalHeader()->hide();
     verticalHeader()->setDefaultSectionSize(kRowHeight);
     horizontalHeader()->setHighlightSections(false);
-    horizontalHeader()->setSectionsClickable(false);
+    // A click on a header selects its column.
+    horizontalHeader()->setSectionsClickable(true);
     setWordWrap(false);
 }
 
@@ -379,6 +400,275 @@ void CGridCtrl::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint 
     if (!next.isValid()) return;
     setCurrentIndex(next);
     edit(next);
+}
+
+// ---- selection, copy, paste, fill, clear ----
+
+QRect CGridCtrl::SelectionRect() const
+{
+    QRect rect;
+    for (const QTableWidgetSelectionRange& range : selectedRanges())
+        rect = rect.united(QRect(QPoint(range.leftColumn(), range.topRow()),
+                                 QPoint(range.rightColumn(), range.bottomRow())));
+    if (rect.isNull() && currentIndex().isValid())
+        rect = QRect(currentIndex().column(), currentIndex().row(), 1, 1);
+    return rect;
+}
+
+std::vector<int> CGridCtrl::VisibleColumns(int from, int to) const
+{
+    std::vector<int> out;
+    for (int c = std::max(from, 0); c <= to && c < columnCount(); ++c)
+        if (!isColumnHidden(c)) out.push_back(c);
+    return out;
+}
+
+QString CGridCtrl::SelectionText() const
+{
+    const QRect rect = SelectionRect();
+    if (rect.isNull()) return {};
+    const std::vector<int> columns = VisibleColumns(rect.left(), rect.right());
+    QStringList lines;
+    for (int r = rect.top(); r <= rect.bottom(); ++r) {
+        QStringList cells;
+        for (int c : columns) {
+            // A tab or line break inside a cell would split it on the way back.
+            QString text = CellText(r, c);
+            text.replace(QLatin1Char('\t'), QLatin1Char(' '));
+            text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+            cells << text;
+        }
+        lines << cells.join(QLatin1Char('\t'));
+    }
+    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
+bool CGridCtrl::CanCopy() const
+{
+    return !SelectionRect().isNull() && rowCount() > 0;
+}
+
+bool CGridCtrl::CanChange() const
+{
+    const QRect rect = SelectionRect();
+    if (rect.isNull()) return false;
+    for (int r = rect.top(); r <= rect.bottom(); ++r)
+        for (int c : VisibleColumns(rect.left(), rect.right()))
+            if (c < static_cast<int>(columns_.size()) && columns_[c].kind != GridCellKind::Fixed)
+                return true;
+    return false;
+}
+
+bool CGridCtrl::Copy()
+{
+    CommitEdit();
+    const QString text = SelectionText();
+    if (text.isEmpty()) return false;
+    QApplication::clipboard()->setText(text);
+    return true;
+}
+
+int CGridCtrl::Paste()
+{
+    return PasteText(QApplication::clipboard()->text());
+}
+
+int CGridCtrl::PasteText(const QString& text)
+{
+    CommitEdit();
+    const QRect rect = SelectionRect();
+    if (rect.isNull() || text.isEmpty()) return 0;
+    QString body = text;
+    body.remove(QLatin1Char('\r'));
+    if (body.endsWith(QLatin1Char('\n'))) body.chop(1);
+    std::vector<QStringList> rows;
+    for (const QString& line : body.split(QLatin1Char('\n')))
+        rows.push_back(line.split(QLatin1Char('\t')));
+    std::map<std::pair<int, int>, QString> texts;
+    const std::vector<int> all = VisibleColumns(rect.left(), columnCount() - 1);
+    if (rows.size() == 1 && rows[0].size() == 1) {
+        // One value fills the whole selection, as a spreadsheet does.
+        const bool single = rect.width() * rect.height() == 1;
+        for (int r = rect.top(); r <= rect.bottom(); ++r)
+            for (int c : VisibleColumns(rect.left(), rect.right()))
+                if (single || (item(r, c) && item(r, c)->isSelected())) texts[{r, c}] = rows[0][0];
+    } else {
+        for (size_t i = 0; i < rows.size(); ++i) {
+            const int r = rect.top() + static_cast<int>(i);
+            if (r >= rowCount()) break;
+            for (int k = 0; k < rows[i].size() && k < static_cast<int>(all.size()); ++k)
+                texts[{r, all[static_cast<size_t>(k)]}] = rows[i][k];
+        }
+    }
+    return ApplyTexts(texts);
+}
+
+int CGridCtrl::FillDown()
+{
+    CommitEdit();
+    QRect rect = SelectionRect();
+    if (rect.isNull()) return 0;
+    // One row selected: it takes the row above it.
+    if (rect.height() == 1) {
+        if (rect.top() == 0) return 0;
+        rect.setTop(rect.top() - 1);
+    }
+    std::map<std::pair<int, int>, QString> texts;
+    for (int c : VisibleColumns(rect.left(), rect.right()))
+        for (int r = rect.top() + 1; r <= rect.bottom(); ++r)
+            texts[{r, c}] = CellText(rect.top(), c);
+    return ApplyTexts(texts);
+}
+
+int CGridCtrl::ClearSelectedCells()
+{
+    CommitEdit();
+    const QRect rect = SelectionRect();
+    if (rect.isNull()) return 0;
+    std::map<std::pair<int, int>, QString> texts;
+    for (int r = rect.top(); r <= rect.bottom(); ++r)
+        for (int c : VisibleColumns(rect.left(), rect.right())) {
+            const QTableWidgetItem* it = item(r, c);
+            if (!it || (!it->isSelected() && rect.width() * rect.height() > 1)) continue;
+            const GridCellKind kind = CellKind(r, c);
+            if (kind == GridCellKind::Fixed) continue;
+            texts[{r, c}] = kind == GridCellKind::Check ? QStringLiteral("0") : QString();
+        }
+    return ApplyTexts(texts);
+}
+
+std::optional<QString> CGridCtrl::Accepted(int row, int column, const QString& pasted)
+{
+    const QString text = pasted.trimmed();
+    switch (CellKind(row, column)) {
+        case GridCellKind::Fixed:
+            return std::nullopt;
+        case GridCellKind::Text:
+        case GridCellKind::EditableDropDown:
+            return text;
+        case GridCellKind::Frequency: {
+            for (QChar ch : text)
+                if (!ch.isDigit() && ch != QLatin1Char('.')) return std::nullopt;
+            ruleCell_ = model()->index(row, column);
+            const QString stored = NormalizeFrequency(text);
+            ruleCell_ = QPersistentModelIndex();
+            return stored;
+        }
+        case GridCellKind::DropDown:
+            if (text.isEmpty() || !CellChoices(row, column).contains(text)) return std::nullopt;
+            return text;
+        case GridCellKind::Check: {
+            bool number = false;
+            const int value = text.toInt(&number);
+            if (!number) return std::nullopt;
+            return value != 0 ? QStringLiteral("1") : QStringLiteral("0");
+        }
+    }
+    return std::nullopt;
+}
+
+int CGridCtrl::ApplyTexts(const std::map<std::pair<int, int>, QString>& texts)
+{
+    if (texts.empty()) return 0;
+    emit editBatchStarted();
+    int taken = 0;
+    int refused = 0;
+    std::map<int, std::vector<std::pair<int, QString>>> byRow;
+    for (const auto& [cell, text] : texts) byRow[cell.first].push_back({cell.second, text});
+    for (auto& [row, cells] : byRow) {
+        // The second pass takes the cells that the first commit of the row made editable.
+        std::vector<std::pair<int, QString>> later;
+        for (int pass = 0; pass < 2 && !cells.empty(); ++pass) {
+            later.clear();
+            int changed = -1;
+            for (const auto& [column, text] : cells) {
+                if (row >= rowCount()) break;
+                const std::optional<QString> stored = Accepted(row, column, text);
+                if (!stored) {
+                    later.push_back({column, text});
+                    continue;
+                }
+                ++taken;
+                if (*stored == CellText(row, column)) continue;
+                SetCellText(row, column, *stored);
+                if (changed < 0) changed = column;
+            }
+            if (changed < 0) break;
+            emit cellCommitted(row, changed);
+            cells = later;
+        }
+        // A text an open cell would not take (not one of its entries, no number) is told of;
+        // cells that take no text at all are passed over without a word.
+        for (const auto& [column, text] : later)
+            if (row < rowCount() && CellKind(row, column) != GridCellKind::Fixed) ++refused;
+    }
+    if (refused > 0) emit textsRefused(refused);
+    emit editBatchFinished();
+    return taken;
+}
+
+void CGridCtrl::mousePressEvent(QMouseEvent* event)
+{
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (event->button() != Qt::LeftButton || !index.isValid() ||
+        index.column() != rowHeaderColumn_) {
+        if (index.isValid()) anchorRow_ = index.row();
+        QTableWidget::mousePressEvent(event);
+        return;
+    }
+    CommitEdit();
+    const int row = index.row();
+    const bool extend = (event->modifiers() & Qt::ShiftModifier) && anchorRow_ >= 0;
+    const bool add = event->modifiers() & Qt::ControlModifier;
+    const int first = extend ? std::min(anchorRow_, row) : row;
+    const int last = extend ? std::max(anchorRow_, row) : row;
+    if (!extend) anchorRow_ = row;
+    const QItemSelection rows(model()->index(first, 0), model()->index(last, columnCount() - 1));
+    // The current cell moves to the row (its channel becomes current), the selection is rows.
+    setCurrentIndex(model()->index(row, std::max(currentColumn(), 0)));
+    selectionModel()->select(
+        rows, add ? QItemSelectionModel::Select : QItemSelectionModel::ClearAndSelect);
+}
+
+bool CGridCtrl::event(QEvent* e)
+{
+    if (e->type() == QEvent::ShortcutOverride && !OpenEditor()) {
+        auto* key = static_cast<QKeyEvent*>(e);
+        if (key == QKeySequence::Copy || key == QKeySequence::Cut || key == QKeySequence::Paste ||
+            key == QKeySequence::Delete ||
+            (key->key() == Qt::Key_D && key->modifiers() == Qt::ControlModifier)) {
+            e->accept();
+            return true;
+        }
+    }
+    return QTableWidget::event(e);
+}
+
+void CGridCtrl::keyPressEvent(QKeyEvent* event)
+{
+    if (!OpenEditor()) {
+        if (event == QKeySequence::Copy) {
+            Copy();
+            return;
+        }
+        if (event == QKeySequence::Cut) {
+            if (Copy()) ClearSelectedCells();
+            return;
+        }
+        if (event == QKeySequence::Paste) {
+            Paste();
+            return;
+        }
+        if (event == QKeySequence::Delete) {
+            ClearSelectedCells();
+            return;
+        }
+        if (event->key() == Qt::Key_D && event->modifiers() == Qt::ControlModifier) {
+            FillDown();
+            return;
+        }
+    }
+    QTableWidget::keyPressEvent(event);
 }
 
 }  // namespace rv

@@ -10,6 +10,7 @@
 #include <QTableWidget>
 #include <functional>
 #include <map>
+#include <optional>
 #include <vector>
 
 namespace rv {
@@ -47,6 +48,10 @@ public:
     /// Stores the editor's text (a frequency through the grid's rule) and notes the commit.
     void setModelData(QWidget* editor, QAbstractItemModel* model,
                       const QModelIndex& index) const override;
+    /// A drop-down editor takes the whole cell and lists its entries at least as wide as the
+    /// column.
+    void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                              const QModelIndex& index) const override;
     /// A check cell is drawn as a check box instead of its "1" or "0".
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
@@ -88,6 +93,42 @@ public:
     void SetFrequencyRule(std::function<QString(const QString&)> rule);
     /// The text a frequency cell stores for the typed text.
     QString NormalizeFrequency(const QString& text) const;
+    /// The cell whose text the frequency rule is converting (the edited or pasted cell).
+    QModelIndex RuleCell() const
+    {
+        return ruleCell_.isValid() ? QModelIndex(ruleCell_) : currentIndex();
+    }
+    /// Used by the delegate: the cell the next NormalizeFrequency is for.
+    void SetRuleCell(const QModelIndex& index) { ruleCell_ = index; }
+
+    // Spreadsheet-like editing. The selection is cells, ranges, whole rows (a click on the
+    // row-header column) or whole columns (a click on a header). Pasted, filled and cleared
+    // texts go through the same rules as typed ones and are reported as row commits between
+    // editBatchStarted and editBatchFinished.
+
+    /// Column whose clicks select whole rows (-1: none).
+    void SetRowHeaderColumn(int column) { rowHeaderColumn_ = column; }
+    /// Cells of the selection (or the current cell) as tab-separated lines; hidden columns
+    /// are left out. "" when nothing is selected.
+    QString SelectionText() const;
+    /// Copies SelectionText to the clipboard; false when nothing is selected.
+    bool Copy();
+    /// Pastes tab-separated text at the top-left cell of the selection; a single value fills
+    /// every selected cell. Fixed cells, cells outside the grid and drop-down texts that are
+    /// not among the cell's choices are left as they are. Returns the number of cells that
+    /// took a text.
+    int PasteText(const QString& text);
+    /// PasteText of the clipboard's text.
+    int Paste();
+    /// Copies the top row of the selection into the selected rows below it (one selected row:
+    /// the row above it into it). Returns the number of cells that took a text.
+    int FillDown();
+    /// Empties the editable cells of the selection (a check cell is unchecked).
+    int ClearSelectedCells();
+    /// True when there is a selection or current cell to copy.
+    bool CanCopy() const;
+    /// True when the selection holds an editable cell (paste, fill, clear may change it).
+    bool CanChange() const;
     /// Opens the editor of a cell (when the cell is editable); true when one was opened.
     bool EditCell(int row, int column);
     /// The open cell editor, nullptr when none.
@@ -108,6 +149,11 @@ public:
 signals:
     /// An edit of a cell was committed (its text has been stored in the grid).
     void cellCommitted(int row, int column);
+    /// A paste, fill or clear begins (its row commits follow) and ends.
+    void editBatchStarted();
+    void editBatchFinished();
+    /// Pasted or filled texts that open cells would not take (left as they were).
+    void textsRefused(int count);
 
 protected:
     /// Once the window is laid out, shows the grid from its first column (the current cell
@@ -115,6 +161,12 @@ protected:
     void showEvent(QShowEvent* event) override;
     /// Closes the editor, reports a committed cell, then moves on for Tab and Backtab.
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+    /// A click on the row-header column selects rows (Shift: a range, Ctrl: one more).
+    void mousePressEvent(QMouseEvent* event) override;
+    /// Copy, Cut, Paste, Fill Down (Ctrl+D) and Delete on the selection.
+    void keyPressEvent(QKeyEvent* event) override;
+    /// The grid's editing keys are the grid's while no cell editor is open.
+    bool event(QEvent* event) override;
 
 private:
     QTableWidgetItem* Item(int row, int column);
@@ -122,11 +174,24 @@ private:
     void FlushCommit();
     /// The next (forward) or previous editable cell from the current one.
     QModelIndex NextEditable(bool forward) const;
+    /// Bounding rectangle of the selection (or the current cell); empty when none.
+    QRect SelectionRect() const;
+    /// Visible columns from column `from` on.
+    std::vector<int> VisibleColumns(int from, int to) const;
+    /// Puts the texts into their cells and reports each changed row: first the cells
+    /// editable now, then the cells that the row's first commit made editable (a tone after
+    /// its type). Returns the number of cells that took a text.
+    int ApplyTexts(const std::map<std::pair<int, int>, QString>& texts);
+    /// The text a cell stores for a pasted text; nothing when the cell refuses it.
+    std::optional<QString> Accepted(int row, int column, const QString& text);
 
     std::vector<GridColumnSpec> columns_;
     std::map<int, QStringList> choices_;
     std::function<QString(const QString&)> frequencyRule_;
     QPersistentModelIndex pendingCommit_;
+    QPersistentModelIndex ruleCell_;
+    int rowHeaderColumn_ = -1;
+    int anchorRow_ = -1;
 };
 
 }  // namespace rv

@@ -125,6 +125,7 @@ public:
     }
     /// The sheet of the pages.
     SheetT* Sheet() const { return sheet_; }
+    int RecordLimit() const override { return static_cast<int>(ListCapacity(List())); }
     /// Index of the page the next view of the kind opens on.
     static int RememberedPage() { return rememberedPage_; }
 

@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/Settings.h"
+#include "base/TextFormat.h"
 #include "editors/common/ListCommand.h"
 #include "ui/ChildFrame.h"
 #include "ui/CustomFormView.h"
@@ -168,9 +170,22 @@ void CNavigationBar::Refresh()
     refreshing_ = true;
     Retranslate();  // the language may have changed since (a few texts only)
     const auto* list = dynamic_cast<const IRecordList*>(ActiveView());
-    for (QAction* a : actions_) a->setEnabled(list != nullptr);
-    for (ListCommand c : {ListCommand::Add, ListCommand::Delete})
-        actions_[static_cast<size_t>(c)]->setEnabled(list && list->OffersAddDelete());
+    // A command that would do nothing here (First on the first record, Add at a full list) is
+    // disabled; Add at the limit says why.
+    const RecordCommandStates states =
+        list ? RecordCommandStatesOf(list->RecordCount(), list->CurrentRecord(),
+                                     list->RecordLimit(), list->OffersAddDelete())
+             : RecordCommandStates{};
+    const bool enabled[kCommandCount] = {states.first, states.previous, states.next,
+                                         states.last,  states.add,      states.del};
+    for (int i = 0; i < kCommandCount; ++i)
+        actions_[static_cast<size_t>(i)]->setEnabled(enabled[i]);
+    QAction* add = actions_[static_cast<size_t>(ListCommand::Add)];
+    if (list && list->OffersAddDelete() && !states.add)
+        add->setToolTip(
+            ToQ(FormatTextNumber(TextOr(Settings().LoadText(NavigationText::kListFull),
+                                        "Add Record: the list is full (at most %d records)"),
+                                 list->RecordLimit())));
     goTo_->setEnabled(list != nullptr);
     number_->setEnabled(list != nullptr);
     if (list) {

@@ -26,6 +26,8 @@ public:
     virtual int CurrentRecord() const = 0;
     /// False for a list of fixed length: Add and Delete are not offered.
     virtual bool OffersAddDelete() const { return true; }
+    /// Most records the list can hold (Add is disabled there); 0 for no limit.
+    virtual int RecordLimit() const { return 0; }
 };
 
 /// Texts of the navigation bar (interface texts; English when the language file has none).
@@ -38,6 +40,8 @@ struct NavigationText {
     static constexpr int kAdd = 39186;
     static constexpr int kDelete = 39187;
     static constexpr int kGoTo = 39188;
+    /// Tool tip of Add Record at a full list ("%d" the limit).
+    static constexpr int kListFull = 40202;
 };
 
 /// A list view added or deleted a record: the main window rebuilds its tree and menus (and

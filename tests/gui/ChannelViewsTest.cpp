@@ -244,9 +244,10 @@ TEST_F(ChannelViews, ChannelViewOpensFromTheTreeOnTheFirstChannel)
               FormatBcdFrequency(Channel(1).RxFreq()));
     EXPECT_EQ(frame->MdiArea()->activeSubWindow()->windowTitle(),
               UiText(Id(Command::Channel), "Channel") + " 1");
-    // The record bar follows the active view.
+    // The record bar follows the active view: on the first record only the way forward is open.
     ASSERT_NE(Bar(), nullptr);
-    EXPECT_TRUE(Bar()->Action(0)->isEnabled());
+    EXPECT_FALSE(Bar()->Action(static_cast<int>(ListCommand::First))->isEnabled());
+    EXPECT_TRUE(Bar()->Action(static_cast<int>(ListCommand::Next))->isEnabled());
     EXPECT_EQ(Bar()->NumberField()->value(), 1);
 }
 

@@ -105,6 +105,25 @@ FrequencyEntry CommitFrequencyCell(std::string_view text, const BandLimits& band
     return entry;
 }
 
+FrequencyNotice FrequencyChangeNotice(std::string_view typed, const FrequencyEntry& stored,
+                                      const BandLimits& band)
+{
+    FrequencyNotice notice;
+    const uint32_t units = FreqTextToUnits(typed);
+    if (units == kNoFrequency || stored.bcd == kNoFrequency) return notice;
+    const uint32_t storedUnits = FromBcd(stored.bcd);
+    if (storedUnits == units) return notice;
+    if (units > band.HighUnits())
+        notice.message = kMsgFrequencyAboveBand;
+    else if (units < band.LowUnits())
+        notice.message = kMsgFrequencyBelowBand;
+    else
+        notice.message = kMsgFrequencyOffStep;
+    notice.typed = FormatFrequencyUnits(units);
+    notice.stored = FormatFrequencyUnits(storedUnits);
+    return notice;
+}
+
 bool IsLicenceFreeBand(int lowMHz)
 {
     return std::find(std::begin(kLicenceFreeBands), std::end(kLicenceFreeBands), lowMHz) !=

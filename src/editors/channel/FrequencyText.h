@@ -58,6 +58,22 @@ uint32_t GridStepRound(uint32_t units);
 /// GridStepRound, text rewritten. The step is StepOf of the current edition on the result.
 FrequencyEntry CommitFrequencyCell(std::string_view text, const BandLimits& band);
 
+/// Messages that say how a committed frequency was changed ("%s" typed, "%s" stored).
+inline constexpr int kMsgFrequencyAboveBand = 1700;
+inline constexpr int kMsgFrequencyBelowBand = 1701;
+inline constexpr int kMsgFrequencyOffStep = 1702;
+/// What the user is told when a committed frequency text was stored as another value.
+struct FrequencyNotice {
+    int message = 0;     ///< kMsgFrequency... ; 0 when the value was stored as typed
+    std::string typed;   ///< the typed value, "%.5f" MHz
+    std::string stored;  ///< the stored value, "%.5f" MHz
+};
+/// The notice for a committed text and what its rule stored: above or below the band when
+/// the value was clamped, off the step when it was fitted to a step; nothing for an empty
+/// text or a value stored as typed (after rounding to 10 Hz).
+FrequencyNotice FrequencyChangeNotice(std::string_view typed, const FrequencyEntry& stored,
+                                      const BandLimits& band);
+
 /// True for the licence-free bands (low limit 433, 446 or 448 MHz).
 bool IsLicenceFreeBand(int lowMHz);
 /// The fixed frequencies (10 Hz units) of a licence-free band in list order; empty for other

@@ -35,4 +35,18 @@ std::optional<size_t> IndexAfterDelete(size_t removed, size_t countAfter)
     return removed < countAfter ? removed : countAfter - 1;
 }
 
+RecordCommandStates RecordCommandStatesOf(int count, int current, int limit, bool offersAddDelete)
+{
+    RecordCommandStates s;
+    const bool valid = current >= 1 && current <= count;
+    s.first = count > 0 && (!valid || current > 1);
+    s.previous = valid && current > 1;
+    s.next = valid && current < count;
+    s.last = count > 0 && (!valid || current < count);
+    s.add = offersAddDelete && (limit <= 0 || count < limit);
+    s.del = offersAddDelete && valid;
+    s.goTo = count > 0;
+    return s;
+}
+
 }  // namespace rv

@@ -20,6 +20,20 @@ enum class ListCommand : int {
     GoTo = 6,      ///< the item with the 1-based number given; none when out of range
 };
 
+/// Which record commands would do something: a list of `count` items, item `current`
+/// (1-based, 0 for none) current, at most `limit` items (0: no limit), add and delete
+/// offered or not.
+struct RecordCommandStates {
+    bool first = false;     ///< a current item that is not the first (or none, with items)
+    bool previous = false;  ///< a current item after the first
+    bool next = false;      ///< a current item before the last
+    bool last = false;      ///< a current item that is not the last (or none, with items)
+    bool add = false;       ///< offered and below the limit
+    bool del = false;       ///< offered and an item is current
+    bool goTo = false;      ///< there are items
+};
+RecordCommandStates RecordCommandStatesOf(int count, int current, int limit, bool offersAddDelete);
+
 /// What a delete does when only one item is left.
 enum class SingleItemDelete {
     NoCurrent,    ///< list views: nothing is removed and the view has no current item

@@ -458,6 +458,7 @@ bool RunReadFromRadio(IMainShell& shell, CQTXDoc& document)
     Radio().InvalidLog().Clear();
     document.ForgetPath();
     document.MarkClean();
+    document.ResetUndo();
     shell.RefreshAll();
     return true;
 }

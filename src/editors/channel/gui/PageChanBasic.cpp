@@ -9,11 +9,15 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
+#include "base/CommandIds.h"
 #include "base/Settings.h"
+#include "base/TextFormat.h"
 #include "data/RadioData.h"
 #include "editors/channel/ChannelFieldTable.h"
 #include "editors/channel/ChannelRules.h"
 #include "ui/ComboHelpers.h"
+#include "ui/CustomFormView.h"
+#include "ui/GuiCommands.h"
 #include "ui/Prompt.h"
 #include "ui/QtText.h"
 
@@ -184,6 +188,22 @@ QString ChannelAlias(uint32_t channelId)
 void SetChannelAlias(uint32_t channelId, const QString& alias)
 {
     Radio().SetChannelAlias(channelId, FromQ(alias));
+}
+
+bool ReportFrequencyChange(const QString& where, const QString& typed, const FrequencyEntry& stored,
+                           const BandLimits& band)
+{
+    const FrequencyNotice notice = FrequencyChangeNotice(FromQ(typed), stored, band);
+    if (notice.message == 0) return false;
+    const char* english =
+        notice.message == kMsgFrequencyAboveBand   ? "%s MHz is above the band; set to %s"
+        : notice.message == kMsgFrequencyBelowBand ? "%s MHz is below the band; set to %s"
+                                                   : "%s MHz is not on a channel step; set to %s";
+    std::string text = Settings().LoadMessage(notice.message, {notice.typed, notice.stored});
+    if (text.empty())
+        text = FormatTextString(FormatTextString(english, notice.typed), notice.stored);
+    if (IMainShell* shell = CCustomFormView::Shell()) shell->LogEvent(where, ToQ(text));
+    return true;
 }
 
 CPageChanBasic::CPageChanBasic(QWidget* parent)
@@ -391,8 +411,16 @@ void CPageChanBasic::ApplyRules(bool clearTransmit)
 
 FrequencyEntry CPageChanBasic::CommitBox(QLineEdit* box)
 {
-    FrequencyEntry entry = CommitFrequencyBox(FromQ(box->text()), band_);
+    const QString typed = box->text().trimmed();
+    FrequencyEntry entry = CommitFrequencyBox(FromQ(typed), band_);
     const QString text = ToQ(entry.text);
+    if (typed != text) {
+        const size_t number = Radio().ChannelNumberOf(ItemId());
+        QString where = UiText(Id(Command::Channel), "Channel");
+        if (number > 0) where += QStringLiteral(" %1").arg(number);
+        if (!box->accessibleName().isEmpty()) where += QStringLiteral(", ") + box->accessibleName();
+        ReportFrequencyChange(where, typed, entry, band_);
+    }
     if (box->text() != text) box->setText(text);
     if (entry.clamped) PostClampMessage();
     return entry;

@@ -85,5 +85,10 @@ private:
 QString ChannelAlias(uint32_t channelId);
 /// Remembers the alias of a channel for this program run.
 void SetChannelAlias(uint32_t channelId, const QString& alias);
+/// Tells the user when a committed frequency was stored as another value than typed (clamped
+/// into the band, fitted to a step): the message goes to the status bar and the log, under
+/// `where` (the channel and field). True when there was something to tell.
+bool ReportFrequencyChange(const QString& where, const QString& typed, const FrequencyEntry& stored,
+                           const BandLimits& band);
 
 }  // namespace rv

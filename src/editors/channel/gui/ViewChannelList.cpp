@@ -1,10 +1,13 @@
 #include "editors/channel/gui/ViewChannelList.h"
 
+#include <QRegularExpression>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include "base/CommandIds.h"
+#include "base/Settings.h"
 #include "base/TextFormat.h"
+#include "data/Document.h"
 #include "data/RadioData.h"
 #include "editors/channel/ChannelCommands.h"
 #include "editors/channel/ChannelData.h"
@@ -13,11 +16,15 @@
 #include "editors/channel/gui/PageChanBasic.h"
 #include "ui/FormBuilder.h"
 #include "ui/GridCtrl.h"
+#include "ui/GuiCommands.h"
 #include "ui/QtText.h"
 
 namespace rv {
 
 namespace {
+
+/// Message: pasted texts that their cells would not take ("%d" how many).
+constexpr int kMsgPasteRefused = 1703;
 
 constexpr size_t kAliasColumn = static_cast<size_t>(ChannelColumn::Alias);
 
@@ -82,13 +89,43 @@ CViewChannelList::CViewChannelList(QWidget* parent) : CRecordListView(kFormId, p
     grid_->SetFrequencyRule([this](const QString& text) {
         // A cell committed as it stands is no edit: a frequency from a radio or a file keeps
         // its value even when it lies off the grid's raster or outside the band.
-        const QModelIndex at = grid_->currentIndex();
+        const QModelIndex at = grid_->RuleCell();
         if (at.isValid() && text == grid_->CellText(at.row(), at.column())) return text;
-        return ToQ(CommitFrequencyCell(FromQ(text), CurrentBandLimits()).text);
+        const BandLimits band = CurrentBandLimits();
+        const FrequencyEntry entry = CommitFrequencyCell(FromQ(text), band);
+        if (at.isValid()) {
+            const QTableWidgetItem* header = grid_->horizontalHeaderItem(at.column());
+            ReportFrequencyChange(QStringLiteral("%1 %2, %3")
+                                      .arg(UiText(Id(Command::Channel), "Channel"))
+                                      .arg(at.row() + 1)
+                                      .arg(header ? header->text() : QString()),
+                                  text, entry, band);
+        }
+        return ToQ(entry.text);
     });
     connect(grid_, &CGridCtrl::cellCommitted, this, [this](int row, int) { CommitRow(row); });
+    // A paste, fill or clear is one undo step however many rows it commits.
+    grid_->SetRowHeaderColumn(static_cast<int>(ChannelColumn::Number));
+    connect(grid_, &CGridCtrl::editBatchStarted, this, [] {
+        if (IMainShell* shell = Shell()) shell->Document().BeginUndoGroup();
+    });
+    connect(grid_, &CGridCtrl::editBatchFinished, this, [] {
+        if (IMainShell* shell = Shell()) shell->Document().EndUndoGroup();
+    });
+    connect(grid_, &CGridCtrl::textsRefused, this, [](int count) {
+        if (IMainShell* shell = Shell())
+            shell->LogEvent(
+                UiText(Id(Command::Paste), "Paste")
+                    .remove(QRegularExpression(QStringLiteral("\\(&.\\)")))
+                    .remove(QLatin1Char('&')),
+                ToQ(FormatTextNumber(TextOr(Settings().LoadMessage(kMsgPasteRefused),
+                                            "%d pasted values did not fit their cells and were "
+                                            "left out; those cells keep their values."),
+                                     count)));
+    });
     // Clicking a cell makes that row's channel current.
     connect(grid_, &QTableWidget::currentCellChanged, this, [this](int row) {
+        if (row >= 0) lastRow_ = row;
         SetCurrentId(row >= 0 && static_cast<size_t>(row) < ItemCount()
                          ? ItemIdAt(static_cast<size_t>(row))
                          : 0);
@@ -149,6 +186,7 @@ void CViewChannelList::WriteBackShown()
 void CViewChannelList::ShowIndex(std::optional<size_t> index)
 {
     SetCurrentId(index && *index < ItemCount() ? ItemIdAt(*index) : 0);
+    if (index) lastRow_ = static_cast<int>(*index);
     Fill();
 }
 
@@ -170,6 +208,9 @@ void CViewChannelList::FillRow(int row)
         grid_->SetCellText(row, static_cast<int>(c), ToQ(cells.cells[c]));
         grid_->SetCellKind(row, static_cast<int>(c), ToGridKind(c, cells.kinds[c]));
     }
+    // The alias cells say, as the sheet's alias box does, that the alias lives for this session.
+    if (QTableWidgetItem* alias = grid_->item(row, static_cast<int>(kAliasColumn)))
+        alias->setToolTip(UiText(kAliasNoteText, "The alias is kept for this session only."));
 }
 
 void CViewChannelList::SelectCurrent()
@@ -206,7 +247,11 @@ void CViewChannelList::CommitRow(int row)
 
 void CViewChannelList::Reload()
 {
-    if (CurrentId() && !Current()) SetCurrentId(0);
+    // The channel may be gone (new data): the one in its row takes its place.
+    if (CurrentId() && !Current())
+        SetCurrentId(lastRow_ >= 0 && static_cast<size_t>(lastRow_) < ItemCount()
+                         ? ItemIdAt(static_cast<size_t>(lastRow_))
+                         : 0);
     Fill();
 }
 

@@ -36,6 +36,7 @@ public:
     CGridCtrl* Grid() const { return grid_; }
     /// The current channel, nullptr when none.
     CChannelData* Current() const;
+    int RecordLimit() const override { return static_cast<int>(kMaxChannels); }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -56,6 +57,8 @@ private:
     void SelectCurrent();
 
     CGridCtrl* grid_;
+    /// Row of the last current channel: new data (an undo) put the channel there current again.
+    int lastRow_ = -1;
 };
 
 }  // namespace rv
