@@ -118,7 +118,7 @@ struct MenuEntry {
 inline constexpr std::array<const char*, kMenuCount> kMenuTitles{"&File",    "&Edit",   "&View",
                                                                  "&Program", "&Window", "&Help"};
 
-inline constexpr std::array<MenuEntry, 61> kMenuLayout{{
+inline constexpr auto kMenuLayout = std::to_array<MenuEntry>({
     {Menu::File, Id(Command::New), "&New", "Ctrl+N"},
     {Menu::File, Id(Command::Open), "&Open...", "Ctrl+O"},
     {Menu::File, Id(Command::Save), "&Save", "Ctrl+S"},
@@ -187,11 +187,11 @@ inline constexpr std::array<MenuEntry, 61> kMenuLayout{{
     {Menu::Program, Id(Command::BaseBand), "&Base Band...", ""},
     {Menu::Program, Id(Command::FactoryMode), "&Factory Mode...", ""},
     {Menu::Program, Id(Command::WriteTuneData), "Write &Tune Data", ""},
-}};
+});
 
 /// The Program menu's last group and the Window and Help menus (a second table keeps each
 /// array short enough to read).
-inline constexpr std::array<MenuEntry, 10> kMenuLayoutTail{{
+inline constexpr auto kMenuLayoutTail = std::to_array<MenuEntry>({
     {Menu::Program, 0, "", ""},
     {Menu::Program, Id(Command::MemoryUpdate), "Memory &Update", "F5"},
     {Menu::Window, Id(Command::CloseAllWindows), "C&lose All Windows", ""},
@@ -203,7 +203,7 @@ inline constexpr std::array<MenuEntry, 10> kMenuLayoutTail{{
     {Menu::Help, Id(Command::SaveLinkTrace), "Save &Link Trace...", ""},
     {Menu::Help, 0, "", ""},
     {Menu::Help, Id(Command::About), "&About rvcps...", ""},
-}};
+});
 
 /// Who uses the program: decides which menu entries and tree items exist.
 struct UiProfile {
