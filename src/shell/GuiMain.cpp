@@ -1,29 +1,67 @@
 // rvcps, the desktop program. Start-up in this order: the program directory (the program's
 // own, or --home DIR), the settings and their language, the main window, the first New (the
-// default set of the current model, without a question), the splash picture of the language,
-// then the main window titled from the language file.
+// default set of the current model, without a question); then the main window is shown at
+// once, the picture of the language is drawn over it for a short moment, and the start-up
+// notices follow. Everything else (help, dialogs, Qt's own texts of other screens) is loaded
+// when it is first needed.
+//
+// With RVCPS_STARTUP_REPORT set, the program writes "rvcps: window exposed" to stderr when
+// the main window is first on screen and "rvcps: ready" when start-up is over; with the value
+// "quit" it then ends. The start-up benchmark reads these lines.
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
 #include <QPixmap>
-#include <QSplashScreen>
 #include <QStyle>
 #include <QTimer>
+#include <QWindow>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
 
+#include "base/Settings.h"
 #include "shell/MainFrame.h"
 #include "shell/QtTranslations.h"
+#include "shell/StartSplash.h"
 #include "shell/ViewRegistration.h"
-#include "base/Settings.h"
 #include "shell/ViewTable.h"
 #include "ui/QtText.h"
 
 namespace {
 
-/// How long the splash picture stays when nothing is clicked.
-constexpr int kSplashMilliseconds = 1500;
+/// Writes the start-up marks of RVCPS_STARTUP_REPORT: one line when the window is first
+/// exposed (after its first paint), one when start-up is over.
+class CStartUpReport : public QObject {
+public:
+    explicit CStartUpReport(QWidget* window) : window_(window)
+    {
+        window_->winId();  // makes the native window, whose expose event is watched
+        window_->windowHandle()->installEventFilter(this);
+    }
+    static void Mark(const char* what)
+    {
+        std::fprintf(stderr, "rvcps: %s\n", what);
+        std::fflush(stderr);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Expose && window_->windowHandle()->isExposed()) {
+            watched->removeEventFilter(this);
+            // Queued: it runs after the expose event is handled, that is after the first paint.
+            QMetaObject::invokeMethod(
+                this, [] { Mark("window exposed"); }, Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    QWidget* window_;
+};
 
 }  // namespace
 
@@ -55,19 +93,22 @@ int main(int argc, char** argv)
     rv::CMainFrame frame;
     frame.StartUp();  // the first New asks nothing
 
-    const QString splashPath =
-        rv::ToQ(rv::Settings().ProgramDir() + rv::SplashFileName(rv::Settings().LanguageIndex()));
-    QPixmap picture(splashPath);
-    if (picture.isNull()) {
-        frame.show();
-    } else {
-        auto* splash = new QSplashScreen(picture);
-        splash->setAttribute(Qt::WA_DeleteOnClose);
-        splash->show();
-        QTimer::singleShot(kSplashMilliseconds, &frame, [&frame, splash] {
-            frame.show();
-            splash->finish(&frame);
-        });
-    }
+    const char* report = std::getenv("RVCPS_STARTUP_REPORT");
+    std::unique_ptr<CStartUpReport> reporter;
+    if (report) reporter = std::make_unique<CStartUpReport>(&frame);
+    frame.show();
+
+    // After the first paint: the picture over the window, then the notices (the picture goes
+    // when the first of them is shown), then the end of start-up.
+    QTimer::singleShot(0, &frame, [&frame, report] {
+        const QString splashPath = rv::ToQ(rv::Settings().ProgramDir() +
+                                           rv::SplashFileName(rv::Settings().LanguageIndex()));
+        rv::CStartSplash::ShowOver(&frame, QPixmap(splashPath));
+        frame.ShowStartUpNotices();
+        if (report) {
+            CStartUpReport::Mark("ready");
+            if (std::strcmp(report, "quit") == 0) QTimer::singleShot(0, qApp, &QApplication::quit);
+        }
+    });
     return app.exec();
 }

@@ -58,8 +58,10 @@ constexpr int kTitleRole = Qt::UserRole + 1;  // the item's text without its cou
 /// A menu text for the log: without its mnemonic and dots.
 QString PlainText(QString text)
 {
-    // "(&N)" is how translations without the letter in their text show the mnemonic.
-    text.remove(QRegularExpression(QStringLiteral("\\(&.\\)")));
+    // "(&N)" is how translations without the letter in their text show the mnemonic. The
+    // expression is compiled once: every menu entry passes here when the menus are built.
+    static const QRegularExpression mnemonic(QStringLiteral("\\(&.\\)"));
+    text.remove(mnemonic);
     text.remove('&');
     text.remove("...");
     const int tab = text.indexOf('\t');
@@ -153,6 +155,8 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), doc_(*this)
     // F1 anywhere, also in modal screens, asks for help on the focused control.
     qApp->installEventFilter(this);
     resize(1100, 720);
+    menusAsBuilt_ = true;
+    menusProfile_ = CurrentUiProfile();
 }
 
 CMainFrame::~CMainFrame()
@@ -164,6 +168,10 @@ CMainFrame::~CMainFrame()
         if (part) disconnect(part, nullptr, this, nullptr);
     for (auto& [menu, qmenu] : menus_) disconnect(qmenu, nullptr, this, nullptr);
     disconnect(statusBar(), nullptr, this, nullptr);
+    // A window destroyed while it is shown and active closes as QWidget goes, which moves the
+    // focus: the application's signals must not reach this half-destroyed object.
+    disconnect(qApp, nullptr, this, nullptr);
+    disconnect(QApplication::clipboard(), nullptr, this, nullptr);
     RemoveDataHooks();
     // The views go before the data hooks they might use. They leave the list of open views
     // first: a view that commits a focused field as it goes must not find itself (or a view
@@ -326,8 +334,8 @@ void CMainFrame::BuildTree()
         parent = row.level == 0 ? root : lastTop;
         // The label may carry the list's count; a view opened from the item takes the text alone.
         const QString text = UiText(row.textId, row.english);
-        const std::string label = TreeItemLabel(FromQ(text), row.textId,
-                                                FromQ(UiText(ShellText::kTreeCount, "%s (%d)")));
+        const std::string label =
+            TreeItemLabel(FromQ(text), row.textId, FromQ(UiText(ShellText::kTreeCount, "%s (%d)")));
         auto* item = new QTreeWidgetItem(parent, {ToQ(label)});
         item->setData(0, kCommandRole, row.textId);
         item->setData(0, kTitleRole, text);
@@ -393,8 +401,7 @@ void CMainFrame::UpdateCommandStates()
     const bool anyView = !mdi_->subWindowList().isEmpty();
     for (Command c : {Command::CloseAllWindows, Command::Cascade, Command::Tile})
         if (QAction* a = Action(Id(c))) a->setEnabled(anyView);
-    if (QAction* a = Action(Id(Command::CloseAllButThis)))
-        a->setEnabled(openViews_.size() > 1);
+    if (QAction* a = Action(Id(Command::CloseAllButThis))) a->setEnabled(openViews_.size() > 1);
     UpdateEditStates();
 }
 
@@ -497,9 +504,19 @@ void CMainFrame::StartUp()
         }
     }
     RunCommand(Id(Command::New));
+    startUpNotices_.clear();
     if (const std::string problem = s.LanguageProblem(); !problem.empty())
-        Prompt().Show(this, ToQ(problem), CPrompt::Icon::Warning);
-    if (!notice.empty()) Prompt().Show(this, ToQ(notice), CPrompt::Icon::Information);
+        startUpNotices_.emplace_back(problem, true);
+    if (!notice.empty()) startUpNotices_.emplace_back(notice, false);
+}
+
+void CMainFrame::ShowStartUpNotices()
+{
+    std::vector<std::pair<std::string, bool>> notices;
+    notices.swap(startUpNotices_);
+    for (const auto& [text, warning] : notices)
+        Prompt().Show(this, ToQ(text),
+                      warning ? CPrompt::Icon::Warning : CPrompt::Icon::Information);
 }
 
 void CMainFrame::RunCommand(int id)
@@ -855,6 +872,25 @@ void CMainFrame::RefreshAll()
     SetTitle(doc_.Title());
 }
 
+void CMainFrame::Refresh()
+{
+    const UiProfile profile = CurrentUiProfile();
+    const bool asBuilt = menusAsBuilt_ && profile.userLevel == menusProfile_.userLevel &&
+                         profile.editionFlag == menusProfile_.editionFlag;
+    menusAsBuilt_ = false;
+    if (!asBuilt) {
+        RefreshAll();
+        return;
+    }
+    // Building the menus again would load every icon a second time before the window shows.
+    UpdateRecentFiles();
+    UpdateCommandStates();
+    BuildTree();
+    RefreshStatusBar();
+    ReloadAllViews();
+    SetTitle(doc_.Title());
+}
+
 void CMainFrame::RefreshStatusBar()
 {
     const CSettings& s = Settings();
@@ -899,9 +935,12 @@ bool CMainFrame::AskYesNo(int, const std::string& text)
 SaveAnswer CMainFrame::AskSaveChanges(int, const std::string& text)
 {
     switch (Prompt().AskYesNoCancel(this, ToQ(text))) {
-        case CPrompt::Answer::Yes: return SaveAnswer::Save;
-        case CPrompt::Answer::No: return SaveAnswer::Discard;
-        default: return SaveAnswer::Cancel;
+        case CPrompt::Answer::Yes:
+            return SaveAnswer::Save;
+        case CPrompt::Answer::No:
+            return SaveAnswer::Discard;
+        default:
+            return SaveAnswer::Cancel;
     }
 }
 

@@ -7,6 +7,8 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <map>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "data/Document.h"
@@ -55,10 +57,13 @@ public:
     void LogEvent(const QString& operation, const QString& result) override;
 
     /// The start of the program: a frequency range remembered in "Settings.ini" that is not one
-    /// of the current model's is replaced by the model's first range, the first New is run,
-    /// then a notice says what was replaced, and a language file that could not be read is
-    /// reported (in English, since its texts are missing).
+    /// of the current model's is replaced by the model's first range and the first New is run.
+    /// What the user must be told waits for ShowStartUpNotices(), so that the window can be
+    /// shown first.
     void StartUp();
+    /// The notices of StartUp(): a language file that could not be read (in English, since its
+    /// texts are missing), then which remembered range was replaced. Each is shown once.
+    void ShowStartUpNotices();
     /// Runs a command as its menu entry or tool button does.
     void RunCommand(int id) override;
     /// Opens (or activates) the view of a tree item or view command; title "" takes the
@@ -109,7 +114,10 @@ private:
     std::optional<std::string> ChooseOpenPath() override;
     std::optional<SaveChoice> ChooseSavePath(const CDataFileHeader& header,
                                              const std::string& comment) override;
-    void Refresh() override { RefreshAll(); }
+    /// After the document replaced the data: RefreshAll(), except that the first load after the
+    /// window was built (the first New at start-up) keeps the menus and the tool bar, which were
+    /// just made for the same user level and model edition.
+    void Refresh() override;
     void SetTitle(const std::string& title) override;
 
     void BuildMenus();
@@ -161,6 +169,11 @@ private:
     std::vector<QAction*> windowListActions_;
     std::vector<OpenEntry> openViews_;
     QString plainTitle_;  ///< the title without the unsaved-changes mark
+    /// Notices of StartUp() not shown yet: {text, warning}.
+    std::vector<std::pair<std::string, bool>> startUpNotices_;
+    /// The menus and the tool bar are as the constructor built them, for this profile.
+    bool menusAsBuilt_ = false;
+    UiProfile menusProfile_;
 };
 
 }  // namespace rv

@@ -178,6 +178,7 @@ protected:
         prompt.shown.clear();
         frame = std::make_unique<CMainFrame>();
         frame->StartUp();
+        frame->ShowStartUpNotices();
     }
 };
 
