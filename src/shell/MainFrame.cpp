@@ -334,8 +334,8 @@ void CMainFrame::BuildTree()
         parent = row.level == 0 ? root : lastTop;
         // The label may carry the list's count; a view opened from the item takes the text alone.
         const QString text = UiText(row.textId, row.english);
-        const std::string label =
-            TreeItemLabel(FromQ(text), row.textId, FromQ(UiText(ShellText::kTreeCount, "%s (%d)")));
+        const std::string label = TreeItemLabel(FromQ(text), row.textId,
+                                                FromQ(UiText(ShellText::kTreeCount, "%s (%d)")));
         auto* item = new QTreeWidgetItem(parent, {ToQ(label)});
         item->setData(0, kCommandRole, row.textId);
         item->setData(0, kTitleRole, text);
@@ -401,7 +401,8 @@ void CMainFrame::UpdateCommandStates()
     const bool anyView = !mdi_->subWindowList().isEmpty();
     for (Command c : {Command::CloseAllWindows, Command::Cascade, Command::Tile})
         if (QAction* a = Action(Id(c))) a->setEnabled(anyView);
-    if (QAction* a = Action(Id(Command::CloseAllButThis))) a->setEnabled(openViews_.size() > 1);
+    if (QAction* a = Action(Id(Command::CloseAllButThis)))
+        a->setEnabled(openViews_.size() > 1);
     UpdateEditStates();
 }
 
@@ -935,12 +936,9 @@ bool CMainFrame::AskYesNo(int, const std::string& text)
 SaveAnswer CMainFrame::AskSaveChanges(int, const std::string& text)
 {
     switch (Prompt().AskYesNoCancel(this, ToQ(text))) {
-        case CPrompt::Answer::Yes:
-            return SaveAnswer::Save;
-        case CPrompt::Answer::No:
-            return SaveAnswer::Discard;
-        default:
-            return SaveAnswer::Cancel;
+        case CPrompt::Answer::Yes: return SaveAnswer::Save;
+        case CPrompt::Answer::No: return SaveAnswer::Discard;
+        default: return SaveAnswer::Cancel;
     }
 }
 

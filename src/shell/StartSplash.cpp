@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QMainWindow>
 #include <QMouseEvent>
 
 #include "ui/QtText.h"
@@ -50,15 +51,23 @@ void CStartSplash::Place()
 {
     QWidget* window = parentWidget();
     if (!window) return;
-    const QSize room = window->size() * 9 / 10;
+    // The middle of the work area (the main window's central widget) when the picture fits
+    // there, else the middle of the whole window, scaled down when even that is too small.
+    QRect area = window->rect();
+    if (auto* main = qobject_cast<QMainWindow*>(window); main && main->centralWidget()) {
+        const QRect central = main->centralWidget()->geometry();
+        if (central.width() >= picture_.width() + 2 * frameWidth() &&
+            central.height() >= picture_.height() + 2 * frameWidth())
+            area = central;
+    }
+    const QSize room = area.size() * 9 / 10;
     QPixmap shown = picture_;
     if (shown.width() > room.width() || shown.height() > room.height())
         shown = picture_.scaled(room, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     setPixmap(shown);
-    const QSize size = shown.size() + QSize(2 * frameWidth(), 2 * frameWidth());
-    setGeometry(
-        QRect(QPoint((window->width() - size.width()) / 2, (window->height() - size.height()) / 2),
-              size));
+    QRect place(QPoint(), shown.size() + QSize(2 * frameWidth(), 2 * frameWidth()));
+    place.moveCenter(area.center());
+    setGeometry(place);
 }
 
 bool CStartSplash::eventFilter(QObject* watched, QEvent* event)
