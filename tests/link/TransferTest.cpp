@@ -302,7 +302,7 @@ TEST(LinkResultText, MessagesNameTheCauseAndThePlace)
           "Addresses 120 (0x078) to 743 (0x2E7) hold the new configuration"}},
         {both,
          {"32 (0x020), the programming time stamp", "did not answer",
-          "120 to 783 and 1408 to 2047"}},
+          "120 (0x078) to 783 (0x30F) and 1408 (0x580) to 2047 (0x7FF)"}},
         {result(LinkStatus::BlockFailed, LinkMessage::kWriteFailed, 120, AnswerFault::Refused),
          {"120 (0x078)", "refused", "still holds its old configuration"}},
         {result(LinkStatus::IdentityFailed, LinkMessage::kIdentityFailed, 0, AnswerFault::LineError,
