@@ -32,6 +32,9 @@ protected:
         frame->resize(1024, 768);
         frame->show();
         Settle();
+        // The main window fits a screen of 1024 x 768.
+        EXPECT_EQ(frame->size(), QSize(1024, 768));
+        EXPECT_LE(frame->minimumSizeHint().width(), 1024);
     }
 };
 
