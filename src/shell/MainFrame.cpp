@@ -926,8 +926,10 @@ void CMainFrame::LogEvent(const QString& operation, const QString& result)
     // The permanent panes would cover the end of a long message: it is cut with an ellipsis
     // where it must be, and the whole text is its tool tip (and the log's new row).
     const QString full = operation + QStringLiteral(": ") + result;
-    const QString shown =
-        statusBar()->fontMetrics().elidedText(full, Qt::ElideRight, StatusMessageRoom());
+    // (A bar not on screen has no width to cut to yet.)
+    const QString shown = statusBar()->isVisible() ? statusBar()->fontMetrics().elidedText(
+                                                         full, Qt::ElideRight, StatusMessageRoom())
+                                                   : full;
     statusShown_ = shown;
     statusFull_ = shown == full ? QString() : full;
     statusBar()->showMessage(shown, 5000);

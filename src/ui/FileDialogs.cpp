@@ -1,9 +1,13 @@
 #include "ui/FileDialogs.h"
 
 #include <QAbstractItemView>
+#include <QDateTime>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QHeaderView>
+#include <QLocale>
 #include <QScreen>
+#include <QTreeView>
 #include <algorithm>
 
 namespace rv {
@@ -62,6 +66,20 @@ void PrepareFileDialog(QFileDialog& dialog)
         dialog.parentWidget() ? dialog.parentWidget()->screen() : QGuiApplication::primaryScreen();
     if (screen) size = size.boundedTo(screen->availableGeometry().size() * 0.95);
     dialog.resize(size.expandedTo(dialog.minimumSizeHint()));
+    // The detail list gives the name what the size, type and date leave, and those columns
+    // room for their whole texts.
+    if (auto* details = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        const QFontMetrics metrics = details->fontMetrics();
+        QHeaderView* header = details->header();
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+        const QString date = QLocale::system().toString(
+            QDateTime(QDate(2000, 12, 28), QTime(23, 58)), QLocale::ShortFormat);
+        const int pad = 3 * metrics.averageCharWidth();
+        header->resizeSection(1, metrics.horizontalAdvance(QStringLiteral("1023.9 KiB")) + pad);
+        header->resizeSection(2, 16 * metrics.averageCharWidth() + pad);
+        header->resizeSection(3, metrics.horizontalAdvance(date) + pad);
+    }
 }
 
 void RememberFileDialogSize(const QFileDialog& dialog)
