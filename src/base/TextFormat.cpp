@@ -1,6 +1,7 @@
 #include "base/TextFormat.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 namespace rv {
@@ -99,6 +100,14 @@ std::optional<long long> RangeStoredOf(const RangeDescriptor& range, long long d
     if (count <= 0 || range.storedStep <= 0 || range.displayStep <= 0) return std::nullopt;
     long long k = NearestIndex(display - range.displayStart, range.displayStep, count);
     return range.storedStart + k * range.storedStep;
+}
+
+std::string AddressText(long address)
+{
+    if (address < 0) return std::to_string(address);
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%ld (0x%03lX)", address, static_cast<unsigned long>(address));
+    return buf;
 }
 
 }  // namespace rv

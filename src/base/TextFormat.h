@@ -20,6 +20,9 @@ std::string RangeStatusText(const std::string& range);
 std::string FormatTextNumber(const std::string& format, long long value);
 /// Same for the first string placeholder (%s).
 std::string FormatTextString(const std::string& format, const std::string& value);
+/// A radio memory address as every message shows it: decimal, then hexadecimal
+/// ("744 (0x2E8)", "1024 (0x400)"). Negative addresses do not occur; they show as decimal only.
+std::string AddressText(long address);
 /// Text without its leading backslashes.
 std::string StripLeadingBackslashes(std::string_view text);
 

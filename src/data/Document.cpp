@@ -41,13 +41,20 @@ void WriteRecentFiles(const std::vector<std::string>& files)
 
 CQTXDoc::CQTXDoc(DocumentUi& ui) : ui_(ui) {}
 
-void CQTXDoc::Show(int messageId, const std::string& path)
+std::string CQTXDoc::Show(int messageId, const std::string& path)
 {
     std::string text = Settings().LoadMessage(messageId);
     // A translation may leave the file name out; the text is then shown as it is.
     size_t pos = text.find("%s");
     if (pos != std::string::npos) text.replace(pos, 2, path);
     ui_.ShowMessage(messageId, text);
+    return text;
+}
+
+DocResult CQTXDoc::Fail(int messageId, const std::string& path)
+{
+    std::string text = Show(messageId, path);
+    return DocResult::Failed(messageId, std::move(text), path);
 }
 
 std::string CQTXDoc::DefaultSetPath()
@@ -227,8 +234,7 @@ DocResult CQTXDoc::OpenPath(const std::string& path)
 {
     std::optional<CDataFileHeader> header = CDataFile::ReadHeader(path);
     if (!header) {
-        Show(DocMessage::kReadFailed, path);
-        return DocResult::Failed(DocMessage::kReadFailed);
+        return Fail(DocMessage::kReadFailed, path);
     }
     return OpenChecked(*header, path);
 }
@@ -245,8 +251,7 @@ DocResult CQTXDoc::OpenChecked(const CDataFileHeader& header, const std::string&
 {
     CSettings& settings = Settings();
     if (const int message = CheckHeader(header); message != 0) {
-        Show(message, path);
-        return DocResult::Failed(message);
+        return Fail(message, path);
     }
     const std::string version = header.RadioVersion();
 
@@ -255,8 +260,7 @@ DocResult CQTXDoc::OpenChecked(const CDataFileHeader& header, const std::string&
     Image image{};
     std::vector<uint8_t> extra;
     if (!CDataFile::Read(path, &extra, image)) {
-        Show(DocMessage::kReadFailed, path);
-        return DocResult::Failed(DocMessage::kReadFailed);
+        return Fail(DocMessage::kReadFailed, path);
     }
     // The maintenance board: no extra bytes is an empty board; bytes of another length are
     // not a board this program wrote, so the board starts empty and the user is told.
@@ -294,9 +298,8 @@ DocResult CQTXDoc::OpenRecent(size_t k)
     const std::string path = files[k];
     std::optional<CDataFileHeader> header = CDataFile::ReadHeader(path);
     if (!header) {
-        Show(DocMessage::kRecentMissing, path);
         RemoveRecentFile(path);
-        return DocResult::Failed(DocMessage::kRecentMissing);
+        return Fail(DocMessage::kRecentMissing, path);
     }
     DocResult result = OpenChecked(*header, path);
     if (result.Ok()) AddRecentFile(path);
@@ -307,14 +310,12 @@ DocResult CQTXDoc::WriteTo(const std::string& path, const std::string& comment, 
 {
     RadioData& radio = Radio();
     if (validate && radio.ValidateAll()) {
-        Show(DocMessage::kInvalidData, path);
-        return DocResult::Failed(DocMessage::kInvalidData);
+        return Fail(DocMessage::kInvalidData, path);
     }
     radio.MemoryMap().PrepareImage();
     if (!dataFile_.SetHeader(BuildHeader()) ||
         !dataFile_.Write(path, BoardChunk(), radio.MemoryImage(), comment)) {
-        Show(DocMessage::kWriteFailed, path);
-        return DocResult::Failed(DocMessage::kWriteFailed);
+        return Fail(DocMessage::kWriteFailed, path);
     }
     return DocResult::Done();
 }
@@ -322,8 +323,7 @@ DocResult CQTXDoc::WriteTo(const std::string& path, const std::string& comment, 
 DocResult CQTXDoc::Save()
 {
     if (Radio().ValidateAll()) {
-        Show(DocMessage::kInvalidData, path_);
-        return DocResult::Failed(DocMessage::kInvalidData);
+        return Fail(DocMessage::kInvalidData, path_);
     }
     if (!FileExists(path_)) return SaveAs();
     // An empty comment keeps the comment already in the file.
@@ -335,8 +335,7 @@ DocResult CQTXDoc::Save()
 DocResult CQTXDoc::SaveAs()
 {
     if (Radio().ValidateAll()) {
-        Show(DocMessage::kInvalidData, path_);
-        return DocResult::Failed(DocMessage::kInvalidData);
+        return Fail(DocMessage::kInvalidData, path_);
     }
     const std::string comment = path_.empty() ? std::string() : CDataFile::ReadComment(path_);
     std::optional<SaveChoice> choice = ui_.ChooseSavePath(BuildHeader(), comment);

@@ -97,12 +97,17 @@ enum class DocOutcome {
 struct DocResult {
     DocOutcome outcome = DocOutcome::Done;  ///< how it ended
     int message = 0;                        ///< the message shown for Failed, else 0
+    std::string text;                       ///< that message's text as shown, values filled in
+    std::string path;                       ///< the file that failed, when there was one
     /// True when the command did what was asked.
     bool Ok() const { return outcome == DocOutcome::Done; }
     /// Results of each kind.
     static DocResult Done() { return {}; }
-    static DocResult Cancelled() { return {DocOutcome::Cancelled, 0}; }
-    static DocResult Failed(int message) { return {DocOutcome::Failed, message}; }
+    static DocResult Cancelled() { return {DocOutcome::Cancelled, 0, {}, {}}; }
+    static DocResult Failed(int message, std::string text = {}, std::string path = {})
+    {
+        return {DocOutcome::Failed, message, std::move(text), std::move(path)};
+    }
 };
 
 class CQTXDoc {
@@ -224,8 +229,10 @@ public:
     static void RemoveRecentFile(const std::string& path);
 
 private:
-    /// Shows a message whose text may name the file ("%s").
-    void Show(int messageId, const std::string& path = {});
+    /// Shows a message whose text may name the file ("%s"); returns the text shown.
+    std::string Show(int messageId, const std::string& path = {});
+    /// Shows the message and returns it as the command's failure.
+    DocResult Fail(int messageId, const std::string& path);
     /// The bytes of the extra chunk: the board, or none for an all-zero board.
     std::span<const uint8_t> BoardChunk() const;
     /// Undo (true) or Redo (false).

@@ -86,8 +86,8 @@ std::string HoldsText(const std::vector<AddressRange>& written)
     if (written.empty()) return Message(LinkMessage::kHoldsOld);
     std::vector<std::string> ends;
     for (size_t i = 0; i < std::min<size_t>(written.size(), 2); ++i) {
-        ends.push_back(std::to_string(written[i].first));
-        ends.push_back(std::to_string(written[i].last));
+        ends.push_back(AddressText(written[i].first));
+        ends.push_back(AddressText(written[i].last));
     }
     return FillStrings(Message(written.size() == 1 ? LinkMessage::kHoldsOneStretch
                                                    : LinkMessage::kHoldsTwoStretches),
@@ -197,13 +197,6 @@ void NoteWritten(std::vector<AddressRange>& written, const TransferBlock& block)
         written.back().last = last;
     else
         written.push_back({block.address, last});
-}
-
-std::string AddressText(long address)
-{
-    char buf[40];
-    std::snprintf(buf, sizeof buf, "%ld (0x%03lX)", address, static_cast<unsigned long>(address));
-    return buf;
 }
 
 std::string CauseText(AnswerFault cause)

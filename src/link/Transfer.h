@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "base/TextFormat.h"
 #include "data/ModelCatalog.h"
 #include "data/RadioData.h"
 #include "editors/radio/TimeStamp.h"
@@ -119,8 +120,6 @@ struct LinkResult {
     std::string Text() const;
 };
 
-/// The address of a block as messages show it: decimal, then hexadecimal ("1024 (0x400)").
-std::string AddressText(long address);
 /// The language text of a cause (message 1240 to 1245); "" for AnswerFault::None.
 std::string CauseText(AnswerFault cause);
 

@@ -215,8 +215,7 @@ bool CDlgCompare::CompareWithFile(const QString& path)
     const SnapshotFile file = ReadSnapshotFile(FromQ(path));
     if (!file.snapshot) {
         const QString text = ToQ(Settings().LoadMessage(file.message, {FromQ(path)}));
-        Log(operation,
-            UiText(ShellText::kResultFailed, "Failed") + QStringLiteral(" (%1)").arg(text));
+        Log(operation, FailedResult(text));
         Prompt().Show(this, text, CPrompt::Icon::Warning);
         return false;
     }

@@ -8,8 +8,9 @@
 #include <QLineEdit>
 
 #include "base/CommandIds.h"
-#include "data/DataFile.h"
 #include "base/Settings.h"
+#include "data/DataFile.h"
+#include "ui/FileDialogs.h"
 #include "ui/FormBuilder.h"
 #include "ui/QtText.h"
 
@@ -42,8 +43,9 @@ public:
     {
         CDlgFileHeader dialog(CDlgFileHeader::Mode::Open, parent);
         if (!startPath.empty()) dialog.selectFile(ToQ(startPath));
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-            return std::nullopt;
+        const bool accepted = dialog.exec() == QDialog::Accepted;
+        RememberFileDialogSize(dialog);
+        if (!accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
         return FromQ(dialog.selectedFiles().first());
     }
 
@@ -54,8 +56,9 @@ public:
         CDlgFileHeader dialog(CDlgFileHeader::Mode::SaveAs, parent);
         if (!startPath.empty()) dialog.selectFile(ToQ(startPath));
         dialog.ShowHeader(header, comment);
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-            return std::nullopt;
+        const bool accepted = dialog.exec() == QDialog::Accepted;
+        RememberFileDialogSize(dialog);
+        if (!accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
         return SaveChoice{FromQ(dialog.selectedFiles().first()), dialog.Comment()};
     }
 };
@@ -125,6 +128,7 @@ CDlgFileHeader::CDlgFileHeader(Mode mode, QWidget* parent) : QFileDialog(parent)
         connect(this, &QFileDialog::currentChanged, this, &CDlgFileHeader::ShowFileHeader);
         ClearHeader({});
     }
+    PrepareFileDialog(*this);
 }
 
 void CDlgFileHeader::ShowHeader(const CDataFileHeader& header, const std::string& comment)

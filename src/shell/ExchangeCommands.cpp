@@ -1,6 +1,5 @@
 #include "shell/ExchangeCommands.h"
 
-#include <QFileDialog>
 #include <string>
 
 #include "base/AtomicFile.h"
@@ -8,6 +7,7 @@
 #include "data/RadioData.h"
 #include "editors/channel/ChannelCsv.h"
 #include "editors/channel/gui/DlgChannelImport.h"
+#include "ui/FileDialogs.h"
 #include "ui/GuiCommands.h"
 #include "ui/Prompt.h"
 #include "ui/QtText.h"
@@ -36,9 +36,8 @@ std::optional<QString> ChooseCsvPath(QWidget* parent, bool save)
 {
     if (Chooser()) return Chooser()(parent, save);
     const QString filter = UiText(kCsvFilterText, "CSV files (*.csv)");
-    QString path = save ? QFileDialog::getSaveFileName(parent, QString(),
-                                                       QStringLiteral("channels.csv"), filter)
-                        : QFileDialog::getOpenFileName(parent, QString(), QString(), filter);
+    QString path = save ? GetSaveFileName(parent, QString(), QStringLiteral("channels.csv"), filter)
+                        : GetOpenFileName(parent, QString(), QString(), filter);
     if (path.isEmpty()) return std::nullopt;
     if (save && !path.contains(QLatin1Char('.'))) path += QStringLiteral(".csv");
     return path;
@@ -56,8 +55,7 @@ QString Operation(Command command, const char* english, const QString& path)
 void Fail(IMainShell& shell, const QString& operation, int message, const QString& path)
 {
     const QString text = ToQ(Settings().LoadMessage(message, {FromQ(path)}));
-    shell.LogEvent(operation,
-                   UiText(ShellText::kResultFailed, "Failed") + QStringLiteral(" (%1)").arg(text));
+    shell.LogEvent(operation, FailedResult(text));
     Prompt().Show(shell.Window(), text, CPrompt::Icon::Warning);
 }
 

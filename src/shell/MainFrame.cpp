@@ -11,6 +11,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -22,7 +23,10 @@
 #include <QTabBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolTip>
 #include <QTreeWidget>
+#include <algorithm>
+#include <cmath>
 
 #include "base/Settings.h"
 #include "data/ModelCatalog.h"
@@ -162,6 +166,9 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), doc_(*this)
 CMainFrame::~CMainFrame()
 {
     qApp->removeEventFilter(this);
+    // The focus moves while the window's widgets go: the application must not call back.
+    disconnect(qApp, nullptr, this, nullptr);
+    disconnect(QApplication::clipboard(), nullptr, this, nullptr);
     // The parts of the window go after this object: they must not call back into it.
     for (QObject* part :
          std::initializer_list<QObject*>{treeDock_, invalidDock_, logDock_, toolBar_, mdi_, tree_})
@@ -248,6 +255,8 @@ void CMainFrame::BuildStatusBar()
     statusBar()->showMessage(UiText(ShellText::kReady, "Ready"));
     // A message that timed out, or a menu's status tip that went, leaves "Ready" behind.
     connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString& text) {
+        // Another message (a menu's status tip, "Ready") takes the cut one's place.
+        if (text != statusShown_) statusFull_.clear();
         if (text.isEmpty()) statusBar()->showMessage(UiText(ShellText::kReady, "Ready"));
     });
 }
@@ -605,7 +614,7 @@ void CMainFrame::RunCommand(int id)
             mdi_->cascadeSubWindows();
             break;
         case Id(Command::Tile):
-            mdi_->tileSubWindows();
+            TileViews();
             break;
         case Id(Command::HelpTopics):
             ShowHelp({}, this);
@@ -665,6 +674,8 @@ void CMainFrame::RunDocumentCommand(int id)
     }
     if (result.Ok() && id != Id(Command::New) && !doc_.Path().empty())
         operation += QStringLiteral(" ") + ToQ(doc_.Path());
+    else if (result.outcome == DocOutcome::Failed && !result.path.empty())
+        operation += QStringLiteral(" ") + ToQ(result.path);
     LogOutcome(operation, result);
     UpdateRecentFiles();
     UpdateModifiedMark();
@@ -680,8 +691,7 @@ void CMainFrame::LogOutcome(const QString& operation, const DocResult& result)
             LogEvent(operation, UiText(ShellText::kResultCancelled, "Cancelled"));
             break;
         case DocOutcome::Failed:
-            LogEvent(operation, UiText(ShellText::kResultFailed, "Failed") +
-                                    QStringLiteral(" (%1)").arg(result.message));
+            LogEvent(operation, FailedResult(ToQ(result.text)));
             break;
     }
 }
@@ -787,6 +797,33 @@ void CMainFrame::FitIntoWorkspace(QMdiSubWindow* frame) const
     pos.setX(std::max(0, std::min(pos.x(), area.width() - frame->width())));
     pos.setY(std::max(0, std::min(pos.y(), area.height() - frame->height())));
     frame->move(pos);
+}
+
+void CMainFrame::TileViews()
+{
+    if (mdi_->viewMode() == QMdiArea::TabbedView) return;
+    // Qt's own tiling widens every tile to the largest child's minimum size, so that children
+    // run past the workspace and over each other. Here each child gets exactly its tile: rows
+    // and columns as near square as the count allows, the windows of a short last row wider.
+    QList<QMdiSubWindow*> children;
+    for (QMdiSubWindow* child : mdi_->subWindowList())
+        if (child->isVisible() && !child->isMinimized()) children.push_back(child);
+    const int n = static_cast<int>(children.size());
+    if (n == 0) return;
+    const QSize area = mdi_->viewport()->size();
+    const int columns = static_cast<int>(std::ceil(std::sqrt(static_cast<double>(n))));
+    const int rows = (n + columns - 1) / columns;
+    for (int i = 0; i < n; ++i) {
+        const int row = i / columns;
+        const int column = i % columns;
+        const int inRow = row == rows - 1 ? n - row * columns : columns;
+        const int left = area.width() * column / inRow;
+        const int right = area.width() * (column + 1) / inRow;
+        const int top = area.height() * row / rows;
+        const int bottom = area.height() * (row + 1) / rows;
+        if (children[i]->isMaximized()) children[i]->showNormal();
+        children[i]->setGeometry(left, top, right - left, bottom - top);
+    }
 }
 
 CCustomFormView* CMainFrame::FindView(int command) const
@@ -923,7 +960,33 @@ void CMainFrame::Retranslate()
 void CMainFrame::LogEvent(const QString& operation, const QString& result)
 {
     logPane_->AddEvent(operation, result);
-    statusBar()->showMessage(operation + QStringLiteral(": ") + result, 5000);
+    // The permanent panes would cover the end of a long message: it is cut with an ellipsis
+    // where it must be, and the whole text is its tool tip (and the log's new row).
+    const QString full = operation + QStringLiteral(": ") + result;
+    // (A bar not on screen has no width to cut to yet.)
+    const QString shown = statusBar()->isVisible() ? statusBar()->fontMetrics().elidedText(
+                                                         full, Qt::ElideRight, StatusMessageRoom())
+                                                   : full;
+    statusShown_ = shown;
+    statusFull_ = shown == full ? QString() : full;
+    statusBar()->showMessage(shown, 5000);
+}
+
+int CMainFrame::StatusMessageRoom() const
+{
+    QStatusBar* bar = statusBar();
+    if (bar->layout()) bar->layout()->activate();
+    // The message is drawn from the bar's left margin to just before the first visible pane
+    // (less the bar's own margins on either side).
+    int right = bar->width();
+    int panes = 0;
+    for (QLabel* pane : {rangePane_, modelPane_, portPane_}) {
+        if (pane->isHidden()) continue;
+        panes += pane->width() + bar->style()->pixelMetric(QStyle::PM_LayoutHorizontalSpacing);
+        if (pane->x() > 0) right = std::min(right, pane->x());
+    }
+    if (right == bar->width()) right -= panes;
+    return std::max(right - 16, 40);
 }
 
 // ---- DocumentUi ----
@@ -1023,6 +1086,15 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
             const bool undo = key->matches(QKeySequence::Undo);
             if (QAction* a = Action(Id(undo ? Command::Undo : Command::Redo)); a && a->isEnabled())
                 return true;
+        }
+    }
+    // A status message that had to be cut shows its whole text as the tool tip of its place.
+    if (event->type() == QEvent::ToolTip && watched == statusBar() && !statusFull_.isEmpty() &&
+        statusBar()->currentMessage() == statusShown_) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        if (help->pos().x() < StatusMessageRoom() + 16) {
+            QToolTip::showText(help->globalPos(), statusFull_, statusBar());
+            return true;
         }
     }
     if (event->type() == QEvent::KeyPress) {

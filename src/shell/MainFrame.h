@@ -101,6 +101,10 @@ public:
     QLabel* RangePane() const { return rangePane_; }
     QLabel* ModelPane() const { return modelPane_; }
     QLabel* PortPane() const { return portPane_; }
+    /// Window > Tile: every child window exactly in its own tile of the workspace.
+    void TileViews();
+    /// Width the status bar has for its message: up to the first permanent pane.
+    int StatusMessageRoom() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -174,6 +178,8 @@ private:
     /// The menus and the tool bar are as the constructor built them, for this profile.
     bool menusAsBuilt_ = false;
     UiProfile menusProfile_;
+    QString statusShown_;  ///< the status message as shown, cut to fit left of the panes
+    QString statusFull_;   ///< its whole text while it had to be cut, else empty
 };
 
 }  // namespace rv

@@ -1,11 +1,10 @@
 #include "shell/SafetyCommands.h"
 
-#include <QFileDialog>
-
 #include "base/CommandIds.h"
 #include "base/Settings.h"
 #include "link/LinkTrace.h"
 #include "link/gui/DlgRestoreBackup.h"
+#include "ui/FileDialogs.h"
 #include "ui/GuiCommands.h"
 #include "ui/Prompt.h"
 #include "ui/QtText.h"
@@ -29,10 +28,9 @@ QString Operation()
 std::optional<QString> ChooseTracePath(QWidget* parent)
 {
     if (Chooser()) return Chooser()(parent);
-    const QString path =
-        QFileDialog::getSaveFileName(parent, UiText(TraceText::kTitle, "Save Link Trace"),
-                                     ToQ(Settings().ProgramDir() + "link-trace.txt"),
-                                     UiText(TraceText::kFilter, "Link trace (*.txt)"));
+    const QString path = GetSaveFileName(parent, UiText(TraceText::kTitle, "Save Link Trace"),
+                                         ToQ(Settings().ProgramDir() + "link-trace.txt"),
+                                         UiText(TraceText::kFilter, "Link trace (*.txt)"));
     if (path.isEmpty()) return std::nullopt;
     return path;
 }

@@ -5,6 +5,8 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 
+class QScrollArea;
+
 namespace rv {
 
 class CCustomFormView;
@@ -16,6 +18,8 @@ public:
     explicit CChildFrame(CCustomFormView* view, QWidget* parent = nullptr);
     /// The view shown, nullptr once it is gone.
     CCustomFormView* View() const { return view_; }
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
 signals:
     /// The window is closing (its view has stored its fields).
@@ -26,6 +30,7 @@ protected:
 
 private:
     QPointer<CCustomFormView> view_;
+    QScrollArea* scroll_ = nullptr;  ///< holds the view, scrolling it when the window is small
 };
 
 }  // namespace rv

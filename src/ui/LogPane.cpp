@@ -33,6 +33,9 @@ void CLogPane::AddEvent(const QString& operation, const QString& result)
 {
     const QString time = QDateTime::currentDateTime().toString("yyyy-MM-dd HH:mm:ss");
     auto* item = new QTreeWidgetItem(this, {time, operation, result});
+    // A long operation (a file's path) or result is read whole in its tool tip.
+    item->setToolTip(1, operation);
+    item->setToolTip(2, result);
     while (topLevelItemCount() > kMaxRows) delete takeTopLevelItem(0);
     scrollToItem(item);
 }

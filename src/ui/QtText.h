@@ -69,6 +69,17 @@ struct ShellText {
     static constexpr int kResultCancelled = 39151;
     static constexpr int kResultFailed = 39152;
     static constexpr int kHelpMissing = 39160;  ///< message: the help file cannot be found (%s)
+    static constexpr int kResultFailedBecause = 40400;  ///< "Failed: %s", the message shown
 };
+
+/// A log row's result for a command that failed with the message shown to the user: the
+/// message in words ("Failed: The file /tmp/a.dat cannot be read..."); plain "Failed" without.
+inline QString FailedResult(const QString& message)
+{
+    if (message.isEmpty()) return UiText(ShellText::kResultFailed, "Failed");
+    return ToQ(
+        FormatTextString(TextOr(Settings().LoadText(ShellText::kResultFailedBecause), "Failed: %s"),
+                         FromQ(message)));
+}
 
 }  // namespace rv

@@ -113,6 +113,14 @@ TEST_P(OpenBadFile, ShowsTheMessageAndChangesNothing)
     EXPECT_EQ(frame->Document().Path(), "") << c.what;
     EXPECT_EQ(Settings().ModelID(), model) << c.what;
     for (const std::string& recent : CQTXDoc::RecentFiles()) EXPECT_NE(recent, path);
+    // The log's row names the file and says in words what failed: the message shown.
+    QTreeWidget* log = frame->LogPane();
+    ASSERT_GT(log->topLevelItemCount(), 0);
+    const QTreeWidgetItem* row = log->topLevelItem(log->topLevelItemCount() - 1);
+    ASSERT_FALSE(prompt.shown.empty());
+    EXPECT_TRUE(row->text(1).endsWith(QString::fromStdString(" " + path))) << c.what;
+    EXPECT_EQ(row->text(2), "Failed: " + prompt.shown.back().text) << c.what;
+    EXPECT_FALSE(row->text(2).contains(QString::number(c.message))) << c.what;
 }
 
 INSTANTIATE_TEST_SUITE_P(

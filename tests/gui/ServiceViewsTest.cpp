@@ -33,6 +33,7 @@
 #include "service/gui/ViewMaintainBoard.h"
 #include "service/gui/ViewTestFreq.h"
 #include "shell/ViewTable.h"
+#include "ui/ChildFrame.h"
 #include "ui/GridCtrl.h"
 #include "ui/QtText.h"
 #include "ui/ShellRegistry.h"
@@ -333,7 +334,7 @@ TEST_F(DataWatchView, MarksExactlyTheBytesAnEditChanged)
     emit id->editingFinished();
     ASSERT_TRUE(MemoryUpdate());
     const Image after = Radio().MemoryImage();
-    EXPECT_EQ(frame->MdiArea()->activeSubWindow()->widget(), watch);
+    EXPECT_EQ(qobject_cast<CChildFrame*>(frame->MdiArea()->activeSubWindow())->View(), watch);
 
     // One line per byte that differs, and only those cells green.
     QStringList expected;

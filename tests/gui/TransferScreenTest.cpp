@@ -431,7 +431,8 @@ INSTANTIATE_TEST_SUITE_P(
                         EXPECT_EQ(backups.size(), 1u);
                         return s.LoadMessage(
                                    1139, {"32 (0x020), " + s.LoadMessage(1255), s.LoadMessage(1240),
-                                          s.LoadMessage(1265, {"120", "783", "1408", "2047"})}) +
+                                          s.LoadMessage(1265, {"120 (0x078)", "783 (0x30F)",
+                                                               "1408 (0x580)", "2047 (0x7FF)"})}) +
                                "\n" +
                                s.LoadMessage(SafeWriteMessage::kRestoreHint,
                                              {backups.empty() ? "" : backups.front().path});

@@ -21,6 +21,7 @@
 #include "gui/GuiTestSupport.h"
 #include "shell/GuiHelp.h"
 #include "shell/ViewTable.h"
+#include "ui/ChildFrame.h"
 #include "ui/FormBuilder.h"
 #include "ui/ShellRegistry.h"
 
@@ -93,7 +94,7 @@ TEST_F(ViewsTest, SecondActivationReusesTheChildWindow)
     frame->RunCommand(Id(Command::RadioInformation));
     EXPECT_EQ(frame->MdiArea()->subWindowList().size(), 1);
     EXPECT_EQ(frame->FindView(Id(Command::RadioInformation)), view);
-    EXPECT_EQ(frame->MdiArea()->activeSubWindow()->widget(), view);
+    EXPECT_EQ(qobject_cast<CChildFrame*>(frame->MdiArea()->activeSubWindow())->View(), view);
     EXPECT_EQ(frame->MdiArea()->activeSubWindow()->windowTitle(), item->text(0));
 }
 

@@ -101,7 +101,8 @@ TEST_F(StopRequest, WriteEndsAfterTheBlockUnderWayAndSaysWhatTheRadioHolds)
     EXPECT_EQ(r.message, LinkMessage::kWriteInterrupted);
     const AddressRange written{120, 120 + 10 * 16 - 1};
     ASSERT_EQ(r.written, std::vector<AddressRange>{written});
-    EXPECT_NE(r.Text().find("Addresses 120 to 279 hold the new configuration"), std::string::npos)
+    EXPECT_NE(r.Text().find("Addresses 120 (0x078) to 279 (0x117) hold the new configuration"),
+              std::string::npos)
         << r.Text();
     EXPECT_EQ(radio->CommandCount("Ea"), 10);
     EXPECT_EQ(radio->Mode(), 1);

@@ -344,15 +344,17 @@ protected:
                 break;
             case Place::MiddleBlock:
                 holds = Settings().LoadMessage(LinkMessage::kHoldsOneStretch,
-                                               {"120", std::to_string(address - 1)});
+                                               {"120 (0x078)", AddressText(address - 1)});
                 break;
             case Place::LastBlock:
-                holds = Settings().LoadMessage(LinkMessage::kHoldsTwoStretches,
-                                               {"120", "783", "1408", "2031"});
+                holds = Settings().LoadMessage(
+                    LinkMessage::kHoldsTwoStretches,
+                    {"120 (0x078)", "783 (0x30F)", "1408 (0x580)", "2031 (0x7EF)"});
                 break;
             default:
-                holds = Settings().LoadMessage(LinkMessage::kHoldsTwoStretches,
-                                               {"120", "783", "1408", "2047"});
+                holds = Settings().LoadMessage(
+                    LinkMessage::kHoldsTwoStretches,
+                    {"120 (0x078)", "783 (0x30F)", "1408 (0x580)", "2047 (0x7FF)"});
                 break;
         }
         return Line(LinkMessage::kWriteFailed, {where, causeText, holds});
@@ -522,7 +524,7 @@ TEST_P(Interrupted, EndsTheConnectionReleasesThePortAndSaysWhatTheRadioHolds)
     const uint16_t last = static_cast<uint16_t>(120 + 16 * blocks - 1);
     EXPECT_EQ(run.err, Line(LinkMessage::kWriteInterrupted,
                             {Settings().LoadMessage(LinkMessage::kHoldsOneStretch,
-                                                    {"120", std::to_string(last)})}));
+                                                    {"120 (0x078)", AddressText(last)})}));
     ExpectMemory(MemoryAfterWrite(sent, static_cast<size_t>(blocks)), false);
 }
 

@@ -1,6 +1,5 @@
 #include "report/gui/ReportPrinting.h"
 
-#include <QFileDialog>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -9,6 +8,7 @@
 #include <memory>
 
 #include "report/render/ReportRenderer.h"
+#include "ui/FileDialogs.h"
 #include "ui/Prompt.h"
 #include "ui/QtText.h"
 
@@ -29,8 +29,8 @@ PdfPathChooser& Chooser()
 std::optional<QString> ChoosePdfPath(QWidget* parent)
 {
     if (Chooser()) return Chooser()(parent);
-    const QString path = QFileDialog::getSaveFileName(
-        parent, QString(), QStringLiteral("report.pdf"), UiText(kPdfFilter, "PDF files (*.pdf)"));
+    const QString path = GetSaveFileName(parent, QString(), QStringLiteral("report.pdf"),
+                                         UiText(kPdfFilter, "PDF files (*.pdf)"));
     if (path.isEmpty()) return std::nullopt;
     return path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)
                ? path
