@@ -166,7 +166,8 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), doc_(*this)
 CMainFrame::~CMainFrame()
 {
     qApp->removeEventFilter(this);
-    // The focus moves while the window's widgets go: the application must not call back.
+    // A window destroyed while it is shown and active moves the focus as its widgets go: the
+    // application's and the clipboard's signals must not reach this half-destroyed object.
     disconnect(qApp, nullptr, this, nullptr);
     disconnect(QApplication::clipboard(), nullptr, this, nullptr);
     // The parts of the window go after this object: they must not call back into it.
@@ -175,10 +176,6 @@ CMainFrame::~CMainFrame()
         if (part) disconnect(part, nullptr, this, nullptr);
     for (auto& [menu, qmenu] : menus_) disconnect(qmenu, nullptr, this, nullptr);
     disconnect(statusBar(), nullptr, this, nullptr);
-    // A window destroyed while it is shown and active closes as QWidget goes, which moves the
-    // focus: the application's signals must not reach this half-destroyed object.
-    disconnect(qApp, nullptr, this, nullptr);
-    disconnect(QApplication::clipboard(), nullptr, this, nullptr);
     RemoveDataHooks();
     // The views go before the data hooks they might use. They leave the list of open views
     // first: a view that commits a focused field as it goes must not find itself (or a view
