@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdio>
 #include <memory>
+#include <set>
 #include <string>
 
 #include "base/Settings.h"
@@ -73,6 +74,21 @@ CliStopSignals::~CliStopSignals()
 const std::atomic<bool>& StopFlag()
 {
     return gStopRequested;
+}
+
+std::optional<ExitCode> TakePorts(const ParsedArgs& args, std::vector<std::string>& ports)
+{
+    ports = args.GetAll("--port");
+    if (ports.empty()) return UsageError("--port");
+    std::set<std::string> seen;
+    for (const std::string& port : ports) {
+        if (port.empty()) return UsageError("--port");
+        if (!seen.insert(port).second) {
+            Report(CliLinkMessage::kPortTwice, port);
+            return ExitCode::Usage;
+        }
+    }
+    return std::nullopt;
 }
 
 CliTraceScope::CliTraceScope(const std::string& path) : path_(path)

@@ -4,8 +4,10 @@
 
 #include <atomic>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "cli/Cli.h"
 #include "link/LinkTrace.h"
@@ -33,6 +35,10 @@ struct CliLinkMessage {
     static constexpr int kPatternNeedsPort = 1787;    ///< "%s" the -o given for several ports
     static constexpr int kReadSaved = 1788;           ///< "%s" the file a read was saved as
 };
+
+/// The ports of the radio verbs (`--port`, one or more): none empty, none given twice. On a
+/// fault the message has been printed and the exit code is returned; nothing when they are fine.
+std::optional<ExitCode> TakePorts(const ParsedArgs& args, std::vector<std::string>& ports);
 
 /// `--trace FILE` of the radio verbs: while it lives, every link of the program writes into
 /// one trace, which Finish saves (atomically) whatever became of the command.

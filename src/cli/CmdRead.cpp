@@ -167,16 +167,8 @@ ExitCode RunRead(std::span<const std::string> argv)
     const ParsedArgs args = ParseArgs(argv, kReadOptions);
     if (!args.Ok()) return UsageError(args.bad);
     if (!args.positionals.empty()) return UsageError(args.positionals.front());
-    const std::vector<std::string> ports = args.GetAll("--port");
-    if (ports.empty()) return UsageError("--port");
-    std::set<std::string> seen;
-    for (const std::string& port : ports) {
-        if (port.empty()) return UsageError("--port");
-        if (!seen.insert(port).second) {
-            Report(CliLinkMessage::kPortTwice, port);
-            return ExitCode::Usage;
-        }
-    }
+    std::vector<std::string> ports;
+    if (const auto fault = TakePorts(args, ports)) return *fault;
     const auto out = args.Get("-o");
     if (!out || out->empty()) return UsageError("-o");
     if (ports.size() > 1 && out->find(kPortField) == std::string::npos) {

@@ -22,7 +22,6 @@
 // configuration (exit status 130).
 
 #include <cstdio>
-#include <set>
 #include <thread>
 
 #include "base/Settings.h"
@@ -230,16 +229,8 @@ ExitCode RunWrite(std::span<const std::string> argv)
 {
     const ParsedArgs args = ParseArgs(argv, kWriteOptions);
     if (!args.Ok()) return UsageError(args.bad);
-    const std::vector<std::string> ports = args.GetAll("--port");
-    if (ports.empty()) return UsageError("--port");
-    std::set<std::string> seen;
-    for (const std::string& port : ports) {
-        if (port.empty()) return UsageError("--port");
-        if (!seen.insert(port).second) {
-            Report(CliLinkMessage::kPortTwice, port);
-            return ExitCode::Usage;
-        }
-    }
+    std::vector<std::string> ports;
+    if (const auto fault = TakePorts(args, ports)) return *fault;
     if (args.positionals.size() != 1) {
         return UsageError(args.positionals.empty() ? std::string("FILE") : args.positionals[1]);
     }
