@@ -126,10 +126,13 @@ constexpr int TransmitCaption(char variant, bool on)
     return variant == 'b' ? (on ? TuneText::kSwitchOnB : TuneText::kSwitchOffB)
                           : (on ? TuneText::kSwitchOnA : TuneText::kSwitchOffA);
 }
-/// A tuning value clamped to 0..255.
+/// The range of a tuning value and of the tuning volume (one byte on the radio).
+inline constexpr int kTuneValueMin = 0;
+inline constexpr int kTuneValueMax = 255;
+/// A tuning value clamped to its range.
 constexpr int ClampTuneValue(int value)
 {
-    return value < 0 ? 0 : value > 255 ? 255 : value;
+    return value < kTuneValueMin ? kTuneValueMin : value > kTuneValueMax ? kTuneValueMax : value;
 }
 
 /// Outcome of one tuning or base-band step: what to tell the user.

@@ -190,7 +190,7 @@ CDlgTuneSubItem::CDlgTuneSubItem(CAdjustment& session, const QString& title,
     auto* valueBox = new QGroupBox(UiText(TuningText::kValueGroup, "Tuning Value"), this);
     auto* valueLayout = new QGridLayout(valueBox);
     value_ = new QSlider(Qt::Horizontal, valueBox);
-    value_->setRange(0, 255);
+    value_->setRange(kTuneValueMin, kTuneValueMax);
     value_->setSingleStep(1);
     value_->setPageStep(10);
     value_->setAccessibleName(valueBox->title());
@@ -208,7 +208,7 @@ CDlgTuneSubItem::CDlgTuneSubItem(CAdjustment& session, const QString& title,
     auto* volumeBox = new QGroupBox(UiText(TuningText::kVolumeGroup, "Tuning Volume"), this);
     auto* volumeLayout = new QVBoxLayout(volumeBox);
     volume_ = new QSlider(Qt::Vertical, volumeBox);
-    volume_->setRange(0, 255);
+    volume_->setRange(kTuneValueMin, kTuneValueMax);
     volume_->setSingleStep(8);
     volume_->setPageStep(24);
     volume_->setValue(kTuneVolumeStart);
