@@ -173,3 +173,138 @@ ExitCode RunTransfer(CTransfer& transfer, const std::string& port, int within, L
 }
 
 }  // namespace rv::cli
+
+namespace rv::cli {
+
+namespace {
+
+/// Draws each step of a write session as a bar with its blocks on stderr when stderr is a
+/// terminal; otherwise prints nothing.
+class CliSessionProgress : public IWriteSessionObserver {
+public:
+    explicit CliSessionProgress(bool show) : terminal_(show && isatty(STDERR_FILENO) != 0) {}
+    ~CliSessionProgress() override { EndLine(); }
+    void OnStepStarted(WriteStep step, size_t total) override
+    {
+        EndLine();
+        OnStepProgress(step, 0, total);
+    }
+    void OnStepProgress(WriteStep step, size_t done, size_t total) override
+    {
+        if (!terminal_) return;
+        static constexpr int kNames[] = {CliLinkText::kStepBackup, CliLinkText::kStepWrite,
+                                         CliLinkText::kStepVerify};
+        const CSettings& s = Settings();
+        std::string count = s.LoadText(CliLinkText::kBlocksOf);
+        count = FormatTextNumber(FormatTextNumber(count, static_cast<long>(done)),
+                                 static_cast<long>(total));
+        const int filled = total ? static_cast<int>(done * kBarWidth / total) : 0;
+        std::fprintf(stderr, "\r%-12s [%s%s] %s",
+                     s.LoadText(kNames[static_cast<size_t>(step)]).c_str(),
+                     std::string(static_cast<size_t>(filled), '#').c_str(),
+                     std::string(static_cast<size_t>(kBarWidth - filled), ' ').c_str(),
+                     count.c_str());
+        std::fflush(stderr);
+        open_ = true;
+    }
+
+private:
+    void EndLine()
+    {
+        if (open_) std::fputc('\n', stderr);
+        open_ = false;
+    }
+    bool terminal_;
+    bool open_ = false;
+};
+
+}  // namespace
+
+void ReportInvalidEntries(const CInvalidLog& log)
+{
+    for (const CInvalidLog::Row& row : log.Rows())
+        std::fprintf(stderr, "  %s\n",
+                     Settings().LoadMessage(CliLinkMessage::kInvalidEntry, {row.message, row.name})
+                         .c_str());
+    std::fflush(stderr);
+}
+
+void RadioJob::Out(const std::string& text)
+{
+    if (immediate_) {
+        std::printf("%s\n", text.c_str());
+        std::fflush(stdout);
+    } else {
+        notes_.push_back(text);
+    }
+}
+
+void RadioJob::Err(int id, const std::string& text)
+{
+    if (immediate_)
+        ReportText(id, text);
+    else
+        troubles_.push_back(text.empty() ? "#" + std::to_string(id) : text);
+}
+
+ExitCode RunSessionJob(RadioJob& job, WriteSessionOptions options, Image& image)
+{
+    const CSettings& s = Settings();
+    if (options.backup || options.restore) {
+        std::string tried;
+        options.backupFolder = BackupFolder(s.ProgramDir(), HomeGiven(), tried);
+        if (options.backupFolder.empty()) {
+            job.Err(SafeWriteMessage::kBackupFolderFailed,
+                    s.LoadMessage(SafeWriteMessage::kBackupFolderFailed, {tried}));
+            return ExitCode::Failure;
+        }
+    }
+    options.stop = &StopFlag();
+
+    struct Observer : CliSessionProgress {
+        Observer(RadioJob& job) : CliSessionProgress(job.Immediate()), job_(job) {}
+        void OnBackupSaved(const std::string& path) override
+        {
+            job_.Out(Settings().LoadMessage(SafeWriteMessage::kBackupSaved, {path}));
+        }
+        RadioJob& job_;
+    };
+    WriteSessionResult result;
+    {
+        Observer observer(job);
+        result = RunWriteSession(job.Port(), image, options, observer);
+    }
+
+    if (result.Ok()) {
+        job.Out(WriteSessionText(result, options, true));
+        if (options.restore) {
+            const bool service = s.IsServiceLevel();
+            job.Out(s.LoadMessage(WriteSessionMessage::kRestored,
+                                  {StretchListText(WrittenRanges(service))}));
+            std::vector<AddressRange> unreached;
+            for (const TransferArea& a : kWriteAreas)
+                if (a.serviceOnly && !service) unreached.push_back({a.first, a.last});
+            if (!unreached.empty())
+                job.Out(s.LoadMessage(WriteSessionMessage::kNotReached,
+                                      {StretchListText(unreached)}));
+        }
+        return ExitCode::Success;
+    }
+
+    std::string text = WriteSessionText(result, options, true);
+    int id = result.message ? result.message : result.link.message;
+    // The command line has no Model Information screen: the backup read's range refusal says
+    // what to do here.
+    if (result.link.status == LinkStatus::BandMismatch) {
+        id = CliLinkMessage::kRangeMismatch;
+        text = s.LoadMessage(id, {result.link.argument, s.FreqRange()});
+    }
+    job.Err(id, text);
+    // Only a session that sent blocks has changed the radio; then the backup puts it back.
+    if (result.radioChanged && !result.backupPath.empty())
+        job.Err(SafeWriteMessage::kRestoreHint,
+                s.LoadMessage(SafeWriteMessage::kRestoreHint, {result.backupPath}));
+    return result.Interrupted() || StopFlag().load() ? ExitCode::Interrupted : ExitCode::Failure;
+}
+
+}  // namespace rv::cli

@@ -10,15 +10,19 @@
 #include <vector>
 
 #include "cli/Cli.h"
+#include "data/InvalidLog.h"
 #include "link/LinkTrace.h"
 #include "link/Transfer.h"
+#include "link/WriteSession.h"
 
 namespace rv::cli {
 
 /// `read --port PORT [--model ID] [--range L-H] -o FILE`
 ExitCode RunRead(std::span<const std::string> args);
-/// `write --port PORT [--no-backup] [--no-verify] FILE`
+/// `write --port PORT... [--no-backup] [--no-verify] [--all-blocks|--changed-only] FILE`
 ExitCode RunWrite(std::span<const std::string> args);
+/// `restore --port PORT [--other-radio] BACKUP.dat`
+ExitCode RunRestore(std::span<const std::string> args);
 /// `verify --port PORT FILE`
 ExitCode RunVerify(std::span<const std::string> args);
 /// `backups`
@@ -34,7 +38,52 @@ struct CliLinkMessage {
     static constexpr int kTraceNotWritten = 1785;     ///< "%s" the trace file
     static constexpr int kPatternNeedsPort = 1787;    ///< "%s" the -o given for several ports
     static constexpr int kReadSaved = 1788;           ///< "%s" the file a read was saved as
+    static constexpr int kAllOrChanged = 3030;        ///< --all-blocks with --changed-only
+    /// the backup read found a radio of another range (%s radio's, %s the file's)
+    static constexpr int kRangeMismatch = 3031;
+    static constexpr int kInvalidEntry = 3032;  ///< one invalid entry (%s where and why, %s field)
+    /// a restore: the backup's time and model do not matter, only its bytes (%s the backup)
+    static constexpr int kRestoreOf = 3033;
 };
+
+/// Names of the steps of a write session on the terminal's progress line (texts "S02%05d").
+struct CliLinkText {
+    static constexpr int kStepBackup = 41000;
+    static constexpr int kStepWrite = 41001;
+    static constexpr int kStepVerify = 41002;
+    static constexpr int kBlocksOf = 41003;  ///< "%d of %d blocks"
+};
+
+/// Prints each entry of the invalid log on stderr: where (record and item), why, and the field.
+void ReportInvalidEntries(const CInvalidLog& log);
+
+/// Where one radio's messages go: printed at once (one radio), or kept for its result line
+/// (several radios at once, where the lines of the threads must not mix).
+class RadioJob {
+public:
+    RadioJob(std::string port, bool immediate) : port_(std::move(port)), immediate_(immediate) {}
+
+    const std::string& Port() const { return port_; }
+    bool Immediate() const { return immediate_; }
+    /// A line of what went well (stdout).
+    void Out(const std::string& text);
+    /// A message of what failed (stderr, or the radio's result).
+    void Err(int id, const std::string& text);
+
+    const std::vector<std::string>& Notes() const { return notes_; }
+    const std::vector<std::string>& Troubles() const { return troubles_; }
+
+private:
+    std::string port_;
+    bool immediate_;
+    std::vector<std::string> notes_, troubles_;
+};
+
+/// Runs one radio's write session (backup, write, verify on one locked port) with the stop
+/// signals' flag, reporting through job: the backup saved, the result ("2 of 83 blocks written.
+/// Written and verified."), a restore's ranges, or the failure and the backup that puts the
+/// radio back. image is what is sent (its own copy when several radios are written at once).
+ExitCode RunSessionJob(RadioJob& job, WriteSessionOptions options, Image& image);
 
 /// The ports of the radio verbs (`--port`, one or more): none empty, none given twice. On a
 /// fault the message has been printed and the exit code is returned; nothing when they are fine.

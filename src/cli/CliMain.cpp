@@ -37,6 +37,7 @@ constexpr Verb kVerbs[] = {
     {"read", &RunRead},
     {"write", &RunWrite},
     {"verify", &RunVerify},
+    {"restore", &RunRestore},
     {"backups", &RunBackups},
     {"print", &RunPrint},
     // Compare and field edits.

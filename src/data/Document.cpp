@@ -96,6 +96,9 @@ bool CQTXDoc::LoadDefaultSet(int mode)
 
     Image image{};
     const bool found = CDataFile::Read(file, nullptr, image);
+    // A new configuration starts from an erased memory: nothing of the previous one survives
+    // in the bytes no field covers.
+    if (!found) radio.MemoryImage().fill(0xFF);
     if (found) {
         ui_.CloseAllViews();
         radio.MemoryImage() = image;

@@ -239,8 +239,8 @@ void CMemoryMap::LoadFromImage(const std::array<uint8_t, 2048>& image)
 void CMemoryMap::StoreToImage(std::array<uint8_t, 2048>& image)
 {
     RadioData& radio = Radio();
-    // Below the service levels nothing of a previous radio survives in the unmapped areas.
-    if (!Settings().IsServiceLevel()) image.fill(0xFF);
+    // At every user level the image keeps what was loaded from the file or the radio: bytes no
+    // field covers (unmapped areas, reserved bits) go back exactly as they came.
 
     StoreBlock(radio.RadioInfo(), image);
     StoreBlock(radio.Keys(), image);

@@ -13,8 +13,8 @@ class CMemoryMap {
 public:
     /// Replaces every block and list by what the image holds, then ResolveAllLinks.
     void LoadFromImage(const std::array<uint8_t, 2048>& image);
-    /// Writes every block and list into the image (below the service levels the unmapped
-    /// bytes become 0xFF first). A list with fewer items than slots gets its end mark in the
+    /// Writes every block and list into the image; every byte no block covers keeps what the
+    /// image held, at every user level. A list with fewer items than slots gets its end mark in the
     /// slot after the last item at every user level, so that the next load finds exactly the
     /// items stored.
     void StoreToImage(std::array<uint8_t, 2048>& image);

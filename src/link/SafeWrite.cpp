@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -24,6 +25,21 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr size_t kMaxListedFields = 12;
+
+// "0x0091": an address as the differences list gives it.
+std::string ByteAddressText(size_t address)
+{
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "0x%04zX", address);
+    return buf;
+}
+
+std::string ByteText(uint8_t b)
+{
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "0x%02X", b);
+    return buf;
+}
 
 // Makes the folder (and its parents) and checks that files can be made in it.
 bool UsableFolder(const std::string& folder)
@@ -203,7 +219,7 @@ std::vector<AddressRange> VerifyRanges(bool changedOnly, const std::vector<Addre
 }
 
 ImageDifference CompareRanges(const Image& sent, const Image& held,
-                              std::span<const AddressRange> ranges)
+                              std::span<const AddressRange> ranges, DifferenceSource source)
 {
     ImageDifference d;
     std::vector<bool> differs(sent.size(), false);
@@ -238,26 +254,35 @@ ImageDifference CompareRanges(const Image& sent, const Image& held,
             if (!hit) continue;
             std::string was = GetText(f, a, texts), now = GetText(f, b, texts);
             if (was == now) continue;  // bits outside this field's share of the byte
-            // An erased or unreadable value has no text: its bytes say what it is.
-            if (was.empty()) was = "0x" + HexText(a.subspan(f.Offset(), f.def->width));
-            if (now.empty()) now = "0x" + HexText(b.subspan(f.Offset(), f.def->width));
+            // An erased or unreadable value has no text: then both sides are shown as their
+            // bytes, so that the two values are given in one form.
+            if (was.empty() || now.empty()) {
+                was = "0x" + HexText(a.subspan(f.Offset(), f.def->width));
+                now = "0x" + HexText(b.subspan(f.Offset(), f.def->width));
+            }
             for (size_t i = 0; i < f.def->width; ++i)
                 named[at + i] = named[at + i] || differs[at + i];
             std::string label = LabelText(f, texts);
             if (label.empty()) label = f.Key();
-            lines.emplace(at, texts.LoadMessage(SafeWriteMessage::kFieldDifference,
-                                                {RecordName(r, texts) + ", " + label, was, now}));
+            const std::string place = RecordName(r, texts) + ", " + label;
+            lines.emplace(at, source == DifferenceSource::File
+                                  ? texts.LoadMessage(SafeWriteMessage::kFieldDifferenceFile, {place, now, was})
+                                  : texts.LoadMessage(SafeWriteMessage::kFieldDifference,
+                                                      {place, was, now}));
         }
     }
     for (size_t a = 0; a < sent.size(); ++a)
         if (differs[a] && !named[a])
-            lines.emplace(a, texts.LoadMessage(SafeWriteMessage::kUnnamedBytes,
-                                               {AddressText(static_cast<long>(a))}));
+            lines.emplace(a, texts.LoadMessage(source == DifferenceSource::File
+                                                   ? SafeWriteMessage::kByteDifferenceFile
+                                                   : SafeWriteMessage::kByteDifferenceSent,
+                                               {ByteAddressText(a), ByteText(held[a]),
+                                                ByteText(sent[a])}));
     for (auto& [at, line] : lines) d.fields.push_back(std::move(line));
     return d;
 }
 
-std::string DifferenceText(const ImageDifference& difference)
+std::string DifferenceText(const ImageDifference& difference, DifferenceSource source)
 {
     const CSettings& texts = Settings();
     std::string list;
@@ -268,7 +293,8 @@ std::string DifferenceText(const ImageDifference& difference)
                 texts.LoadMessage(SafeWriteMessage::kMoreFields,
                                   {std::to_string(difference.fields.size() - kMaxListedFields)});
     return texts.LoadMessage(
-        SafeWriteMessage::kVerifyMismatch,
+        source == DifferenceSource::File ? SafeWriteMessage::kFileMismatch
+                                         : SafeWriteMessage::kVerifyMismatch,
         {AddressText(difference.first), std::to_string(difference.count), list});
 }
 

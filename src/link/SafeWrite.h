@@ -42,6 +42,14 @@ struct SafeWriteMessage {
     static constexpr int kMoreFields = 1392;
     /// changed blocks only: blocks sent (%s) of the plan's (%s), the time stamp included
     static constexpr int kChangedBlocks = 1786;
+    /// a byte no field covers differs from a file's / from what was sent (%s address, %s the
+    /// radio's byte, %s the other)
+    static constexpr int kByteDifferenceFile = 3020;
+    static constexpr int kByteDifferenceSent = 3021;
+    /// a field differs from a file's (%s record and label, %s the radio's value, %s the file's)
+    static constexpr int kFieldDifferenceFile = 3022;
+    /// the radio differs from a file (%s first address, %s byte count, %s the differences)
+    static constexpr int kFileMismatch = 3034;
 };
 
 /// The folder backups go into: "Backups" in the program directory when it can be made and
@@ -99,12 +107,20 @@ std::vector<AddressRange> WrittenRanges(bool serviceLevel);
 std::vector<AddressRange> VerifyRanges(bool changedOnly, const std::vector<AddressRange>& written,
                                        bool serviceLevel);
 
-/// Compares sent and held over the ranges, naming the differing fields through the record
-/// tables of the radio data (its layout only: the bytes compared are sent's and held's).
-ImageDifference CompareRanges(const Image& sent, const Image& held,
-                              std::span<const AddressRange> ranges);
+/// What the bytes a radio is compared with are: what a write sent, or a data file's.
+enum class DifferenceSource { Sent, File };
 
-/// The message of a difference (1384), the fields listed up to a limit.
-std::string DifferenceText(const ImageDifference& difference);
+/// Compares sent and held byte for byte over the ranges, naming the differing fields through
+/// the record tables of the radio data (its layout only: the bytes compared are sent's and
+/// held's) with their values as texts (both as hex when either has no text), and each
+/// differing byte no field covers with its address and both bytes in hex.
+ImageDifference CompareRanges(const Image& sent, const Image& held,
+                              std::span<const AddressRange> ranges,
+                              DifferenceSource source = DifferenceSource::Sent);
+
+/// The message of a difference (1384 after a write, 3034 against a file), the fields listed up
+/// to a limit.
+std::string DifferenceText(const ImageDifference& difference,
+                           DifferenceSource source = DifferenceSource::Sent);
 
 }  // namespace rv

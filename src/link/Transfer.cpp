@@ -80,14 +80,37 @@ std::string Message(int n)
     return n ? Settings().LoadMessage(n) : std::string();
 }
 
-// What the radio holds after a write that ended early.
-std::string HoldsText(const std::vector<AddressRange>& written)
+// "A to B" for each stretch, joined as the language joins a list.
+std::string StretchList(const std::vector<AddressRange>& stretches)
 {
+    std::string list;
+    for (const AddressRange& r : stretches) {
+        const std::string one = FillStrings(Message(LinkMessage::kStretch),
+                                            {AddressText(r.first), AddressText(r.last)});
+        list = list.empty() ? one : FillStrings(Message(LinkMessage::kListJoin), {list, one});
+    }
+    return list;
+}
+
+// What the radio holds after a write that ended early: the stretches acknowledged hold the new
+// configuration, a block whose acknowledgement was lost may hold either, the rest the old one.
+std::string HoldsText(const std::vector<AddressRange>& written,
+                      const std::optional<AddressRange>& uncertain)
+{
+    if (uncertain) {
+        const std::string either = StretchList({*uncertain});
+        if (written.empty())
+            return FillStrings(Message(LinkMessage::kHoldsEitherOnly), {either});
+        return FillStrings(Message(LinkMessage::kHoldsNewAndEither),
+                           {StretchList(written), either});
+    }
     if (written.empty()) return Message(LinkMessage::kHoldsOld);
+    if (written.size() > 2)
+        return FillStrings(Message(LinkMessage::kHoldsNewList), {StretchList(written)});
     std::vector<std::string> ends;
-    for (size_t i = 0; i < std::min<size_t>(written.size(), 2); ++i) {
-        ends.push_back(AddressText(written[i].first));
-        ends.push_back(AddressText(written[i].last));
+    for (const AddressRange& r : written) {
+        ends.push_back(AddressText(r.first));
+        ends.push_back(AddressText(r.last));
     }
     return FillStrings(Message(written.size() == 1 ? LinkMessage::kHoldsOneStretch
                                                    : LinkMessage::kHoldsTwoStretches),
@@ -232,7 +255,7 @@ std::string LinkResult::Text() const
         case LinkMessage::kWriteFailed: {
             std::string place = AddressText(number);
             if (number == kStampBlock.address) place += ", " + Message(LinkMessage::kStampPlace);
-            text = Fill(text, {place, CauseText(cause), HoldsText(written)});
+            text = Fill(text, {place, CauseText(cause), HoldsText(written, uncertain)});
             break;
         }
         case LinkMessage::kIdentityFailed:
@@ -248,7 +271,7 @@ std::string LinkResult::Text() const
             text = Fill(text, {argument, CauseText(cause)});
             break;
         case LinkMessage::kWriteInterrupted:
-            text = Fill(text, {HoldsText(written)});
+            text = Fill(text, {HoldsText(written, uncertain)});
             break;
         case LinkMessage::kPortIndicator:
             text = FormatTextNumber(text, number);
@@ -331,25 +354,47 @@ CTransfer::CTransfer(TransferDirection direction) : direction_(direction) {}
 
 LinkResult CTransfer::Fail(LinkResult result)
 {
-    link_.Close();
+    link_->Close();
     return result;
 }
 
 LinkResult CTransfer::EndConnection(LinkResult result)
 {
-    EndAndClose(link_, result);
+    // A session's port stays open (and locked) for its next step.
+    if (link_ != &ownLink_) {
+        result.endConfirmed = link_->SetRadioMode(RadioMode::End);
+        return result;
+    }
+    EndAndClose(*link_, result);
     return result;
+}
+
+void CTransfer::UseLink(CRadioProtocol& link)
+{
+    link_ = &link;
 }
 
 LinkResult CTransfer::Connect(const std::string& port)
 {
     connected_ = succeeded_ = false;
-    link_.Close();
     const LinkResult interrupted =
         Result(LinkStatus::Interrupted, LinkMessage::kConnectInterrupted);
-    if (LinkResult r = FindPort(link_, port, portNumber_); !r.Ok()) return r;
+    if (link_ != &ownLink_ && link_->IsOpen()) {
+        // The next step of a session: the port is still open and locked; only the handshake
+        // is made again.
+        if (!link_->HandshakePatient()) {
+            const AnswerFault fault = link_->LastFault();
+            const std::string device = link_->PortName();
+            link_->Close();
+            return HandshakeResult(fault, device);
+        }
+    } else {
+        link_->Close();
+        if (LinkResult r = FindPort(*link_, port, portNumber_); !r.Ok()) return r;
+    }
     if (StopRequested()) return Fail(interrupted);
-    if (LinkResult r = QueryAndCheck(link_, direction_, identity_, radioRange_); !r.Ok()) return r;
+    if (LinkResult r = QueryAndCheck(*link_, direction_, identity_, radioRange_); !r.Ok())
+        return r;
     if (StopRequested()) return Fail(interrupted);
 
     // The radio must be of the range the data are for; a missing number counts as 0.
@@ -364,10 +409,15 @@ LinkResult CTransfer::Connect(const std::string& port)
         // read has succeeded (CommitRead); a write adjusts the image for older firmware.
         mode = RadioMode::Write;
         serviceLevel_ = s.IsServiceLevel();
-        if (!s.IsSecondEdition()) ApplyFirmwareAdjustments(SentImage(), identity_.version);
-        stamp_ = CurrentTimeStamp();
+        if (asIs_) {
+            // A backup goes back as it came from the radio, its own time stamp included.
+            std::copy_n(SentImage().begin() + kStampBlock.address, stamp_.size(), stamp_.begin());
+        } else {
+            if (!s.IsSecondEdition()) ApplyFirmwareAdjustments(SentImage(), identity_.version);
+            stamp_ = CurrentTimeStamp();
+        }
     }
-    if (!link_.SetRadioMode(mode)) return EndConnection(ModeFailure(link_, mode));
+    if (!link_->SetRadioMode(mode)) return EndConnection(ModeFailure(*link_, mode));
     if (StopRequested()) {
         return EndConnection(direction_ == TransferDirection::Read
                                  ? Result(LinkStatus::Interrupted, LinkMessage::kReadInterrupted)
@@ -386,12 +436,12 @@ LinkResult CTransfer::Run(ITransferObserver& observer)
         connected_ = false;
         result = direction_ == TransferDirection::Read ? RunRead(observer) : RunWrite(observer);
     }
-    link_.Close();
+    if (link_ == &ownLink_) link_->Close();
     observer.OnTransferFinished(direction_, result);
     return result;
 }
 
-LinkResult CTransfer::RunRead(ITransferObserver& observer)
+std::vector<size_t> CTransfer::ReadPlan() const
 {
     // The blocks to read in address order: every one, or those that hold the ranges asked for.
     std::vector<size_t> blocks;
@@ -402,37 +452,12 @@ LinkResult CTransfer::RunRead(ITransferObserver& observer)
                         [&](const AddressRange& r) { return r.first <= last && first <= r.last; }))
             blocks.push_back(k);
     }
-    for (size_t n = 0; n < blocks.size(); ++n) {
-        const size_t k = blocks[n];
-        if (n > 0 && StopRequested())
-            return EndConnection(Result(LinkStatus::Interrupted, LinkMessage::kReadInterrupted));
-        const uint16_t address = static_cast<uint16_t>(k * kTransferBlockSize);
-        if (!link_.ReadBlock(address, kTransferBlockSize, buffer_.data() + address)) {
-            LinkResult r = Result(LinkStatus::BlockFailed, LinkMessage::kReadFailed);
-            r.number = address;
-            r.cause = link_.LastFault();
-            return EndConnection(r);
-        }
-        observer.OnTransferProgress(
-            direction_, readRanges_.empty() ? ReadProgress(k)
-                                            : static_cast<int>((n + 1) * 100 / blocks.size()));
-    }
-    succeeded_ = true;
-    LinkResult done = Result(LinkStatus::Ok, LinkMessage::kReadDone);
-    done.endConfirmed = link_.SetRadioMode(RadioMode::End);
-    return done;
+    return blocks;
 }
 
-bool CTransfer::StampArrived()
+std::vector<TransferBlock> CTransfer::SendPlan() const
 {
-    TimeStamp back{};
-    if (!link_.SetRadioMode(RadioMode::Read)) return false;
-    return link_.ReadBlock(kStampBlock.address, kStampBlock.count, back.data()) && back == stamp_;
-}
-
-LinkResult CTransfer::RunWrite(ITransferObserver& observer)
-{
-    Image& image = SentImage();
+    const Image& image = SentImage();
     const std::span<const TransferBlock> fullPlan = WritePlan(serviceLevel_);
     // Changed blocks only: the blocks the radio already holds are left out; the order of
     // those sent and the time stamp last stay as the full plan has them.
@@ -446,7 +471,52 @@ LinkResult CTransfer::RunWrite(ITransferObserver& observer)
             continue;
         plan.push_back(b);
     }
+    return plan;
+}
+
+size_t CTransfer::BlocksToMove() const
+{
+    return direction_ == TransferDirection::Read ? ReadPlan().size() : SendPlan().size();
+}
+
+LinkResult CTransfer::RunRead(ITransferObserver& observer)
+{
+    const std::vector<size_t> blocks = ReadPlan();
+    for (size_t n = 0; n < blocks.size(); ++n) {
+        const size_t k = blocks[n];
+        if (n > 0 && StopRequested())
+            return EndConnection(Result(LinkStatus::Interrupted, LinkMessage::kReadInterrupted));
+        const uint16_t address = static_cast<uint16_t>(k * kTransferBlockSize);
+        if (!link_->ReadBlock(address, kTransferBlockSize, buffer_.data() + address)) {
+            LinkResult r = Result(LinkStatus::BlockFailed, LinkMessage::kReadFailed);
+            r.number = address;
+            r.cause = link_->LastFault();
+            return EndConnection(r);
+        }
+        observer.OnTransferProgress(
+            direction_, readRanges_.empty() ? ReadProgress(k)
+                                            : static_cast<int>((n + 1) * 100 / blocks.size()));
+        observer.OnTransferBlocks(direction_, n + 1, blocks.size());
+    }
+    succeeded_ = true;
+    LinkResult done = Result(LinkStatus::Ok, LinkMessage::kReadDone);
+    done.endConfirmed = link_->SetRadioMode(RadioMode::End);
+    return done;
+}
+
+bool CTransfer::StampArrived()
+{
+    TimeStamp back{};
+    if (!link_->SetRadioMode(RadioMode::Read)) return false;
+    return link_->ReadBlock(kStampBlock.address, kStampBlock.count, back.data()) && back == stamp_;
+}
+
+LinkResult CTransfer::RunWrite(ITransferObserver& observer)
+{
+    Image& image = SentImage();
+    const std::vector<TransferBlock> plan = SendPlan();
     blocksSent_ = 0;
+    planBlocks_ = WritePlan(serviceLevel_).size();
     const size_t total = plan.size() - 1;  // the time stamp is not counted
     std::vector<AddressRange> written;
     for (size_t n = 0; n < plan.size(); ++n) {
@@ -458,11 +528,16 @@ LinkResult CTransfer::RunWrite(ITransferObserver& observer)
         const TransferBlock& b = plan[n];
         const bool stamp = n == total;
         const uint8_t* source = stamp ? stamp_.data() : image.data() + b.address;
-        if (!link_.WriteBlock(b.address, b.count, source)) {
+        if (!link_->WriteBlock(b.address, b.count, source)) {
             LinkResult r = Result(LinkStatus::BlockFailed, LinkMessage::kWriteFailed);
             r.number = b.address;
-            r.cause = link_.LastFault();
+            r.cause = link_->LastFault();
             r.written = written;
+            // A block whose answer was lost or garbled may have been stored; only one the
+            // radio refused outright certainly was not.
+            if (r.cause != AnswerFault::Refused)
+                r.uncertain = AddressRange{
+                    b.address, static_cast<uint16_t>(b.address + b.count - 1)};
             // Only the acknowledgements of the stamp may have been lost: the radio is then
             // fully programmed, which reading the stamp back shows.
             if (!stamp || !StampArrived()) return EndConnection(r);
@@ -470,14 +545,16 @@ LinkResult CTransfer::RunWrite(ITransferObserver& observer)
         ++blocksSent_;
         if (!stamp) {
             NoteWritten(written, b);
-            observer.OnTransferProgress(direction_, static_cast<int>((n + 1) * 100 / total));
+            observer.OnTransferProgress(direction_,
+                                        total ? static_cast<int>((n + 1) * 100 / total) : 100);
         }
+        observer.OnTransferBlocks(direction_, n + 1, plan.size());
     }
     std::copy(stamp_.begin(), stamp_.end(), image.begin() + kStampBlock.address);
     succeeded_ = true;
     LinkResult done = Result(LinkStatus::Ok, LinkMessage::kWriteDone);
     done.written = written;
-    done.endConfirmed = link_.SetRadioMode(RadioMode::End);
+    done.endConfirmed = link_->SetRadioMode(RadioMode::End);
     return done;
 }
 

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -75,6 +76,13 @@ struct LinkMessage {
     static constexpr int kWriteInterrupted = 1268;    ///< a write was interrupted (%s holds)
     static constexpr int kConnectInterrupted = 1269;  ///< interrupted before any transfer
     static constexpr int kEndNotConfirmed = 1270;     ///< the radio did not confirm mode 1
+    /// What a radio holds: several stretches hold the new configuration (%s the list); some
+    /// (%s) and one block that may hold either (%s); only a block that may hold either (%s).
+    static constexpr int kHoldsNewList = 3000;
+    static constexpr int kHoldsNewAndEither = 3001;
+    static constexpr int kHoldsEitherOnly = 3002;
+    static constexpr int kStretch = 3003;   ///< one stretch of addresses (%s to %s)
+    static constexpr int kListJoin = 3004;  ///< two parts of a list joined (%s, %s)
 };
 /// Interface texts of the transfer screen (language keys S02nnnnn).
 struct LinkText {
@@ -114,6 +122,9 @@ struct LinkResult {
     int item = 0;  ///< the identity item or the mode the failed command asked for
     /// Write: the addresses the radio has acknowledged, in plan order.
     std::vector<AddressRange> written;
+    /// Write: the block whose acknowledgement was lost or garbled; it may hold either
+    /// configuration.
+    std::optional<AddressRange> uncertain;
     bool endConfirmed = true;  ///< false when the radio did not confirm the end (mode 1)
     bool Ok() const { return status == LinkStatus::Ok; }
     /// The message text of the current language with its values filled in.
@@ -131,6 +142,12 @@ public:
     virtual ~ITransferObserver() = default;
     /// After every block: percent done (read: text 1604, write: text 1605).
     virtual void OnTransferProgress(TransferDirection direction, int percent) = 0;
+    /// After every block: blocks done of the blocks this transfer moves (a write counts the
+    /// blocks it sends and the time stamp).
+    virtual void OnTransferBlocks(TransferDirection direction, size_t done, size_t total)
+    {
+        (void)direction, (void)done, (void)total;
+    }
     /// Once, when the worker has ended: success (message 1136 or 1137) or the failing block
     /// (1138 or 1139 with its address). The port is closed by then.
     virtual void OnTransferFinished(TransferDirection direction, const LinkResult& result) = 0;
@@ -297,6 +314,18 @@ public:
     void SetHeldImage(const Image* held) { held_ = held; }
     /// Blocks the last write sent, the time stamp included.
     size_t BlocksSent() const { return blocksSent_; }
+    /// After Connect: the blocks Run will move (a write: those it sends and the time stamp).
+    size_t BlocksToMove() const;
+    /// Blocks of the last write's plan, the time stamp included.
+    size_t PlanBlocks() const { return planBlocks_; }
+    /// A restore: the image is sent as it is, with its own time stamp and without the
+    /// adjustments for older firmware.
+    void SendAsIs(bool asIs) { asIs_ = asIs; }
+    /// Moves the blocks over link (a write session's, open and locked for all of its steps)
+    /// instead of a link of its own: Connect opens it when it is closed and otherwise makes
+    /// only the handshake again; the end of the transfer puts the radio back to mode 1 and
+    /// leaves the port open. link must outlive the transfer.
+    void UseLink(CRadioProtocol& link);
     /// A read of only the 16-byte blocks that hold these stretches (the verify of a write of
     /// the changed blocks); the other bytes of Buffer() stay zero. Empty (the default) reads
     /// the whole memory.
@@ -314,13 +343,16 @@ public:
     const TimeStamp& Stamp() const { return stamp_; }
     /// Port number the radio was found on (0 when it was given as a device path).
     int PortNumber() const { return portNumber_; }
-    /// The transfer's own link.
-    CRadioProtocol& Link() { return link_; }
+    /// The link the transfer uses.
+    CRadioProtocol& Link() { return *link_; }
 
 private:
     LinkResult Fail(LinkResult result);
     LinkResult RunRead(ITransferObserver& observer);
     LinkResult RunWrite(ITransferObserver& observer);
+    /// The blocks a read moves (their numbers) and those a write sends, the stamp last.
+    std::vector<size_t> ReadPlan() const;
+    std::vector<TransferBlock> SendPlan() const;
     bool StopRequested() const { return stop_ && stop_->load(); }
     /// Puts the radio back to mode 1 and closes the port; result notes when that failed.
     LinkResult EndConnection(LinkResult result);
@@ -329,7 +361,8 @@ private:
     bool StampArrived();
 
     TransferDirection direction_;
-    CRadioProtocol link_;
+    CRadioProtocol ownLink_;
+    CRadioProtocol* link_ = &ownLink_;
     Image buffer_{};
     RadioIdentity identity_;
     FreqRangeRecord radioRange_;
@@ -342,6 +375,8 @@ private:
     Image* image_ = nullptr;       // null: RadioData's memory image
     const Image* held_ = nullptr;  // changed blocks only: what the radio holds
     size_t blocksSent_ = 0;
+    size_t planBlocks_ = 0;
+    bool asIs_ = false;
     std::vector<AddressRange> readRanges_;  // empty: the whole memory
 };
 

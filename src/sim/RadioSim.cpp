@@ -58,6 +58,7 @@ std::string FaultName(FaultKind k)
         case FaultKind::RefuseMode: return "fault: refused";
         case FaultKind::LineError: return "fault: line error";
         case FaultKind::CorruptWrite: return "fault: first byte stored inverted";
+        case FaultKind::LostAnswer: return "fault: answer lost";
     }
     return {};
 }
@@ -382,6 +383,7 @@ const SimFault* CRadioSim::FaultFor(const std::vector<uint8_t>& request)
 void CRadioSim::Handle(const std::vector<uint8_t>& request, Clock::time_point arrived)
 {
     Log(false, request, "");
+    if (options_.onRequest) options_.onRequest(request);
     if (options_.paced) {
         // The radio has the request only when its last byte has crossed the line.
         const auto begin = std::max(arrived, rxFree_);
@@ -410,6 +412,10 @@ void CRadioSim::Handle(const std::vector<uint8_t>& request, Clock::time_point ar
     }
     if (answer.empty()) {
         Log(true, {}, note.empty() ? "no answer" : note);
+        return;
+    }
+    if (faulty && faultKind == FaultKind::LostAnswer) {
+        Log(true, {}, FaultName(faultKind));
         return;
     }
     if (faulty) {

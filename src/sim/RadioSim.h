@@ -8,6 +8,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -31,6 +32,8 @@ enum class FaultKind {
     LineError,    ///< the command takes effect and is answered, but the line reports an error
     /// a block write is acknowledged as usual, but the radio stores its first byte inverted
     CorruptWrite,
+    /// the command takes effect, but its answer is lost on the way back
+    LostAnswer,
 };
 
 /// One fault: it hits commands of one kind from the at-th on, `times` of them. With an
@@ -74,6 +77,9 @@ struct SimOptions {
     /// request.
     bool foreignHeaders = false;
     std::string logPath;           ///< frame log file ("" none, "-" standard error)
+    /// Called on the radio's thread with every request as it arrives, before it is answered
+    /// (a test sends a signal to the program at a chosen step this way).
+    std::function<void(const std::vector<uint8_t>& request)> onRequest;
     std::vector<SimFault> faults;
 };
 

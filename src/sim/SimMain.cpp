@@ -41,8 +41,9 @@ constexpr const char* kUsage =
     "                       unlike the request\n"
     "  --log FILE           log every frame with a time stamp ('-' standard error)\n"
     "  --fault KIND:CMD:N[:TIMES[:ARG]]\n"
-    "                       KIND no-answer, short, checksum, refuse, line-error or corrupt\n"
-    "                       (a block write stores its first byte inverted); CMD two\n"
+    "                       KIND no-answer, short, checksum, refuse, line-error, corrupt\n"
+    "                       (a block write stores its first byte inverted) or lost-answer\n"
+    "                       (the command takes effect, its answer is lost); CMD two\n"
     "                       letters (Eb, Ea, Ma, Pa, Bb ...) or '*'; hits the N-th command of\n"
     "                       that kind and TIMES-1 more (TIMES 0: all from N on; default 1);\n"
     "                       with ARG (a block address, identity item or mode, decimal or 0x..)\n"
@@ -65,6 +66,7 @@ bool ParseFault(const std::string& text, SimFault& fault)
     else if (kind == "refuse") fault.kind = FaultKind::RefuseMode;
     else if (kind == "line-error") fault.kind = FaultKind::LineError;
     else if (kind == "corrupt") fault.kind = FaultKind::CorruptWrite;
+    else if (kind == "lost-answer") fault.kind = FaultKind::LostAnswer;
     else return false;
     fault.command = parts[1];
     if (fault.command != "*" && fault.command.size() != 2) return false;
