@@ -178,6 +178,7 @@ void PrintKeys()
             std::string kindText = KindName(def.kind);
             if (def.codec) kindText += ", text by rule";
             if (def.readOnly) kindText += ", read-only";
+            if (def.derivedFrom) kindText += ", derived";
             // A '|' in a label would end its cell.
             for (size_t at = label.find('|'); at != std::string::npos; at = label.find('|', at + 2))
                 label.insert(at, "\\");

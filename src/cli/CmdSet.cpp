@@ -1,132 +1,264 @@
 // `set`: changes fields of a data file by their keys and writes the result to another file.
 //
 //   rvcps-cli [--home DIR] set FILE KEY=VALUE... -o OUT
+//   rvcps-cli [--home DIR] set FILE --from CONFIG.json [KEY=VALUE...] -o OUT
 //
-// A key is "<block>.<field>" ("vox.level") or "<list>[N].<field>" with the 1-based item
-// number the views show ("channels[3].rx_frequency"), the keys of `dump --json`. A value is
-// the text the views show and take. A channel field of the channel list goes through the
-// grid's own rules (band clamping, step raster, tone tables); every other field through its
-// field table's conversion and range check. A value the rules fitted is reported on stderr.
-// A bad key or value names the key and the accepted values, and nothing is written.
+// A key is "<block>.<field>" ("vox.gain_level") or "<list>[N].<field>" with the 1-based item
+// number the views show ("channels[3].rx_frequency"), the keys of `dump --json`. A value is the
+// text the views show and take. Every edit goes through the edit function of its record, the
+// one the views call (src/editors/edit/RecordEdit.h): the record's rules run, a value a rule
+// changed is named on stderr, and a refused edit names the key and what it takes; then nothing
+// is written.
+//
+// --from applies a document of the shape `dump --json` writes (all of it, or any subset of
+// records and fields): each list gets the document's number of items, each record's "raw"
+// bytes are its starting point, then every field's "text" (or "value") goes through the edit
+// path. A derived or read-only field is not set: it must agree with what the others give.
 
-#include <cstdlib>
+#include <fstream>
 #include <map>
+#include <nlohmann/json.hpp>
+#include <sstream>
 
-#include "base/ChoiceList.h"
 #include "base/Settings.h"
 #include "cli/Cli.h"
+#include "data/FieldJson.h"
 #include "data/RadioData.h"
-#include "editors/channel/ChannelGrid.h"
+#include "editors/channel/ChannelData.h"
 #include "editors/channel/FrequencyText.h"
+#include "editors/common/FieldEdit.h"
+#include "editors/dtmf/DtmfSystemData.h"
+#include "editors/edit/RecordEdit.h"
+#include "editors/personality/PersonalityData.h"
+#include "editors/scan/ScanData.h"
 #include "report/RecordTables.h"
 
 namespace rv::cli {
 namespace {
 
-constexpr OptionSpec kSetOptions[] = {{"-o", true}};
+using Json = nlohmann::ordered_json;
+
+constexpr OptionSpec kSetOptions[] = {{"-o", true}, {"--from", true}};
 
 struct SetMessage {
-    static constexpr int kBadKey = 1430;     ///< "%s" key
-    static constexpr int kBadValue = 1431;   ///< "%s" key, "%s" value, "%s" accepted values
-    static constexpr int kAdjusted = 1432;   ///< "%s" key, "%s" value, "%s" stored text
-    static constexpr int kNotAssign = 1433;  ///< "%s" argument
+    static constexpr int kBadKey = 1430;      ///< "%s" key
+    static constexpr int kAdjusted = 1432;    ///< "%s" key, "%s" value, "%s" stored text
+    static constexpr int kNotAssign = 1433;   ///< "%s" argument
+    static constexpr int kBadDocument = 3109;  ///< file, what is wrong
+    static constexpr int kDisagrees = 3110;    ///< key, document's text, text the others give, why
+    static constexpr int kTooMany = 3111;      ///< list, items in the document, most items
+    static constexpr int kBadRaw = 3112;       ///< record, bytes
 };
 
-struct Target {
-    RecordEntry record;
-    FieldRef field;
+/// A key split into its record, item number and field; nothing for a key of no form.
+struct KeyParts {
+    std::string record;
+    size_t index = 0;
+    std::string field;
 };
-
-/// The record and field a key names; nothing for a key no record has.
-std::optional<Target> FindTarget(const std::vector<RecordEntry>& records, const std::string& key)
+std::optional<KeyParts> SplitKey(const std::string& key)
 {
     const size_t dot = key.rfind('.');
     if (dot == std::string::npos) return std::nullopt;
-    std::string record = key.substr(0, dot);
-    size_t index = 0;
-    if (const size_t open = record.find('['); open != std::string::npos) {
-        if (record.back() != ']') return std::nullopt;
-        const std::string number = record.substr(open + 1, record.size() - open - 2);
+    KeyParts parts{key.substr(0, dot), 0, key.substr(dot + 1)};
+    if (const size_t open = parts.record.find('['); open != std::string::npos) {
+        if (parts.record.back() != ']') return std::nullopt;
+        const std::string number =
+            parts.record.substr(open + 1, parts.record.size() - open - 2);
         if (number.empty() || number.size() > 4 ||
             number.find_first_not_of("0123456789") != std::string::npos)
             return std::nullopt;
-        index = std::strtoul(number.c_str(), nullptr, 10);
-        if (index == 0) return std::nullopt;
-        record.resize(open);
+        parts.index = std::stoul(number);
+        if (parts.index == 0) return std::nullopt;
+        parts.record.resize(open);
     }
-    for (const RecordEntry& r : records) {
-        const std::string name =
-            r.kind->listName ? r.kind->listName : std::string(r.kind->table->name);
-        if (name != record || r.index != index) continue;
-        if (auto f = FindField(*r.kind->table, key.substr(dot + 1))) return Target{r, *f};
-    }
+    return parts;
+}
+
+/// The name a record kind has in keys and documents.
+std::string NameOf(const RecordKind& kind)
+{
+    return kind.listName ? kind.listName : std::string(kind.table->name);
+}
+
+/// The record a key names, nothing when the radio data has none.
+std::optional<RecordEntry> FindRecord(const std::string& record, size_t index)
+{
+    for (const RecordEntry& r : AllRecords(Radio()))
+        if (NameOf(*r.kind) == record && r.index == index) return r;
     return std::nullopt;
 }
 
-/// What a field accepts, for the message of a refused value.
-std::string AcceptedValues(const FieldRef& field)
+/// Reports what an edit did: every field a rule moved, and the edited field when the rules
+/// stored something else than the text given.
+void ReportChanges(const EditResult& result, const std::string& key, const std::string& value)
 {
-    const FieldDef& def = *field.def;
     const CSettings& texts = Settings();
-    switch (def.kind) {
-        case FieldKind::Choice: {
-            std::string out;
-            for (const ChoiceEntry& e : ParseChoiceList(texts.LoadText(ListOf(def, texts))))
-                out += (out.empty() ? "\"" : ", \"") + e.text + "\"";
-            return out;
-        }
-        case FieldKind::Flag:
-            return "0, 1";
-        case FieldKind::Frequency: {
-            const BandLimits band = CurrentBandLimits();
-            return "MHz " + std::to_string(band.lowMHz) + "-" + std::to_string(band.highMHz);
-        }
-        case FieldKind::Number:
-            if (const int list = ListOf(def, texts))
-                if (auto range = ParseRangeDescriptor(texts.LoadText(list)))
-                    return range->Format(range->displayStart) + "-" +
-                           range->Format(range->displayEnd);
-            return "0-" + std::to_string((1ull << def.BitWidth()) - 1);
-        case FieldKind::Text:
-            return std::to_string(def.width) + " characters";
-        case FieldKind::ItemRef:
-            return "item numbers";
-        case FieldKind::Raw:
-            return std::to_string(def.width) + " bytes in hexadecimal";
+    for (const FieldChange& c : result.changes) {
+        if (c.reason != 0)
+            Report(EditMessage::kRuleChanged, {c.key, c.before, c.after, texts.LoadText(c.reason)});
+        else if (c.key == key && c.after != value &&
+                 c.after != FormatFrequencyUnits(FreqTextToUnits(value)))
+            Report(SetMessage::kAdjusted, {key, value, c.after});
     }
-    return {};
 }
 
-/// True when a text is a plain decimal number.
-bool IsNumber(const std::string& text)
+/// One edit through the edit path; false (reported) when it was refused.
+bool ApplyEdit(const std::string& key, const std::string& value)
 {
-    if (text.empty()) return false;
-    char* end = nullptr;
-    std::strtod(text.c_str(), &end);
-    return end && *end == '\0';
-}
-
-/// Stores a value into a channel through the channel grid's cell rules; false when the
-/// field is no grid column or the value is refused.
-std::optional<bool> SetChannelCell(const Target& t, const std::string& value)
-{
-    size_t column = kChannelGridColumns;
-    for (size_t c = 0; c < kChannelGridColumns; ++c)
-        if (kChannelGridLayout[c].field == t.field.def->key) column = c;
-    if (column == kChannelGridColumns) return std::nullopt;
-    CChannelData& channel = *Radio().Channels()[t.record.index - 1];
-    const CellKind kind = kChannelGridLayout[column].kind;
-    if (kind == CellKind::Frequency && !value.empty() && !IsNumber(value)) return false;
-    if (kind == CellKind::DropDown && kChannelGridLayout[column].choiceList &&
-        !ChoiceValueOf(Settings().LoadText(kChannelGridLayout[column].choiceList), value))
+    const CSettings& texts = Settings();
+    const std::optional<KeyParts> parts = SplitKey(key);
+    const std::optional<RecordEntry> record =
+        parts ? FindRecord(parts->record, parts->index) : std::nullopt;
+    if (!record || !FindField(*record->kind->table, parts->field)) {
+        Report(SetMessage::kBadKey, key);
         return false;
-    if (kind == CellKind::EditableDropDown && !IsNumber(value)) return false;
-    if (t.field.def->kind == FieldKind::Flag && value != "0" && value != "1") return false;
-    ChannelGridRow row = FillChannelRow(channel, t.record.index);
-    row.cells[column] =
-        kind == CellKind::Frequency ? CommitFrequencyCell(value, CurrentBandLimits()).text : value;
-    RetypeChannelRow(row);
-    CommitChannelRow(channel, row, t.record.index, CurrentBandLimits());
+    }
+    std::optional<EditResult> result =
+        EditRecordField(Radio(), parts->record, parts->index, parts->field, value, texts);
+    if (!result) {
+        // A record without rules of its own (the service records): its fields' own checks.
+        const auto target = TargetOf(*record->kind->table, parts->field,
+                                     RecordPrefix(parts->record, parts->index));
+        result = EditPlainField(*target, record->bytes, value, texts);
+    }
+    if (!result->Ok()) {
+        Report(result->message, result->args);
+        return false;
+    }
+    for (const NoticeRecord& notice : result->notices) Radio().Notify(notice);
+    ReportChanges(*result, key, value);
+    return true;
+}
+
+/// Gives a list `count` items (new ones with the defaults, the last ones removed).
+template <class T, class Add>
+void Resize(ItemList<T>& list, size_t count, Add add)
+{
+    while (list.size() > count) list.pop_back();
+    while (list.size() < count) add();
+}
+
+/// The text a document's member gives a field: its "text", else the text of its "value".
+std::optional<std::string> TextOf(const Json& member, const FieldRef& field,
+                                  std::span<const uint8_t> record)
+{
+    const Json* text = member.is_object() && member.contains("text") ? &member["text"] : nullptr;
+    if (text && text->is_string()) return text->get<std::string>();
+    const Json& value = member.is_object() && member.contains("value") ? member["value"] : member;
+    std::vector<uint8_t> scratch(record.begin(), record.end());
+    std::optional<FieldValue> v;
+    if (value.is_string()) v = FieldValue{value.get<std::string>()};
+    if (value.is_number_unsigned() && value.get<uint64_t>() <= 0xFFFFFFFFu)
+        v = FieldValue{static_cast<uint32_t>(value.get<uint64_t>())};
+    if (!v || !SetValue(field, scratch, *v)) return std::nullopt;
+    return GetText(field, scratch, Settings());
+}
+
+/// Applies a configuration document; false (reported) when anything in it is refused.
+bool ApplyDocument(const std::string& path)
+{
+    const CSettings& texts = Settings();
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream bytes;
+    if (in) bytes << in.rdbuf();
+    Json doc;
+    try {
+        if (!in) throw std::runtime_error("the file cannot be read");
+        doc = Json::parse(bytes.str());
+    } catch (const std::exception& e) {
+        Report(SetMessage::kBadDocument, {path, e.what()});
+        return false;
+    }
+    if (!doc.is_object()) {
+        Report(SetMessage::kBadDocument, {path, "not a JSON object"});
+        return false;
+    }
+    RadioData& radio = Radio();
+    // The lists first: each gets the number of items the document has.
+    struct ListSize {
+        const char* name;
+        size_t most;
+        size_t current;
+    };
+    const ListSize lists[] = {{"channels", kMaxChannels, radio.Channels().size()},
+                              {"personalities", kMaxPersonalities, radio.Personalities().size()},
+                              {"scan_lists", kMaxScanLists, radio.ScanLists().size()},
+                              {"dtmf_systems", 4, radio.DtmfSystems().size()}};
+    for (const ListSize& l : lists) {
+        if (!doc.contains(l.name)) continue;
+        const Json& items = doc[l.name];
+        if (!items.is_array() || items.size() > l.most || (items.empty() && l.most == 4)) {
+            Report(SetMessage::kTooMany, {l.name, std::to_string(items.is_array() ? items.size() : 0),
+                                          std::to_string(l.most)});
+            return false;
+        }
+    }
+    if (doc.contains("channels"))
+        Resize(radio.Channels(), doc["channels"].size(), [&] { radio.AddChannel(); });
+    if (doc.contains("personalities"))
+        Resize(radio.Personalities(), doc["personalities"].size(),
+               [&] { radio.AddPersonality(); });
+    if (doc.contains("scan_lists"))
+        Resize(radio.ScanLists(), doc["scan_lists"].size(), [&] { radio.AddScanList(); });
+    if (doc.contains("dtmf_systems"))
+        Resize(radio.DtmfSystems(), doc["dtmf_systems"].size(), [&] { radio.AddDtmfSystem(); });
+
+    // Every record of the document with the JSON object that describes it.
+    std::vector<std::pair<RecordEntry, const Json*>> records;
+    for (const RecordEntry& r : AllRecords(radio)) {
+        const std::string name = NameOf(*r.kind);
+        if (!doc.contains(name)) continue;
+        const Json& part = doc[name];
+        const Json* object = r.kind->listName ? &part[r.index - 1] : &part;
+        if (object->is_object()) records.emplace_back(r, object);
+    }
+    // The raw bytes are each record's starting point: bytes no field covers come back as the
+    // document has them.
+    for (const auto& [r, object] : records) {
+        const auto raw = object->find(kRawJsonKey);
+        if (raw == object->end()) continue;
+        const auto hex = raw->is_string() ? ParseHexText(raw->get<std::string>()) : std::nullopt;
+        if (!hex || hex->size() != r.bytes.size()) {
+            Report(SetMessage::kBadRaw,
+                   {RecordPrefix(NameOf(*r.kind), r.index) + kRawJsonKey,
+                    std::to_string(r.bytes.size())});
+            return false;
+        }
+        std::copy(hex->begin(), hex->end(), r.bytes.begin());
+    }
+    radio.MemoryMap().ResolveAllLinks();
+
+    // Then every field through the edit path; derived and read-only ones are checked after.
+    std::vector<std::tuple<std::string, std::string, RecordEntry, FieldRef>> checks;
+    for (const auto& [r, object] : records) {
+        const std::string prefix = RecordPrefix(NameOf(*r.kind), r.index);
+        for (const FieldRef& field : Fields(*r.kind->table)) {
+            const auto member = object->find(field.Key());
+            if (member == object->end()) continue;
+            const auto bytesNow = FindRecord(NameOf(*r.kind), r.index)->bytes;
+            const std::optional<std::string> text = TextOf(*member, field, bytesNow);
+            if (!text) {
+                Report(EditMessage::kBadValue,
+                       {prefix + field.Key(), member->dump(), AcceptedValues(field, bytesNow, texts)});
+                return false;
+            }
+            if (!field.def->Settable()) {
+                checks.emplace_back(prefix + field.Key(), *text, r, field);
+                continue;
+            }
+            if (!ApplyEdit(prefix + field.Key(), *text)) return false;
+        }
+    }
+    for (const auto& [key, text, r, field] : checks) {
+        const auto bytesNow = FindRecord(NameOf(*r.kind), r.index)->bytes;
+        const std::string now = GetText(field, bytesNow, texts);
+        if (now == text) continue;
+        const int why = field.def->derivedFrom;
+        Report(SetMessage::kDisagrees,
+               {key, text, now, why ? texts.LoadText(why) : std::string("-")});
+        return false;
+    }
     return true;
 }
 
@@ -137,7 +269,8 @@ ExitCode RunSet(std::span<const std::string> argv)
     const ParsedArgs args = ParseArgs(argv, kSetOptions);
     if (!args.Ok()) return UsageError(args.bad);
     const std::optional<std::string> out = args.Get("-o");
-    if (!out || args.positionals.size() < 2)
+    const std::optional<std::string> from = args.Get("--from");
+    if (!out || args.positionals.empty() || (!from && args.positionals.size() < 2))
         return UsageError(args.positionals.empty() ? "set" : args.positionals.back());
     for (size_t i = 1; i < args.positionals.size(); ++i)
         if (args.positionals[i].find('=') == std::string::npos) {
@@ -148,41 +281,12 @@ ExitCode RunSet(std::span<const std::string> argv)
     CliDocumentUi ui;
     CQTXDoc doc(ui);
     if (!OpenDataFile(doc, args.positionals[0]) || !CheckOutputFile(*out)) return ExitCode::Failure;
-    const CSettings& texts = Settings();
-    std::vector<std::vector<std::string>> adjusted;
+    if (from && !ApplyDocument(*from)) return ExitCode::Failure;
     for (size_t i = 1; i < args.positionals.size(); ++i) {
         const std::string& assign = args.positionals[i];
-        const std::string key = assign.substr(0, assign.find('='));
-        const std::string value = assign.substr(assign.find('=') + 1);
-        const std::vector<RecordEntry> records = AllRecords(Radio());
-        const std::optional<Target> t = FindTarget(records, key);
-        if (!t) {
-            Report(SetMessage::kBadKey, key);
-            return ExitCode::Failure;
-        }
-        bool ok = false;
-        std::optional<bool> channel;
-        if (t->record.kind->listName && std::string(t->record.kind->listName) == "channels")
-            channel = SetChannelCell(*t, value);
-        if (channel)
-            ok = *channel;
-        else if (t->field.def->kind == FieldKind::Frequency && !value.empty() && !IsNumber(value))
-            ok = false;
-        else
-            ok = SetText(t->field, t->record.bytes, value, texts);
-        if (!ok) {
-            Report(SetMessage::kBadValue, {key, value, AcceptedValues(t->field)});
-            return ExitCode::Failure;
-        }
-        // The record may have moved (the list objects stay): read the stored text again.
-        const std::optional<Target> after = FindTarget(AllRecords(Radio()), key);
-        const std::string stored = GetText(after->field, after->record.bytes, texts);
-        const std::string asTyped = t->field.def->kind == FieldKind::Frequency
-                                        ? FormatFrequencyUnits(FreqTextToUnits(value))
-                                        : value;
-        if (stored != asTyped) adjusted.push_back({key, value, stored});
+        const size_t eq = assign.find('=');
+        if (!ApplyEdit(assign.substr(0, eq), assign.substr(eq + 1))) return ExitCode::Failure;
     }
-    for (const auto& a : adjusted) Report(SetMessage::kAdjusted, a);
     const DocResult saved = doc.SaveTo(*out, "");
     return saved.Ok() ? ExitCode::Success : ExitCode::Failure;
 }

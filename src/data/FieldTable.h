@@ -64,6 +64,10 @@ struct FieldCodec {
     /// Stores a shown text; false (record unchanged) when the text is refused.
     bool (*parse)(std::span<uint8_t> record, size_t offset, std::string_view text,
                   const CTextService&);
+    /// What the field takes, for a refused text ("0-9, A-D, * and #, up to 8"); nullptr when
+    /// the kind's own description serves.
+    std::string (*hint)(std::span<const uint8_t> record, size_t offset,
+                        const CTextService&) = nullptr;
 };
 
 /// No stored value means "no item" for this reference field.
@@ -82,6 +86,7 @@ struct FieldDef {
     int editionList = 0;          ///< the list in the editions; 0: the same list
     uint8_t levels = kSeenByAll;  ///< user levels whose views show the field
     bool readOnly = false;        ///< shown, never written back
+    int derivedFrom = 0;  ///< text id naming what the field follows (0: the user sets it)
     bool zeroIsNone = false;      ///< frequency: 0 is "no frequency" too and is what "" stores
     TextCoding coding = TextCoding::ZeroPadded;
     uint8_t refBase = 1;             ///< item reference: 1 = stored 1-based number, 0 = position
@@ -131,6 +136,15 @@ struct FieldDef {
         d.readOnly = true;
         return d;
     }
+    /// The field follows other data (text id `what` names it); an edit cannot set it.
+    constexpr FieldDef Derived(int what) const
+    {
+        FieldDef d = *this;
+        d.derivedFrom = what;
+        return d;
+    }
+    /// True when an edit may set the field.
+    constexpr bool Settable() const { return !readOnly && derivedFrom == 0; }
     constexpr FieldDef ZeroIsNone() const
     {
         FieldDef d = *this;

@@ -4,6 +4,7 @@
 // "023", and an index outside its table shows the table's first tone.
 
 #include "data/FieldTable.h"
+#include "editors/common/FieldEdit.h"
 #include "editors/channel/ChannelData.h"
 
 namespace rv {
@@ -41,20 +42,32 @@ constexpr FieldDef ToneCustomField(std::string_view key, int label, unsigned off
 }  // namespace detail
 
 inline constexpr FieldDef kChannelFieldDefs[] = {
-    field::Number("prev_link", 39320, detail::ChannelOffset::PrevLink).Width(2).Hidden(),
-    field::Number("next_link", 39321, detail::ChannelOffset::NextLink).Width(2).Hidden(),
+    field::Number("prev_link", 39320, detail::ChannelOffset::PrevLink)
+        .Width(2)
+        .Hidden()
+        .Derived(EditReason::kChannelOrder),
+    field::Number("next_link", 39321, detail::ChannelOffset::NextLink)
+        .Width(2)
+        .Hidden()
+        .Derived(EditReason::kChannelOrder),
     field::Frequency("rx_frequency", 3665, detail::ChannelOffset::RxFreq),
     detail::ToneTypeField("rx_type", 3667, detail::ChannelOffset::RxTone, kRxTypeList),
     detail::ToneIndexField("rx_ctcss", 3669, detail::ChannelOffset::RxTone, &kCtcssToneCodec),
     detail::ToneIndexField("rx_dcs", 3671, detail::ChannelOffset::RxTone, &kDcsToneCodec),
     detail::ToneCustomField("rx_custom", 39322, detail::ChannelOffset::RxTone),
-    field::Number("rx_step", 39323, detail::ChannelOffset::Steps).Bits(0, 4).Hidden(),
+    field::Number("rx_step", 39323, detail::ChannelOffset::Steps)
+        .Bits(0, 4)
+        .Hidden()
+        .Derived(EditReason::kChannelFrequency),
     field::Frequency("tx_frequency", 3674, detail::ChannelOffset::TxFreq),
     detail::ToneTypeField("tx_type", 3676, detail::ChannelOffset::TxTone, kTxTypeList),
     detail::ToneIndexField("tx_ctcss", 3678, detail::ChannelOffset::TxTone, &kCtcssToneCodec),
     detail::ToneIndexField("tx_dcs", 3680, detail::ChannelOffset::TxTone, &kDcsToneCodec),
     detail::ToneCustomField("tx_custom", 39324, detail::ChannelOffset::TxTone),
-    field::Number("tx_step", 39325, detail::ChannelOffset::Steps).Bits(4, 4).Hidden(),
+    field::Number("tx_step", 39325, detail::ChannelOffset::Steps)
+        .Bits(4, 4)
+        .Hidden()
+        .Derived(EditReason::kChannelFrequency),
     field::Choice("spacing", 3660, detail::ChannelOffset::SpacingPower, kSpacingList).Bits(0, 4),
     field::Choice("power", 3662, detail::ChannelOffset::SpacingPower, kPowerList).Bits(4, 4),
     field::Item("personality", 3702, detail::ChannelOffset::Personality, 0, 0xFF),

@@ -2,7 +2,11 @@
 
 #include <cstdlib>
 
+#include <charconv>
+#include <cmath>
+
 #include "data/RadioData.h"
+#include "editors/personality/PersonalityData.h"
 #include "editors/channel/ChannelRules.h"
 #include "editors/common/StepCode.h"
 #include "editors/channel/ToneTables.h"
@@ -180,6 +184,87 @@ NoticeRecord CommitChannelRow(CChannelData& channel, ChannelGridRow& row, size_t
     n.flags = kRowCommittedFlags;
     n.key = static_cast<uint32_t>(number);
     return n;
+}
+
+EditResult EditChannelField(CChannelData& channel, size_t number, std::string_view key,
+                            std::string_view text, const BandLimits& band,
+                            const CTextService& texts)
+{
+    const std::string prefix = RecordPrefix("channels", number);
+    const auto target = TargetOf(kChannelFieldTable, key, prefix);
+    if (!target) return EditResult::Refused(EditMessage::kBadValue, {prefix + std::string(key)});
+    const FieldDef& def = *target->field.def;
+    const auto record = BytesOf(channel.Raw());
+    const FrequencyLimits limits{band.LowUnits(), band.HighUnits()};
+    size_t column = kChannelGridColumns;
+    for (size_t c = 0; c < kChannelGridColumns; ++c)
+        if (kChannelGridLayout[c].field == def.key && kChannelGridLayout[c].kind != CellKind::Fixed)
+            column = c;
+    if (def.key == "personality" && !text.empty() && text != GetText(target->field, record, texts)) {
+        // Only a personality in use can be named.
+        const auto& personalities = Radio().Personalities();
+        const bool digits = text.size() <= 2 && text.find_first_not_of("0123456789") == text.npos;
+        const size_t n = digits ? std::stoul(std::string(text)) : 0;
+        if (n == 0 || n > personalities.size() || !personalities[n - 1]->used_) {
+            std::string used;
+            for (size_t i = 0; i < personalities.size(); ++i)
+                if (personalities[i]->used_)
+                    used += (used.empty() ? "" : ", ") + std::to_string(i + 1);
+            return EditResult::Refused(EditMessage::kBadValue,
+                                       {target->name, std::string(text), used});
+        }
+    }
+    if (!def.Settable() || column == kChannelGridColumns || def.key == "personality") {
+        EditResult result = EditPlainField(*target, record, text, texts);
+        // A new personality is linked at once, so that the save keeps it.
+        if (result.Ok() && !result.changes.empty() && def.key == "personality")
+            channel.ResolveLinks();
+        return result;
+    }
+    const std::string before = GetText(target->field, record, texts);
+    if (text == before) return {};
+    std::vector<std::string> refusal{target->name, std::string(text),
+                                     AcceptedValues(target->field, record, texts, limits)};
+    // The checks the grid's cells make as the user types, and the band.
+    double number_ = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), number_);
+    const bool isNumber = !text.empty() && ec == std::errc() && end == text.data() + text.size();
+    const CellKind kind = kChannelGridLayout[column].kind;
+    if (isNumber && !std::isfinite(number_))
+        return EditResult::Refused(EditMessage::kNotFinite, refusal);
+    if (kind == CellKind::Frequency && !text.empty()) {
+        const auto units = ExactFrequencyUnits(text, kNoFrequency);
+        if (!units) return EditResult::Refused(isNumber ? EditMessage::kOutOfRange
+                                                        : EditMessage::kBadValue,
+                                               refusal);
+        if (*units < limits.low || *units > limits.high)
+            return EditResult::Refused(EditMessage::kOutOfRange, refusal);
+    }
+    if (kind == CellKind::Frequency && text.empty() && def.key == "rx_frequency")
+        return EditResult::Refused(EditMessage::kBadValue, refusal);
+    if (kind == CellKind::DropDown && kChannelGridLayout[column].choiceList &&
+        !ChoiceValueOf(texts.LoadText(kChannelGridLayout[column].choiceList), text))
+        return EditResult::Refused(EditMessage::kBadValue, refusal);
+    if (kind == CellKind::EditableDropDown && !isNumber)
+        return EditResult::Refused(EditMessage::kBadValue, refusal);
+    if (def.kind == FieldKind::Flag && text != "0" && text != "1")
+        return EditResult::Refused(EditMessage::kBadValue, refusal);
+
+    const CFieldForm shown = ToForm(kChannelFieldTable, record, texts);
+    ChannelGridRow row = FillChannelRow(channel, number);
+    row.cells[column] =
+        kind == CellKind::Frequency ? CommitFrequencyCell(text, band).text : std::string(text);
+    RetypeChannelRow(row);
+    EditResult result;
+    result.notices.push_back(CommitChannelRow(channel, row, number, band));
+    const CFieldForm after = ToForm(kChannelFieldTable, record, texts);
+    for (const CFieldForm::Entry& e : after.Entries()) {
+        const auto field = FindField(kChannelFieldTable, e.key);
+        if (e.key != def.key && (field->def->levels == kSeenByNone)) continue;
+        NoteChange(result, prefix + e.key, shown.Text(e.key), e.text,
+                   e.key == def.key ? 0 : EditReason::kChannelRules);
+    }
+    return result;
 }
 
 }  // namespace rv

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "data/Notice.h"
+#include "editors/common/FieldEdit.h"
 #include "editors/channel/ChannelData.h"
 #include "editors/channel/ChannelFieldTable.h"
 #include "editors/channel/ChannelFields.h"
@@ -158,5 +159,14 @@ ChannelFields ChannelRowToFields(const ChannelGridRow& row, const ChannelFields&
 /// key = number).
 NoticeRecord CommitChannelRow(CChannelData& channel, ChannelGridRow& row, size_t number,
                               const BandLimits& band, const void* sender = nullptr);
+
+/// Channel `number`'s edit function for one field by key: a field the grid shows goes through
+/// the grid's row commit (CommitChannelRow) after its value was checked (a frequency a number
+/// within the band, a drop-down one of its entries, a tone a number); the personality names a
+/// personality in use; the links, step codes and read-only flags are refused by name. Every
+/// field the rules moved besides the edited one is named with the reason.
+EditResult EditChannelField(CChannelData& channel, size_t number, std::string_view key,
+                            std::string_view text, const BandLimits& band,
+                            const CTextService& texts);
 
 }  // namespace rv

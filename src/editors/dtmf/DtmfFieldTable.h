@@ -2,6 +2,7 @@
 // The fields of a DTMF system record (CDtmfSystemData, 16 bytes).
 
 #include "data/FieldTable.h"
+#include "editors/common/FieldEdit.h"
 #include "editors/dtmf/DtmfSystemData.h"
 
 namespace rv {
@@ -17,12 +18,18 @@ std::string FormatDtmfPrimaryId(std::span<const uint8_t> record, size_t offset,
                                 const CTextService& texts);
 bool ParseDtmfPrimaryId(std::span<uint8_t> record, size_t offset, std::string_view text,
                         const CTextService& texts);
-inline constexpr FieldCodec kDtmfPrimaryIdCodec{&FormatDtmfPrimaryId, &ParseDtmfPrimaryId};
+/// What the Primary ID takes: "0-9, A-D, * and #, up to 8".
+std::string DtmfPrimaryIdHint(std::span<const uint8_t> record, size_t offset,
+                              const CTextService& texts);
+inline constexpr FieldCodec kDtmfPrimaryIdCodec{&FormatDtmfPrimaryId, &ParseDtmfPrimaryId,
+                                                &DtmfPrimaryIdHint};
 
 inline constexpr FieldDef kDtmfFieldDefs[] = {
     field::Raw("primary_id", 5303, CDtmfSystemData::Offset::PrimaryId, 4)
         .Codec(&kDtmfPrimaryIdCodec),
-    field::Number("id_length", 39305, CDtmfSystemData::Offset::IdLength).Hidden(),
+    field::Number("id_length", 39305, CDtmfSystemData::Offset::IdLength)
+        .Hidden()
+        .Derived(EditReason::kPrimaryId),
     field::Choice("ptt_id_type", 5307, CDtmfSystemData::Offset::PttIdType, kPttIdTypeList),
     field::Flag("side_tone", 5309, CDtmfSystemData::Offset::Options,
                 CDtmfSystemData::OptionBit::SideTone),
@@ -33,7 +40,8 @@ inline constexpr FieldDef kDtmfFieldDefs[] = {
         .Hidden(),
     field::Number("system_count", 39307, CDtmfSystemData::Offset::Options)
         .Bits(CDtmfSystemData::OptionBit::CountFirst, 2)
-        .Hidden(),
+        .Hidden()
+        .Derived(EditReason::kDtmfSystemCount),
     field::Choice("pretime", 5342, CDtmfSystemData::Offset::Pretime, kPretimeList),
     field::Choice("digit_duration", 5348, CDtmfSystemData::Offset::DigitDuration,
                   kDigitDurationList),

@@ -417,6 +417,135 @@ void CEmergencyBlock::FromFields(const EmergencyFields& f)
     FromFields(f, Settings());
 }
 
+uint8_t CEmergencyBlock::IdLengthFor(unsigned idType, std::string_view idText)
+{
+    switch (static_cast<IdKind>(idType)) {
+        case IdKind::Dtmf:
+            return static_cast<uint8_t>(std::min(idText.size(), kDtmfIdDigits));
+        case IdKind::Hex:
+            return kHexIdLength;
+        case IdKind::Decimal:
+            return kDecimalIdLength;
+    }
+    return kOtherIdLength;
+}
+
+namespace {
+
+/// The numbers of the used items of a list ("1, 2, 5"; "-" when none).
+template <class T>
+std::string UsedNumbers(const ItemList<T>& list)
+{
+    std::string out;
+    for (size_t i = 0; i < list.size(); ++i)
+        if (list[i]->used_) out += (out.empty() ? "" : ", ") + std::to_string(i + 1);
+    return out.empty() ? "-" : out;
+}
+
+/// A whole number from 1 up, and nothing else.
+std::optional<size_t> ItemNumberOf(std::string_view text)
+{
+    if (text.empty() || text.size() > 3 || text.find_first_not_of("0123456789") != text.npos)
+        return std::nullopt;
+    const size_t n = std::stoul(std::string(text));
+    return n == 0 ? std::nullopt : std::optional<size_t>(n);
+}
+
+}  // namespace
+
+EditResult EditEmergencyField(CEmergencyBlock& block, std::string_view key, std::string_view text,
+                              const CTextService& texts)
+{
+    RadioData& radio = Radio();
+    const std::string prefix = RecordPrefix(kEmergencyFieldTable.name, 0);
+    const auto target = TargetOf(kEmergencyFieldTable, key, prefix);
+    if (!target) return EditResult::Refused(EditMessage::kBadValue, {prefix + std::string(key)});
+    const auto record = BytesOf(block.Raw());
+    const std::string before = GetText(target->field, record, texts);
+    if (text == before) return {};
+    EditResult result;
+
+    if (key == "revert_channel") {
+        const std::string none = texts.LoadText(CEmergencyBlock::kRevertChannelId);
+        if (text == none || text.empty() || text == "0") {
+            record[Off::kRevertChannel] = 0;
+            block.SetRevertChannelId(0);
+        } else {
+            const auto n = ItemNumberOf(text);
+            const auto& channels = radio.Channels();
+            if (!n || *n > channels.size() || !channels[*n - 1]->used_)
+                return EditResult::Refused(EditMessage::kNoChannel,
+                                           {target->name, std::string(text), UsedNumbers(channels)});
+            record[Off::kRevertChannel] = static_cast<uint8_t>(*n);
+            block.SetRevertChannelId(channels[*n - 1]->id_);
+        }
+        NoteChange(result, target->name, before, GetText(target->field, record, texts), 0);
+        return result;
+    }
+    if (key == "signaling_system") {
+        const auto n = ItemNumberOf(text);
+        const auto& systems = radio.DtmfSystems();
+        if (!CEmergencyBlock::HasSignalingSystem(block.IdType()) || !n || *n > systems.size() ||
+            *n > 4 || !systems[*n - 1]->used_)
+            return EditResult::Refused(EditMessage::kNoDtmfSystem,
+                                       {target->name, std::string(text), UsedNumbers(systems)});
+        block.Raw().SetBits(Off::kIdType, Off::kSignalingFirstBit, Off::kSignalingBits,
+                            static_cast<unsigned>(*n - 1));
+        block.SetSignalingSystemId(systems[*n - 1]->id_);
+        NoteChange(result, target->name, before, GetText(target->field, record, texts), 0);
+        return result;
+    }
+
+    const std::string idBefore = block.IdText();
+    const auto idLength = FindField(kEmergencyFieldTable, "id_length");
+    const std::string lengthBefore = GetText(*idLength, record, texts);
+    result = EditPlainField(*target, record, text, texts);
+    if (!result.Ok() || result.changes.empty()) return result;
+    const unsigned type = block.IdType();
+    if (key == "id") {
+        // The ID as stored may differ from the text (letters, digits limited by the type).
+        if (result.changes.front().after != text) result.changes.front().reason = EditReason::kIdTypeLimits;
+        record[Off::kIdLength] = CEmergencyBlock::IdLengthFor(type, block.IdText());
+        NoteChange(result, prefix + "id_length", lengthBefore, GetText(*idLength, record, texts),
+                   EditReason::kFollowsIdType);
+    } else if (key == "id_type") {
+        // The ID takes the new type's characters and length, as the view re-fits it.
+        const std::string id = CEmergencyBlock::NormaliseId(
+            type, CEmergencyBlock::FilterIdInput(type, idBefore).text);
+        CEmergencyBlock::StoreIdText(record, id);
+        record[Off::kIdLength] = CEmergencyBlock::IdLengthFor(type, id);
+        NoteChange(result, prefix + "id", idBefore, block.IdText(), EditReason::kFollowsIdType);
+        NoteChange(result, prefix + "id_length", lengthBefore, GetText(*idLength, record, texts),
+                   EditReason::kFollowsIdType);
+        const EmergencyEnables e = EmergencyEnableRules(0, 0, 0, static_cast<int>(type));
+        if (e.sendMode >= 0) {
+            const auto sendMode = FindField(kEmergencyFieldTable, "send_mode");
+            const std::string was = GetText(*sendMode, record, texts);
+            SetValue(*sendMode, record, FieldValue{static_cast<uint32_t>(e.sendMode)});
+            NoteChange(result, prefix + "send_mode", was, GetText(*sendMode, record, texts),
+                       EditReason::kFollowsIdType);
+        }
+        // A DTMF ID is sent with a DTMF system: the first in use when none is chosen.
+        if (CEmergencyBlock::HasSignalingSystem(type) &&
+            !UsedItemExists(radio.DtmfSystems(), block.SignalingSystemId())) {
+            const auto& systems = radio.DtmfSystems();
+            for (size_t i = 0; i < systems.size() && i < 4; ++i) {
+                if (!systems[i]->used_) continue;
+                const auto system = FindField(kEmergencyFieldTable, "signaling_system");
+                const std::string was = GetText(*system, record, texts);
+                block.Raw().SetBits(Off::kIdType, Off::kSignalingFirstBit, Off::kSignalingBits,
+                                    static_cast<unsigned>(i));
+                block.SetSignalingSystemId(systems[i]->id_);
+                NoteChange(result, prefix + "signaling_system", was,
+                           GetText(*system, record, texts), EditReason::kFollowsIdType);
+                break;
+            }
+        }
+        if (!CEmergencyBlock::HasSignalingSystem(type)) block.SetSignalingSystemId(0);
+    }
+    return result;
+}
+
 EmergencyEnables EmergencyEnableRules(int alarmMode, int alarmCyclesMode, int voiceCyclesMode,
                                       int idType)
 {

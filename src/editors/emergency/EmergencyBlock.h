@@ -11,6 +11,7 @@
 
 #include "data/Notice.h"
 #include "data/QXTViewProc.h"
+#include "editors/common/FieldEdit.h"
 
 namespace rv {
 
@@ -70,6 +71,17 @@ struct EmergencyFields {
 //   18:    7..2 kept | 1 0 voice cycles mode     19  voice cycles
 //   20:    7..3 kept | 2 background tone | 1 0 squelch mode
 //   21     TX duration [s]   22 RX duration [s]   23..31 kept
+class CEmergencyBlock;
+
+/// The emergency record's edit function, with the rules of the emergency view: the revert
+/// channel names a channel in use (or none) and the signalling system a DTMF system in use,
+/// each linked at once; a new ID type re-fits the ID to the type's characters, sets the ID
+/// length, the send mode (the first entry for Alarm Tone, the second for the other types) and,
+/// for DTMF, a signalling system; the ID takes only what its type holds; the ID length follows
+/// the ID and cannot be set.
+EditResult EditEmergencyField(CEmergencyBlock& block, std::string_view key, std::string_view text,
+                              const CTextService& texts);
+
 class CEmergencyBlock : public CQXTViewProc {
 public:
     /// Where the record lies in the memory image, and its length.
@@ -196,6 +208,9 @@ public:
     static bool HasSignalingSystem(unsigned idType);
     /// Limits a type-3 ID digit by digit (top digit at most D, others at most E; 0 becomes 1).
     static uint16_t LimitHexId(uint16_t value);
+
+    /// The ID length a type stores for an ID text (the number of DTMF keys; 4, 6 or 8 else).
+    static uint8_t IdLengthFor(unsigned idType, std::string_view idText);
 
 private:
     uint32_t revertChannelId_ = 0;

@@ -2,6 +2,7 @@
 // The fields of the emergency record (CEmergencyBlock, 32 bytes).
 
 #include "data/FieldTable.h"
+#include "editors/common/FieldEdit.h"
 #include "editors/emergency/EmergencyBlock.h"
 
 namespace rv {
@@ -11,7 +12,11 @@ std::string FormatEmergencyId(std::span<const uint8_t> record, size_t offset,
                               const CTextService& texts);
 bool ParseEmergencyId(std::span<uint8_t> record, size_t offset, std::string_view text,
                       const CTextService& texts);
-inline constexpr FieldCodec kEmergencyIdCodec{&FormatEmergencyId, &ParseEmergencyId};
+/// What the emergency ID takes for the record's ID type.
+std::string EmergencyIdHint(std::span<const uint8_t> record, size_t offset,
+                            const CTextService& texts);
+inline constexpr FieldCodec kEmergencyIdCodec{&FormatEmergencyId, &ParseEmergencyId,
+                                              &EmergencyIdHint};
 
 namespace detail {
 using EmergencyOffset = CEmergencyBlock::Offset;
@@ -40,7 +45,9 @@ inline constexpr FieldDef kEmergencyFieldDefs[] = {
         .Hidden(),
     field::Raw("id", 7319, detail::EmergencyOffset::kId, detail::EmergencyOffset::kIdWidth)
         .Codec(&kEmergencyIdCodec),
-    field::Number("id_length", 39315, detail::EmergencyOffset::kIdLength).Hidden(),
+    field::Number("id_length", 39315, detail::EmergencyOffset::kIdLength)
+        .Hidden()
+        .Derived(EditReason::kEmergencyId),
     field::Choice("impolite_send_times", 7321, detail::EmergencyOffset::kImpolite,
                   CEmergencyBlock::kImpoliteList),
     field::Choice("polite_send_times", 7323, detail::EmergencyOffset::kPolite,

@@ -24,6 +24,24 @@ bool ApplyCloneRule(ModeFields& fields)
     return fields.Clone;
 }
 
+EditResult EditModeField(std::span<uint8_t> record, std::string_view key, std::string_view text,
+                         const CTextService& texts)
+{
+    const std::string prefix = RecordPrefix(kModeFieldTable.name, 0);
+    const auto target = TargetOf(kModeFieldTable, key, prefix);
+    if (!target) return EditResult::Refused(EditMessage::kBadValue, {prefix + std::string(key)});
+    const auto clone = FindField(kModeFieldTable, "clone");
+    if (target->field.def->key == "factory_clone" && text == "1" &&
+        GetNumber(*clone, record) == 0 && GetText(target->field, record, texts) != "1")
+        return EditResult::Refused(EditMessage::kCloneOff, {target->name});
+    EditResult result = EditPlainField(*target, record, text, texts);
+    if (result.Ok() && !result.changes.empty() && target->field.def->key == "clone" &&
+        GetNumber(*clone, record) == 0)
+        MoveField(result, kModeFieldTable, prefix, "factory_clone", record, "0",
+                  EditReason::kCloneOff, texts);
+    return result;
+}
+
 CModeBlock::CModeBlock() : CPlainBlock(kRecordSize) { SetDefaults(); }
 
 void CModeBlock::SetDefaults()

@@ -3,8 +3,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
+#include <string_view>
 
 #include "data/QXTViewProc.h"
+#include "editors/common/FieldEdit.h"
 
 namespace rv {
 
@@ -22,6 +25,12 @@ struct ModeFields {
 /// The mode view's rule: factory clone may be on only while clone is on. Clears FactoryClone
 /// when Clone is off; returns whether the factory-clone box is enabled.
 bool ApplyCloneRule(ModeFields& fields);
+
+/// The mode record's edit function with the clone rule: Factory Clone Mode is refused while
+/// Clone Mode is off, and switching Clone Mode off clears Factory Clone Mode (named with the
+/// reason). A stored factory clone without clone is kept until the user edits one of them.
+EditResult EditModeField(std::span<uint8_t> record, std::string_view key, std::string_view text,
+                         const CTextService& texts);
 
 // ModeRecord, 2 bytes at image 295..296:
 //

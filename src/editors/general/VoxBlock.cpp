@@ -3,6 +3,8 @@
 #include "base/Settings.h"
 #include "data/FieldBinding.h"
 #include "editors/general/VoxFieldTable.h"
+#include "editors/keys/KeyBlock.h"
+#include "editors/keys/KeyFieldTable.h"
 
 namespace rv {
 
@@ -19,6 +21,36 @@ constexpr FieldBinding<VoxFields> kVoxBinding[] = {
     {"delay_time", &VoxFields::DelayText},
 };
 }  // namespace
+
+EditResult EditVoxField(std::span<uint8_t> record, std::span<uint8_t> keyRecord,
+                        std::string_view key, std::string_view text, const CTextService& texts)
+{
+    const std::string prefix = RecordPrefix(kVoxFieldTable.name, 0);
+    const auto target = TargetOf(kVoxFieldTable, key, prefix);
+    if (!target) return EditResult::Refused(EditMessage::kBadValue, {prefix + std::string(key)});
+    EditResult result = EditPlainField(*target, record, text, texts);
+    if (!result.Ok() || result.changes.empty() || target->field.def->key != "gain_level")
+        return result;
+    const unsigned gain = GetNumber(target->field, record);
+    if (gain == 0) {
+        // VOX off: no side key may start VOX any more.
+        const std::string keys = RecordPrefix(kKeyFieldTable.name, 0);
+        for (const char* side : {"sk1_short", "sk1_long", "sk2_short", "sk2_long"}) {
+            const auto field = FindField(kKeyFieldTable, side);
+            if (GetNumber(*field, keyRecord) != static_cast<uint32_t>(KeyFunction::Vox)) continue;
+            const std::string was = GetText(*field, keyRecord, texts);
+            SetValue(*field, keyRecord, FieldValue{static_cast<uint32_t>(KeyFunction::None)});
+            NoteChange(result, keys + side, was, GetText(*field, keyRecord, texts),
+                       EditReason::kVoxOff);
+        }
+    }
+    NoticeRecord notice;
+    notice.code = NoticeCode::VoxChanged;
+    notice.itemTextId = CVoxBlock::kGainList;
+    notice.key = gain;
+    result.notices.push_back(notice);
+    return result;
+}
 
 CVoxBlock::CVoxBlock() : CPlainBlock(kRecordSize) { SetDefaults(); }
 

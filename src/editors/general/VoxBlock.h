@@ -3,9 +3,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
+#include <string_view>
 
 #include "data/QXTViewProc.h"
+#include "editors/common/FieldEdit.h"
 
 namespace rv {
 
@@ -19,6 +22,12 @@ struct VoxFields {
     std::string DelayText;      ///< choice list 4432
     bool operator==(const VoxFields&) const = default;
 };
+
+/// The VOX record's edit function. Switching VOX off (gain level Off) frees the side keys of
+/// `keyRecord` that hold VOX On/Off (they get None, each named with the reason) and raises the
+/// VOX notice (code 1140, key = the new gain level) for the views.
+EditResult EditVoxField(std::span<uint8_t> record, std::span<uint8_t> keyRecord,
+                        std::string_view key, std::string_view text, const CTextService& texts);
 
 // VoxRecord, 2 bytes at image 279..280:
 //

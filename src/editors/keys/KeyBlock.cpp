@@ -49,6 +49,46 @@ bool KeyFunctionOffered(uint8_t code)
     return !(s.EditionFlag() || s.IsModel(ModelText::Rv205));
 }
 
+EditResult EditKeyField(std::span<uint8_t> record, bool voxOn, std::string_view key,
+                        std::string_view text, const CTextService& texts)
+{
+    const std::string prefix = RecordPrefix(kKeyFieldTable.name, 0);
+    const auto target = TargetOf(kKeyFieldTable, key, prefix);
+    if (!target) return EditResult::Refused(EditMessage::kBadValue, {prefix + std::string(key)});
+    const std::string before = GetText(target->field, record, texts);
+    if (text == before) return {};
+    // The code the text names: an entry of the list, or a stored number shown as such.
+    std::optional<long long> code = texts.ChoiceValue(CKeyBlock::kFunctionList, text);
+    if (!code) code = texts.ParseUnlistedValue(text);
+    if (code && *code >= 0 && *code <= 0xFF) {
+        const auto c = static_cast<uint8_t>(*code);
+        if (!KeyFunctionOffered(c))
+            return EditResult::Refused(EditMessage::kNotOffered, {target->name, std::string(text)});
+        const bool sideKey = target->field.Offset() >= CKeyBlock::Offset::kSk1Short;
+        if (sideKey && !SideKeyAllowed(c, voxOn))
+            return EditResult::Refused(EditMessage::kVoxOff, {target->name, std::string(text)});
+    }
+    EditResult result = EditPlainField(*target, record, text, texts);
+    if (!result.Ok() || result.changes.empty()) return result;
+    // A changed top key takes its pair on the other top key.
+    const size_t offset = target->field.Offset();
+    if (offset == CKeyBlock::Offset::kTkShort || offset == CKeyBlock::Offset::kTkLong) {
+        const size_t other = offset == CKeyBlock::Offset::kTkShort ? CKeyBlock::Offset::kTkLong
+                                                                   : CKeyBlock::Offset::kTkShort;
+        const uint8_t paired = PairedTopKeyCode(record[offset], record[other]);
+        if (paired != record[other]) {
+            const auto otherField = FindField(kKeyFieldTable, other == CKeyBlock::Offset::kTkShort
+                                                                  ? "tk_short"
+                                                                  : "tk_long");
+            const std::string was = GetText(*otherField, record, texts);
+            record[other] = paired;
+            NoteChange(result, prefix + std::string(otherField->def->key), was,
+                       GetText(*otherField, record, texts), EditReason::kTopKeyPair);
+        }
+    }
+    return result;
+}
+
 CKeyBlock::CKeyBlock() : CPlainBlock(kRecordSize) { SetDefaults(); }
 
 void CKeyBlock::SetDefaults()

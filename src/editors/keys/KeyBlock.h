@@ -4,9 +4,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
+#include <string_view>
 
 #include "data/Notice.h"
+#include "editors/common/FieldEdit.h"
 #include "data/QXTViewProc.h"
 
 namespace rv {
@@ -38,6 +41,13 @@ bool SideKeyAllowed(uint8_t code, bool voxOn);
 /// True when the key boxes offer the code for the current model (79 is not offered by the
 /// editions and the model of model text 510).
 bool KeyFunctionOffered(uint8_t code);
+
+/// The key record's edit function: sets one key (by field key, to a text of list 6605) with
+/// the rules of the key view: a code the model does not offer and VOX On/Off on a side key
+/// while VOX is off are refused; a changed top key takes its pair (Emergency On and Off).
+/// `record` is the key record's bytes; `voxOn` whether VOX is on.
+EditResult EditKeyField(std::span<uint8_t> record, bool voxOn, std::string_view key,
+                        std::string_view text, const CTextService& texts);
 
 // KeyRecord, 11 bytes at image 120..130:
 //

@@ -6,6 +6,7 @@
 #include "base/Settings.h"
 #include "data/RadioData.h"
 #include "editors/channel/ChannelData.h"
+#include "editors/scan/ScanFieldTable.h"
 
 namespace rv {
 
@@ -281,6 +282,42 @@ size_t EnabledMemberBoxes(const std::string& entriesText)
         n = std::min<size_t>(n * 10 + static_cast<size_t>(c - '0'), 1000);
     }
     return std::min(n, CScanData::kMembers);
+}
+
+EditResult EditScanField(CScanData& scan, size_t number, std::string_view key,
+                         std::string_view text, const CTextService& texts)
+{
+    const std::string prefix = RecordPrefix("scan_lists", number);
+    const auto target = TargetOf(kScanFieldTable, key, prefix);
+    if (!target) return EditResult::Refused(EditMessage::kBadValue, {prefix + std::string(key)});
+    if (target->field.def->kind != FieldKind::ItemRef)
+        return EditPlainField(*target, BytesOf(scan.Raw()), text, texts);
+    const auto record = BytesOf(scan.Raw());
+    const std::string before = GetText(target->field, record, texts);
+    if (text == before) return {};
+    const size_t offset = target->field.Offset();
+    const size_t k = offset == CScanData::Offset::Designated         ? 0
+                     : offset == CScanData::Offset::Priority1Channel ? 1
+                     : offset == CScanData::Offset::Priority2Channel ? 2
+                                                                     : 3 + offset - CScanData::Offset::Members;
+    uint32_t channelId = 0;
+    if (!text.empty()) {
+        const bool digits = text.size() <= 3 && text.find_first_not_of("0123456789") == text.npos;
+        const unsigned n = digits ? static_cast<unsigned>(std::stoul(std::string(text))) : 0;
+        channelId = n >= 1 && n <= 0xFE ? CScanData::ChannelIdOfNumber(static_cast<uint8_t>(n)) : 0;
+        if (channelId == 0) {
+            std::string used;
+            const auto& channels = Radio().Channels();
+            for (size_t i = 0; i < channels.size(); ++i)
+                if (channels[i]->used_) used += (used.empty() ? "" : ", ") + std::to_string(i + 1);
+            return EditResult::Refused(EditMessage::kNoChannel,
+                                       {target->name, std::string(text), used.empty() ? "-" : used});
+        }
+    }
+    scan.SetReference(k, channelId);
+    EditResult result;
+    NoteChange(result, target->name, before, GetText(target->field, record, texts), 0);
+    return result;
 }
 
 }  // namespace rv

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "data/QXTViewProc.h"
+#include "editors/common/FieldEdit.h"
 
 namespace rv {
 
@@ -162,6 +163,13 @@ private:
     static constexpr uint8_t kNoChannelNumber = 0xFF;
     std::array<Named, kMembers + 3> named_{};
 };
+
+/// A scan list's edit function (`number` its 1-based item number): a channel reference names a
+/// channel in use, linked at once so that the reference follows its channel and is saved as
+/// set (an empty text names none); a number no used channel has is refused with the channels in
+/// use. The other fields are checked against their field.
+EditResult EditScanField(CScanData& scan, size_t number, std::string_view key,
+                         std::string_view text, const CTextService& texts);
 
 /// Which boxes of the scan configuration page take input, from the scan TX mode and the two
 /// priority channel modes (1 = a channel of its own): the designated channel for TX mode 1;
