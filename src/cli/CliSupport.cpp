@@ -27,7 +27,8 @@ const char* const kUsage =
     "       rvcps-cli [--home DIR] diff A.dat B.dat [--json]\n"
     "       rvcps-cli [--home DIR] set FILE KEY=VALUE... -o OUT\n"
     "       rvcps-cli [--home DIR] export FILE --csv OUT.csv\n"
-    "       rvcps-cli [--home DIR] import FILE --csv IN.csv -o OUT.dat\n"
+    "       rvcps-cli [--home DIR] import FILE --csv IN.csv [--rows LIST] [--fit] [--skip-unfit]"
+    " -o OUT.dat\n"
     "PORT is a device path or a port number (1 to 16). Several --port options program (or read)\n"
     "several radios at once; read's FILE then names them with {port}.\n";
 

@@ -181,6 +181,79 @@ bool CDataFile::Write(const std::string& path, std::span<const uint8_t> extra,
     return WriteFileAtomic(path, std::span<const unsigned char>(bytes.data(), bytes.size()));
 }
 
+std::vector<uint8_t> PackExtra(const DataFileExtra& extra)
+{
+    std::vector<std::string> names = extra.channelNames;
+    while (!names.empty() && names.back().empty()) names.pop_back();
+    const bool emptyBoard =
+        std::all_of(extra.board.begin(), extra.board.end(), [](uint8_t b) { return b == 0; });
+    if (names.empty() && extra.otherEntries.empty()) {
+        if (emptyBoard) return {};
+        return {extra.board.begin(), extra.board.end()};
+    }
+    std::vector<uint8_t> out(extra.board.begin(), extra.board.end());
+    const auto appendU16 = [&out](size_t v) {
+        out.push_back(static_cast<uint8_t>(v & 0xFF));
+        out.push_back(static_cast<uint8_t>(v >> 8));
+    };
+    appendU16(DataFileExtra::kLayoutVersion);
+    const auto appendEntry = [&](uint8_t kind, const std::vector<uint8_t>& bytes) {
+        out.push_back(kind);
+        appendU16(bytes.size());
+        out.insert(out.end(), bytes.begin(), bytes.end());
+    };
+    if (!names.empty()) {
+        std::vector<uint8_t> entry;
+        for (const std::string& name : names) {
+            const size_t n = std::min(name.size(), DataFileExtra::kMaxNameBytes);
+            entry.push_back(static_cast<uint8_t>(n));
+            entry.insert(entry.end(), name.begin(), name.begin() + static_cast<ptrdiff_t>(n));
+        }
+        // A u16 length holds the names of every channel the radio can have (16 x 256 bytes).
+        if (entry.size() <= 0xFFFF) appendEntry(DataFileExtra::kChannelNames, entry);
+    }
+    for (const auto& [kind, bytes] : extra.otherEntries)
+        if (kind != DataFileExtra::kChannelNames && bytes.size() <= 0xFFFF)
+            appendEntry(kind, bytes);
+    return out;
+}
+
+std::optional<DataFileExtra> UnpackExtra(std::span<const uint8_t> bytes)
+{
+    DataFileExtra extra;
+    if (bytes.empty()) return extra;
+    if (bytes.size() < kDataFileBoardSize) return std::nullopt;
+    std::copy_n(bytes.begin(), kDataFileBoardSize, extra.board.begin());
+    if (bytes.size() == kDataFileBoardSize) return extra;
+    std::span<const uint8_t> rest = bytes.subspan(kDataFileBoardSize);
+    if (rest.size() < 2 || GetU16(rest.data()) == 0) return std::nullopt;
+    rest = rest.subspan(2);
+    bool namesSeen = false;
+    while (!rest.empty()) {
+        if (rest.size() < 3) return std::nullopt;
+        const uint8_t kind = rest[0];
+        const size_t n = GetU16(rest.data() + 1);
+        if (rest.size() - 3 < n) return std::nullopt;
+        const std::span<const uint8_t> entry = rest.subspan(3, n);
+        rest = rest.subspan(3 + n);
+        if (kind != DataFileExtra::kChannelNames) {
+            extra.otherEntries.emplace_back(kind,
+                                            std::vector<uint8_t>(entry.begin(), entry.end()));
+            continue;
+        }
+        if (namesSeen) return std::nullopt;
+        namesSeen = true;
+        for (size_t at = 0; at < entry.size();) {
+            const size_t length = entry[at];
+            if (entry.size() - at - 1 < length) return std::nullopt;
+            extra.channelNames.emplace_back(reinterpret_cast<const char*>(&entry[at + 1]),
+                                            length);
+            at += 1 + length;
+        }
+    }
+    return extra;
+}
+
 std::vector<HeaderField> HeaderFields(const CDataFileHeader& header, const std::string& comment)
 {
     auto number = [](const char* key, long long v) {

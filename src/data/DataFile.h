@@ -5,8 +5,8 @@
 //   offset 0     "QTX"                      magic, no terminating zero
 //   offset 3     header, 116 bytes          tag XH (CDataFileHeader below)
 //   offset 119   XM  u32 n  n bytes         comment text, no terminating zero
-//                XF  u32 m  m bytes         extra chunk: the maintenance board, 240 bytes
-//                                           (none while the board is empty)
+//                XF  u32 m  m bytes         extra chunk: the maintenance board and the
+//                                           channel names (DataFileExtra below)
 //                XE  u32 2048  2048 bytes   the memory image
 //
 // A chunk tag is 'X', a second letter, then two bytes 0x10.
@@ -17,6 +17,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/Bytes.h"
@@ -158,6 +159,44 @@ public:
 private:
     CDataFileHeader header_;
 };
+
+/// What the extra (XF) chunk holds: things of the configuration that are kept in the data file
+/// but never go to the radio. Layout by the chunk's length m:
+///
+///   m = 0      nothing: an empty board and no channel names
+///   m = 240    the maintenance board alone (every file with a board saved before the channel
+///              names were kept)
+///   m > 240    the board (240 bytes, all zero when empty), then the additions:
+///                u16  layout version (1; a later layout only appends entry kinds)
+///                entries up to the chunk's end, each: u8 kind, u16 n, then n bytes
+///                  kind 1, channel names: for each channel in list order, u8 length, then
+///                  that many bytes of text (channels after the last named one are left out)
+///              Entries of a kind this program does not know are kept as they are and
+///              written back, so a file of a later version keeps what it added.
+///
+/// A writer uses the shortest form that holds the contents, so a configuration without names
+/// is saved byte for byte as before.
+struct DataFileExtra {
+    /// Entry kinds of the additions.
+    static constexpr uint8_t kChannelNames = 1;
+    /// The layout version this program writes.
+    static constexpr uint16_t kLayoutVersion = 1;
+    /// Longest text of one channel name the layout holds.
+    static constexpr size_t kMaxNameBytes = 255;
+
+    std::array<uint8_t, kDataFileBoardSize> board{};  ///< the maintenance board
+    std::vector<std::string> channelNames;            ///< by channel position; "" for none
+    /// Entries of kinds this program does not know, in file order: kind and bytes.
+    std::vector<std::pair<uint8_t, std::vector<uint8_t>>> otherEntries;
+    bool operator==(const DataFileExtra&) const = default;
+};
+
+/// The bytes of the extra chunk for its contents, in the shortest form (see DataFileExtra);
+/// names longer than kMaxNameBytes are cut there.
+std::vector<uint8_t> PackExtra(const DataFileExtra& extra);
+/// The contents of an extra chunk's bytes; nothing when the bytes are none of the forms above
+/// (a length from 1 to 239, version 0, an entry or a name running past the chunk's end).
+std::optional<DataFileExtra> UnpackExtra(std::span<const uint8_t> bytes);
 
 /// One line of a data file's header as `info`, `dump` and compare show it.
 struct HeaderField {

@@ -93,6 +93,7 @@ bool CQTXDoc::LoadDefaultSet(int mode)
     radio.ClearLists();
     radio.SetDefaults();
     board_.fill(0);
+    extraOther_.clear();
 
     Image image{};
     const bool found = CDataFile::Read(file, nullptr, image);
@@ -115,12 +116,16 @@ bool CQTXDoc::LoadDefaultSet(int mode)
     return found;
 }
 
-std::span<const uint8_t> CQTXDoc::BoardChunk() const
+std::vector<uint8_t> CQTXDoc::ExtraChunk() const
 {
-    // A board that was never written keeps the extra chunk empty, so that a file without a
-    // board stays byte for byte what it was.
-    const bool empty = std::all_of(board_.begin(), board_.end(), [](uint8_t b) { return b == 0; });
-    return empty ? std::span<const uint8_t>() : std::span<const uint8_t>(board_);
+    // A configuration without board and names keeps the extra chunk empty, and one with a
+    // board alone keeps the 240 bytes of old, so that such a file stays byte for byte what
+    // it was.
+    DataFileExtra extra;
+    extra.board = board_;
+    extra.channelNames = Radio().ChannelAliasesByPosition();
+    extra.otherEntries = extraOther_;
+    return PackExtra(extra);
 }
 
 void CQTXDoc::MarkClean()
@@ -128,6 +133,7 @@ void CQTXDoc::MarkClean()
     const Image image = Radio().MemoryMap().PackedImage(false);
     cleanImage_.assign(image.begin(), image.end());
     cleanBoard_ = board_;
+    cleanAliases_ = Radio().ChannelAliasesByPosition();
 }
 
 bool CQTXDoc::Checkpoint()
@@ -192,7 +198,7 @@ bool CQTXDoc::IsModified(bool storeViews)
     // Before the first New, Open or Read there is nothing of the user's to lose.
     if (cleanImage_.empty()) return false;
     const Image image = Radio().MemoryMap().PackedImage(storeViews);
-    return board_ != cleanBoard_ ||
+    return board_ != cleanBoard_ || Radio().ChannelAliasesByPosition() != cleanAliases_ ||
            !std::equal(image.begin(), image.end(), cleanImage_.begin(), cleanImage_.end());
 }
 
@@ -265,9 +271,11 @@ DocResult CQTXDoc::OpenChecked(const CDataFileHeader& header, const std::string&
     if (!CDataFile::Read(path, &extra, image)) {
         return Fail(DocMessage::kReadFailed, path);
     }
-    // The maintenance board: no extra bytes is an empty board; bytes of another length are
-    // not a board this program wrote, so the board starts empty and the user is told.
-    const bool boardDamaged = !extra.empty() && extra.size() != kDataFileBoardSize;
+    // The maintenance board and the channel names: bytes in none of the layouts of the extra
+    // chunk were not written by this program, so the board starts empty, the channels have no
+    // names and the user is told.
+    const std::optional<DataFileExtra> contents = UnpackExtra(extra);
+    const bool boardDamaged = !contents;
 
     settings.SetModelID(header.ModelId());
     settings.SetModelName(header.ModelName());
@@ -284,7 +292,12 @@ DocResult CQTXDoc::OpenChecked(const CDataFileHeader& header, const std::string&
     radio.MemoryMap().LoadFromImage(radio.MemoryImage());
     radio.InvalidLog().Clear();
     board_.fill(0);
-    if (extra.size() == kDataFileBoardSize) std::copy(extra.begin(), extra.end(), board_.begin());
+    extraOther_.clear();
+    if (contents) {
+        board_ = contents->board;
+        radio.SetChannelAliasesByPosition(contents->channelNames);
+        extraOther_ = contents->otherEntries;
+    }
     MarkClean();
     ResetUndo();
     ui_.Refresh();
@@ -317,7 +330,7 @@ DocResult CQTXDoc::WriteTo(const std::string& path, const std::string& comment, 
     }
     radio.MemoryMap().PrepareImage();
     if (!dataFile_.SetHeader(BuildHeader()) ||
-        !dataFile_.Write(path, BoardChunk(), radio.MemoryImage(), comment)) {
+        !dataFile_.Write(path, ExtraChunk(), radio.MemoryImage(), comment)) {
         return Fail(DocMessage::kWriteFailed, path);
     }
     return DocResult::Done();

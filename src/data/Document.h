@@ -29,7 +29,7 @@ struct DocMessage {
     static constexpr int kSaveChanges = 820;     ///< changed since the last save: save first?
     static constexpr int kVersionNewer = 1140;   ///< data version newer than 1.01
     static constexpr int kVersionOlder = 1141;   ///< data version older than 1.01
-    static constexpr int kBoardDamaged = 1660;   ///< extra chunk not 240 bytes (%s path)
+    static constexpr int kBoardDamaged = 1660;   ///< extra chunk not readable (%s path)
 };
 /// Interface texts of the document.
 struct DocText {
@@ -212,9 +212,9 @@ public:
     /// The header of the last file opened.
     const CDataFileHeader& LastHeader() const { return lastHeader_; }
     /// The maintenance board of the configuration: read from the data file's extra chunk on
-    /// Open (all zero when the chunk is empty, or has another length than 240: then message
-    /// 1660 says so), emptied by New, written into the extra chunk by every save (240 bytes;
-    /// an all-zero board leaves the chunk empty). It never goes to the radio.
+    /// Open (all zero when the chunk is empty, or is not in a layout of DataFileExtra: then
+    /// message 1660 says so), emptied by New, written into the extra chunk by every save
+    /// (with the channel names; see DataFileExtra). It never goes to the radio.
     const BoardBytes& Board() const { return board_; }
     BoardBytes& Board() { return board_; }
 
@@ -233,8 +233,9 @@ private:
     std::string Show(int messageId, const std::string& path = {});
     /// Shows the message and returns it as the command's failure.
     DocResult Fail(int messageId, const std::string& path);
-    /// The bytes of the extra chunk: the board, or none for an all-zero board.
-    std::span<const uint8_t> BoardChunk() const;
+    /// The bytes of the extra chunk: the board, the channel names (the radio data's channel
+    /// aliases) and what a later version added, in the shortest form DataFileExtra allows.
+    std::vector<uint8_t> ExtraChunk() const;
     /// Undo (true) or Redo (false).
     bool Restore(bool undo);
     /// Validates and saves to path; does not change the document path.
@@ -250,6 +251,11 @@ private:
     BoardBytes board_{};
     /// The board as last kept safe (with cleanImage_).
     BoardBytes cleanBoard_{};
+    /// The channel aliases by position as last kept safe.
+    std::vector<std::string> cleanAliases_;
+    /// Entries of the extra chunk that a later version of the program wrote, kept for the
+    /// next save.
+    std::vector<std::pair<uint8_t, std::vector<uint8_t>>> extraOther_;
     CUndoStack undo_;
     int undoGroupDepth_ = 0;
 };

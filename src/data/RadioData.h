@@ -130,8 +130,9 @@ public:
     /// otherwise, across New and Open.
     void ResetChannelDefaultsLatch() { channelDefaultsDivisor_ = 0; }
 
-    /// The alias the user gave a channel: a note for this session only, neither written to
-    /// the radio nor saved. "" when none.
+    /// The alias (name) the user gave a channel: saved in the data file's extra chunk with
+    /// the channel's position, never written to the radio (it has no place for it). "" when
+    /// none.
     std::string ChannelAlias(uint32_t channelId) const;
     /// Sets a channel's alias ("" removes it).
     void SetChannelAlias(uint32_t channelId, std::string alias);

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -452,6 +453,69 @@ TEST_F(DocumentFileTest, UnwritableTargetGives803)
     DocResult r = doc.SaveAs();
     EXPECT_EQ(r.message, 803);
     EXPECT_EQ(doc.Path(), "");
+}
+
+
+// ---- the extra chunk: the board and the channel names -----------------------------------
+
+TEST(DataFileExtraTest, ShortestFormKeepsOldFilesAndNamesRoundTrip)
+{
+    DataFileExtra none;
+    EXPECT_TRUE(PackExtra(none).empty());  // an empty chunk, as files without a board have it
+
+    DataFileExtra board;
+    board.board[0] = 2;
+    board.board[9] = 7;
+    board.channelNames = {"", ""};  // no name: the board alone, 240 bytes as before
+    EXPECT_EQ(PackExtra(board), std::vector<uint8_t>(board.board.begin(), board.board.end()));
+
+    DataFileExtra named;
+    named.channelNames = {"Gate", "", "Hill, \"east\""};
+    named.otherEntries = {{9, {1, 2, 3}}};
+    const std::vector<uint8_t> bytes = PackExtra(named);
+    // Board (all zero), version 1, names entry, the entry of a later version.
+    ASSERT_EQ(bytes.size(), 240u + 2 + 3 + (1 + 4 + 1 + 1 + 12) + 3 + 3);
+    EXPECT_EQ(bytes[240], 1);
+    EXPECT_EQ(bytes[242], DataFileExtra::kChannelNames);
+    for (const DataFileExtra& e : {none, named}) {
+        const std::optional<DataFileExtra> back = UnpackExtra(PackExtra(e));
+        ASSERT_TRUE(back);
+        EXPECT_EQ(*back, e);
+    }
+    // A board alone reads as a board without names.
+    const std::optional<DataFileExtra> old = UnpackExtra(PackExtra(board));
+    ASSERT_TRUE(old);
+    EXPECT_EQ(old->board, board.board);
+    EXPECT_TRUE(old->channelNames.empty());
+}
+
+TEST(DataFileExtraTest, BytesInNoLayoutAreRefused)
+{
+    DataFileExtra named;
+    named.channelNames = {"Gate"};
+    const std::vector<uint8_t> good = PackExtra(named);
+    struct Case {
+        const char* what;
+        std::vector<uint8_t> bytes;
+    };
+    std::vector<uint8_t> versionZero = good;
+    versionZero[240] = 0;
+    std::vector<uint8_t> entryTooLong = good;
+    entryTooLong[243] = 0xFF;
+    std::vector<uint8_t> nameTooLong = good;
+    nameTooLong[245] = 9;  // "Gate" said to have 9 bytes in an entry of 5
+    std::vector<uint8_t> twoNameEntries = good;
+    twoNameEntries.insert(twoNameEntries.end(), good.begin() + 242, good.end());
+    const Case cases[] = {
+        {"shorter than a board", std::vector<uint8_t>(239, 0)},
+        {"board and one byte", std::vector<uint8_t>(241, 0)},
+        {"version 0", versionZero},
+        {"entry past the end", entryTooLong},
+        {"name past its entry", nameTooLong},
+        {"names given twice", twoNameEntries},
+        {"an entry cut short", std::vector<uint8_t>(good.begin(), good.end() - 1)},
+    };
+    for (const Case& c : cases) EXPECT_FALSE(UnpackExtra(c.bytes)) << c.what;
 }
 
 }  // namespace

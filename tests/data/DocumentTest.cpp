@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <ctime>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -397,6 +398,60 @@ TEST_F(DocumentBoardTest, AFailedSaveKeepsTheOldFileAndAFailedOpenKeepsTheBoard)
     std::fclose(f);
     EXPECT_FALSE(doc.OpenPath(broken).Ok());
     EXPECT_EQ(doc.Board()[3], 15);
+}
+
+
+TEST_F(DocumentBoardTest, ChannelNamesAreSavedOpenedAndNeverLeftBehind)
+{
+    auto& channels = Radio().Channels();
+    ASSERT_GE(channels.size(), 3u);
+    Radio().SetChannelAlias(channels[0]->id_, "Gate");
+    Radio().SetChannelAlias(channels[2]->id_, "Yard");
+    EXPECT_TRUE(doc.IsModified());  // a name is a change worth saving
+    const Image image = Radio().MemoryMap().PackedImage(false);
+    ASSERT_TRUE(doc.SaveTo(home.Path("named.dat"), "").Ok());
+
+    // The names are in the extra chunk; the image the radio gets has none of them.
+    std::vector<uint8_t> extra;
+    Image read{};
+    ASSERT_TRUE(CDataFile::Read(home.Path("named.dat"), &extra, read));
+    EXPECT_EQ(read, image);
+    const std::optional<DataFileExtra> contents = UnpackExtra(extra);
+    ASSERT_TRUE(contents);
+    EXPECT_EQ(contents->channelNames, (std::vector<std::string>{"Gate", "", "Yard"}));
+
+    doc.New();
+    EXPECT_EQ(Radio().ChannelAlias(Radio().Channels()[0]->id_), "");
+    ASSERT_TRUE(doc.OpenPath(home.Path("named.dat")).Ok());
+    EXPECT_EQ(Radio().ChannelAlias(Radio().Channels()[0]->id_), "Gate");
+    EXPECT_EQ(Radio().ChannelAlias(Radio().Channels()[2]->id_), "Yard");
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_TRUE(ui.shown.empty());
+}
+
+TEST_F(DocumentBoardTest, FilesSavedBeforeNamesWereKeptOpenAndSaveUnchanged)
+{
+    BoardBytes board{};
+    board[0] = 1;
+    board[1] = 9;
+    const struct {
+        const char* what;
+        std::vector<uint8_t> extra;
+    } cases[] = {
+        {"neither board nor names", {}},
+        {"the board alone", std::vector<uint8_t>(board.begin(), board.end())},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string path = FileWithExtra("old.dat", c.extra);
+        const std::vector<uint8_t> before = FileBytes(path);
+        ui.shown.clear();
+        ASSERT_TRUE(doc.OpenPath(path).Ok());
+        EXPECT_TRUE(ui.shown.empty());
+        EXPECT_TRUE(Radio().ChannelAliasesByPosition().empty());
+        ASSERT_TRUE(doc.SaveTo(path, "").Ok());
+        EXPECT_EQ(FileBytes(path), before);
+    }
 }
 
 }  // namespace

@@ -5,14 +5,18 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
+#include <map>
 #include <optional>
+#include <set>
 
 #include "base/ChoiceList.h"
+#include "base/Settings.h"
 #include "base/TextService.h"
 #include "data/FieldTable.h"
+#include "data/PowerLevels.h"
+#include "editors/channel/ChannelAlias.h"
 #include "editors/channel/ChannelData.h"
 #include "editors/channel/ChannelGrid.h"
 #include "editors/channel/ChannelRules.h"
@@ -57,9 +61,6 @@ constexpr size_t Col(ChannelColumn c)
     return static_cast<size_t>(c);
 }
 
-/// Highest CSV input read (a channel plan is a few kilobytes).
-constexpr size_t kMaxCsvBytes = 4u << 20;
-
 // ---- writing ---------------------------------------------------------------------------
 
 std::string CsvField(const std::string& text)
@@ -70,32 +71,59 @@ std::string CsvField(const std::string& text)
     return out;
 }
 
-std::string UnitsText(uint32_t units)
+/// MHz text of 10 Hz units with six decimals, as CSV files of other tools hold frequencies
+/// ("446.006250"). Integer arithmetic: the text never depends on the locale.
+std::string MhzText(uint64_t units)
 {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.5f", units / 100000.0);
-    return buf;
+    std::string frac = std::to_string(units % kFreqUnitsPerMHz);
+    frac.insert(0, 5 - frac.size(), '0');
+    return std::to_string(units / kFreqUnitsPerMHz) + "." + frac + "0";
 }
 
-std::string StepText(unsigned code)
+/// MHz text of 10 Hz units with five decimals, as the channel grid shows frequencies; also for
+/// values beyond what the grid's eight digits hold.
+std::string GridMhzText(uint64_t units)
 {
-    switch (static_cast<StepCode>(code)) {
-        case StepCode::Step5k:
-            return "5.00";
-        case StepCode::Step6k25:
-            return "6.25";
-        case StepCode::Step12k5:
-            return "12.50";
-        case StepCode::Step10k:
-            return "10.00";
-    }
-    return "";
+    std::string text = MhzText(units);
+    text.pop_back();
+    return text;
+}
+
+/// The channel steps a TStep cell names, coarsest first: 10 Hz units and text.
+struct StepText {
+    uint32_t units;
+    const char* text;
+};
+constexpr StepText kStepTexts[] = {
+    {1250, "12.50"}, {1000, "10.00"}, {625, "6.25"}, {500, "5.00"}};
+/// The raster every frequency the grid stores lies on.
+constexpr StepText kFinestRaster{250, "2.50"};
+
+/// TStep of a channel: the step its receive frequency actually sits on, the coarsest channel
+/// step that holds it (440.000 MHz is on 12.5 kHz, 446.00625 MHz on 6.25 kHz), else the
+/// 2.5 kHz raster. A channel without a receive frequency has the coarsest step.
+std::string TStepOf(const CChannelData& ch)
+{
+    if (ch.RxFreq() == kNoFrequency) return kStepTexts[0].text;
+    const uint32_t units = FromBcd(ch.RxFreq());
+    for (const StepText& s : kStepTexts)
+        if (units % s.units == 0) return s.text;
+    return kFinestRaster.text;
 }
 
 bool IsDigital(ToneType t)
 {
     return t == ToneType::Digital || t == ToneType::DigitalInverted;
 }
+
+/// A number text of the text form with a point as its decimal mark, whatever the locale that
+/// formatted it.
+std::string PointDecimal(std::string text)
+{
+    std::replace(text.begin(), text.end(), ',', '.');
+    return text;
+}
+
 
 // ---- reading ---------------------------------------------------------------------------
 
@@ -145,24 +173,65 @@ std::optional<std::string> DecodeText(std::string_view bytes)
     return ToUtf8(bytes, "GB18030");
 }
 
+/// Fields of a row kept beyond the header's columns are of no use; a row of thousands of
+/// commas must not hold thousands of strings.
+constexpr size_t kMaxFieldsKept = 64;
+
+/// The rows of a CSV text with the file line each begins on.
 struct CsvRows {
     std::vector<std::vector<std::string>> rows;
+    std::vector<size_t> lines;
     std::vector<std::string> field;
-    size_t limit = 0;  ///< stops keeping rows past this many (they are still counted)
-    size_t count = 0;
+    size_t line = 0;      ///< the line being read (1-based)
+    size_t rowStart = 0;  ///< the line the row being read began on
+    bool rowOpen = false;
+    size_t count = 0;  ///< rows read, kept or not
 };
 
 void OnField(void* s, size_t len, void* data)
 {
     auto* r = static_cast<CsvRows*>(data);
-    r->field.emplace_back(static_cast<const char*>(s), len);
+    if (r->field.size() < kMaxFieldsKept) r->field.emplace_back(static_cast<const char*>(s), len);
 }
+
 void OnRow(int, void* data)
 {
     auto* r = static_cast<CsvRows*>(data);
     ++r->count;
-    if (r->rows.size() < r->limit) r->rows.push_back(std::move(r->field));
+    if (r->rows.size() <= kMaxChannelCsvRows) {
+        r->rows.push_back(std::move(r->field));
+        r->lines.push_back(r->rowStart);
+    }
     r->field.clear();
+    r->rowOpen = false;
+}
+
+/// Splits a CSV text into rows, line by line so that every row knows the line it begins on;
+/// a note naming the line when the text is not CSV.
+std::optional<CsvNote> ParseCsvRows(const std::string& text, CsvRows& out)
+{
+    csv_parser parser;
+    if (csv_init(&parser, CSV_STRICT | CSV_STRICT_FINI) != 0)
+        return CsvNote{CsvMessage::kNotText, {}};
+    std::optional<CsvNote> error;
+    for (size_t pos = 0; pos < text.size() && !error;) {
+        const size_t nl = text.find('\n', pos);
+        const size_t end = nl == std::string::npos ? text.size() : nl + 1;
+        const std::string_view chunk(text.data() + pos, end - pos);
+        ++out.line;
+        if (!out.rowOpen && chunk.find_first_not_of(" \t\r\n") != std::string_view::npos) {
+            out.rowOpen = true;
+            out.rowStart = out.line;
+        }
+        if (csv_parse(&parser, chunk.data(), chunk.size(), OnField, OnRow, &out) != chunk.size())
+            error = CsvNote{CsvMessage::kBadCsv,
+                            {std::to_string(out.line), csv_strerror(csv_error(&parser))}};
+        pos = end;
+    }
+    if (!error && csv_fini(&parser, OnField, OnRow, &out) != 0)
+        error = CsvNote{CsvMessage::kUnclosedQuote, {std::to_string(out.rowStart)}};
+    csv_free(&parser);
+    return error;
 }
 
 std::string Trim(const std::string& s)
@@ -172,16 +241,38 @@ std::string Trim(const std::string& s)
     return s.substr(a, s.find_last_not_of(" \t") - a + 1);
 }
 
-std::optional<double> Number(const std::string& text)
+/// A plain decimal number: digits with at most one point, nothing else (no sign, no exponent),
+/// read the same in every locale.
+std::optional<double> PlainDecimal(std::string_view text)
 {
-    if (text.empty()) return std::nullopt;
-    char* end = nullptr;
-    const double v = std::strtod(text.c_str(), &end);
-    if (!end || *end != '\0' || !std::isfinite(v) || v < 0 || v > 1e6) return std::nullopt;
+    if (text.empty() || text.find_first_not_of("0123456789.") != std::string_view::npos)
+        return std::nullopt;
+    double v = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(v) || v > 1e6)
+        return std::nullopt;
     return v;
 }
 
-bool EqualNoCase(const std::string& a, const std::string& b)
+/// A MHz text in 10 Hz units (rounded to the nearest 10 Hz).
+std::optional<uint64_t> MhzUnits(std::string_view text)
+{
+    const std::optional<double> mhz = PlainDecimal(text);
+    if (!mhz) return std::nullopt;
+    return static_cast<uint64_t>(std::llround(*mhz * kFreqUnitsPerMHz));
+}
+
+/// A whole number of digits only.
+std::optional<long> WholeNumber(std::string_view text)
+{
+    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string_view::npos)
+        return std::nullopt;
+    long v = 0;
+    std::from_chars(text.data(), text.data() + text.size(), v);
+    return v;
+}
+
+bool EqualNoCase(std::string_view a, std::string_view b)
 {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return std::tolower(static_cast<unsigned char>(x)) ==
@@ -193,38 +284,33 @@ bool EqualNoCase(const std::string& a, const std::string& b)
 
 namespace {
 
-/// The power levels by their exchange names, whatever the program's language: a plan exported
-/// in one language reads in another and in other programming tools. Index = stored level.
-constexpr std::string_view kCsvPowerNames[] = {"Low", "Middle", "High"};
+/// The power words a Power cell may hold besides watts, with their level.
+struct PowerWord {
+    std::string_view word;
+    size_t level;
+};
+constexpr PowerWord kPowerWords[] = {{"Low", 0}, {"Mid", 1}, {"Middle", 1}, {"High", 2}};
 
-/// The exchange name of a power text of the power list (the text itself when the level has no
-/// exchange name).
-std::string CsvPowerName(const std::string& powers, const std::string& text)
+/// The level of a Power cell: a power word, a text of the power list, or watts (the nearest
+/// level); nothing for any other text.
+std::optional<size_t> PowerLevelOfCell(const std::string& powers, const PowerLevels& watts,
+                                       const std::string& cell)
 {
+    for (const PowerWord& w : kPowerWords)
+        if (EqualNoCase(w.word, cell)) return w.level;
     for (const ChoiceEntry& e : ParseChoiceList(powers))
-        if (e.text == text && e.value >= 0 && e.value < int(std::size(kCsvPowerNames)))
-            return std::string(kCsvPowerNames[e.value]);
-    return text;
-}
-
-/// The power list's text for a Power cell: an exchange name or a text of the list.
-std::string PowerTextOfCell(const std::string& powers, const std::string& cell)
-{
-    for (size_t v = 0; v < std::size(kCsvPowerNames); ++v)
-        if (EqualNoCase(std::string(kCsvPowerNames[v]), cell)) {
-            const std::string text = ChoiceTextOf(powers, int(v));
-            if (!text.empty()) return text;
-        }
-    for (const ChoiceEntry& e : ParseChoiceList(powers))
-        if (EqualNoCase(e.text, cell)) return e.text;
-    return {};
+        if (EqualNoCase(e.text, cell) && e.value >= 0 && size_t(e.value) < kPowerLevelCount)
+            return size_t(e.value);
+    if (const std::optional<double> w = ParseWattsText(cell)) return NearestPowerLevel(watts, *w);
+    return std::nullopt;
 }
 
 }  // namespace
 
+
 std::string ChannelsToCsv(RadioData& radio, const CTextService& texts)
 {
-    const std::string powers = texts.LoadText(kPowerList);
+    const PowerLevels watts = CurrentPowerLevels();
     std::string out;
     for (size_t c = 0; c < kColumnCount; ++c) out += std::string(c ? "," : "") + kHeader[c];
     out += "\r\n";
@@ -238,20 +324,24 @@ std::string ChannelsToCsv(RadioData& radio, const CTextService& texts)
         const bool rx = ch.RxFreq() != kNoFrequency, tx = ch.TxFreq() != kNoFrequency;
         const uint32_t rxUnits = rx ? FromBcd(ch.RxFreq()) : 0;
         const uint32_t txUnits = tx ? FromBcd(ch.TxFreq()) : 0;
-        cells[Frequency] = rx ? UnitsText(rxUnits) : "";
+        cells[Frequency] = rx ? MhzText(rxUnits) : "";
         cells[Duplex] = !tx ? "off" : txUnits == rxUnits ? "" : txUnits > rxUnits ? "+" : "-";
+        // Offset 0 on simplex rows and rows that do not transmit.
         cells[OffsetCol] =
-            !tx || !rx ? UnitsText(0)
-                       : UnitsText(txUnits > rxUnits ? txUnits - rxUnits : rxUnits - txUnits);
+            !tx || !rx ? MhzText(0)
+                       : MhzText(txUnits > rxUnits ? txUnits - rxUnits : rxUnits - txUnits);
         if (tx && !rx) {
             cells[Duplex] = "split";
-            cells[OffsetCol] = UnitsText(txUnits);
+            cells[OffsetCol] = MhzText(txUnits);
         }
-        // The tone columns: Tone the transmit tone, TSQL the same tone both ways, DTCS the
-        // same code both ways, Cross any other pair.
+        // The tone columns as CHIRP writes them: Tone the transmit tone, TSQL the same tone
+        // both ways, DTCS the same code both ways, Cross any other pair; the columns a row's
+        // tone kind does not use hold 88.5, 023 and Tone->Tone.
         const ToneType t = ch.TxToneType(), r = ch.RxToneType();
-        cells[RToneFreq] = t == ToneType::Analog ? f.TxCtcssText : "88.5";
-        cells[CToneFreq] = r == ToneType::Analog ? f.RxCtcssText : "88.5";
+        const std::string txCtcss = PointDecimal(f.TxCtcssText);
+        const std::string rxCtcss = PointDecimal(f.RxCtcssText);
+        cells[RToneFreq] = t == ToneType::Analog ? txCtcss : "88.5";
+        cells[CToneFreq] = r == ToneType::Analog ? rxCtcss : "88.5";
         cells[DtcsCode] = IsDigital(t) ? f.TxDcsText : "023";
         cells[RxDtcsCode] = IsDigital(r) ? f.RxDcsText : "023";
         cells[DtcsPolarity] = std::string(t == ToneType::DigitalInverted ? "R" : "N") +
@@ -264,23 +354,67 @@ std::string ChannelsToCsv(RadioData& radio, const CTextService& texts)
             cells[Tone] = "";
         else if (t == ToneType::Analog && r == ToneType::None)
             cells[Tone] = "Tone";
-        else if (t == ToneType::Analog && r == ToneType::Analog && f.TxCtcssText == f.RxCtcssText) {
+        else if (t == ToneType::Analog && r == ToneType::Analog && txCtcss == rxCtcss)
             cells[Tone] = "TSQL";
-            cells[CToneFreq] = f.RxCtcssText;
-        } else if (IsDigital(t) && IsDigital(r) && f.TxDcsText == f.RxDcsText)
+        else if (IsDigital(t) && IsDigital(r) && f.TxDcsText == f.RxDcsText)
             cells[Tone] = "DTCS";
         else {
             cells[Tone] = "Cross";
             cells[CrossMode] = std::string(side(t)) + "->" + side(r);
         }
         cells[Mode] = ch.Spacing() == 0 ? "NFM" : "FM";
-        cells[TStep] = StepText(ch.RxStep());
-        cells[Power] = CsvPowerName(powers, f.PowerText);
+        cells[TStep] = TStepOf(ch);
+        // Power in watts; a stored value no level has keeps its text (an import refuses it
+        // rather than guessing).
+        cells[Power] = ch.Power() < kPowerLevelCount ? WattsText(watts.watts[ch.Power()])
+                                                     : f.PowerText;
         for (size_t c = 0; c < kColumnCount; ++c) out += (c ? "," : "") + CsvField(cells[c]);
         out += "\r\n";
     }
     return out;
 }
+
+std::string SizeText(size_t bytes)
+{
+    if (bytes >= (1u << 20) && bytes % (1u << 20) == 0) return std::to_string(bytes >> 20) + " MB";
+    if (bytes >= (1u << 10) && bytes % (1u << 10) == 0) return std::to_string(bytes >> 10) + " kB";
+    return std::to_string(bytes) + " bytes";
+}
+
+std::optional<std::vector<long>> ParseRowList(std::string_view text)
+{
+    std::vector<long> rows;
+    std::string compact;
+    for (char c : text)
+        if (c != ' ' && c != '\t') compact += c;
+    if (compact.empty()) return std::nullopt;
+    size_t pos = 0;
+    while (pos <= compact.size()) {
+        const size_t comma = std::min(compact.find(',', pos), compact.size());
+        const std::string_view item(compact.data() + pos, comma - pos);
+        const size_t dash = item.find('-');
+        const std::optional<long> first = WholeNumber(item.substr(0, dash));
+        const std::optional<long> last =
+            dash == std::string_view::npos ? first : WholeNumber(item.substr(dash + 1));
+        if (!first || !last || *last < *first || *last > kMaxCsvLocation) return std::nullopt;
+        for (long v = *first; v <= *last; ++v) rows.push_back(v);
+        pos = comma + 1;
+    }
+    return rows;
+}
+
+std::string CsvNoteText(const CsvNote& note)
+{
+    std::vector<std::string> args = note.args;
+    if (!note.parts.empty()) {
+        std::string joined;
+        for (const CsvNote& part : note.parts)
+            joined += (joined.empty() ? "" : "; ") + CsvNoteText(part);
+        args.push_back(joined);
+    }
+    return Settings().LoadMessage(note.message, args);
+}
+
 
 namespace {
 
@@ -302,8 +436,9 @@ void PlanReferenceCuts(ChannelImport& plan, RadioData& radio)
             using What = CScanData::ChannelCut::What;
             switch (cut.what) {
                 case What::Member:
-                    plan.references.push_back(
-                        {CsvMessage::kMemberCut, {list, std::to_string(cut.member), channel}});
+                    plan.references.push_back({CsvMessage::kMemberCut,
+                                               {list, std::to_string(cut.member), channel},
+                                               {}});
                     break;
                 case What::Designated:
                     plan.references.push_back({CsvMessage::kDesignatedCut, {list, channel}});
@@ -337,29 +472,309 @@ void PlanReferenceCuts(ChannelImport& plan, RadioData& radio)
 
 }  // namespace
 
+namespace {
+
+/// The CSV column a grid column's value comes from, for the messages.
+const char* CsvColumnOf(ChannelColumn c, bool split)
+{
+    switch (c) {
+        case ChannelColumn::RxFreq: return kHeader[Frequency];
+        case ChannelColumn::TxFreq: return split ? kHeader[OffsetCol] : kHeader[Frequency];
+        case ChannelColumn::RxType:
+        case ChannelColumn::TxType: return kHeader[Tone];
+        case ChannelColumn::RxCtcss: return kHeader[CToneFreq];
+        case ChannelColumn::TxCtcss: return kHeader[RToneFreq];
+        case ChannelColumn::RxDcs: return kHeader[RxDtcsCode];
+        case ChannelColumn::TxDcs: return kHeader[DtcsCode];
+        case ChannelColumn::Spacing: return kHeader[Mode];
+        case ChannelColumn::Power: return kHeader[Power];
+        default: return kHeader[Name];
+    }
+}
+
+/// What one row of the file gives as channel `n` (0-based).
+struct RowOutcome {
+    std::vector<uint8_t> record;
+    std::string alias;
+    std::vector<CsvNote> problems;  ///< what the radio cannot hold as the row stands
+    bool fittable = true;           ///< every problem is a value the rules fit
+    std::vector<CsvNote> fitted;    ///< the changes the rules made, when fitted
+    std::optional<CsvNote> nameCut;
+};
+
+/// Works out rows of a parsed file as channels.
+class RowPlanner {
+public:
+    RowPlanner(const CsvRows& parsed, const std::array<std::optional<size_t>, kColumnCount>& at,
+               RadioData& radio, const BandLimits& band, const CTextService& texts)
+        : parsed_(parsed), at_(at), radio_(radio), band_(band),
+          rxTypes_(texts.LoadText(kRxTypeList)), txTypes_(texts.LoadText(kTxTypeList)),
+          powers_(texts.LoadText(kPowerList)), spacings_(texts.LoadText(kSpacingList)),
+          watts_(CurrentPowerLevels())
+    {
+    }
+
+    std::string Cell(size_t row, Column c) const
+    {
+        if (!at_[c] || *at_[c] >= parsed_.rows[row].size()) return {};
+        return Trim(parsed_.rows[row][*at_[c]]);
+    }
+
+    RowOutcome Evaluate(size_t row, size_t n, const std::string& line,
+                        const std::string& location) const;
+
+private:
+    const CsvRows& parsed_;
+    const std::array<std::optional<size_t>, kColumnCount>& at_;
+    RadioData& radio_;
+    const BandLimits& band_;
+    std::string rxTypes_, txTypes_, powers_, spacings_;
+    PowerLevels watts_;
+};
+
+RowOutcome RowPlanner::Evaluate(size_t row, size_t n, const std::string& line,
+                                const std::string& location) const
+{
+    RowOutcome out;
+    // A problem the radio cannot hold at all, and one the channel rules can fit.
+    const auto unfit = [&](int message, Column c, std::vector<std::string> more) {
+        std::vector<std::string> args{kHeader[c], Cell(row, c)};
+        args.insert(args.end(), more.begin(), more.end());
+        out.problems.push_back({message, std::move(args), {}});
+        out.fittable = false;
+    };
+    const auto fittable = [&](int message, std::vector<std::string> args) {
+        out.problems.push_back({message, std::move(args), {}});
+    };
+
+    // The channel the row goes into: the radio's channel at that place, else a new one.
+    CChannelData channel(n);
+    if (n < radio_.Channels().size()) channel.Raw().CopyFrom(radio_.Channels()[n]->Raw().Data());
+    const ChannelGridRow defaults = FillChannelRow(CChannelData(n), n + 1);
+    const ChannelGridRow before = FillChannelRow(channel, n + 1);
+    ChannelGridRow cells = before;
+    std::array<std::string, kChannelGridColumns> wanted;  // what the row asks for
+    const auto want = [&](ChannelColumn c) -> std::string& { return wanted[Col(c)]; };
+
+    // Frequencies: the receive frequency, and the transmit frequency from Duplex and Offset.
+    const std::string duplex = Cell(row, Duplex);
+    const bool split = !duplex.empty();
+    if (at_[Frequency]) {
+        const std::string freq = Cell(row, Frequency);
+        std::optional<uint64_t> rx;
+        if (!freq.empty()) {
+            rx = MhzUnits(freq);
+            if (!rx) unfit(CsvMessage::kNotANumber, Frequency, {});
+        }
+        const std::string offsetText = Cell(row, OffsetCol);
+        std::optional<uint64_t> offset = offsetText.empty() ? 0 : MhzUnits(offsetText);
+        if (!offset && split) unfit(CsvMessage::kNotANumber, OffsetCol, {});
+        std::optional<uint64_t> tx;
+        if (duplex.empty())
+            tx = rx;
+        else if (duplex == "+" && rx && offset)
+            tx = *rx + *offset;
+        else if (duplex == "-" && rx && offset)
+            tx = *rx > *offset ? *rx - *offset : 0;
+        else if (EqualNoCase(duplex, "split"))
+            tx = offset && *offset > 0 ? offset : std::nullopt;
+        else if (!EqualNoCase(duplex, "off") && duplex != "+" && duplex != "-")
+            unfit(CsvMessage::kNotAccepted, Duplex, {"\"\", +, -, split, off"});
+        // Outside the band or on none of the channel steps: the rules would move the value.
+        const auto check = [&](std::optional<uint64_t> units, Column c) {
+            if (!units) return;
+            const std::string band =
+                std::to_string(band_.lowMHz) + "-" + std::to_string(band_.highMHz);
+            if (*units < band_.LowUnits() || *units > band_.HighUnits())
+                fittable(CsvMessage::kOutOfBand, {kHeader[c], GridMhzText(*units), band});
+            else if (const uint32_t on = GridStepRound(static_cast<uint32_t>(*units));
+                     on != *units)
+                fittable(CsvMessage::kOffStep, {kHeader[c], GridMhzText(*units), GridMhzText(on)});
+        };
+        check(rx, Frequency);
+        if (split) check(tx, OffsetCol);
+        want(ChannelColumn::RxFreq) = rx ? GridMhzText(*rx) : "";
+        want(ChannelColumn::TxFreq) = tx ? GridMhzText(*tx) : "";
+    } else {
+        want(ChannelColumn::RxFreq) = defaults.cells[Col(ChannelColumn::RxFreq)];
+        want(ChannelColumn::TxFreq) = defaults.cells[Col(ChannelColumn::TxFreq)];
+    }
+
+    // Tones: the transmit and receive side's type and tone.
+    const bool anyTone = at_[Tone] || at_[RToneFreq] || at_[CToneFreq] || at_[DtcsCode] ||
+                         at_[DtcsPolarity] || at_[RxDtcsCode] || at_[CrossMode];
+    if (anyTone) {
+        ToneType tType = ToneType::None, rType = ToneType::None;
+        std::string tTone, rTone;
+        const std::string mode = Cell(row, Tone);
+        const auto tone = [&](Column c, const char* fallback) {
+            std::string v = Cell(row, c);
+            if (v.empty()) v = fallback;
+            if (!PlainDecimal(v)) unfit(CsvMessage::kNotANumber, c, {});
+            return v;
+        };
+        std::string pol = Cell(row, DtcsPolarity);
+        if (pol.empty()) pol = "NN";
+        const bool polOk = pol.size() == 2 && pol.find_first_not_of("NR") == std::string::npos;
+        const auto dcsType = [&](size_t k) {
+            if (!polOk) unfit(CsvMessage::kNotAccepted, DtcsPolarity, {"NN, NR, RN, RR"});
+            return polOk && pol[k] == 'R' ? ToneType::DigitalInverted : ToneType::Digital;
+        };
+        if (mode.empty()) {
+        } else if (mode == "Tone") {
+            tType = ToneType::Analog;
+            tTone = tone(RToneFreq, "88.5");
+        } else if (mode == "TSQL") {
+            tType = rType = ToneType::Analog;
+            tTone = rTone = tone(CToneFreq, "88.5");
+        } else if (mode == "DTCS") {
+            tType = dcsType(0);
+            rType = tType == ToneType::None ? ToneType::None : dcsType(1);
+            tTone = rTone = tone(DtcsCode, "023");
+        } else if (mode == "Cross") {
+            std::string cross = Cell(row, CrossMode);
+            if (cross.empty()) cross = "Tone->Tone";
+            const size_t arrow = cross.find("->");
+            const std::string t = arrow == std::string::npos ? "?" : cross.substr(0, arrow);
+            const std::string r = arrow == std::string::npos ? "?" : cross.substr(arrow + 2);
+            const auto known = [](const std::string& s) {
+                return s.empty() || s == "Tone" || s == "DTCS";
+            };
+            if (!known(t) || !known(r) || (t.empty() && r.empty())) {
+                unfit(CsvMessage::kNotAccepted, CrossMode,
+                      {"Tone->Tone, Tone->DTCS, DTCS->Tone, DTCS->DTCS, Tone->, DTCS->, "
+                       "->Tone, ->DTCS"});
+            } else {
+                if (t == "Tone") {
+                    tType = ToneType::Analog;
+                    tTone = tone(RToneFreq, "88.5");
+                }
+                if (t == "DTCS") {
+                    tType = dcsType(0);
+                    tTone = tone(DtcsCode, "023");
+                }
+                if (r == "Tone") {
+                    rType = ToneType::Analog;
+                    rTone = tone(CToneFreq, "88.5");
+                }
+                if (r == "DTCS") {
+                    rType = dcsType(1);
+                    rTone = tone(RxDtcsCode, "023");
+                }
+            }
+        } else {
+            // TSQL-R, DTCS-R and the like: tone modes this radio lacks.
+            unfit(CsvMessage::kNotAccepted, Tone, {"\"\", Tone, TSQL, DTCS, Cross"});
+        }
+        const auto setSide = [&](ToneType type, const std::string& v, const std::string& list,
+                                 ChannelColumn typeCol, ChannelColumn ctcssCol,
+                                 ChannelColumn dcsCol) {
+            want(typeCol) = ChoiceTextOf(list, static_cast<int>(type));
+            const std::optional<double> number = PlainDecimal(v);
+            want(ctcssCol) = type == ToneType::Analog && number
+                                 ? FormatCtcss(static_cast<uint16_t>(std::clamp(
+                                       std::lround(*number * 10.0), 0L, 9999L)))
+                                 : cells.cells[Col(ctcssCol)];
+            want(dcsCol) = IsDigital(type) && number
+                               ? FormatDcs(static_cast<uint16_t>(std::min(*number, 9999.0)))
+                               : cells.cells[Col(dcsCol)];
+        };
+        setSide(tType, tTone, txTypes_, ChannelColumn::TxType, ChannelColumn::TxCtcss,
+                ChannelColumn::TxDcs);
+        setSide(rType, rTone, rxTypes_, ChannelColumn::RxType, ChannelColumn::RxCtcss,
+                ChannelColumn::RxDcs);
+    } else {
+        for (ChannelColumn c :
+             {ChannelColumn::RxType, ChannelColumn::RxCtcss, ChannelColumn::RxDcs,
+              ChannelColumn::TxType, ChannelColumn::TxCtcss, ChannelColumn::TxDcs})
+            want(c) = defaults.cells[Col(c)];
+    }
+
+    // Mode: NFM is 12.5 kHz; FM keeps a wide spacing the channel has, else 25 kHz.
+    const std::string mode = Cell(row, Mode);
+    const std::string spacingNow = cells.cells[Col(ChannelColumn::Spacing)];
+    const bool narrowNow = ChoiceValueOf(spacings_, spacingNow) == 0;
+    if (!at_[Mode])
+        want(ChannelColumn::Spacing) = defaults.cells[Col(ChannelColumn::Spacing)];
+    else if (EqualNoCase(mode, "NFM"))
+        want(ChannelColumn::Spacing) = ChoiceTextOf(spacings_, 0);
+    else if (EqualNoCase(mode, "FM"))
+        want(ChannelColumn::Spacing) = narrowNow ? ChoiceTextOf(spacings_, 2) : spacingNow;
+    else
+        unfit(CsvMessage::kNotAccepted, Mode, {"FM, NFM"});
+
+    // Power: watts or a level's word; a file without a Power column, or an empty cell, keeps
+    // the channel's power.
+    if (const std::string power = Cell(row, Power); !power.empty()) {
+        if (const std::optional<size_t> level = PowerLevelOfCell(powers_, watts_, power))
+            want(ChannelColumn::Power) = ChoiceTextOf(powers_, static_cast<int>(*level));
+        else
+            unfit(CsvMessage::kNotAccepted, Power, {"5.0W, 2.5W, 1.0W, Low, Mid, High"});
+    }
+
+    // The name, cut to what the alias takes.
+    const std::string name = Cell(row, Name);
+    out.alias = FitChannelAlias(name);
+    if (out.alias != name)
+        out.nameCut = CsvNote{CsvMessage::kNameCut,
+                              {line, location, name, out.alias, std::to_string(kAliasMaxLength)},
+                              {}};
+    if (!out.fittable) return out;
+
+    // As the grid commits a row: the frequency cells by their cell rule, then the row.
+    for (size_t c = 0; c < kChannelGridColumns; ++c)
+        if (!wanted[c].empty() || c == Col(ChannelColumn::RxFreq) ||
+            c == Col(ChannelColumn::TxFreq))
+            cells.cells[c] = wanted[c];
+    for (ChannelColumn c : {ChannelColumn::RxFreq, ChannelColumn::TxFreq})
+        if (cells.cells[Col(c)] != before.cells[Col(c)])
+            cells.cells[Col(c)] = CommitFrequencyCell(cells.cells[Col(c)], band_).text;
+    RetypeChannelRow(cells);
+    CommitChannelRow(channel, cells, n + 1, band_);
+    // What the rules changed: a wanted text the channel now shows otherwise. A frequency the
+    // checks above named is listed there already; any other change is a problem of its own.
+    const ChannelGridRow stored = FillChannelRow(channel, n + 1);
+    const bool frequencyNamed = !out.problems.empty();
+    for (size_t c = 0; c < kChannelGridColumns; ++c) {
+        if (wanted[c].empty() || stored.cells[c] == wanted[c]) continue;
+        if (stored.kinds[c] == CellKind::Fixed) continue;  // a tone the type does not use
+        const auto column = static_cast<ChannelColumn>(c);
+        const std::string csvColumn = CsvColumnOf(column, split);
+        const bool frequency = column == ChannelColumn::RxFreq || column == ChannelColumn::TxFreq;
+        // A simplex row's transmit frequency is its receive frequency: named once.
+        if (column == ChannelColumn::TxFreq && !split &&
+            wanted[c] == wanted[Col(ChannelColumn::RxFreq)] &&
+            stored.cells[c] == stored.cells[Col(ChannelColumn::RxFreq)])
+            continue;
+        if (!frequency || !frequencyNamed)
+            fittable(CsvMessage::kRuleChanges, {csvColumn, wanted[c], stored.cells[c]});
+        out.fitted.push_back(
+            {CsvMessage::kFitted, {line, location, csvColumn, wanted[c], stored.cells[c]}, {}});
+    }
+    out.record.assign(channel.Raw().Data(), channel.Raw().Data() + channel.Raw().Size());
+    return out;
+}
+
+}  // namespace
+
 ChannelImport PlanChannelImport(std::string_view bytes, RadioData& radio, const BandLimits& band,
-                                const CTextService& texts)
+                                const CTextService& texts, const CsvImportOptions& options)
 {
     ChannelImport plan;
     const auto fail = [&plan](int message, std::vector<std::string> args = {}) {
-        plan.errors.push_back({message, std::move(args)});
+        plan.errors.push_back({message, std::move(args), {}});
         return plan;
     };
-    if (bytes.size() > kMaxCsvBytes)
-        return fail(CsvMessage::kTooManyRows, {"?", std::to_string(CChannelData::kSlots),
-                                               std::to_string(CChannelData::kSlots)});
+    if (bytes.size() > kMaxChannelCsvBytes)
+        return fail(CsvMessage::kTooLarge, {SizeText(kMaxChannelCsvBytes)});
     const std::optional<std::string> text = DecodeText(bytes);
     if (!text) return fail(CsvMessage::kNotText);
 
     CsvRows parsed;
-    parsed.limit = CChannelData::kSlots + 1;
-    csv_parser parser;
-    if (csv_init(&parser, CSV_STRICT | CSV_STRICT_FINI) != 0) return fail(CsvMessage::kNotText);
-    const size_t used = csv_parse(&parser, text->data(), text->size(), OnField, OnRow, &parsed);
-    const bool parsedAll = used == text->size() && csv_fini(&parser, OnField, OnRow, &parsed) == 0;
-    const std::string reason = csv_strerror(csv_error(&parser));
-    csv_free(&parser);
-    if (!parsedAll) return fail(CsvMessage::kBadCsv, {std::to_string(parsed.count + 1), reason});
+    if (std::optional<CsvNote> error = ParseCsvRows(*text, parsed)) {
+        plan.errors.push_back(std::move(*error));
+        return plan;
+    }
     if (parsed.rows.empty()) return fail(CsvMessage::kNoHeader);
 
     // Columns by their header names; unknown ones are ignored.
@@ -372,228 +787,129 @@ ChannelImport PlanChannelImport(std::string_view bytes, RadioData& radio, const 
                 any = true;
             }
     if (!any) return fail(CsvMessage::kNoHeader);
-    const size_t rows = parsed.count - 1;
-    if (rows > CChannelData::kSlots)
+    const size_t rowCount = parsed.count - 1;
+    if (rowCount > kMaxChannelCsvRows)
         return fail(CsvMessage::kTooManyRows,
-                    {std::to_string(rows), std::to_string(CChannelData::kSlots),
-                     std::to_string(CChannelData::kSlots)});
-    if (rows == 0) return fail(CsvMessage::kNoRows);
+                    {std::to_string(rowCount), std::to_string(CChannelData::kSlots)});
+    if (rowCount == 0) return fail(CsvMessage::kNoRows);
 
-    // Rows in the order of their Location when every row has one, else in file order.
-    std::vector<size_t> order(rows);
-    for (size_t i = 0; i < rows; ++i) order[i] = i + 1;
-    const auto cellOf = [&](size_t row, Column c) -> std::string {
-        if (!at[c] || *at[c] >= parsed.rows[row].size()) return {};
-        return Trim(parsed.rows[row][*at[c]]);
-    };
-    if (at[Location]) {
-        bool allNumbers = true;
-        for (size_t r : order) allNumbers = allNumbers && Number(cellOf(r, Location)).has_value();
-        if (allNumbers)
-            std::stable_sort(order.begin(), order.end(), [&](size_t x, size_t y) {
-                return *Number(cellOf(x, Location)) < *Number(cellOf(y, Location));
-            });
+    RowPlanner planner(parsed, at, radio, band, texts);
+    // Each row's Location: a whole number given once; without the column, its place.
+    std::vector<long> locations(rowCount + 1, 0);
+    std::map<long, size_t> lineOf;
+    for (size_t r = 1; r <= rowCount; ++r) {
+        const std::string line = std::to_string(parsed.lines[r]);
+        if (!at[Location]) {
+            locations[r] = static_cast<long>(r);
+            continue;
+        }
+        const std::string cell = planner.Cell(r, Location);
+        const std::optional<long> location = WholeNumber(cell);
+        if (!location || *location > kMaxCsvLocation) {
+            plan.errors.push_back(
+                {CsvMessage::kBadLocation, {line, cell, std::to_string(kMaxCsvLocation)}, {}});
+            continue;
+        }
+        locations[r] = *location;
+        const auto [it, added] = lineOf.emplace(*location, parsed.lines[r]);
+        if (!added)
+            plan.errors.push_back({CsvMessage::kDuplicateLocation,
+                                   {line, cell, std::to_string(it->second)},
+                                   {}});
+    }
+    if (!plan.Ok()) return plan;
+
+    // Rows in the order of their Location, each checked as the channel at its place.
+    std::vector<size_t> order(rowCount);
+    for (size_t i = 0; i < rowCount; ++i) order[i] = i + 1;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](size_t x, size_t y) { return locations[x] < locations[y]; });
+    std::map<long, size_t> rowOf;                 // Location -> row
+    std::vector<size_t> infoOf(rowCount + 1, 0);  // row -> its entry of plan.rows
+    for (size_t k = 0; k < order.size(); ++k) {
+        const size_t r = order[k];
+        rowOf[locations[r]] = r;
+        infoOf[r] = k;
+        const RowOutcome outcome =
+            planner.Evaluate(r, std::min(k, CChannelData::kSlots - 1),
+                             std::to_string(parsed.lines[r]), std::to_string(locations[r]));
+        CsvRow info;
+        info.line = parsed.lines[r];
+        info.location = locations[r];
+        info.name = planner.Cell(r, Name);
+        info.frequency = planner.Cell(r, Frequency);
+        info.mode = planner.Cell(r, Mode);
+        info.problems = outcome.problems;
+        info.fittable = outcome.fittable;
+        plan.rows.push_back(std::move(info));
     }
 
-    const std::string rxTypes = texts.LoadText(kRxTypeList), txTypes = texts.LoadText(kTxTypeList);
-    const std::string powers = texts.LoadText(kPowerList), spacings = texts.LoadText(kSpacingList);
-    for (size_t n = 0; n < order.size(); ++n) {
-        const size_t row = order[n];
-        const std::string rowText = std::to_string(row + 1);  // the header is row 1
-        const auto refuse = [&](int message, Column c, std::vector<std::string> more) {
-            std::vector<std::string> args{rowText, kHeader[c], cellOf(row, c)};
-            args.insert(args.end(), more.begin(), more.end());
-            plan.errors.push_back({message, std::move(args)});
-        };
-        const size_t errorsBefore = plan.errors.size();
-        // The channel the row goes into: the radio's channel at that place, else a new one.
-        CChannelData channel(n);
-        if (n < radio.Channels().size()) channel.Raw().CopyFrom(radio.Channels()[n]->Raw().Data());
-        const ChannelGridRow defaults = FillChannelRow(CChannelData(n), n + 1);
-        ChannelGridRow cells = FillChannelRow(channel, n + 1);
-        std::array<std::string, kChannelGridColumns> wanted;  // what the row asks for
-
-        // Frequencies.
-        if (at[Frequency]) {
-            const std::string freq = cellOf(row, Frequency);
-            std::optional<double> rx = freq.empty() ? std::optional<double>() : Number(freq);
-            if (!freq.empty() && !rx) refuse(CsvMessage::kNotANumber, Frequency, {});
-            const std::string duplex = cellOf(row, Duplex);
-            const std::string offsetText = cellOf(row, OffsetCol);
-            std::optional<double> offset = offsetText.empty() ? 0.0 : Number(offsetText);
-            if (!offset) refuse(CsvMessage::kNotANumber, OffsetCol, {});
-            std::optional<double> tx;
-            if (duplex.empty())
-                tx = rx;
-            else if (duplex == "+" && rx && offset)
-                tx = *rx + *offset;
-            else if (duplex == "-" && rx && offset)
-                tx = *rx - *offset;
-            else if (EqualNoCase(duplex, "split"))
-                tx = offset;
-            else if (!EqualNoCase(duplex, "off") && duplex != "+" && duplex != "-")
-                refuse(CsvMessage::kNotAccepted, Duplex,
-                       {"\"\", \"+\", \"-\", \"split\", \"off\""});
-            const auto text = [](std::optional<double> mhz) {
-                return mhz && *mhz > 0 ? UnitsText(FreqTextToUnits(std::to_string(*mhz)))
-                                       : std::string();
-            };
-            wanted[Col(ChannelColumn::RxFreq)] = rx ? UnitsText(FreqTextToUnits(freq)) : "";
-            wanted[Col(ChannelColumn::TxFreq)] =
-                duplex.empty() ? wanted[Col(ChannelColumn::RxFreq)] : text(tx);
-        } else {
-            wanted[Col(ChannelColumn::RxFreq)] = defaults.cells[Col(ChannelColumn::RxFreq)];
-            wanted[Col(ChannelColumn::TxFreq)] = defaults.cells[Col(ChannelColumn::TxFreq)];
-        }
-
-        // Tones: the transmit and receive side's type and tone.
-        const bool anyTone = at[Tone] || at[RToneFreq] || at[CToneFreq] || at[DtcsCode] ||
-                             at[DtcsPolarity] || at[RxDtcsCode] || at[CrossMode];
-        ToneType tType = ToneType::None, rType = ToneType::None;
-        std::string tTone, rTone;
-        if (anyTone) {
-            const std::string mode = cellOf(row, Tone);
-            const auto tone = [&](Column c, const char* fallback) {
-                std::string v = cellOf(row, c);
-                if (v.empty()) v = fallback;
-                if (!Number(v)) refuse(CsvMessage::kNotANumber, c, {});
-                return v;
-            };
-            std::string pol = cellOf(row, DtcsPolarity);
-            if (pol.empty()) pol = "NN";
-            if (pol.size() != 2 || pol.find_first_not_of("NR") != std::string::npos)
-                refuse(CsvMessage::kNotAccepted, DtcsPolarity, {"NN, NR, RN, RR"});
-            const auto dcsType = [&](size_t k) {
-                return pol.size() == 2 && pol[k] == 'R' ? ToneType::DigitalInverted
-                                                        : ToneType::Digital;
-            };
-            if (mode.empty()) {
-            } else if (mode == "Tone") {
-                tType = ToneType::Analog;
-                tTone = tone(RToneFreq, "88.5");
-            } else if (mode == "TSQL") {
-                tType = rType = ToneType::Analog;
-                tTone = rTone = tone(CToneFreq, "88.5");
-            } else if (mode == "DTCS") {
-                tType = dcsType(0);
-                rType = dcsType(1);
-                tTone = rTone = tone(DtcsCode, "023");
-            } else if (mode == "Cross") {
-                std::string cross = cellOf(row, CrossMode);
-                if (cross.empty()) cross = "Tone->Tone";
-                const size_t arrow = cross.find("->");
-                const std::string t = arrow == std::string::npos ? "?" : cross.substr(0, arrow);
-                const std::string r = arrow == std::string::npos ? "?" : cross.substr(arrow + 2);
-                const auto known = [](const std::string& s) {
-                    return s.empty() || s == "Tone" || s == "DTCS";
-                };
-                if (!known(t) || !known(r) || (t.empty() && r.empty())) {
-                    refuse(CsvMessage::kNotAccepted, CrossMode,
-                           {"Tone->Tone, Tone->DTCS, DTCS->Tone, DTCS->DTCS, Tone->, DTCS->, "
-                            "->Tone, ->DTCS"});
-                } else {
-                    if (t == "Tone") {
-                        tType = ToneType::Analog;
-                        tTone = tone(RToneFreq, "88.5");
-                    }
-                    if (t == "DTCS") {
-                        tType = dcsType(0);
-                        tTone = tone(DtcsCode, "023");
-                    }
-                    if (r == "Tone") {
-                        rType = ToneType::Analog;
-                        rTone = tone(CToneFreq, "88.5");
-                    }
-                    if (r == "DTCS") {
-                        rType = dcsType(1);
-                        rTone = tone(RxDtcsCode, "023");
-                    }
-                }
-            } else {
-                refuse(CsvMessage::kNotAccepted, Tone, {"\"\", Tone, TSQL, DTCS, Cross"});
+    // The rows picked, in the order picked.
+    std::vector<size_t> picked;
+    if (options.rows) {
+        std::set<long> seen;
+        for (long location : *options.rows) {
+            if (!seen.insert(location).second) {
+                fail(CsvMessage::kRowPickedTwice, {std::to_string(location)});
+                continue;
             }
-            const auto setSide = [&](ToneType type, const std::string& v, const std::string& list,
-                                     ChannelColumn typeCol, ChannelColumn ctcssCol,
-                                     ChannelColumn dcsCol) {
-                wanted[Col(typeCol)] = ChoiceTextOf(list, static_cast<int>(type));
-                wanted[Col(ctcssCol)] = type == ToneType::Analog && Number(v)
-                                            ? FormatCtcss(ParseCtcssText(v))
-                                            : cells.cells[Col(ctcssCol)];
-                wanted[Col(dcsCol)] = IsDigital(type) && Number(v) ? FormatDcs(ParseDcsText(v))
-                                                                   : cells.cells[Col(dcsCol)];
-            };
-            setSide(tType, tTone, txTypes, ChannelColumn::TxType, ChannelColumn::TxCtcss,
-                    ChannelColumn::TxDcs);
-            setSide(rType, rTone, rxTypes, ChannelColumn::RxType, ChannelColumn::RxCtcss,
-                    ChannelColumn::RxDcs);
-        } else {
-            for (ChannelColumn c :
-                 {ChannelColumn::RxType, ChannelColumn::RxCtcss, ChannelColumn::RxDcs,
-                  ChannelColumn::TxType, ChannelColumn::TxCtcss, ChannelColumn::TxDcs})
-                wanted[Col(c)] = defaults.cells[Col(c)];
+            const auto it = rowOf.find(location);
+            if (it == rowOf.end())
+                fail(CsvMessage::kRowNotInFile, {std::to_string(location)});
+            else
+                picked.push_back(it->second);
         }
-
-        // Mode: NFM is 12.5 kHz; FM keeps a wide spacing the channel has, else 25 kHz.
-        const std::string mode = cellOf(row, Mode);
-        const std::string spacingNow = cells.cells[Col(ChannelColumn::Spacing)];
-        const bool narrowNow = ChoiceValueOf(spacings, spacingNow) == 0;
-        if (!at[Mode])
-            wanted[Col(ChannelColumn::Spacing)] = defaults.cells[Col(ChannelColumn::Spacing)];
-        else if (mode == "NFM")
-            wanted[Col(ChannelColumn::Spacing)] = ChoiceTextOf(spacings, 0);
-        else if (mode == "FM")
-            wanted[Col(ChannelColumn::Spacing)] =
-                narrowNow ? ChoiceTextOf(spacings, 2) : spacingNow;
-        else
-            refuse(CsvMessage::kNotAccepted, Mode, {"FM, NFM"});
-
-        // Power by its text.
-        if (!at[Power]) {
-            wanted[Col(ChannelColumn::Power)] = defaults.cells[Col(ChannelColumn::Power)];
-        } else {
-            const std::string power = cellOf(row, Power);
-            const std::string match = PowerTextOfCell(powers, power);
-            std::string accepted;
-            for (const ChoiceEntry& e : ParseChoiceList(powers)) {
-                const std::string name = CsvPowerName(powers, e.text);
-                accepted += (accepted.empty() ? "" : ", ") + name;
-                if (name != e.text) accepted += " (" + e.text + ")";
+        if (options.rows->empty()) fail(CsvMessage::kPickNoRows);
+        if (!plan.Ok()) return plan;
+    } else {
+        picked = order;
+    }
+    // Rows that do not fit are left out on request, each listed once.
+    if (options.skipUnfit) {
+        std::vector<size_t> kept;
+        for (size_t r : picked) {
+            const CsvRow& info = plan.rows[infoOf[r]];
+            if (info.FitsWith(options.fit)) {
+                kept.push_back(r);
+                continue;
             }
-            if (match.empty()) refuse(CsvMessage::kNotAccepted, Power, {accepted});
-            wanted[Col(ChannelColumn::Power)] = match;
+            plan.skipped.push_back({CsvMessage::kSkippedRow,
+                                    {std::to_string(info.line), std::to_string(info.location)},
+                                    info.problems});
         }
-        if (plan.errors.size() != errorsBefore) continue;
+        picked = std::move(kept);
+        if (picked.empty()) return fail(CsvMessage::kNoRowLeft);
+    }
+    if (picked.size() > CChannelData::kSlots)
+        return fail(CsvMessage::kTooManyRows,
+                    {std::to_string(picked.size()), std::to_string(CChannelData::kSlots)});
 
-        // As the grid commits a row: the frequency cells by their cell rule, then the row.
-        for (size_t c = 0; c < kChannelGridColumns; ++c)
-            if (!wanted[c].empty() || c == Col(ChannelColumn::RxFreq) ||
-                c == Col(ChannelColumn::TxFreq))
-                cells.cells[c] = wanted[c];
-        for (ChannelColumn c : {ChannelColumn::RxFreq, ChannelColumn::TxFreq})
-            if (cells.cells[Col(c)] != FillChannelRow(channel, n + 1).cells[Col(c)])
-                cells.cells[Col(c)] = CommitFrequencyCell(cells.cells[Col(c)], band).text;
-        RetypeChannelRow(cells);
-        CommitChannelRow(channel, cells, n + 1, band);
-        // What the rules fitted: a wanted text the channel now shows otherwise.
-        const ChannelGridRow stored = FillChannelRow(channel, n + 1);
-        for (size_t c = 0; c < kChannelGridColumns; ++c) {
-            if (wanted[c].empty() || stored.cells[c] == wanted[c]) continue;
-            if (stored.kinds[c] == CellKind::Fixed) continue;  // a tone the type does not use
-            plan.fitted.push_back({CsvMessage::kFitted,
-                                   {rowText, ChannelColumnHeader(c), wanted[c], stored.cells[c]}});
+    for (size_t n = 0; n < picked.size(); ++n) {
+        const size_t r = picked[n];
+        const std::string line = std::to_string(parsed.lines[r]);
+        const std::string location = std::to_string(locations[r]);
+        RowOutcome outcome = planner.Evaluate(r, n, line, location);
+        if (!outcome.problems.empty() && !(options.fit && outcome.fittable)) {
+            plan.errors.push_back(
+                {CsvMessage::kRefusedRow, {line, location}, std::move(outcome.problems)});
+            continue;
         }
-        plan.records.emplace_back(channel.Raw().Data(),
-                                  channel.Raw().Data() + channel.Raw().Size());
-        plan.aliases.push_back(cellOf(row, Name));
+        if (outcome.nameCut) plan.notices.push_back(std::move(*outcome.nameCut));
+        plan.fitted.insert(plan.fitted.end(), outcome.fitted.begin(), outcome.fitted.end());
+        plan.records.push_back(std::move(outcome.record));
+        plan.aliases.push_back(std::move(outcome.alias));
     }
     if (!plan.Ok()) {
         plan.records.clear();
         plan.aliases.clear();
+        plan.fitted.clear();
+        plan.notices.clear();
         return plan;
     }
     PlanReferenceCuts(plan, radio);
     return plan;
 }
+
 
 void ApplyChannelImport(RadioData& radio, const ChannelImport& plan)
 {

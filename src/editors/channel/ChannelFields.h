@@ -21,7 +21,8 @@ inline constexpr int kPersonalityColumnList = 3703;
 inline constexpr int kMsgFrequencyClamped = 1164;
 /// Interface text of the "no frequency" entry of the licence-free frequency lists.
 inline constexpr int kNoFrequencyTextId = 3686;
-/// Tool tip of the alias box and column: the alias is kept for the session only.
+/// Tool tip of the alias box and column: the alias is saved in the data file, never sent to
+/// the radio.
 inline constexpr int kAliasNoteText = 39190;
 /// Caption texts of the channel view's pages.
 inline constexpr int kChannelBasicPageId = 3656;
@@ -33,7 +34,7 @@ inline constexpr int kChannelGridId = 3771;
 
 /// Control ids of the channel pages (each is also the number of its caption text).
 enum class ChannelControl : int {
-    Alias = 3691,          ///< alias text box (not stored)
+    Alias = 3691,          ///< alias text box (not in the record; kept in the data file)
     Spacing = 3661,        ///< channel spacing list
     Power = 3663,          ///< power level list
     RxFreqBox = 3666,      ///< receive frequency box (normal bands)

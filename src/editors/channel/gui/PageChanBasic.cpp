@@ -13,6 +13,7 @@
 #include "base/Settings.h"
 #include "base/TextFormat.h"
 #include "data/RadioData.h"
+#include "editors/channel/ChannelAlias.h"
 #include "editors/channel/ChannelFieldTable.h"
 #include "editors/channel/ChannelRules.h"
 #include "ui/ComboHelpers.h"
@@ -187,7 +188,7 @@ QString ChannelAlias(uint32_t channelId)
 
 void SetChannelAlias(uint32_t channelId, const QString& alias)
 {
-    Radio().SetChannelAlias(channelId, FromQ(alias));
+    Radio().SetChannelAlias(channelId, FitChannelAlias(FromQ(alias)));
 }
 
 bool ReportFrequencyChange(const QString& where, const QString& typed, const FrequencyEntry& stored,
@@ -226,12 +227,17 @@ CPageChanBasic::CPageChanBasic(QWidget* parent)
     layout->addWidget(sides);
     layout->addStretch(1);
 
-    // Alias: character codes 0 to 128 only.
+    // Alias: the characters and length an alias takes (the same rule cuts imported names).
     auto* alias = Get<QLineEdit>(C::Alias);
+    alias->setMaxLength(static_cast<int>(kAliasMaxLength));
     alias->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("[\\x{0}-\\x{80}]*")), alias));
+        QRegularExpression(QStringLiteral("[\\x{%1}-\\x{%2}]*")
+                               .arg(static_cast<uint32_t>(kAliasFirstCode), 0, 16)
+                               .arg(static_cast<uint32_t>(kAliasLastCode), 0, 16)),
+        alias));
     // The radio has no room for an alias: say so where it is typed.
-    alias->setToolTip(UiText(kAliasNoteText, "The alias is kept for this session only."));
+    alias->setToolTip(UiText(kAliasNoteText,
+                             "The alias is saved in the data file, never sent to the radio."));
     for (C box : {C::RxFreqBox, C::TxFreqBox}) {
         auto* edit = Get<QLineEdit>(box);
         edit->setMaxLength(kFreqBoxLength);

@@ -9,6 +9,7 @@
 #include "base/TextFormat.h"
 #include "data/Document.h"
 #include "data/RadioData.h"
+#include "editors/channel/ChannelAlias.h"
 #include "editors/channel/ChannelCommands.h"
 #include "editors/channel/ChannelData.h"
 #include "editors/channel/ChannelGrid.h"
@@ -78,7 +79,8 @@ CViewChannelList::CViewChannelList(QWidget* parent) : CRecordListView(kFormId, p
     grid_->SetColumns(columns);
     if (QTableWidgetItem* alias =
             grid_->horizontalHeaderItem(static_cast<int>(ChannelColumn::Alias)))
-        alias->setToolTip(UiText(kAliasNoteText, "The alias is kept for this session only."));
+        alias->setToolTip(UiText(kAliasNoteText,
+                                 "The alias is saved in the data file, never sent to the radio."));
     // The scan list column would only ever be empty: the channel record keeps no scan list.
     grid_->setColumnHidden(static_cast<int>(ChannelColumn::ScanList), true);
     for (size_t c = 0; c < kChannelGridColumns; ++c) {
@@ -208,9 +210,10 @@ void CViewChannelList::FillRow(int row)
         grid_->SetCellText(row, static_cast<int>(c), ToQ(cells.cells[c]));
         grid_->SetCellKind(row, static_cast<int>(c), ToGridKind(c, cells.kinds[c]));
     }
-    // The alias cells say, as the sheet's alias box does, that the alias lives for this session.
+    // The alias cells say, as the sheet's alias box does, that the alias stays in the data file.
     if (QTableWidgetItem* alias = grid_->item(row, static_cast<int>(kAliasColumn)))
-        alias->setToolTip(UiText(kAliasNoteText, "The alias is kept for this session only."));
+        alias->setToolTip(UiText(kAliasNoteText,
+                                 "The alias is saved in the data file, never sent to the radio."));
 }
 
 void CViewChannelList::SelectCurrent()
@@ -237,6 +240,7 @@ void CViewChannelList::CommitRow(int row)
         cells.cells[c] = FromQ(grid_->CellText(row, static_cast<int>(c)));
     const NoticeRecord notice =
         CommitChannelRow(channel, cells, static_cast<size_t>(row) + 1, CurrentBandLimits(), this);
+    cells.cells[kAliasColumn] = FitChannelAlias(cells.cells[kAliasColumn]);
     SetChannelAlias(channel.id_, ToQ(cells.cells[kAliasColumn]));
     for (size_t c = 0; c < kChannelGridColumns; ++c) {
         grid_->SetCellText(row, static_cast<int>(c), ToQ(cells.cells[c]));
