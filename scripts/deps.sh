@@ -4,7 +4,8 @@ set -euo pipefail
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev qt6-base-dev libgtest-dev googletest
           libsimpleini-dev nlohmann-json3-dev libcsv-dev libbenchmark-dev ccache
           qt6-translations-l10n
-          xvfb xauth xdotool imagemagick poppler-utils fonts-wqy-microhei)
+          xvfb xauth xdotool imagemagick poppler-utils fonts-wqy-microhei
+          dpkg-dev lintian desktop-file-utils appstream man-db)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

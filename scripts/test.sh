@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds rvcps with AddressSanitizer and UndefinedBehaviorSanitizer and runs every test, then
-# runs each fuzz harness for a short bounded time on its committed seed corpus.
+# runs each fuzz harness for a short bounded time on its committed seed corpus; then builds the
+# Debian package and checks it unpacked (scripts/check-package.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
@@ -11,5 +12,8 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export QT_QPA_PLATFORM=offscreen
 bash scripts/fuzz.sh
-# The test run comes last so that its summary closes the output.
+# Every test program, with its summary.
 ctest --test-dir build-asan --output-on-failure -j "$jobs"
+# The Debian package, built without the sanitizers and checked unpacked; its summary line
+# closes the output.
+bash scripts/check-package.sh

@@ -1,12 +1,18 @@
 #include "base/Settings.h"
 
 #include <dirent.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
+#include <vector>
 
+#include "base/AtomicFile.h"
 #include "base/Bytes.h"
 
 namespace rv {
@@ -39,7 +45,81 @@ std::vector<std::string> SplitComma(const std::string& s)
     return out;
 }
 
+std::string WithSlash(std::string dir)
+{
+    if (!dir.empty() && dir.back() != '/') dir += '/';
+    return dir;
+}
+
+bool IsFile(const std::string& path)
+{
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+/// A folder holds the program's resources when the model catalogue or the English language
+/// file is there.
+bool HoldsResources(const std::string& dir)
+{
+    return IsFile(dir + "Model.dat") || IsFile(dir + "QTX_E.lng");
+}
+
+/// The user's home folder: $HOME, or the password database's entry when it is unset.
+std::string HomeDir()
+{
+    if (const char* home = std::getenv("HOME"); home && *home == '/') return home;
+    if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir && *pw->pw_dir == '/')
+        return pw->pw_dir;
+    return {};
+}
+
+/// Makes a folder and its parents (mode 0700 for the new ones, as the user's configuration
+/// folders are). True when it is there afterwards.
+bool MakeFolders(const std::string& dir)
+{
+    std::string path;
+    for (size_t pos = 0; pos != std::string::npos;) {
+        pos = dir.find('/', pos + 1);
+        path = dir.substr(0, pos);
+        if (path.empty()) continue;
+        if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) return false;
+    }
+    struct stat st {};
+    return ::stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
 }  // namespace
+
+ProgramPaths LocateProgramPaths(const std::string& exeDir)
+{
+    const std::string dir = WithSlash(exeDir.empty() ? std::string("./") : exeDir);
+    ProgramPaths paths{dir, dir, false};
+    if (HoldsResources(dir)) return paths;
+    const std::string shared = dir + kInstalledResourceDir;
+    if (!HoldsResources(shared)) return paths;
+    // "<prefix>/bin/../share/rvcps/" as "<prefix>/share/rvcps/" when the prefix resolves.
+    char resolved[PATH_MAX];
+    paths.resourceDir = WithSlash(::realpath(shared.c_str(), resolved) ? resolved : shared);
+    std::string config;
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg == '/')
+        config = xdg;
+    else if (const std::string home = HomeDir(); !home.empty())
+        config = WithSlash(home) + ".config";
+    // Without any home the settings are only read, from the shipped file.
+    paths.configDir = config.empty() ? std::string() : WithSlash(config) + "rvcps/";
+    paths.installed = true;
+    return paths;
+}
+
+std::string ExecutableDir()
+{
+    std::vector<char> buf(PATH_MAX + 1);
+    const ssize_t n = ::readlink("/proc/self/exe", buf.data(), buf.size() - 1);
+    if (n <= 0) return "./";
+    const std::string path(buf.data(), static_cast<size_t>(n));
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
+}
 
 CSettings& CSettings::Instance()
 {
@@ -49,11 +129,34 @@ CSettings& CSettings::Instance()
 
 void CSettings::Init(const std::string& programDir)
 {
+    const std::string dir = WithSlash(programDir);
+    Init(ProgramPaths{dir, dir, false});
+}
+
+void CSettings::Init(const ProgramPaths& paths)
+{
     bool readOnly = readOnly_;
     *this = CSettings();
     readOnly_ = readOnly;
-    programDir_ = programDir;
-    if (!programDir_.empty() && programDir_.back() != '/') programDir_ += '/';
+    programDir_ = WithSlash(paths.resourceDir);
+    installed_ = paths.installed;
+    const std::string shipped = programDir_ + "Settings.ini";
+    settingsPath_ = shipped;
+    if (installed_ && !paths.configDir.empty()) {
+        const std::string own = WithSlash(paths.configDir) + "Settings.ini";
+        if (IsFile(own)) {
+            settingsPath_ = own;
+        } else if (!readOnly_) {
+            // First start of this user: the shipped settings become the user's own. When that
+            // fails (no home, a full disk) the shipped ones are read and nothing is kept.
+            std::string text;
+            if (MakeFolders(paths.configDir) &&
+                ReadWholeFile(shipped, text) && WriteFileAtomic(own, text))
+                settingsPath_ = own;
+        }
+    } else if (!installed_ && !paths.configDir.empty()) {
+        settingsPath_ = WithSlash(paths.configDir) + "Settings.ini";
+    }
     CIniFile ini;
     ini.Load(SettingsPath());
     signal_ = ini.GetInt(kSettingSection, "Signal", 0);
@@ -124,6 +227,13 @@ void CSettings::SelectLanguage(int index)
     if (!readOnly_)
         CIniFile::WriteString(SettingsPath(), kSettingSection, "Language",
                               std::to_string(languageIndex_));
+}
+
+std::string CSettings::UserFilesDir() const
+{
+    if (!installed_) return programDir_;
+    const std::string home = HomeDir();
+    return home.empty() ? std::string("./") : WithSlash(home);
 }
 
 std::string CSettings::LanguageProblem() const

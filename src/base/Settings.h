@@ -27,6 +27,28 @@ struct ControlTexts {
     std::optional<RangeDescriptor> range;  ///< range descriptor for numeric fields
 };
 
+/// Where a program finds its files. Run from its build folder or with --home, everything is in
+/// one program directory. Installed, the read-only resources are shared below the prefix and
+/// the user's settings are the user's own.
+struct ProgramPaths {
+    std::string resourceDir;  ///< Model.dat, language files, default sets, help, pictures; '/' at the end
+    std::string configDir;    ///< the folder of the user's Settings.ini; '/' at the end
+    bool installed = false;   ///< the installed layout (resources in <prefix>/share/rvcps)
+};
+
+/// The folder of the installed resources relative to the folder of the programs.
+inline constexpr const char* kInstalledResourceDir = "../share/rvcps/";
+
+/// The paths of a program whose executable is in exeDir. A folder that holds Model.dat or the
+/// English language file is a program directory (a build folder or a copied one). Otherwise,
+/// when exeDir/../share/rvcps holds them, the program is installed: resources there, settings
+/// in $XDG_CONFIG_HOME/rvcps (~/.config/rvcps when unset or not absolute). Otherwise exeDir
+/// stays the program directory, so that a missing file is named where it was looked for.
+ProgramPaths LocateProgramPaths(const std::string& exeDir);
+
+/// The directory of the running executable, with a trailing '/'.
+std::string ExecutableDir();
+
 /// The settings object is also the program's text service (texts of the selected language file).
 class CSettings : public CTextService {
 public:
@@ -36,13 +58,25 @@ public:
     /// Reads "Settings.ini" of programDir (every field reset first) and selects the language
     /// stored there. Called at start-up, and by tests with a fresh directory.
     void Init(const std::string& programDir);
+    /// The same for the paths of an installed or a program-directory program. Installed, the
+    /// user's Settings.ini is made from the shipped one on first start (its folder created);
+    /// read-only (the command line), a missing user file means the shipped one is read.
+    void Init(const ProgramPaths& paths);
     /// Writes Signal, ModelID, ModelName, ComPort and FreqRange back to "Settings.ini" (the
     /// previous range when the last new-range answer was No). False when it cannot be written.
     bool SaveAtExit() const;
 
     // Files.
-    const std::string& ProgramDir() const { return programDir_; }  ///< with trailing '/'
-    std::string SettingsPath() const { return programDir_ + "Settings.ini"; }
+    /// The folder of the read-only resources (the program directory, or <prefix>/share/rvcps
+    /// installed), with trailing '/'.
+    const std::string& ProgramDir() const { return programDir_; }
+    /// The Settings.ini that is read and written.
+    const std::string& SettingsPath() const { return settingsPath_; }
+    /// True for the installed layout: the resources are shared and may not be written.
+    bool Installed() const { return installed_; }
+    /// Where the user's own files are offered first (a trace, a report): the program
+    /// directory, or the home folder when installed. With trailing '/'.
+    std::string UserFilesDir() const;
     std::string ModelDatPath() const { return programDir_ + "Model.dat"; }
 
     // Language.
@@ -132,6 +166,8 @@ public:
 
 private:
     std::string programDir_;
+    std::string settingsPath_;
+    bool installed_ = false;
     int comPort_ = 1;
     std::string modelName_, modelId_, freqRange_, prevFreqRange_;
     int lastRangeAnswer_ = 6;

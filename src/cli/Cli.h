@@ -69,9 +69,21 @@ struct ParsedArgs {
     std::vector<std::string> GetAll(std::string_view name) const;
 };
 
-/// Reads the arguments after the verb. An unknown option, a missing value or a repeated
-/// option (unless it is repeatable) leaves the offending argument in `bad`. "--" ends the options.
+/// Reads the arguments after the verb (getopt_long: "--name VALUE", "--name=VALUE", "-o FILE",
+/// "-oFILE"; options and positional arguments in any order). An unknown or abbreviated option,
+/// a missing value or a repeated option (unless it is repeatable) leaves the offending argument
+/// in `bad`. "--" ends the options. "--help" or "-h" prints the help of the verb being run (its
+/// usage lines and these options) on stdout and ends the program with status 0.
 ParsedArgs ParseArgs(std::span<const std::string> args, std::span<const OptionSpec> specs);
+/// Reads the options before the verb: stops at the first argument that is no option (the
+/// verb), whose index goes to `verbAt` (args.size() when there is none). Errors as ParseArgs.
+ParsedArgs ParseLeadingOptions(std::span<const std::string> args,
+                               std::span<const OptionSpec> specs, size_t& verbAt);
+/// Names the verb being run, for its help.
+void SetCurrentVerb(std::string_view verb);
+/// The help of a verb: its usage lines from kUsage, what it does, its options with their
+/// values as the usage names them, the global options and the notes about its arguments.
+std::string VerbHelp(std::string_view verb, std::span<const OptionSpec> specs);
 
 /// The usage synopsis of every verb.
 extern const char* const kUsage;

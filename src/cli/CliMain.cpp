@@ -4,8 +4,9 @@
 //   rvcps-cli [--home DIR] <verb> ...
 //
 // --home names the program directory (Settings.ini, Model.dat, language files, default sets);
-// without it the directory of this executable is used. The settings are read but never
-// written. Exit status: 0 success, 1 failure (message on stderr), 2 usage error.
+// without it the directory of this executable is one (a build folder), or the program is
+// installed and reads the shared resources and the user's settings. The settings are read but
+// never written. Exit status: 0 success, 1 failure (message on stderr), 2 usage error.
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -16,9 +17,10 @@
 #include <string_view>
 #include <vector>
 
+#include "RvVersion.h"
+#include "base/Settings.h"
 #include "cli/Cli.h"
 #include "cli/CliLink.h"
-#include "base/Settings.h"
 
 namespace rv::cli {
 namespace {
@@ -47,17 +49,6 @@ constexpr Verb kVerbs[] = {
     {"import", &RunImport},
 };
 
-/// Directory of the running executable, with a trailing '/'.
-std::string ExecutableDir()
-{
-    std::vector<char> buf(4096);
-    ssize_t n = ::readlink("/proc/self/exe", buf.data(), buf.size() - 1);
-    if (n <= 0) return "./";
-    std::string path(buf.data(), static_cast<size_t>(n));
-    size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
-}
-
 bool IsDirectory(const std::string& path)
 {
     struct stat st {};
@@ -67,29 +58,30 @@ bool IsDirectory(const std::string& path)
 ExitCode Run(const std::vector<std::string>& args)
 {
     // Global options come before the verb.
-    std::optional<std::string> home;
-    std::optional<std::string> bad;
+    static constexpr OptionSpec kGlobalOptions[] = {{"--home", true}, {"--version", false}};
     size_t i = 0;
-    for (; i < args.size() && !bad && args[i].size() > 1 && args[i][0] == '-'; ++i) {
-        const std::string& arg = args[i];
-        if (arg == "-h" || arg == "--help") {
-            std::fputs(kUsage, stdout);
-            return ExitCode::Success;
-        }
-        if (arg == "--home" && i + 1 < args.size() && !home)
-            home = args[++i];
-        else if (arg.rfind("--home=", 0) == 0 && !home)
-            home = arg.substr(7);
-        else
-            bad = arg;
+    const ParsedArgs global = ParseLeadingOptions(args, kGlobalOptions, i);
+    if (global.Ok() && global.Has("--help")) {
+        std::fputs(kUsage, stdout);
+        return ExitCode::Success;
     }
+    if (global.Ok() && global.Has("--version")) {
+        std::printf("rvcps-cli %s\n", RV_VERSION_TEXT);
+        return ExitCode::Success;
+    }
+    const std::optional<std::string> home = global.Get("--home");
+    const std::optional<std::string> bad =
+        global.Ok() ? std::nullopt : std::optional<std::string>(global.bad);
 
     // The settings are read for the texts, the model identity and the user level; the
     // command line never writes them.
     CSettings& settings = Settings();
     settings.SetReadOnly(true);
     const bool homeOk = !home || (!home->empty() && IsDirectory(*home));
-    settings.Init(home && homeOk ? *home : ExecutableDir());
+    if (home && homeOk)
+        settings.Init(*home);
+    else
+        settings.Init(LocateProgramPaths(ExecutableDir()));
     SetHomeGiven(home && homeOk);
     // Without its language file the program has no message to say anything with.
     if (const std::string problem = settings.LanguageProblem(); !problem.empty()) {
@@ -107,8 +99,12 @@ ExitCode Run(const std::vector<std::string>& args)
         return ExitCode::Usage;
     }
     const std::string& verb = args[i];
-    for (const Verb& v : kVerbs)
-        if (v.name == verb) return v.run(std::span<const std::string>(args).subspan(i + 1));
+    for (const Verb& v : kVerbs) {
+        if (v.name == verb) {
+            SetCurrentVerb(v.name);
+            return v.run(std::span<const std::string>(args).subspan(i + 1));
+        }
+    }
     return UsageError(verb);
 }
 

@@ -110,7 +110,11 @@ std::string RecordName(const RecordEntry& r, const CSettings& texts)
 std::vector<std::string> BackupFolderCandidates(const std::string& programDir,
                                                 bool preferProgramDir)
 {
-    std::vector<std::string> folders{WithSlash(programDir) + "Backups"};
+    std::vector<std::string> folders;
+    // An installed program's resources are shared: even a user who may write there (root)
+    // keeps backups in the user's data folder.
+    if (preferProgramDir || !Settings().Installed())
+        folders.push_back(WithSlash(programDir) + "Backups");
     if (preferProgramDir) return folders;
     std::string data;
     if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg == '/')
@@ -124,6 +128,10 @@ std::vector<std::string> BackupFolderCandidates(const std::string& programDir,
 std::string BackupFolder(const std::string& programDir, bool preferProgramDir, std::string& tried)
 {
     const std::vector<std::string> folders = BackupFolderCandidates(programDir, preferProgramDir);
+    if (folders.empty()) {  // installed, and the user has no home folder
+        tried = WithSlash(programDir) + "Backups";
+        return {};
+    }
     tried = folders.front();  // the folder the user expects backups in
     for (const std::string& folder : folders)
         if (UsableFolder(folder)) return folder;

@@ -53,8 +53,9 @@ struct SafeWriteMessage {
 };
 
 /// The folder backups go into: "Backups" in the program directory when it can be made and
-/// written there (always when preferProgramDir, as under --home), otherwise
-/// $XDG_DATA_HOME/rvcps/Backups (~/.local/share when unset). Creates the folder. Empty when
+/// written there (always when preferProgramDir, as under --home; never for an installed
+/// program, whose resources are shared), otherwise $XDG_DATA_HOME/rvcps/Backups
+/// (~/.local/share when unset). Creates the folder. Empty when
 /// none could be made; then `tried` names the folder that failed.
 std::string BackupFolder(const std::string& programDir, bool preferProgramDir, std::string& tried);
 /// The folders BackupFolder tries, in order, without making any.

@@ -1,5 +1,5 @@
 // rvcps, the desktop program. Start-up in this order: the program directory (the program's
-// own, or --home DIR), the settings and their language, the main window, the first New (the
+// own, or --home DIR; installed, the shared resources and the user's own settings), the settings and their language, the main window, the first New (the
 // default set of the current model, without a question); then the main window is shown at
 // once, the picture of the language is drawn over it for a short moment, and the start-up
 // notices follow. The help file is read only when help is first asked for.
@@ -12,6 +12,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
+#include <QIcon>
 #include <QPixmap>
 #include <QStyle>
 #include <QTimer>
@@ -21,6 +22,7 @@
 #include <cstring>
 #include <memory>
 
+#include "RvVersion.h"
 #include "base/Settings.h"
 #include "shell/MainFrame.h"
 #include "shell/QtTranslations.h"
@@ -66,26 +68,44 @@ private:
 
 int main(int argc, char** argv)
 {
+    // The version is told before the toolkit starts, so that it needs no display.
+    for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("rvcps %s\n", RV_VERSION_TEXT);
+            return 0;
+        }
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName("RV-205 Serial");
-    QApplication::setApplicationVersion("1.0");
-    QApplication::setWindowIcon(app.style()->standardIcon(QStyle::SP_ComputerIcon));
+    QApplication::setApplicationVersion(RV_VERSION_TEXT);
+    // The desktop entry names the window's program on desktops that ask for it (Wayland).
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.rvcps.rvcps"));
+    QApplication::setWindowIcon(QIcon::fromTheme(
+        QStringLiteral("rvcps"), app.style()->standardIcon(QStyle::SP_ComputerIcon)));
 
     QCommandLineParser parser;
     parser.setApplicationDescription("Programming software for the RV family of radios");
     parser.addHelpOption();
+    QCommandLineOption versionOption("version", "Show the program version.");
+    parser.addOption(versionOption);
     QCommandLineOption homeOption("home", "Use DIR as the program directory.", "DIR");
     parser.addOption(homeOption);
     parser.process(app);
 
-    QString home =
-        parser.isSet(homeOption) ? parser.value(homeOption) : QApplication::applicationDirPath();
-    home = QDir(home).absolutePath();
-    if (!QFileInfo(home).isDir()) {
-        std::fprintf(stderr, "rvcps: %s is not a directory\n", qPrintable(home));
-        return 2;
+    // --home names a program directory; without it the program's own folder is one (a build
+    // folder), or the program is installed and finds its shared resources from there.
+    if (parser.isSet(homeOption)) {
+        const QString home = QDir(parser.value(homeOption)).absolutePath();
+        if (!QFileInfo(home).isDir()) {
+            std::fprintf(stderr, "rvcps: %s is not a directory\n", qPrintable(home));
+            return 2;
+        }
+        rv::Settings().Init(rv::FromQ(home) + "/");
+    } else {
+        rv::Settings().Init(
+            rv::LocateProgramPaths(rv::FromQ(QApplication::applicationDirPath()) + "/"));
     }
-    rv::Settings().Init(rv::FromQ(home) + "/");
     rv::ApplyQtTranslations();
 
     rv::RegisterViews();

@@ -29,7 +29,7 @@ std::optional<QString> ChooseTracePath(QWidget* parent)
 {
     if (Chooser()) return Chooser()(parent);
     const QString path = GetSaveFileName(parent, UiText(TraceText::kTitle, "Save Link Trace"),
-                                         ToQ(Settings().ProgramDir() + "link-trace.txt"),
+                                         ToQ(Settings().UserFilesDir() + "link-trace.txt"),
                                          UiText(TraceText::kFilter, "Link trace (*.txt)"));
     if (path.isEmpty()) return std::nullopt;
     return path;

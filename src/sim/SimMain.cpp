@@ -1,6 +1,10 @@
 // rvsim: a simulated radio on a pseudo-terminal. Prints the device path of the program's end
 // on standard output, then serves until it is killed (SIGINT, SIGTERM) or its standard input,
 // when that is a pipe or a terminal, is closed.
+//
+// --firmware TEXT sets the firmware version the radio reports; "--version TEXT" is its old
+// spelling and still sets it. --version alone (or followed by another option) prints the
+// program's own version.
 
 #include <poll.h>
 #include <signal.h>
@@ -14,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "RvVersion.h"
 #include "base/Bytes.h"
 #include "sim/RadioSim.h"
 
@@ -29,7 +34,7 @@ constexpr const char* kUsage =
     "  --range L-H          frequency range in MHz (400-470)\n"
     "  --band N             band code of the range (1)\n"
     "  --signal N           signalling code (2)\n"
-    "  --version TEXT       firmware version (1.01.16.001)\n"
+    "  --firmware TEXT      firmware version reported (1.01.16.001); also --version TEXT\n"
     "  --load FILE          memory from a data file or a raw 2048-byte image\n"
     "  --save FILE          save the memory as a data file when stopping\n"
     "  --save-raw FILE      save the memory as a raw image when stopping\n"
@@ -47,7 +52,9 @@ constexpr const char* kUsage =
     "                       letters (Eb, Ea, Ma, Pa, Bb ...) or '*'; hits the N-th command of\n"
     "                       that kind and TIMES-1 more (TIMES 0: all from N on; default 1);\n"
     "                       with ARG (a block address, identity item or mode, decimal or 0x..)\n"
-    "                       only the commands naming it count\n";
+    "                       only the commands naming it count\n"
+    "  --version            print the version of rvsim\n"
+    "  -h, --help           print this help\n";
 
 bool ParseFault(const std::string& text, SimFault& fault)
 {
@@ -135,7 +142,13 @@ int main(int argc, char** argv)
         } else if (arg == "--signal") {
             if (!ParseInt(value(), 0, 255, n)) return std::fprintf(stderr, "rvsim: bad --signal\n"), 2;
             options.identity.signal = static_cast<uint8_t>(n);
-        } else if (arg == "--version") options.identity.version = value();
+        } else if (arg == "--firmware") options.identity.version = value();
+        else if (arg == "--version" && i + 1 < argc && argv[i + 1][0] != '-')
+            options.identity.version = value();  // the old spelling of --firmware
+        else if (arg == "--version") {
+            std::printf("rvsim %s\n", RV_VERSION_TEXT);
+            return 0;
+        }
         else if (arg == "--load") load = value();
         else if (arg == "--save") save = value();
         else if (arg == "--save-raw") saveRaw = value();
