@@ -357,7 +357,7 @@ bool CSettings::SetSafeWrite(bool on) const
 
 bool CSettings::ChangedOnly() const
 {
-    return CIniFile::ReadInt(SettingsPath(), kSettingSection, "ChangedOnly", 0) == 1;
+    return CIniFile::ReadInt(SettingsPath(), kSettingSection, "ChangedOnly", 1) != 0;
 }
 
 bool CSettings::SetChangedOnly(bool on) const

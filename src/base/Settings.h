@@ -156,7 +156,7 @@ public:
     /// Stores the SafeWrite choice at once (not when read-only); false when it cannot be written.
     bool SetSafeWrite(bool on) const;
     /// True when a write sends only the blocks that differ from what the backup read found
-    /// ("ChangedOnly" in "Settings.ini", off unless it holds 1).
+    /// ("ChangedOnly" in "Settings.ini", on unless it holds 0).
     bool ChangedOnly() const;
     /// Stores the ChangedOnly choice at once (not when read-only); false when it cannot be
     /// written.

@@ -121,10 +121,10 @@ struct LinkResult {
     AnswerFault cause = AnswerFault::None;  ///< why the radio's answer failed, if it did
     int item = 0;  ///< the identity item or the mode the failed command asked for
     /// Write: the addresses the radio has acknowledged, in plan order.
-    std::vector<AddressRange> written;
+    std::vector<AddressRange> written{};
     /// Write: the block whose acknowledgement was lost or garbled; it may hold either
     /// configuration.
-    std::optional<AddressRange> uncertain;
+    std::optional<AddressRange> uncertain{};
     bool endConfirmed = true;  ///< false when the radio did not confirm the end (mode 1)
     bool Ok() const { return status == LinkStatus::Ok; }
     /// The message text of the current language with its values filled in.

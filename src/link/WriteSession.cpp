@@ -52,15 +52,43 @@ std::string Message(int id, const std::vector<std::string>& values = {})
 
 }  // namespace
 
+LinkResult CWriteSession::Open(const std::string& port)
+{
+    port_ = port;
+    int number = 0;
+    link_.Close();
+    return FindPort(link_, port, number);
+}
+
+WriteSessionResult NotOpened(const LinkResult& open, const WriteSessionOptions& options)
+{
+    WriteSessionResult result;
+    result.link = open;
+    const bool backup = options.backup || options.restore;
+    result.step = backup ? WriteStep::Backup : WriteStep::Write;
+    result.outcome = backup ? WriteOutcome::BackupFailed : WriteOutcome::WriteFailed;
+    return result;
+}
+
 WriteSessionResult RunWriteSession(const std::string& port, Image& image,
                                    const WriteSessionOptions& options,
                                    IWriteSessionObserver& observer)
 {
+    CWriteSession session;
+    if (LinkResult open = session.Open(port); !open.Ok()) return NotOpened(open, options);
+    return session.Run(image, options, observer);
+}
+
+WriteSessionResult CWriteSession::Run(Image& image, const WriteSessionOptions& options,
+                                      IWriteSessionObserver& observer)
+{
     WriteSessionResult result;
-    // One port for the whole session: opened by the first step, locked until the end, so that
-    // no other program can take it between the steps or change the radio behind the backup.
-    CRadioProtocol link;
+    // One port for the whole session: opened and locked by Open until the end, so that no
+    // other program can take it between the steps or change the radio behind the backup.
+    CRadioProtocol& link = link_;
+    const std::string& port = port_;
     const bool backup = options.backup || options.restore;
+    if (!link.IsOpen()) return NotOpened(NoRadioResult(PortError::None, port), options);
 
     if (backup) {
         result.step = WriteStep::Backup;

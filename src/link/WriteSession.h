@@ -118,12 +118,32 @@ struct WriteSessionResult {
     bool Interrupted() const { return outcome == WriteOutcome::Interrupted; }
 };
 
-/// Runs backup, write and verify on one port held for the whole session (a number or a device
-/// path, or a search when empty). image is what is sent; a write that succeeded leaves the new
-/// time stamp in it. Returns when the session has ended and the port is closed.
+/// One write session: the port opened, locked and handshaken once (Open, on the UI thread for
+/// the write screen, so that a missing radio keeps the screen open), then the steps (Run, on a
+/// worker thread), each with a handshake of its own on the same open port.
+class CWriteSession {
+public:
+    /// Opens the port (a number or a device path, or a search when empty) exclusively and makes
+    /// the handshake; on failure no port is open and the result says why.
+    LinkResult Open(const std::string& port);
+    /// Runs backup, write and verify on the open port, then closes it. image is what is sent;
+    /// a write that succeeded leaves the new time stamp in it.
+    WriteSessionResult Run(Image& image, const WriteSessionOptions& options,
+                           IWriteSessionObserver& observer);
+    /// The device the session holds (after Open).
+    const std::string& Device() const { return link_.PortName(); }
+
+private:
+    CRadioProtocol link_;
+    std::string port_;
+};
+
+/// Open and Run: the result of a port that could not be opened says that nothing was written.
 WriteSessionResult RunWriteSession(const std::string& port, Image& image,
                                    const WriteSessionOptions& options,
                                    IWriteSessionObserver& observer);
+/// The result of a session whose port could not be opened (Open's result).
+WriteSessionResult NotOpened(const LinkResult& open, const WriteSessionOptions& options);
 
 /// The stretches of a write plan as a list ("A to B, C to D"), the time stamp aside.
 std::string StretchListText(const std::vector<AddressRange>& stretches);

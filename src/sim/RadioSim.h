@@ -45,7 +45,8 @@ struct SimFault {
     std::string command = "*";  ///< two letters ("Eb", "Ma") or "*" for every command
     int at = 1;                 ///< 1-based number of the first command of that kind it hits
     int times = 1;              ///< consecutive commands hit; 0 = every one from `at` on
-    std::optional<uint32_t> argument;  ///< only commands naming this address, item or mode
+    /// only commands naming this address, item or mode
+    std::optional<uint32_t> argument = std::nullopt;
 };
 
 /// The address, item or mode a request names (what SimFault::argument matches); nothing for

@@ -1,10 +1,11 @@
 // The memory map: unpacking the image into blocks and lists (channel ring, personality and
 // scan-list counts, one DTMF system), packing them back (links, count bits, layout mark,
-// unmapped bytes by user level) and the adjustments for older radio firmware.
+// every byte no field covers kept at every user level) and the adjustments for older radio firmware.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -332,23 +333,38 @@ TEST_F(MemoryMapTest, DtmfCountBitsAreWrittenAndOtherBitsKept)
     EXPECT_EQ(radio.DtmfSystems().size(), 1u);
 }
 
-TEST_F(MemoryMapTest, UnmappedBytesDependOnUserLevel)
+TEST_F(MemoryMapTest, StoreKeepsEveryByteNoFieldCoversAtEveryLevel)
 {
-    struct Case {
-        int level;
-        bool keeps;
-    };
-    const Case cases[] = {{0, false}, {12345, false}, {kServiceLevel, true}, {kFullServiceLevel, true}};
-    const size_t unmapped[] = {0, 15, 145, 272, 297, 303, 448, 527, 824, 826, 831, 1168, 1407, 1728, 2047};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.level);
-        home.SetUserLevel(c.level);
-        Image image;
-        image.fill(0x5A);
-        image[825] = 0x33;
-        Map().StoreToImage(image);
-        for (size_t a : unmapped) EXPECT_EQ(image[a], c.keeps ? 0x5A : 0xFF) << "address " << a;
-        EXPECT_EQ(image[825], 8);
+    // A configuration whose every byte outside the lists' structure is seeded noise other than
+    // 0xFF: the unmapped areas, the reserved bits inside the records, the unused list slots.
+    // Loaded and stored at any user level it comes back byte for byte.
+    const Image canonical = Stored();
+    std::mt19937 noise(2026);
+    std::uniform_int_distribution<int> notFF(0, 0xFE);
+    Image image = canonical;
+    for (uint8_t& b : image) b = static_cast<uint8_t>(notFF(noise));
+    // What the lists' structure needs stays as stored: the 16 channels' links and their used
+    // marks, the end marks after the one personality and the one scan list, the DTMF count
+    // bits and the layout mark.
+    for (size_t k = 0; k < 16; ++k)
+        for (size_t i : {0u, 1u, 2u, 3u, 18u})
+            image[kHead + k * kStride + i] = canonical[kHead + k * kStride + i];
+    image[304 + 8 + 1] = 0xFF;
+    image[528 + 32 + 4] = 0xFF;
+    image[432 + 6] = static_cast<uint8_t>((image[432 + 6] & 0x3F) | (canonical[432 + 6] & 0xC0));
+    image[825] = canonical[825];
+
+    const int levels[] = {0, 12345, kServiceLevel, kFullServiceLevel};
+    for (const Image& start : {image, canonical}) {
+        for (int level : levels) {
+            SCOPED_TRACE(level);
+            home.SetUserLevel(level);
+            Map().LoadFromImage(start);
+            Image stored = start;
+            Map().StoreToImage(stored);
+            for (size_t a = 0; a < stored.size(); ++a)
+                ASSERT_EQ(stored[a], start[a]) << "address " << a;
+        }
     }
 }
 

@@ -170,9 +170,10 @@ TEST_F(EmbeddedLinkTest, AnotherRadioIsRefusedByEveryOperation)
         EXPECT_EQ(Settings().ModelName(), name);
         EXPECT_TRUE(BlockAddresses(*radio, 'a').empty());
         EXPECT_TRUE(BlockAddresses(*radio, 'b').empty());
-        if (c.message == LinkMessage::kBandMismatch)
+        if (c.message == LinkMessage::kBandMismatch) {
             EXPECT_NE(LinkResult(EmbeddedRead(link, block, identity)).Text().find("136-174"),
                       std::string::npos);
+        }
     }
 }
 

@@ -265,9 +265,15 @@ TEST_F(FactoryCloseTest, QuestionsAskOnlyForWhatDiffersAndNoPutsTheSettingBack)
         EXPECT_EQ(asked, c.asked);
         EXPECT_EQ(changes, c.changes);
         // A refused value is the setting's again.
-        if (!changes.modelName) EXPECT_EQ(FactoryModelName(info), s.ModelName());
-        if (!changes.band) EXPECT_EQ(FactoryBandText(info), s.FreqRange());
-        if (!changes.signal) EXPECT_EQ(info.SignalType(), s.Signal());
+        if (!changes.modelName) {
+            EXPECT_EQ(FactoryModelName(info), s.ModelName());
+        }
+        if (!changes.band) {
+            EXPECT_EQ(FactoryBandText(info), s.FreqRange());
+        }
+        if (!changes.signal) {
+            EXPECT_EQ(info.SignalType(), s.Signal());
+        }
     }
 }
 

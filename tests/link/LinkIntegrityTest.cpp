@@ -55,7 +55,9 @@ TEST_P(LatencySweep, ReadGivesTheExactImageOrACleanFailure)
         EXPECT_EQ(Radio().MemoryImage(), before);
     }
     // A radio that answers in time is read whatever its header bytes hold.
-    if (latencyMs <= 50) EXPECT_TRUE(r.Ok()) << r.Text();
+    if (latencyMs <= 50) {
+        EXPECT_TRUE(r.Ok()) << r.Text();
+    }
 }
 
 // From an answer at once, through answers at the edge of the 30 + 70 ms an exchange waits, to

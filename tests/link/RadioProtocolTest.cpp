@@ -321,9 +321,13 @@ TEST_F(ScriptedRadio, LateAnswerIsNeverTakenForTheNextBlock)
     radio.join();
     // Each block is its own bytes or a failure, never the late answer of the one before.
     EXPECT_TRUE(firstDelivered);
-    if (firstDelivered) EXPECT_EQ(first[0], 0xA0);
+    if (firstDelivered) {
+        EXPECT_EQ(first[0], 0xA0);
+    }
     EXPECT_TRUE(secondDelivered);
-    if (secondDelivered) EXPECT_EQ(second[0], 0xB0);
+    if (secondDelivered) {
+        EXPECT_EQ(second[0], 0xB0);
+    }
     EXPECT_GE(link.Traffic().bytesDrained, Answer(0xA0).size()) << "the late answer was waited out";
 }
 

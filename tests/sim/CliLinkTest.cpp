@@ -16,6 +16,7 @@
 #include "data/MemoryMap.h"
 #include "link/LinkTestSupport.h"
 #include "link/Transfer.h"
+#include "link/WriteSession.h"
 #include "sim/CliProcess.h"
 
 namespace rv::test {
@@ -84,6 +85,8 @@ const char* KindName(FaultKind k)
             return "LineError";
         case FaultKind::CorruptWrite:
             return "Corrupt";
+        case FaultKind::LostAnswer:
+            return "LostAnswer";
     }
     return "";
 }
@@ -173,6 +176,7 @@ AnswerFault CauseOf(FaultKind kind, Place p, D direction)
 {
     switch (kind) {
         case FaultKind::NoAnswer:
+        case FaultKind::LostAnswer:
             return AnswerFault::NoAnswer;
         case FaultKind::ShortAnswer:
             return AnswerFault::ShortAnswer;
@@ -195,7 +199,7 @@ AnswerFault CauseOf(FaultKind kind, Place p, D direction)
 bool TakesEffect(FaultKind kind)
 {
     return kind == FaultKind::ShortAnswer || kind == FaultKind::BadChecksum ||
-           kind == FaultKind::LineError;
+           kind == FaultKind::LineError || kind == FaultKind::LostAnswer;
 }
 
 std::string Hex(uint16_t address)
@@ -313,10 +317,15 @@ protected:
         const AnswerFault cause = CauseOf(c.kind, c.place, c.direction);
         const std::string causeText = CauseText(cause);
         if (c.place == Place::Handshake) {
-            if (cause == AnswerFault::NoAnswer) return Line(LinkMessage::kNoRadio);
+            std::string text = Settings().LoadMessage(LinkMessage::kHandshakeFailed,
+                                                      {device, causeText});
+            if (cause == AnswerFault::NoAnswer) text = Settings().LoadMessage(LinkMessage::kNoRadio);
             if (cause == AnswerFault::Refused)
-                return Line(LinkMessage::kHandshakeRefused, {device});
-            return Line(LinkMessage::kHandshakeFailed, {device, causeText});
+                text = Settings().LoadMessage(LinkMessage::kHandshakeRefused, {device});
+            // A write whose port never answered says that nothing was written.
+            if (c.direction == D::Write)
+                text = Settings().LoadMessage(WriteSessionMessage::kNothingWritten, {text});
+            return "rvcps-cli: " + text + "\n";
         }
         if (IsIdentity(c.place)) {
             const int itemText = LinkMessage::kItemModelName + static_cast<int>(c.place) -
@@ -337,25 +346,49 @@ protected:
         std::string where = Hex(address);
         if (c.place == Place::Stamp)
             where += ", " + Settings().LoadMessage(LinkMessage::kStampPlace);
-        std::string holds;
+        // The stretches acknowledged before the failing block.
+        const CSettings& s = Settings();
+        auto stretch = [&s](const char* first, const std::string& last) {
+            return s.LoadMessage(LinkMessage::kStretch, {first, last});
+        };
+        std::string before;
         switch (c.place) {
             case Place::FirstBlock:
-                holds = Settings().LoadMessage(LinkMessage::kHoldsOld);
                 break;
             case Place::MiddleBlock:
-                holds = Settings().LoadMessage(LinkMessage::kHoldsOneStretch,
-                                               {"120 (0x078)", AddressText(address - 1)});
+                before = stretch("120 (0x078)", AddressText(address - 1));
                 break;
             case Place::LastBlock:
-                holds = Settings().LoadMessage(
-                    LinkMessage::kHoldsTwoStretches,
-                    {"120 (0x078)", "783 (0x30F)", "1408 (0x580)", "2031 (0x7EF)"});
+                before = s.LoadMessage(LinkMessage::kListJoin,
+                                       {stretch("120 (0x078)", "783 (0x30F)"),
+                                        stretch("1408 (0x580)", "2031 (0x7EF)")});
                 break;
             default:
-                holds = Settings().LoadMessage(
-                    LinkMessage::kHoldsTwoStretches,
-                    {"120 (0x078)", "783 (0x30F)", "1408 (0x580)", "2047 (0x7FF)"});
+                before = s.LoadMessage(LinkMessage::kListJoin,
+                                       {stretch("120 (0x078)", "783 (0x30F)"),
+                                        stretch("1408 (0x580)", "2047 (0x7FF)")});
                 break;
+        }
+        std::string holds;
+        if (cause == AnswerFault::Refused) {
+            // A refused block was certainly not stored.
+            holds = before.empty()
+                        ? s.LoadMessage(LinkMessage::kHoldsOld)
+                    : c.place == Place::MiddleBlock
+                        ? s.LoadMessage(LinkMessage::kHoldsOneStretch,
+                                        {"120 (0x078)", AddressText(address - 1)})
+                        : s.LoadMessage(LinkMessage::kHoldsTwoStretches,
+                                        {"120 (0x078)", "783 (0x30F)", "1408 (0x580)",
+                                         c.place == Place::LastBlock ? "2031 (0x7EF)"
+                                                                     : "2047 (0x7FF)"});
+        } else {
+            // A block whose answer was lost or spoilt may hold either configuration.
+            const uint16_t count = c.place == Place::Stamp ? 8 : 16;
+            const std::string either = stretch(AddressText(address).c_str(),
+                                               AddressText(address + count - 1));
+            holds = before.empty()
+                        ? s.LoadMessage(LinkMessage::kHoldsEitherOnly, {either})
+                        : s.LoadMessage(LinkMessage::kHoldsNewAndEither, {before, either});
         }
         return Line(LinkMessage::kWriteFailed, {where, causeText, holds});
     }
@@ -381,11 +414,17 @@ TEST_P(PersistentFault, FailsCleanlyNamingCauseAndPlace)
     if (stampArrived) {
         EXPECT_EQ(run.status, 0) << run.err;
         EXPECT_EQ(run.err, "");
+        EXPECT_EQ(run.out, Settings().LoadMessage(WriteSessionMessage::kBlocksWritten,
+                                                  {"83", "83"}) +
+                               " " +
+                               Settings().LoadMessage(WriteSessionMessage::kWrittenNotVerified) +
+                               " " + Settings().LoadMessage(WriteSessionMessage::kNoBackup) +
+                               "\n");
     } else {
         EXPECT_EQ(run.status, 1) << run.err;
         EXPECT_EQ(run.err, ExpectedMessage(c, radio->DevicePath()));
+        EXPECT_EQ(run.out, "");
     }
-    EXPECT_EQ(run.out, "");
     EXPECT_EQ(radio->Mode(), 1) << "the radio is not left in a transfer mode";
 
     if (c.direction == D::Read) {

@@ -68,6 +68,8 @@ public:
     CliProcess& operator=(const CliProcess&) = delete;
 
     bool Running() const { return spawned_; }
+    /// The program's process id (0 when it was not started).
+    pid_t Pid() const { return spawned_ ? pid_ : 0; }
     /// Sends a signal to the running program.
     void Signal(int sig) const
     {

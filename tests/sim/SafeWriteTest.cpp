@@ -20,6 +20,7 @@
 #include "link/LinkTestSupport.h"
 #include "link/SafeWrite.h"
 #include "link/Transfer.h"
+#include "link/WriteSession.h"
 #include "sim/CliProcess.h"
 
 namespace rv::test {
@@ -120,13 +121,16 @@ TEST_F(SafeWriteTest, DefaultWriteIsBackedUpVerifiedAndTheBackupRestoresTheRadio
     EXPECT_EQ(name.rfind(std::string("RV-205_400-470_") + kSerial + "_", 0), 0u) << name;
     ASSERT_EQ(name.size(), std::string("RV-205_400-470_SN-4711_20261210-134433.dat").size());
     const std::string backup = home.Path("Backups/" + name);
-    EXPECT_EQ(run.out, Message(SafeWriteMessage::kBackupSaved, {backup}) + "\n");
+    EXPECT_EQ(run.out, Message(SafeWriteMessage::kBackupSaved, {backup}) + "\n" +
+                           Message(WriteSessionMessage::kBlocksWritten, {"2", "83"}) + " " +
+                           Message(WriteSessionMessage::kWrittenVerified) + "\n");
     Image saved{};
     ASSERT_TRUE(CDataFile::Read(backup, nullptr, saved));
     EXPECT_TRUE(saved == before) << "the backup holds the radio as it was";
     EXPECT_EQ(ReadBytes(file), fileBytes) << "the data file is never changed";
     EXPECT_FALSE(radio->GetMemory() == before);
-    EXPECT_EQ(radio->CommandCount("Eb"), 2 * 128) << "the backup read and the verify read";
+    EXPECT_EQ(radio->CommandCount("Eb"), 128 + 2)
+        << "the backup read and the read-back of the channel's block and the time stamp";
 
     const CliOutcome equal = Verify(file);
     EXPECT_EQ(equal.status, 0) << equal.out << equal.err;
@@ -140,9 +144,9 @@ TEST_F(SafeWriteTest, DefaultWriteIsBackedUpVerifiedAndTheBackupRestoresTheRadio
     EXPECT_NE(list.out.find(backup), std::string::npos) << list.out;
     EXPECT_NE(list.out.find(kSerial), std::string::npos) << list.out;
 
-    // Writing the backup back: the radio equals it again (time stamp aside), and that write
-    // took a backup of its own.
-    const CliOutcome restore = Write({}, backup);
+    // Restoring the backup: the radio equals it again, and the restore took a backup of its own.
+    const CliOutcome restore =
+        RunCliProgram(Cli({"restore", "--port", radio->DevicePath(), backup}), work.Dir());
     ASSERT_EQ(restore.status, 0) << restore.err;
     const CliOutcome same = Verify(backup);
     EXPECT_EQ(same.status, 0) << same.out << same.err;
@@ -202,7 +206,7 @@ TEST_F(SafeWriteTest, BackupFolderThatCannotBeMadeStopsTheWriteBeforeTheRadioIsA
     // Turned off, the backup is not needed.
     const CliOutcome unsafe = Write({"--no-backup"});
     EXPECT_EQ(unsafe.status, 0) << unsafe.err;
-    EXPECT_EQ(radio->CommandCount("Eb"), 128) << "the verify read only";
+    EXPECT_EQ(radio->CommandCount("Eb"), 83) << "the read-back of every block sent only";
 }
 
 // ----- a radio that does not hold what was sent -----
@@ -237,14 +241,19 @@ TEST_F(SafeWriteTest, ByteTheRadioStoresWronglyFailsTheWriteNamingAddressFieldAn
 
 TEST_F(SafeWriteTest, VerifyReadThatFailsFailsTheWriteAndNamesTheBackup)
 {
-    // Address 0 is read twice by a write: by the backup and by the verify.
-    radio->AddFault({FaultKind::NoAnswer, "Eb", 2, 0, 0});
+    // The channel's block is read twice by a write: by the backup and by the read-back.
+    radio->AddFault({FaultKind::NoAnswer, "Eb", 2, 0, 1408});
     const CliOutcome run = Write();
     EXPECT_EQ(run.status, 1);
     ASSERT_EQ(Backups().size(), 1u);
     const std::string backup = home.Path("Backups/" + Backups().front());
-    EXPECT_EQ(run.err.rfind("rvcps-cli: " + Lead(SafeWriteMessage::kVerifyReadFailed), 0), 0u)
+    EXPECT_EQ(run.err.rfind("rvcps-cli: " + Message(WriteSessionMessage::kVerifyReadFailed,
+                                                    {AddressText(1408),
+                                                     Message(LinkMessage::kCauseNoAnswer)}),
+                            0),
+              0u)
         << run.err;
+    EXPECT_EQ(run.err.find("Your data have not been changed"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find(Message(SafeWriteMessage::kRestoreHint, {backup})), std::string::npos)
         << run.err;
     EXPECT_EQ(radio->Mode(), 1);
@@ -254,7 +263,7 @@ TEST_F(SafeWriteTest, VerifyReadThatFailsFailsTheWriteAndNamesTheBackup)
 TEST_F(SafeWriteTest, FailedWriteNamesTheBackupThatHoldsTheRadioAsItWas)
 {
     radio->AddFault({FaultKind::NoAnswer, "Ea", 1, 0, WritePlan(false)[40].address});
-    const CliOutcome run = Write();
+    const CliOutcome run = Write({"--all-blocks"});
     EXPECT_EQ(run.status, 1);
     ASSERT_EQ(Backups().size(), 1u);
     const std::string backup = home.Path("Backups/" + Backups().front());
@@ -263,16 +272,14 @@ TEST_F(SafeWriteTest, FailedWriteNamesTheBackupThatHoldsTheRadioAsItWas)
         << run.err;
     EXPECT_EQ(radio->CommandCount("Eb"), 128) << "no verify after a failed write";
 
-    // Put back, the radio is as it was apart from its time stamp.
+    // Restored, the radio is as it was, its time stamp included.
     radio->ClearFaults();
-    const CliOutcome restore = Write({}, backup);
+    const CliOutcome restore =
+        RunCliProgram(Cli({"restore", "--port", radio->DevicePath(), backup}), work.Dir());
     ASSERT_EQ(restore.status, 0) << restore.err;
     const CliOutcome same = Verify(backup);
     EXPECT_EQ(same.status, 0) << same.out << same.err;
-    const sim::Memory now = radio->GetMemory();
-    for (size_t a = 0; a < now.size(); ++a)
-        if (a < kStampBlock.address || a >= size_t{kStampBlock.address} + kStampBlock.count)
-            ASSERT_EQ(now[a], before[a]) << "address " << a;
+    EXPECT_TRUE(radio->GetMemory() == before);
 }
 
 TEST_F(SafeWriteTest, RadioOfAnotherModelIsBackedUpButNotWrittenAndNoRestoreIsOffered)
@@ -291,7 +298,8 @@ TEST_F(SafeWriteTest, RadioOfAnotherModelIsBackedUpButNotWrittenAndNoRestoreIsOf
 
 TEST_F(SafeWriteTest, ChangedOnlySendsTheEditedChannelsBlockAndTheStampThenVerifies)
 {
-    // The radio differs from the file in channel 1 alone (the serial number is never written).
+    // The radio differs from the file in channel 1 alone (the serial number is never written);
+    // --changed-only names what a write does by default.
     const CliOutcome run = Write({"--changed-only"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(radio->CommandCount("Ea"), 2) << "the channel's block and the time stamp";
@@ -300,7 +308,7 @@ TEST_F(SafeWriteTest, ChangedOnlySendsTheEditedChannelsBlockAndTheStampThenVerif
         if (request.size() > 2 && request[1] == 'E' && request[2] == 'a')
             sent.push_back(*sim::RequestArgument(request));
     EXPECT_EQ(sent, (std::vector<uint32_t>{1408, kStampBlock.address}));
-    EXPECT_NE(run.out.find(Message(SafeWriteMessage::kChangedBlocks, {"2", "83"})),
+    EXPECT_NE(run.out.find(Message(WriteSessionMessage::kBlocksWritten, {"2", "83"})),
               std::string::npos)
         << run.out;
     EXPECT_EQ(radio->CommandCount("Eb"), 128 + 2)
@@ -403,7 +411,7 @@ INSTANTIATE_TEST_SUITE_P(
                                        4},
                       ChangedOnlyFault{"VerifyBlockLineError",
                                        {FaultKind::LineError, "Eb", 2, 0, 1408},
-                                       SafeWriteMessage::kVerifyReadFailed,
+                                       WriteSessionMessage::kVerifyReadFailed,
                                        true,
                                        2}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -494,9 +502,16 @@ TEST_F(SafeWriteTest, SeveralRadiosAreWrittenAtOnceAndOneFaultyRadioDisturbsNoOt
     const CliOutcome run =
         Write({"--port", radios[0]->DevicePath(), "--port", radios[1]->DevicePath()});
     EXPECT_EQ(run.status, 1) << run.out << run.err;
-    const std::string ok = Message(CliLinkMessage::kRadioResult,
-                                   {radios[0]->DevicePath(), Message(LinkMessage::kWriteDone)});
-    EXPECT_NE(run.out.find(ok), std::string::npos) << run.out;
+    for (const auto& r : radios) {
+        const size_t line =
+            run.out.find(Message(CliLinkMessage::kRadioResult, {r->DevicePath(), ""}));
+        ASSERT_NE(line, std::string::npos) << run.out;
+        const std::string said = run.out.substr(line, run.out.find('\n', line) - line);
+        EXPECT_NE(said.find(Message(WriteSessionMessage::kBlocksWritten, {"2", "83"}) + " " +
+                            Message(WriteSessionMessage::kWrittenVerified)),
+                  std::string::npos)
+            << said;
+    }
     const std::string bad = Message(CliLinkMessage::kRadioResult,
                                     {radio->DevicePath(), Lead(LinkMessage::kWriteFailed)});
     EXPECT_NE(run.out.find(bad), std::string::npos) << run.out;

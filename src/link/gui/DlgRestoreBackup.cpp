@@ -132,13 +132,25 @@ bool RunRestoreBackup(IMainShell& shell)
         return false;
     }
     Image image{};
-    if (!CDataFile::Read(path, nullptr, image)) {
+    const std::optional<CDataFileHeader> header = CDataFile::ReadHeader(path);
+    if (!header || !CDataFile::Read(path, nullptr, image)) {
         const QString text = ToQ(s.LoadMessage(RestoreMessage::kNotReadable, {path}));
         shell.LogEvent(Operation(), text);
         Prompt().Show(shell.Window(), text, CPrompt::Icon::Error);
         return false;
     }
-    // The backup's bytes go to the radio as they came from it; the open data stay as they are.
+    // The radio is checked against the current model and range: a backup of another one
+    // would otherwise go to a radio of the current model.
+    if (header->ModelId() != s.ModelID() || header->RangeText() != s.FreqRange()) {
+        const QString text = ToQ(s.LoadMessage(
+            RestoreMessage::kOtherModel,
+            {header->ModelName(), header->RangeText(), s.ModelName(), s.FreqRange()}));
+        shell.LogEvent(Operation(), text);
+        Prompt().Show(shell.Window(), text, CPrompt::Icon::Warning);
+        return false;
+    }
+    // The backup's bytes go to the radio as they came from it, not repacked and whatever its
+    // references; the open data stay as they are.
     CDlgTransfer dialog(TransferDirection::Write, &shell, shell.Window());
     dialog.SendImage(image, path);
     const bool accepted = dialog.exec() == QDialog::Accepted;

@@ -34,6 +34,8 @@ struct RestoreMessage {
     static constexpr int kNoBackups = 1791;    ///< %s the folders looked in
     static constexpr int kConfirm = 1792;      ///< %s the backup
     static constexpr int kNotReadable = 1793;  ///< %s the backup
+    /// a backup of another model or range (%s its model, %s its range, %s and %s the current)
+    static constexpr int kOtherModel = 3035;
 };
 
 /// The backups of every folder backups are kept in, newest first.

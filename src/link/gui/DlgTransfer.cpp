@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QDialogButtonBox>
 #include <QFrame>
+#include <QGridLayout>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -15,6 +16,7 @@
 #include "data/Document.h"
 #include "data/MemoryMap.h"
 #include "data/RadioData.h"
+#include "editors/radio/RadioInfoBlock.h"
 #include "link/SafeWrite.h"
 #include "ui/FormBuilder.h"
 #include "ui/GuiCommands.h"
@@ -73,7 +75,7 @@ CDlgTransfer::CDlgTransfer(TransferDirection direction, IMainShell* shell, QWidg
     setObjectName("DlgTransfer");
     SetControlId(this, LinkText::kReadTitle);  // F1 opens the help on transfers
     setWindowTitle(Operation());
-    setMinimumWidth(420);
+    setMinimumWidth(460);
 
     instruction_ = new QLabel(
         UiText(TransferText::kInstruction,
@@ -92,13 +94,22 @@ CDlgTransfer::CDlgTransfer(TransferDirection direction, IMainShell* shell, QWidg
 
     status_ = new QLabel(UiText(TransferText::kReady, "Ready"), this);
     status_->setObjectName("status");
-    progress_ = new QProgressBar(this);
-    progress_->setObjectName("progress");
-    progress_->setRange(0, 100);
-    progress_->setValue(0);
-    progress_->setTextVisible(false);  // the status line says the percentage
 
-    if (direction_ == TransferDirection::Write) {
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(instruction_);
+    layout->addWidget(target);
+    layout->addWidget(line);
+
+    if (direction_ == TransferDirection::Read) {
+        progress_ = new QProgressBar(this);
+        progress_->setObjectName("progress");
+        progress_->setRange(0, 100);
+        progress_->setValue(0);
+        progress_->setTextVisible(false);  // the status line says the percentage
+        progress_->setAccessibleName(status_->text());
+        layout->addWidget(status_);
+        layout->addWidget(progress_);
+    } else {
         safeWrite_ = new QCheckBox(
             UiText(TransferText::kSafeWrite,
                    "Back up the radio before writing and verify the write afterwards"),
@@ -106,16 +117,44 @@ CDlgTransfer::CDlgTransfer(TransferDirection direction, IMainShell* shell, QWidg
         safeWrite_->setObjectName("safeWrite");
         safeWrite_->setAccessibleName(safeWrite_->text());
         safeWrite_->setChecked(Settings().SafeWrite());
-        changedOnly_ =
-            new QCheckBox(UiText(TransferText::kChangedOnly,
-                                 "Write only the blocks that changed (uses the backup read)"),
-                          this);
-        changedOnly_->setObjectName("changedOnly");
-        changedOnly_->setAccessibleName(changedOnly_->text());
-        changedOnly_->setChecked(Settings().ChangedOnly());
+        allBlocks_ = new QCheckBox(
+            UiText(TransferText::kAllBlocks,
+                   "Write every block (for a radio whose memory is not trusted)"),
+            this);
+        allBlocks_->setObjectName("allBlocks");
+        allBlocks_->setAccessibleName(allBlocks_->text());
+        allBlocks_->setChecked(!Settings().ChangedOnly());
         // Only the backup read tells which blocks the radio already holds.
-        changedOnly_->setEnabled(safeWrite_->isChecked());
-        connect(safeWrite_, &QCheckBox::toggled, changedOnly_, &QWidget::setEnabled);
+        allBlocks_->setEnabled(safeWrite_->isChecked());
+        connect(safeWrite_, &QCheckBox::toggled, allBlocks_, &QWidget::setEnabled);
+        connect(safeWrite_, &QCheckBox::toggled, this, [this] { ResetSteps(); });
+        layout->addWidget(safeWrite_);
+        layout->addWidget(allBlocks_);
+        layout->addWidget(status_);
+
+        // One row a step: its label, its own bar and its blocks.
+        static constexpr const char* kNames[] = {"backup", "write", "verify"};
+        auto* grid = new QGridLayout;
+        for (size_t k = 0; k < kWriteStepCount; ++k) {
+            StepRow& row = steps_[k];
+            row.label = new QLabel(this);
+            row.label->setObjectName(QStringLiteral("%1Label").arg(kNames[k]));
+            row.bar = new QProgressBar(this);
+            row.bar->setObjectName(QStringLiteral("%1Bar").arg(kNames[k]));
+            row.bar->setRange(0, 100);
+            row.bar->setTextVisible(false);  // the label says the percentage
+            row.count = new QLabel(this);
+            row.count->setObjectName(QStringLiteral("%1Count").arg(kNames[k]));
+            row.count->setMinimumWidth(130);
+            grid->addWidget(row.label, static_cast<int>(k), 0);
+            grid->addWidget(row.bar, static_cast<int>(k), 1);
+            grid->addWidget(row.count, static_cast<int>(k), 2);
+        }
+        grid->setColumnStretch(1, 1);
+        grid->setColumnMinimumWidth(0, 150);
+        layout->addLayout(grid);
+        progress_ = steps_[Index(WriteStep::Write)].bar;
+        ResetSteps();
     }
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -123,23 +162,25 @@ CDlgTransfer::CDlgTransfer(TransferDirection direction, IMainShell* shell, QWidg
     cancel_ = buttons->button(QDialogButtonBox::Cancel);
     ok_->setText(UiText(ShellText::kOk, "OK"));
     cancel_->setText(UiText(ShellText::kCancel, "Cancel"));
+    ok_->setAccessibleName(ok_->text());
+    cancel_->setAccessibleName(cancel_->text());
     connect(ok_, &QPushButton::clicked, this, &CDlgTransfer::Start);
     connect(cancel_, &QPushButton::clicked, this, &CDlgTransfer::reject);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(instruction_);
-    layout->addWidget(target);
-    layout->addWidget(line);
-    if (safeWrite_) layout->addWidget(safeWrite_);
-    if (changedOnly_) layout->addWidget(changedOnly_);
-    layout->addWidget(status_);
-    layout->addWidget(progress_);
     layout->addSpacing(4);
     layout->addWidget(buttons);
 
     // The worker's calls arrive here on the UI thread; the worker waits until they are done.
     connect(this, &CDlgTransfer::progressReported, this, &CDlgTransfer::ShowProgress,
             Qt::BlockingQueuedConnection);
+    connect(this, &CDlgTransfer::stepReported, this, &CDlgTransfer::ShowStep,
+            Qt::BlockingQueuedConnection);
+    connect(
+        this, &CDlgTransfer::backupReported, this,
+        [this](const QString& path) {
+            backupPath_ = FromQ(path);
+            Log(ToQ(Settings().LoadMessage(SafeWriteMessage::kBackupSaved, {backupPath_})));
+        },
+        Qt::BlockingQueuedConnection);
     connect(this, &CDlgTransfer::transferEnded, this, &CDlgTransfer::EndTransfer,
             Qt::BlockingQueuedConnection);
 }
@@ -160,92 +201,151 @@ void CDlgTransfer::Log(const QString& result)
     if (shell_) shell_->LogEvent(Operation(), result);
 }
 
-CTransfer& CDlgTransfer::Current()
+void CDlgTransfer::SendImage(Image& image, const std::string& sourceFile)
 {
-    return phase_ == Phase::Transfer || !read_ ? transfer_ : *read_;
+    image_ = &image;
+    sourceFile_ = sourceFile;
+    restore_ = true;
+    // A restore always takes a backup of its own and checks what it wrote.
+    if (safeWrite_) {
+        safeWrite_->setChecked(true);
+        safeWrite_->setEnabled(false);
+    }
+    ResetSteps();
+}
+
+QLabel* CDlgTransfer::CurrentLabel() const
+{
+    if (direction_ == TransferDirection::Read || currentStep_ < 0) return status_;
+    return steps_[static_cast<size_t>(currentStep_)].label;
+}
+
+void CDlgTransfer::ResetSteps()
+{
+    if (direction_ != TransferDirection::Write) return;
+    static constexpr int kNames[] = {TransferText::kStepBackup, TransferText::kStepWrite,
+                                     TransferText::kStepVerify};
+    static constexpr const char* kEnglish[] = {"Backup", "Write", "Verify"};
+    const bool safe = restore_ || safeWrite_->isChecked();
+    for (size_t k = 0; k < kWriteStepCount; ++k) {
+        StepRow& row = steps_[k];
+        row.label->setText(UiText(kNames[k], kEnglish[k]));
+        row.bar->setAccessibleName(row.label->text());
+        row.bar->setValue(0);
+        const bool runs = safe || k == Index(WriteStep::Write);
+        row.count->setText(runs ? UiText(TransferText::kStepWaiting, "Waiting")
+                                : UiText(TransferText::kStepSkipped, "Skipped"));
+        row.bar->setEnabled(runs);
+    }
+    currentStep_ = -1;
 }
 
 void CDlgTransfer::Start()
 {
     if (running_ || worker_.joinable()) return;
-    safe_ = safeWrite_ && safeWrite_->isChecked();
-    if (safeWrite_) Settings().SetSafeWrite(safe_);
-    if (changedOnly_) Settings().SetChangedOnly(changedOnly_->isChecked());
-    transfer_.SetHeldImage(nullptr);
-    phase_ = Phase::Transfer;
-    writeSucceeded_ = false;
     stop_ = false;
     backupPath_.clear();
-    if (safe_) {
-        std::string tried;
-        backupFolder_ = BackupFolder(Settings().ProgramDir(), false, tried);
-        if (backupFolder_.empty()) {
-            Fail(ToQ(Settings().LoadMessage(SafeWriteMessage::kBackupFolderFailed, {tried})));
-            return;
-        }
-        phase_ = Phase::Backup;
-        read_ = std::make_unique<CTransfer>(TransferDirection::Read);
-        read_->SetStopRequest(&stop_);
-    }
-    StartPhase();
+    writeSucceeded_ = false;
+    if (direction_ == TransferDirection::Read)
+        StartRead();
+    else
+        StartWrite();
 }
 
-bool CDlgTransfer::StartPhase()
+bool CDlgTransfer::StartRead()
 {
     status_->setText(UiText(TransferText::kSearching, "Looking for the radio..."));
     status_->repaint();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    LinkResult result = Current().Connect();
+    LinkResult result = transfer_.Connect();
     QApplication::restoreOverrideCursor();
     if (!result.Ok()) {
-        running_ = false;
-        if (phase_ == Phase::Backup && result.status != LinkStatus::NoRadio)
-            Fail(ToQ(Settings().LoadMessage(SafeWriteMessage::kBackupReadFailed,
-                                            {MessageOf(result).toStdString()})));
-        else if (phase_ == Phase::Verify)
-            Fail(ToQ(Settings().LoadMessage(SafeWriteMessage::kVerifyReadFailed,
-                                            {MessageOf(result).toStdString()})));
-        else
-            ReportFailure(result);
+        ReportFailure(result);
         return false;
     }
-
     std::string found = TextOr(Settings().LoadText(TransferText::kConnected), "%s found on %s");
-    found = FormatTextString(found, Current().Identity().modelName);
-    found = FormatTextString(found, Current().Link().PortName());
+    found = FormatTextString(found, transfer_.Identity().modelName);
+    found = FormatTextString(found, transfer_.Link().PortName());
     Log(ToQ(found));
+    ShowProgress(0);
+    Launch([this] { transfer_.Run(*this); });
+    return true;
+}
 
+bool CDlgTransfer::StartWrite()
+{
+    CSettings& s = Settings();
+    const bool safe = restore_ || safeWrite_->isChecked();
+    if (!restore_) {
+        s.SetSafeWrite(safe);
+        s.SetChangedOnly(!allBlocks_->isChecked());
+    }
+    options_ = {};
+    options_.backup = safe;
+    options_.verify = safe;
+    options_.restore = restore_;
+    options_.allBlocks = allBlocks_->isChecked();
+    options_.sourceFile = !sourceFile_.empty() ? sourceFile_
+                          : shell_             ? shell_->Document().Path()
+                                               : std::string();
+    options_.stop = &stop_;
+    if (safe) {
+        std::string tried;
+        options_.backupFolder = BackupFolder(s.ProgramDir(), false, tried);
+        if (options_.backupFolder.empty()) {
+            const QString text =
+                ToQ(s.LoadMessage(SafeWriteMessage::kBackupFolderFailed, {tried}));
+            Log(text);
+            Prompt().Show(this, text, CPrompt::Icon::Error);
+            done(QDialog::Rejected);
+            return false;
+        }
+    }
+    ResetSteps();
+    status_->setText(UiText(TransferText::kSearching, "Looking for the radio..."));
+    status_->repaint();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const LinkResult open = writeSession_.Open({});
+    QApplication::restoreOverrideCursor();
+    if (!open.Ok()) {
+        if (open.status == LinkStatus::NoRadio) {
+            ReportFailure(open);
+            return false;
+        }
+        session_ = NotOpened(open, options_);
+        result_ = open;
+        EndWrite();
+        return false;
+    }
+    std::string found = TextOr(s.LoadText(TransferText::kConnected), "%s found on %s");
+    found = FormatTextString(found, s.ModelName());
+    found = FormatTextString(found, writeSession_.Device());
+    Log(ToQ(found));
+    Image* image = image_ ? image_ : &Radio().MemoryImage();
+    Launch([this, image] {
+        session_ = writeSession_.Run(*image, options_, *this);
+        result_ = session_.link;
+        emit transferEnded();
+    });
+    return true;
+}
+
+void CDlgTransfer::Launch(std::function<void()> work)
+{
     // Cancel stays: it stops the transfer after the block under way.
     ok_->setEnabled(false);
     if (safeWrite_) safeWrite_->setEnabled(false);
+    if (allBlocks_) allBlocks_->setEnabled(false);
     if (!stop_) {
         cancel_->setEnabled(true);
         cancel_->setToolTip(
             UiText(TransferText::kCancelTip, "Stops the transfer after the block under way"));
     }
-    if (changedOnly_) changedOnly_->setEnabled(false);
     instruction_->setText(UiText(
         TransferText::kRunning,
         "Do not disconnect the cable or switch the radio off until the transfer has finished."));
-    ShowProgress(0);
     running_ = true;
-    CTransfer* transfer = &Current();
-    worker_ = std::thread([this, transfer] { transfer->Run(*this); });
-    return true;
-}
-
-void CDlgTransfer::NextPhase()
-{
-    WaitForWorker();  // it returns right after reporting its end
-    StartPhase();
-}
-
-void CDlgTransfer::Fail(const QString& text)
-{
-    running_ = false;
-    Log(text);
-    Prompt().Show(this, text, CPrompt::Icon::Error);
-    done(QDialog::Rejected);
+    worker_ = std::thread(std::move(work));
 }
 
 void CDlgTransfer::ReportFailure(const LinkResult& result)
@@ -259,8 +359,8 @@ void CDlgTransfer::ReportFailure(const LinkResult& result)
         status_->setText(UiText(TransferText::kReady, "Ready"));
         ok_->setEnabled(true);
         cancel_->setEnabled(true);
-        if (safeWrite_) safeWrite_->setEnabled(true);
-        if (changedOnly_) changedOnly_->setEnabled(safeWrite_->isChecked());
+        if (safeWrite_) safeWrite_->setEnabled(!restore_);
+        if (allBlocks_) allBlocks_->setEnabled(restore_ || safeWrite_->isChecked());
         return;
     }
     done(QDialog::Rejected);
@@ -277,134 +377,135 @@ void CDlgTransfer::OnTransferFinished(TransferDirection, const LinkResult& resul
     emit transferEnded();
 }
 
+void CDlgTransfer::OnStepStarted(WriteStep step, size_t total)
+{
+    emit stepReported(static_cast<int>(step), 0, static_cast<int>(total));
+}
+
+void CDlgTransfer::OnStepProgress(WriteStep step, size_t done, size_t total)
+{
+    emit stepReported(static_cast<int>(step), static_cast<int>(done), static_cast<int>(total));
+}
+
+void CDlgTransfer::OnBackupSaved(const std::string& path)
+{
+    emit backupReported(ToQ(path));
+}
+
+bool CDlgTransfer::ConfirmOtherRadio(const std::string& backupSerial,
+                                     const std::string& radioSerial)
+{
+    bool yes = false;
+    QMetaObject::invokeMethod(
+        this,
+        [&] {
+            const QString question = ToQ(Settings().LoadMessage(TransferMessage::kAskOtherRadio,
+                                                                {backupSerial, radioSerial}));
+            yes = Prompt().AskYesNo(this, question) == CPrompt::Answer::Yes;
+        },
+        Qt::BlockingQueuedConnection);
+    return yes;
+}
+
 void CDlgTransfer::ShowProgress(int percent)
 {
-    int text =
+    const int text =
         direction_ == TransferDirection::Read ? LinkText::kReadProgress : LinkText::kWriteProgress;
     const char* english = direction_ == TransferDirection::Read ? "Reading... %d" : "Writing... %d";
-    if (phase_ == Phase::Backup) {
-        text = TransferText::kBackupProgress;
-        english = "Backing up: %d";
-    } else if (phase_ == Phase::Verify) {
-        text = TransferText::kVerifyProgress;
-        english = "Verifying: %d";
-    }
     // After Cancel the status keeps saying that the transfer stops.
     if (!stop_)
         status_->setText(
             ToQ(FormatTextNumber(TextOr(Settings().LoadText(text), english), percent)) +
             QLatin1Char('%'));
-    // With backup and verify the bar shows the whole job, each phase by its blocks.
-    int overall = percent;
-    if (safe_) {
-        const int reads = static_cast<int>(kReadBlockCount);
-        const int writes = static_cast<int>(WritePlan(Settings().IsServiceLevel()).size());
-        const int before = phase_ == Phase::Backup     ? 0
-                           : phase_ == Phase::Transfer ? reads
-                                                       : reads + writes;
-        const int own = phase_ == Phase::Transfer ? writes : reads;
-        overall = (before * 100 + own * percent) / (2 * reads + writes);
-    }
-    progress_->setValue(overall);
+    progress_->setValue(percent);
+    emit progressShown(percent);
+}
+
+void CDlgTransfer::ShowStep(int step, int done, int total)
+{
+    // The label, the bar and the count of a step say one figure: its own blocks.
+    static constexpr int kTexts[] = {TransferText::kBackupProgress, LinkText::kWriteProgress,
+                                     TransferText::kVerifyProgress};
+    static constexpr const char* kEnglish[] = {"Backing up: %d", "Writing... %d",
+                                               "Verifying: %d"};
+    const size_t k = static_cast<size_t>(step);
+    StepRow& row = steps_[k];
+    for (int before = currentStep_ + 1; before < step; ++before)
+        if (steps_[static_cast<size_t>(before)].bar->isEnabled())
+            steps_[static_cast<size_t>(before)].count->setText(
+                UiText(TransferText::kStepSkipped, "Skipped"));
+    if (currentStep_ >= 0 && currentStep_ != step)
+        steps_[static_cast<size_t>(currentStep_)].count->setText(
+            UiText(TransferText::kStepDone, "Done"));
+    currentStep_ = step;
+    const int percent = total > 0 ? done * 100 / total : 0;
+    row.label->setText(ToQ(FormatTextNumber(TextOr(Settings().LoadText(kTexts[k]), kEnglish[k]),
+                                            percent)) +
+                       QLatin1Char('%'));
+    row.bar->setValue(percent);
+    std::string count = TextOr(Settings().LoadText(TransferText::kBlocksOf), "%d of %d blocks");
+    count = FormatTextNumber(FormatTextNumber(count, done), total);
+    row.count->setText(ToQ(count));
+    if (!stop_) status_->setText(row.label->text());
+    emit progressShown(percent);
+}
+
+void CDlgTransfer::CommitWrite()
+{
+    if (!writeSucceeded_ || restore_) return;
+    CRadioInfoBlock& info = Radio().RadioInfo();
+    info.Raw().CopyFrom(Radio().MemoryImage().data() + CRadioInfoBlock::kImageAddress);
 }
 
 void CDlgTransfer::EndTransfer()
 {
-    const CSettings& s = Settings();
-    // Only a write that sent blocks has changed the radio; then the backup is what puts it back.
-    auto withRestore = [this, &s](QString text) {
-        if (!backupPath_.empty())
-            text += QLatin1Char('\n') +
-                    ToQ(s.LoadMessage(SafeWriteMessage::kRestoreHint, {backupPath_}));
-        return text;
-    };
-    if (!result_.Ok()) {
-        running_ = false;
-        const QString text = MessageOf(result_);
-        const bool stopped = result_.status == LinkStatus::Interrupted;
-        if (stopped && phase_ != Phase::Transfer) {
-            // Stopped while the radio was only being read: before the write nothing was sent,
-            // after it the write itself went through.
-            const int message = phase_ == Phase::Backup ? TransferMessage::kBackupCancelled
-                                                        : TransferMessage::kVerifyCancelled;
-            const QString said =
-                UiMessage(message, phase_ == Phase::Backup ? "Nothing was sent to the radio."
-                                                           : "The radio was written; the check "
-                                                             "of the write was cancelled.");
-            Log(said);
-            Prompt().Show(this, said, CPrompt::Icon::Warning);
-            done(QDialog::Rejected);
-        } else if (phase_ == Phase::Backup) {
-            Fail(ToQ(s.LoadMessage(SafeWriteMessage::kBackupReadFailed, {text.toStdString()})));
-        } else if (phase_ == Phase::Verify) {
-            Fail(withRestore(
-                ToQ(s.LoadMessage(SafeWriteMessage::kVerifyReadFailed, {text.toStdString()}))));
-        } else {
-            const bool changed =
-                result_.status == LinkStatus::BlockFailed || !result_.written.empty();
-            Log(changed ? withRestore(text) : text);
-            Prompt().Show(this, changed ? withRestore(text) : text, IconOf(result_));
-            done(QDialog::Rejected);
-        }
+    if (direction_ == TransferDirection::Write) {
+        EndWrite();
         return;
-    }
-    if (phase_ == Phase::Backup) {
-        std::string tried;
-        const std::string path =
-            SaveBackup(backupFolder_, read_->Buffer(), read_->Identity().modelName, s.FreqRange(),
-                       !sourceFile_.empty() ? sourceFile_
-                       : shell_             ? shell_->Document().Path()
-                                            : std::string(),
-                       tried);
-        if (path.empty()) {
-            Fail(ToQ(s.LoadMessage(SafeWriteMessage::kBackupSaveFailed, {tried})));
-            return;
-        }
-        backupPath_ = path;
-        Log(ToQ(s.LoadMessage(SafeWriteMessage::kBackupSaved, {path})));
-        if (changedOnly_ && changedOnly_->isChecked()) {
-            held_ = read_->Buffer();
-            transfer_.SetHeldImage(&held_);
-        }
-        phase_ = Phase::Transfer;
-        QTimer::singleShot(0, this, &CDlgTransfer::NextPhase);
-        return;
-    }
-    if (phase_ == Phase::Transfer && direction_ == TransferDirection::Write) {
-        writeSucceeded_ = true;
-        if (changedOnly_ && changedOnly_->isChecked() && safe_)
-            Log(ToQ(s.LoadMessage(SafeWriteMessage::kChangedBlocks,
-                                  {std::to_string(transfer_.BlocksSent()),
-                                   std::to_string(WritePlan(s.IsServiceLevel()).size())})));
-        if (safe_) {
-            written_ = result_;
-            phase_ = Phase::Verify;
-            read_ = std::make_unique<CTransfer>(TransferDirection::Read);
-            read_->SetStopRequest(&stop_);
-            // After a write of the changed blocks only those and the stamp are read back.
-            if (changedOnly_ && changedOnly_->isChecked())
-                read_->SetReadRanges(VerifyRanges(true, written_.written, s.IsServiceLevel()));
-            QTimer::singleShot(0, this, &CDlgTransfer::NextPhase);
-            return;
-        }
-    }
-    if (phase_ == Phase::Verify) {
-        // The image holds what was sent, the new time stamp included.
-        const ImageDifference difference =
-            CompareRanges(transfer_.SentImage(), read_->Buffer(),
-                          VerifyRanges(changedOnly_ && changedOnly_->isChecked(), written_.written,
-                                       s.IsServiceLevel()));
-        if (!difference.Equal()) {
-            Fail(withRestore(ToQ(DifferenceText(difference))));
-            return;
-        }
-        result_ = written_;
     }
     running_ = false;
     const QString text = MessageOf(result_);
     Log(text);
     Prompt().Show(this, text, IconOf(result_));
-    done(QDialog::Accepted);
+    done(result_.Ok() ? QDialog::Accepted : QDialog::Rejected);
+}
+
+void CDlgTransfer::EndWrite()
+{
+    running_ = false;
+    const CSettings& s = Settings();
+    // The write step went through when the session got past it: the radio holds the new
+    // time stamp then, whatever the check found.
+    const WriteOutcome o = session_.outcome;
+    writeSucceeded_ = o == WriteOutcome::Done || o == WriteOutcome::Mismatch ||
+                      o == WriteOutcome::VerifyFailed ||
+                      (o == WriteOutcome::Interrupted &&
+                       (session_.step == WriteStep::Verify ||
+                        session_.message == WriteSessionMessage::kStoppedBeforeVerify));
+    if (currentStep_ >= 0)
+        steps_[static_cast<size_t>(currentStep_)].count->setText(
+            session_.Ok() ? UiText(TransferText::kStepDone, "Done") : QString());
+    QString text = ToQ(WriteSessionText(session_, options_, false));
+    if (session_.Ok()) {
+        // The link's own word first ("The radio has been programmed."), then what was done.
+        text = MessageOf(session_.link) + QLatin1Char(' ') + text;
+        if (restore_)
+            text += QLatin1Char(' ') +
+                    ToQ(s.LoadMessage(WriteSessionMessage::kRestored,
+                                      {StretchListText(WrittenRanges(s.IsServiceLevel()))}));
+    } else if (session_.radioChanged && !backupPath_.empty()) {
+        // Only a session that sent blocks has changed the radio; then the backup puts it back.
+        text += QLatin1Char('\n') +
+                ToQ(s.LoadMessage(SafeWriteMessage::kRestoreHint, {backupPath_}));
+    }
+    Log(text);
+    CPrompt::Icon icon = CPrompt::Icon::Error;
+    if (session_.Ok())
+        icon = CPrompt::Icon::Information;
+    else if (session_.Interrupted() || session_.link.status == LinkStatus::BandMismatch)
+        icon = CPrompt::Icon::Warning;
+    Prompt().Show(this, text, icon);
+    done(session_.Ok() ? QDialog::Accepted : QDialog::Rejected);
 }
 
 void CDlgTransfer::WaitForWorker()
@@ -486,7 +587,7 @@ bool RunWriteToRadio(IMainShell& shell)
     dialog.WaitForWorker();
     // A write that went through stamped the radio, even when the verify then found a fault.
     if (dialog.WriteSucceeded()) {
-        dialog.Transfer().CommitWrite();
+        dialog.CommitWrite();
         shell.ReloadAllViews();  // the radio information shows the new programming time
     }
     shell.RefreshStatusBar();
