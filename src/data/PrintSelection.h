@@ -14,8 +14,10 @@ struct PrintCatalogueRow {
 };
 
 /// Number of rows of the print catalogue.
-inline constexpr size_t kPrintRowCount = 11;
-/// The print catalogue in print order.
+inline constexpr size_t kPrintRowCount = 16;
+/// The print catalogue: the eleven rows of the first catalogue, then the other categories the
+/// navigation tree offers (their row numbers follow the first eleven so that a row keeps its
+/// number). The report prints them in the tree's order.
 inline constexpr std::array<PrintCatalogueRow, kPrintRowCount> kPrintCatalogue = {{
     {1109, 32800},  // radio information
     {6601, 32802},  // programmable keys
@@ -28,6 +30,11 @@ inline constexpr std::array<PrintCatalogueRow, kPrintRowCount> kPrintCatalogue =
     {5300, 32854},  // DTMF system
     {3801, 32884},  // scan lists
     {4000, 32887},  // test frequencies
+    {6500, 32807},  // microphone
+    {7300, 32885},  // emergency
+    {4701, 32886},  // embedded module (the messages, never the password)
+    {7401, 32889},  // maintenance board (service levels)
+    {3509, 32888},  // data watch (full service level)
 }};
 
 class CPrintSelection {

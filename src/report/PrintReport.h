@@ -4,11 +4,16 @@
 // rows into pages and the texts of the page frame. Drawing is left to the renderer; everything
 // that decides what goes on which page lives here.
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <ctime>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "data/Document.h"
+#include "service/DataWatch.h"
 
 namespace rv {
 
@@ -27,6 +32,27 @@ struct ReportText {
     static constexpr int kColumnNumber = 39852;  ///< "No." column of the frequency tables
     static constexpr int kColumnRx = 39853;      ///< receive column of the frequency tables
     static constexpr int kColumnTx = 39854;      ///< transmit column of the frequency tables
+    static constexpr int kChannelAlias = 3690;   ///< label of a channel's alias
+    static constexpr int kChannelNotInUse = 41400;  ///< "Channel %d (not in use)"
+};
+
+/// Catalogue rows of the categories beyond the first eleven.
+inline constexpr size_t kMicrophoneRow = 11;
+inline constexpr size_t kEmergencyRow = 12;
+inline constexpr size_t kEmbeddedRow = 13;
+inline constexpr size_t kBoardRow = 14;
+inline constexpr size_t kDataWatchRow = 15;
+/// The catalogue rows in the order the report prints them: the navigation tree's.
+inline constexpr size_t kPrintOrder[] = {0, 1,  2,  3,           kMicrophoneRow, 4,
+                                         5, 6,  7,  8,           kEmergencyRow,  9,
+                                         kEmbeddedRow, 10, kBoardRow, kDataWatchRow};
+
+/// What the report prints that the radio data object does not hold: the document's
+/// maintenance board and what an open Data Watch window shows.
+struct ReportSources {
+    const BoardBytes* board = nullptr;                  ///< none: an empty board
+    const CDataWatch::Image* watchImage = nullptr;      ///< none: the memory image
+    std::vector<WatchEntry> watchLog;                   ///< the Data Watch window's log
 };
 
 /// What a row of the report is; the renderer picks its font and layout by it.
@@ -50,12 +76,18 @@ struct ReportRow {
     std::vector<ReportCell> cells;
 };
 
-/// The rows of every selected section, in catalogue order.
+/// True when the category of catalogue row `index` is offered at the settings' user level and
+/// model, as the navigation tree offers it: the maintenance board at the service levels, the
+/// data watch at the full service level, the DTMF system and the emergency view for the models
+/// that have them.
+bool SectionOffered(size_t index, const CSettings& settings);
+/// The rows of every selected section that is offered, in the navigation tree's order. Each
+/// field prints where its view shows it: at the settings' user level, for the current model.
 std::vector<ReportRow> BuildReport(RadioData& radio, const CPrintSelection& selection,
-                                   const CSettings& settings);
+                                   const CSettings& settings, const ReportSources& sources = {});
 /// Appends the rows of catalogue row `index` (0-based) to `out`.
 void BuildSection(size_t index, RadioData& radio, const CSettings& settings,
-                  std::vector<ReportRow>& out);
+                  std::vector<ReportRow>& out, const ReportSources& sources = {});
 
 /// Page metrics in units of 0.1 mm.
 struct PageMetrics {
@@ -78,8 +110,9 @@ struct PageMetrics {
 /// The rows one page shows, as indexes into the report.
 using ReportPage = std::vector<size_t>;
 
-/// Splits the rows into pages of `linesPerPage` lines. A title is kept on one page with the
-/// rows up to its first field, a caption with its rows when a page holds them (else up to its
+/// Splits the rows into pages of `linesPerPage` lines. A title is kept on one page with all of
+/// its block (the rows up to the next blank or title) when a page holds it, else with the rows
+/// up to its first field; a caption with its rows when a page holds them (else up to its
 /// first field); a section that goes on over a page break repeats its title at the top of the
 /// next page; a blank row at the top of a page is dropped. An empty report still has one page
 /// (its frame). A page lists row indexes; a repeated title appears on both pages.
@@ -94,8 +127,10 @@ std::string PrintTimeText(const std::tm& time);
 
 /// The command line's names of the catalogue rows, in catalogue order.
 inline constexpr const char* kPrintSectionNames[] = {
-    "radio",         "keys", "misc", "volume",          "vox", "mode", "channels",
-    "personalities", "dtmf", "scan", "test_frequencies"};
+    "radio",      "keys",      "misc",     "volume",           "vox",
+    "mode",       "channels",  "personalities", "dtmf",        "scan",
+    "test_frequencies", "microphone", "emergency", "embedded", "maintenance_board",
+    "data_watch"};
 /// The names joined with commas, for messages.
 std::string PrintSectionNameList();
 /// Selects the sections of a comma-separated list of names, or every section for "all".
@@ -148,6 +183,6 @@ struct ReportDocument {
 /// The document of the selected sections of the radio data, printed at `now`.
 ReportDocument MakeReportDocument(RadioData& radio, const CPrintSelection& selection,
                                   const CSettings& settings, const std::string& documentPath,
-                                  const std::tm& now);
+                                  const std::tm& now, const ReportSources& sources = {});
 
 }  // namespace rv

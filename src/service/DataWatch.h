@@ -52,6 +52,10 @@ public:
 
     const Image& Snapshot() const { return snapshot_; }
     const std::vector<WatchEntry>& Entries() const { return entries_; }
+    /// Log lines whose selection shows their entry (the cell and the detail box): the first 130.
+    static constexpr size_t kShownLines = 130;
+    /// True when selecting log line `line` (0-based) shows its entry.
+    static bool LineShowsEntry(size_t line) { return line < kShownLines; }
     /// The first log line whose entry has this cell; nothing when none has.
     std::optional<size_t> FindLine(int row, int column) const;
 

@@ -2,12 +2,17 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
+#include <cstdio>
+#include <filesystem>
 
+#include "base/AtomicFile.h"
 #include "base/Bytes.h"
 #include "base/Settings.h"
 #include "base/TextFormat.h"
 #include "data/Document.h"
 #include "editors/radio/RadioInfoBlock.h"
+#include "editors/radio/RadioInfoFieldTable.h"
 
 namespace rv {
 
@@ -60,6 +65,20 @@ std::string Trimmed(const std::string& text)
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
+/// Letters, digits, '-' and '.' as they are, anything else as '-'; "-" for an empty text.
+std::string FileNamePart(const std::string& text)
+{
+    std::string out;
+    for (char c : text)
+        out += std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '.' ? c : '-';
+    return out.empty() ? "-" : out;
+}
+
+/// The factory values a write changes, in the screen's order.
+constexpr std::string_view kFactoryKeys[] = {"model_name",  "serial_number", "lower_edge",
+                                             "upper_edge",  "range_id",      "band_flag",
+                                             "signal_type", "model_id"};
+
 std::string SignalText(int value)
 {
     const std::string text = Settings().GetChoiceText(4848, value);
@@ -97,10 +116,7 @@ LinkResult FactoryRead(CRadioProtocol& link, CRadioInfoBlock& info, RadioIdentit
 LinkResult FactoryWrite(CRadioProtocol& link, CRadioInfoBlock& info, RadioIdentity& identity,
                         const std::string& port)
 {
-    CRadioInfoBlock copy;
-    copy.Raw().CopyFrom(info.Raw().Data());
-    copy.SetFactoryMarker();
-    copy.SetModelIdText(Settings().ModelID().substr(0, Offset::kModelIdWidth));
+    const CRadioInfoBlock copy = FactoryWriteRecord(info);
 
     if (LinkResult r = Connect(link, identity, port); !r.Ok()) return r;
     if (!link.SetRadioMode(RadioMode::Write)) {
@@ -127,6 +143,107 @@ LinkResult FactoryWrite(CRadioProtocol& link, CRadioInfoBlock& info, RadioIdenti
     return done;
 }
 
+LinkResult FactoryReadBackup(CRadioProtocol& link, CRadioInfoBlock& radioRecord,
+                             RadioIdentity& identity, const std::string& port)
+{
+    if (LinkResult r = Connect(link, identity, port); !r.Ok()) return r;
+    if (!link.SetRadioMode(RadioMode::Read)) {
+        LinkResult r = ModeFailure(link, RadioMode::Read);
+        EndAndClose(link, r);
+        return r;
+    }
+    std::array<uint8_t, CRadioInfoBlock::kRecordSize> copy{};
+    for (const TransferBlock& b : kFactoryBackupPlan) {
+        if (!link.ReadBlock(b.address, b.count,
+                            copy.data() + (b.address - CRadioInfoBlock::kImageAddress))) {
+            LinkResult r = BlockFailure(link, LinkMessage::kReadFailed, b.address);
+            EndAndClose(link, r);
+            return r;
+        }
+    }
+    const bool ended = link.SetRadioMode(RadioMode::End);
+    link.Close();
+    radioRecord.Raw().CopyFrom(copy.data());
+    return Done(LinkMessage::kReadDone, ended);
+}
+
+CRadioInfoBlock FactoryWriteRecord(const CRadioInfoBlock& info)
+{
+    CRadioInfoBlock copy;
+    copy.Raw().CopyFrom(info.Raw().Data());
+    copy.SetFactoryMarker();
+    copy.SetModelIdText(Settings().ModelID().substr(0, Offset::kModelIdWidth));
+    return copy;
+}
+
+bool SameFactoryData(const CRadioInfoBlock& a, const CRadioInfoBlock& b)
+{
+    for (const TransferBlock& block : kFactoryReadPlan) {
+        const size_t at = block.address - CRadioInfoBlock::kImageAddress;
+        if (!std::equal(a.Raw().Data() + at, a.Raw().Data() + at + block.count,
+                        b.Raw().Data() + at))
+            return false;
+    }
+    return true;
+}
+
+std::vector<std::string> FactoryChangeLines(const CRadioInfoBlock& radioRecord,
+                                            const CRadioInfoBlock& sent, const CTextService& texts)
+{
+    std::vector<std::string> lines;
+    for (std::string_view key : kFactoryKeys) {
+        const FieldRef field = *FindField(kRadioInfoFieldTable, key);
+        const std::string before = GetText(field, radioRecord.Raw().Bytes(), texts);
+        const std::string after = GetText(field, sent.Raw().Bytes(), texts);
+        if (before != after)
+            lines.push_back(LabelText(field, texts) + ": " + before + " \u2192 " + after);
+    }
+    return lines;
+}
+
+std::string FactoryBackupFileName(const CRadioInfoBlock& radioRecord, std::time_t when)
+{
+    std::tm tm{};
+    localtime_r(&when, &tm);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &tm);
+    return "Factory_" + FileNamePart(FactoryModelName(radioRecord)) + "_" +
+           FileNamePart(Trimmed(radioRecord.SerialNumber())) + "_" + stamp + ".txt";
+}
+
+std::string FactoryBackupText(const CRadioInfoBlock& radioRecord, const CTextService& texts)
+{
+    std::string out = "; factory record read from the radio before a Factory Write\n";
+    for (std::string_view key : kFactoryKeys) {
+        const FieldRef field = *FindField(kRadioInfoFieldTable, key);
+        out += std::string(key) + "=" + GetText(field, radioRecord.Raw().Bytes(), texts) + "\n";
+    }
+    for (const TransferBlock& b : kFactoryBackupPlan) {
+        const size_t at = b.address - CRadioInfoBlock::kImageAddress;
+        char address[16];
+        std::snprintf(address, sizeof address, "0x%03X=", static_cast<unsigned>(b.address));
+        out += address + HexText(std::span<const uint8_t>(radioRecord.Raw().Data() + at, b.count)) +
+               "\n";
+    }
+    return out;
+}
+
+std::string SaveFactoryBackup(const std::string& folder, const CRadioInfoBlock& radioRecord,
+                              std::string& tried)
+{
+    namespace fs = std::filesystem;
+    const std::string name = FactoryBackupFileName(radioRecord, std::time(nullptr));
+    const std::string stem = (fs::path(folder) / name.substr(0, name.size() - 4)).string();
+    std::string path = stem + ".txt";
+    std::error_code ec;
+    for (int n = 2; fs::exists(path, ec) && n < 100; ++n)
+        path = stem + "-" + std::to_string(n) + ".txt";
+    tried = path;
+    if (fs::exists(path, ec)) return {};
+    if (!WriteFileAtomic(path, FactoryBackupText(radioRecord, Settings()))) return {};
+    return path;
+}
+
 LinkResult FactoryProbe(CRadioProtocol& link, const std::string& port)
 {
     link.Close();
@@ -146,6 +263,15 @@ std::string FactoryModelName(const CRadioInfoBlock& info)
     return Trimmed(info.ModelName());
 }
 
+bool IsValidBandEdge(uint32_t bcd)
+{
+    // Each nibble a decimal digit, and 100 to 999 MHz in 10 Hz units.
+    for (unsigned shift = 0; shift < 32; shift += 4)
+        if (((bcd >> shift) & 0xF) > 9) return false;
+    const uint32_t units = FromBcd(bcd);
+    return units >= 100u * 100000u && units < 1000u * 100000u;
+}
+
 FactoryChanges ResolveFactoryClose(CRadioInfoBlock& info, const AskYesNoFn& ask)
 {
     const CSettings& s = Settings();
@@ -155,7 +281,7 @@ FactoryChanges ResolveFactoryClose(CRadioInfoBlock& info, const AskYesNoFn& ask)
     FactoryChanges changes;
 
     const std::string name = FactoryModelName(info);
-    if (name != s.ModelName()) {
+    if (!name.empty() && name != s.ModelName()) {
         if (yes(FactoryMessage::kModelNameDiffers, name, s.ModelName()))
             changes.modelName = true;
         else
@@ -163,7 +289,9 @@ FactoryChanges ResolveFactoryClose(CRadioInfoBlock& info, const AskYesNoFn& ask)
     }
 
     const std::string band = FactoryBandText(info);
-    if (band != s.FreqRange()) {
+    const bool edgesValid = IsValidBandEdge(info.LowerEdgeBcd()) &&
+                            IsValidBandEdge(info.UpperEdgeBcd());
+    if (edgesValid && band != s.FreqRange()) {
         if (yes(FactoryMessage::kBandDiffers, band, s.FreqRange())) {
             changes.band = true;
         } else {

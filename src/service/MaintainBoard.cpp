@@ -72,8 +72,9 @@ bool CMaintainBoard::Add(const BoardRecord& record)
 {
     const size_t count = Count();
     if (count >= kMaxRecords) return false;
-    // A board that was never written (count 0xFF) starts clean.
-    if (count == 0) bytes_.fill(0);
+    // A board that was never written (count 0xFF) or whose count is impossible starts with
+    // this record as its only one: the count byte and the record's bytes are written, every
+    // other byte stays as it was (no record reads it while the count does not reach it).
     SetRecord(count, record);
     SetCount(count + 1);
     return true;

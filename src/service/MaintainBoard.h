@@ -84,7 +84,8 @@ public:
     void SetRecord(size_t k, const BoardRecord& record);
     /// True while a record can be added (fewer than 30).
     bool CanAdd() const { return Count() < kMaxRecords; }
-    /// Appends a record; false (nothing changed) when the board is full.
+    /// Appends a record; false (nothing changed) when the board is full. Only the count byte
+    /// and the new record's bytes change, also on a board that read as empty.
     bool Add(const BoardRecord& record);
     /// Removes record k; the later records move up and the count is lowered. False (nothing
     /// changed) when there is no record k.

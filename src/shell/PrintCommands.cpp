@@ -6,6 +6,7 @@
 #include "data/PrintSelection.h"
 #include "data/RadioData.h"
 #include "report/gui/ReportPrinting.h"
+#include "service/gui/ViewDataWatch.h"
 #include "shell/GuiHelp.h"
 #include "shell/ViewTable.h"
 #include "ui/GuiCommands.h"
@@ -16,15 +17,23 @@ namespace rv {
 
 namespace {
 
-/// The report of the rows selected now, of the data as the open views hold them.
+/// The report of the rows selected now, of the data as the open views hold them: the
+/// document's maintenance board, and the table and log of an open Data Watch window.
 ReportDocument CurrentReport(IMainShell& shell)
 {
     shell.StoreAllViews();
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
+    ReportSources sources;
+    sources.board = &shell.Document().Board();
+    if (const auto* watch =
+            qobject_cast<const CDataWatchView*>(shell.FindView(Id(Command::DataWatch)))) {
+        sources.watchImage = &watch->Watch().Snapshot();
+        sources.watchLog = watch->Watch().Entries();
+    }
     return MakeReportDocument(Radio(), Radio().PrintSelection(), Settings(),
-                              shell.Document().Path(), local);
+                              shell.Document().Path(), local, sources);
 }
 
 void RunPrint(IMainShell& shell)

@@ -906,6 +906,24 @@ TEST_F(CliTest, PrintRefusesABadSectionOrFileAndWritesNothing)
     EXPECT_EQ(Run({"print", file}).status, 2);  // no -o
 }
 
+TEST_F(CliTest, PrintRefusesASectionTheUserLevelDoesNotOffer)
+{
+    const std::string file = MakeFile("radio.dat");
+    const std::string pdf = work.Path("report.pdf");
+    // The maintenance board and the data watch are service tools.
+    for (const char* name : {"maintenance_board", "data_watch"}) {
+        const CliRun run = Run({"print", file, "-o", pdf, "--sections", std::string("vox,") + name});
+        EXPECT_EQ(run.status, 1) << name;
+        EXPECT_EQ(run.err, MessageLine(3400, name));
+        EXPECT_FALSE(fs::exists(pdf));
+    }
+    home.SetUserLevel(kFullServiceLevel);
+    const CliRun run =
+        Run({"print", file, "-o", pdf, "--sections", "microphone,maintenance_board,data_watch"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(fs::exists(pdf));
+}
+
 TEST_F(CliTest, PrintNeedsNoDisplayAndTheOtherVerbsNoQt)
 {
     if (!HavePoppler()) GTEST_SKIP() << "pdfinfo (poppler-utils) is not installed";

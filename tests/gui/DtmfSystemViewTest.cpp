@@ -69,6 +69,10 @@ TEST_F(DtmfSystemView, NoSecondSystemAndAdvancedChangesAreAnnounced)
     view->Navigate(static_cast<int>(ListCommand::Add), 0);
     view->Navigate(static_cast<int>(ListCommand::Delete), 0);
     ASSERT_EQ(Radio().DtmfSystems().size(), 1u);
+    // Delete of the only system removes nothing and leaves no system current until a
+    // navigation command picks one.
+    EXPECT_EQ(view->CurrentRecord(), 0);
+    view->Navigate(static_cast<int>(ListCommand::First), 0);
     EXPECT_EQ(view->CurrentRecord(), 1);
 
     std::vector<NoticeRecord> seen;

@@ -178,6 +178,11 @@ TEST_F(ServiceScreensTest, FactoryWriteSendsTheEditedFieldsAndAnEmptyNameIsRefus
         EXPECT_EQ(c.Control(CDlgFactory::Control::kSerialNumber)->accessibleName(),
                   "Serial Number");
 
+        // Write waits for a Read of the radio in this visit.
+        EXPECT_FALSE(dialog->Button(CDlgFactory::Control::kWrite)->isEnabled());
+        dialog->Button(CDlgFactory::Control::kRead)->click();
+        EXPECT_TRUE(dialog->Button(CDlgFactory::Control::kWrite)->isEnabled());
+
         Edit(c, CDlgFactory::Control::kModelName)->setText("  ");
         dialog->Button(CDlgFactory::Control::kWrite)->click();
         EXPECT_TRUE(prompt.Saw(FactoryMessage::kEmptyModelName));

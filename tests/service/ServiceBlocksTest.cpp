@@ -242,11 +242,14 @@ TEST_F(EmbeddedBlockTest, MultiByteCharacterIsNotCutInHalf)
 TEST(PrintSelectionTest, CatalogueRowsStartClear)
 {
     CPrintSelection selection;
-    ASSERT_EQ(CPrintSelection::Count(), 11u);
+    ASSERT_EQ(CPrintSelection::Count(), 16u);
     EXPECT_EQ(CPrintSelection::Row(0).formId, 1109);
     EXPECT_EQ(CPrintSelection::Row(0).commandId, 32800);
     EXPECT_EQ(CPrintSelection::Row(10).formId, 4000);
     EXPECT_EQ(CPrintSelection::Row(10).commandId, 32887);
+    // The categories beyond the first eleven follow them.
+    EXPECT_EQ(CPrintSelection::IndexOfCommand(32807), 11);  // microphone
+    EXPECT_EQ(CPrintSelection::IndexOfCommand(32888), 15);  // data watch
     for (size_t i = 0; i < CPrintSelection::Count(); ++i) EXPECT_FALSE(selection.Selected(i));
     EXPECT_FALSE(selection.AnySelected());
 

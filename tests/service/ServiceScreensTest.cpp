@@ -155,12 +155,14 @@ TEST(MaintainBoardTest, UnwrittenOrImpossibleCountsReadAsAnEmptyBoard)
         bytes[0] = count;
         CMaintainBoard board(bytes);
         EXPECT_EQ(board.Count(), 0u) << int(count);
-        // The first record added starts a clean board.
+        // The first record added starts a board of one record; no byte the record does not
+        // hold is zeroed.
         ASSERT_TRUE(board.Add({9, 3, 14, 0, 0, 0}));
         EXPECT_EQ(board.Count(), 1u);
         EXPECT_EQ(board.Record(0), (BoardRecord{9, 3, 14, 0, 0, 0}));
-        EXPECT_EQ(board.Bytes()[7], 0);
-        EXPECT_EQ(board.Bytes()[8], 0);
+        EXPECT_EQ(board.Bytes()[0], 1);
+        for (size_t i = 7; i < CMaintainBoard::kSize; ++i)
+            EXPECT_EQ(board.Bytes()[i], 0xFF) << int(count) << " byte " << i;
     }
 }
 

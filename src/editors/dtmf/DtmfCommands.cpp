@@ -16,10 +16,12 @@ void AddDefaultDtmfSystem()
 }  // namespace
 
 ListCommandResult RunDtmfSystemCommand(ListCommand command, std::optional<size_t> current,
-                                       int number, SingleItemDelete single, const void* sender)
+                                       int number, SingleItemDelete, const void* sender)
 {
+    // Delete of the only system removes nothing and leaves no system current, whatever the
+    // view asks for: the system list works as the other list views do.
     return RunListCommand(Radio().DtmfSystems(), kMaxDtmfSystems, AddDefaultDtmfSystem, command,
-                          current, number, single, sender);
+                          current, number, SingleItemDelete::NoCurrent, sender);
 }
 
 ListCommandResult OpenDtmfSystemList(const void* sender)

@@ -13,7 +13,8 @@ namespace rv {
 inline constexpr size_t kMaxDtmfSystems = 1;
 
 /// Runs a record command on the DTMF system list: navigation as for every list; add refused
-/// once the list is full, delete refused while only one system is left.
+/// once the list is full, delete refused while only one system is left, and then no system is
+/// current (`single` is not used: the DTMF list always answers so).
 ListCommandResult RunDtmfSystemCommand(ListCommand command, std::optional<size_t> current,
                                        int number, SingleItemDelete single,
                                        const void* sender = nullptr);

@@ -14,6 +14,7 @@
 #include "data/RadioData.h"
 #include "editors/radio/RadioInfoBlock.h"
 #include "editors/radio/RadioInfoFieldTable.h"
+#include "link/SafeWrite.h"
 #include "service/gui/LinkPrompt.h"
 #include "ui/GuiCommands.h"
 #include "ui/Prompt.h"
@@ -59,6 +60,9 @@ constexpr int kFullServiceControls[] = {C::kBandFlag, C::kRangeId, C::kLowerEdge
 
 constexpr uint32_t kLowestEdge = 100u * 100000u;    // 100 MHz in 10 Hz units
 constexpr uint32_t kHighestEdge = 1000u * 100000u;  // below 1000 MHz
+
+/// The boxes whose typed text is checked before it is stored.
+constexpr int kCheckedBoxes[] = {C::kModelName, C::kLowerEdge, C::kUpperEdge, C::kRangeId};
 
 QWidget* MakeFormWidget(QWidget* parent)
 {
@@ -162,9 +166,12 @@ QAbstractButton* CDlgFactory::Button(int id) const
 void CDlgFactory::ShowRecord()
 {
     binding_.Load(BytesOf(Radio().RadioInfo().Raw()), Settings());
-    // The model name as stored, without the blanks around it.
+    // The model name as stored, without the blanks around it; shown so, it is no edit.
     if (auto* e = controls_.Get<QLineEdit>(C::kModelName))
         e->setText(ToQ(FactoryModelName(Radio().RadioInfo())));
+    binding_.TakeShown();
+    for (int id : kCheckedBoxes)
+        if (auto* e = controls_.Get<QLineEdit>(id)) shown_[id] = e->text();
 }
 
 void CDlgFactory::UpdateEnabling()
@@ -172,12 +179,21 @@ void CDlgFactory::UpdateEnabling()
     const bool full = Settings().IsFullServiceLevel();
     for (int id : kFullServiceControls)
         if (QWidget* w = controls_.Control(id)) EnableControl(w, full);
+    // Factory data are written over only after they were read from the radio in this visit.
+    if (QAbstractButton* write = Button(C::kWrite)) write->setEnabled(read_);
+}
+
+bool CDlgFactory::Typed(int id) const
+{
+    const auto* e = controls_.Get<QLineEdit>(id);
+    const auto it = shown_.find(id);
+    return e && (it == shown_.end() || e->text() != it->second);
 }
 
 bool CDlgFactory::CheckModelName()
 {
     auto* e = controls_.Get<QLineEdit>(C::kModelName);
-    if (!e || !e->text().trimmed().isEmpty()) return true;
+    if (!e || !Typed(C::kModelName) || !e->text().trimmed().isEmpty()) return true;
     ShowMessage(this, FactoryMessage::kEmptyModelName, CPrompt::Icon::Warning);
     // Also once the message box has handed the focus back to where it came from.
     e->setFocus();
@@ -185,29 +201,53 @@ bool CDlgFactory::CheckModelName()
     return false;
 }
 
-bool CDlgFactory::TakeFields()
+bool CDlgFactory::RefuseTyped(int id, const QString& message, bool closing)
 {
-    if (!CheckModelName()) return false;
+    auto* e = controls_.Get<QLineEdit>(id);
+    if (closing) {
+        QString label = e->accessibleName();
+        const std::string question = Settings().LoadMessage(
+            FactoryMessage::kCloseWithoutValue, {FromQ(label), FromQ(e->text())});
+        if (Prompt().AskYesNo(this, ToQ(question)) == CPrompt::Answer::Yes) {
+            e->setText(shown_[id]);
+            return true;
+        }
+    } else {
+        Prompt().Show(this, message, CPrompt::Icon::Warning);
+    }
+    e->setFocus();
+    e->selectAll();
+    return false;
+}
+
+bool CDlgFactory::TakeFields(bool closing)
+{
+    if (auto* e = controls_.Get<QLineEdit>(C::kModelName);
+        e && Typed(C::kModelName) && e->text().trimmed().isEmpty()) {
+        if (!closing) return CheckModelName();
+        if (!RefuseTyped(C::kModelName, {}, true)) return false;
+    }
     for (int id : {C::kLowerEdge, C::kUpperEdge}) {
         auto* e = controls_.Get<QLineEdit>(id);
-        if (!e) continue;
+        if (!e || !Typed(id)) continue;
         const std::optional<uint32_t> units = ExactFrequencyUnits(FromQ(e->text().trimmed()), 0);
         if (!units || *units < kLowestEdge || *units >= kHighestEdge) {
-            Prompt().Show(this, ToQ(Settings().LoadMessage(kBadBandEdge, {FromQ(e->text())})),
-                          CPrompt::Icon::Warning);
-            e->setFocus();
-            e->selectAll();
-            return false;
+            const QString message =
+                ToQ(Settings().LoadMessage(kBadBandEdge, {FromQ(e->text())}));
+            if (!RefuseTyped(id, message, closing)) return false;
         }
     }
-    if (auto* e = controls_.Get<QLineEdit>(C::kRangeId); e && e->text().isEmpty()) {
-        Prompt().Show(this, ToQ(Settings().LoadMessage(kBadBandEdge + 1)), CPrompt::Icon::Warning);
-        e->setFocus();
-        return false;
+    if (auto* e = controls_.Get<QLineEdit>(C::kRangeId);
+        e && Typed(C::kRangeId) && e->text().isEmpty()) {
+        if (!RefuseTyped(C::kRangeId, ToQ(Settings().LoadMessage(kBadBandEdge + 1)), closing))
+            return false;
     }
     // The name as typed, without the blanks around it.
-    if (auto* e = controls_.Get<QLineEdit>(C::kModelName)) e->setText(e->text().trimmed());
+    if (auto* e = controls_.Get<QLineEdit>(C::kModelName); e && Typed(C::kModelName))
+        e->setText(e->text().trimmed());
     binding_.Store(BytesOf(Radio().RadioInfo().Raw()), Settings());
+    for (int id : kCheckedBoxes)
+        if (auto* e = controls_.Get<QLineEdit>(id)) shown_[id] = e->text();
     return true;
 }
 
@@ -224,20 +264,59 @@ bool CDlgFactory::Read()
             e->setText(ToQ(identity.version));
         if (auto* e = controls_.Get<QLineEdit>(C::kModelId)) e->setText(ToQ(identity.modelId));
     }
-    if (result.Ok()) ShowRecord();
+    if (result.Ok()) {
+        ShowRecord();
+        read_ = true;
+        readRecord_.Raw().CopyFrom(Radio().RadioInfo().Raw().Data());
+        UpdateEnabling();
+    }
     ReportLinkResult(this, Operation(), result);
     return result.Ok();
 }
 
 bool CDlgFactory::Write()
 {
-    if (!TakeFields()) return false;
+    if (!read_ || !TakeFields()) return false;
+    // The radio's factory record as it is now: the backup, and what the write changes.
+    CRadioInfoBlock onRadio;
     RadioIdentity identity;
     LinkResult result;
     {
         CWaitCursor wait;
+        result = FactoryReadBackup(link_, onRadio, identity);
+    }
+    if (!result.Ok()) {
+        Prompt().Show(this,
+                      ToQ(Settings().LoadMessage(FactoryMessage::kBackupReadFailed,
+                                                 {result.Text()})),
+                      CPrompt::Icon::Warning);
+        return false;
+    }
+    std::string tried;
+    const std::string folder = BackupFolder(Settings().ProgramDir(), false, tried);
+    const std::string saved = folder.empty() ? std::string() : SaveFactoryBackup(folder, onRadio, tried);
+    if (saved.empty()) {
+        Prompt().Show(this,
+                      ToQ(Settings().LoadMessage(FactoryMessage::kBackupNotSaved, {tried})),
+                      CPrompt::Icon::Warning);
+        return false;
+    }
+    lastBackup_ = saved;
+    // Another radio on the cable, or data changed since Read: nothing is written over unseen.
+    if (!SameFactoryData(onRadio, readRecord_)) {
+        std::string changes;
+        for (const std::string& line :
+             FactoryChangeLines(onRadio, FactoryWriteRecord(Radio().RadioInfo()), Settings()))
+            changes += line + "\n";
+        const std::string question =
+            Settings().LoadMessage(FactoryMessage::kOtherRadioData, {changes});
+        if (Prompt().AskYesNo(this, ToQ(question)) != CPrompt::Answer::Yes) return false;
+    }
+    {
+        CWaitCursor wait;
         result = FactoryWrite(link_, Radio().RadioInfo(), identity);
     }
+    if (result.Ok()) readRecord_.Raw().CopyFrom(Radio().RadioInfo().Raw().Data());
     ReportLinkResult(this, Operation(), result);
     return result.Ok();
 }
@@ -256,7 +335,7 @@ bool CDlgFactory::WriteTuneSwitch()
 void CDlgFactory::done(int result)
 {
     if (closing_) return;
-    if (!TakeFields()) return;
+    if (!TakeFields(true)) return;
     closing_ = true;
     changes_ = ResolveFactoryClose(Radio().RadioInfo(), [this](int, const std::string& text) {
         return Prompt().AskYesNo(this, ToQ(text)) == CPrompt::Answer::Yes;

@@ -5,7 +5,9 @@
 // current model identity; RunFactoryMode then lets the main window apply them.
 
 #include <QDialog>
+#include <map>
 
+#include "editors/radio/RadioInfoBlock.h"
 #include "service/FactoryLink.h"
 #include "ui/FieldForm.h"
 
@@ -48,15 +50,24 @@ public:
     /// The screen on the radio information record of the radio data object.
     explicit CDlgFactory(QWidget* parent = nullptr);
 
-    /// Read: the factory fields from the radio; the screen shows them on success.
+    /// Read: the factory fields from the radio; the screen shows them on success, and Write
+    /// is enabled from then on for this visit.
     bool Read();
-    /// Write: takes the fields, then writes them to the radio.
+    /// Write (only after a Read in this visit): takes the fields; reads the radio's factory
+    /// record again and saves it as a backup beside the configuration backups (nothing is
+    /// written when that fails); when the radio holds other factory data than Read showed,
+    /// asks first, naming every value that will change; then writes.
     bool Write();
     /// Write Tune Switch: looks for the radio and closes the port again.
     bool WriteTuneSwitch();
-    /// Takes the fields into the record; false (message shown, focus on the field) when the
-    /// model name is empty or a band edge is no frequency of 100 to 999 MHz.
-    bool TakeFields();
+    /// Takes the values the user typed into the record; the values nobody typed keep their
+    /// bytes unchecked. False (message shown, focus on the field) when a typed model name is
+    /// empty, a typed band edge is no frequency of 100 to 999 MHz or a typed range ID is empty.
+    /// While closing, a bad typed value is dropped instead when the user agrees
+    /// (question 3404), so that the screen can always be left.
+    bool TakeFields(bool closing = false);
+    /// The path of the factory backup saved by the last Write; "" before.
+    const std::string& LastBackup() const { return lastBackup_; }
     /// What the user took when the screen closed (the main window applies it).
     const FactoryChanges& Changes() const { return changes_; }
     /// The controls of the form.
@@ -70,12 +81,21 @@ private:
     void ShowRecord();
     void UpdateEnabling();
     bool CheckModelName();
+    /// True when the user changed the text of a box since the record was shown.
+    bool Typed(int id) const;
+    /// A typed value that is not valid: while closing, the question whether to close without
+    /// it (yes: the box shows the record's value again); else the message. False: stay.
+    bool RefuseTyped(int id, const QString& message, bool closing);
 
     CFormControls controls_;
     CFieldFormBinding binding_;
     CRadioProtocol link_;
     FactoryChanges changes_;
     bool closing_ = false;
+    bool read_ = false;              ///< a Read succeeded in this visit
+    CRadioInfoBlock readRecord_;     ///< the factory record that Read showed
+    std::map<int, QString> shown_;   ///< the boxes' texts when the record was shown
+    std::string lastBackup_;
 };
 
 /// Factory Mode (menu command): the Factory screen, then what it changed is applied (model

@@ -141,6 +141,7 @@ void CDataWatchView::ShowEntry(int line)
 {
     const auto& entries = watch_.Entries();
     if (line < 0 || static_cast<size_t>(line) >= entries.size()) return;
+    if (!CDataWatch::LineShowsEntry(static_cast<size_t>(line))) return;
     const WatchEntry& e = entries[static_cast<size_t>(line)];
     {
         const QSignalBlocker quiet(table_);

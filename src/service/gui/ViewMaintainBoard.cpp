@@ -90,10 +90,12 @@ CViewMaintainBoard::CViewMaintainBoard(QWidget* parent) : CCustomFormView(BoardT
     connect(delete_, &QPushButton::clicked, this, &CViewMaintainBoard::Delete);
 
     TranslateDialog(this, BoardText::kForm);
-    // The board stays with the data file: nothing of it goes to the radio or the printer.
+    // The board stays with the data file: nothing of it goes to the radio; File > Print prints
+    // it with the other categories.
     const QString notSent = UiText(BoardText::kNotSent,
                                    "The maintenance board is kept in the data file only; it is "
-                                   "not written to the radio or printed.");
+                                   "not written to the radio. Print it with File > Print "
+                                   "(Maintenance Board).");
     for (QPushButton* b : {write_, print_}) {
         b->setEnabled(false);
         b->setToolTip(notSent);

@@ -267,8 +267,10 @@ void CViewEmergency::Store()
 
 void CViewEmergency::OnNotice(const NoticeRecord& notice)
 {
+    // Lists that grew or shrank, a channel's used flag, a committed row of the channel grid:
+    // the revert channel and signalling system boxes show them.
     if (notice.code != NoticeCode::Added && notice.code != NoticeCode::Deleted &&
-        notice.code != NoticeCode::UsedChanged)
+        notice.code != NoticeCode::RowCommitted && notice.code != NoticeCode::UsedChanged)
         return;
     Reload();
 }
