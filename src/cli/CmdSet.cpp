@@ -11,10 +11,11 @@
 // is written.
 //
 // --from applies a document of the shape `dump --json` writes (all of it, or any subset of
-// records and fields): each list gets the document's number of items, each record's "raw"
-// bytes are its starting point, then every field's "text" (or "value") goes through the edit
+// records and fields): a dumped list (items with "raw") is the whole list, other items edit
+// the radio's items by position; each record's "raw" bytes are its starting point, then every field's "text" (or "value") goes through the edit
 // path. A derived or read-only field is not set: it must agree with what the others give.
 
+#include <algorithm>
 #include <fstream>
 #include <map>
 #include <nlohmann/json.hpp>
@@ -194,15 +195,24 @@ bool ApplyDocument(const std::string& path)
             return false;
         }
     }
-    if (doc.contains("channels"))
-        Resize(radio.Channels(), doc["channels"].size(), [&] { radio.AddChannel(); });
-    if (doc.contains("personalities"))
-        Resize(radio.Personalities(), doc["personalities"].size(),
-               [&] { radio.AddPersonality(); });
-    if (doc.contains("scan_lists"))
-        Resize(radio.ScanLists(), doc["scan_lists"].size(), [&] { radio.AddScanList(); });
-    if (doc.contains("dtmf_systems"))
-        Resize(radio.DtmfSystems(), doc["dtmf_systems"].size(), [&] { radio.AddDtmfSystem(); });
+    // A dumped list (every item with its raw bytes) is the whole list; items without raw bytes
+    // edit the radio's items by position, new ones appended with the defaults.
+    auto count = [&](const char* name, size_t current) {
+        if (!doc.contains(name)) return current;
+        const Json& items = doc[name];
+        const bool whole = std::all_of(items.begin(), items.end(), [](const Json& item) {
+            return item.is_object() && item.contains(kRawJsonKey);
+        });
+        return whole ? items.size() : std::max(current, items.size());
+    };
+    Resize(radio.Channels(), count("channels", radio.Channels().size()),
+           [&] { radio.AddChannel(); });
+    Resize(radio.Personalities(), count("personalities", radio.Personalities().size()),
+           [&] { radio.AddPersonality(); });
+    Resize(radio.ScanLists(), count("scan_lists", radio.ScanLists().size()),
+           [&] { radio.AddScanList(); });
+    Resize(radio.DtmfSystems(), count("dtmf_systems", radio.DtmfSystems().size()),
+           [&] { radio.AddDtmfSystem(); });
 
     // Every record of the document with the JSON object that describes it.
     std::vector<std::pair<RecordEntry, const Json*>> records;
@@ -210,6 +220,7 @@ bool ApplyDocument(const std::string& path)
         const std::string name = NameOf(*r.kind);
         if (!doc.contains(name)) continue;
         const Json& part = doc[name];
+        if (r.kind->listName && r.index > part.size()) continue;
         const Json* object = r.kind->listName ? &part[r.index - 1] : &part;
         if (object->is_object()) records.emplace_back(r, object);
     }

@@ -8,8 +8,10 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTreeWidget>
+#include <vector>
 
 #include "base/CommandIds.h"
+#include "base/Settings.h"
 #include "data/RadioData.h"
 #include "editors/channel/ChannelCommands.h"
 #include "editors/channel/ChannelData.h"
@@ -146,6 +148,40 @@ TEST_F(EmergencyView, RevertChannelFollowsDeletesAndTheLogLeadsBackToIt)
     Activate(revert, revert->findData(1));
     EXPECT_FALSE(Radio().InvalidLog().Contains(CEmergencyBlock::kRevertChannelKey));
     EXPECT_EQ(Block().RevertChannelId(), Radio().Channels()[0]->id_);
+}
+
+// The radio's signalling type takes one ID type from the list; the send mode follows a type the
+// user picks (the first entry for Alarm Tone, the second for the types that send an ID).
+TEST_F(EmergencyView, IdTypesFollowTheSignallingTypeAndSendModeTheIdType)
+{
+    struct Case {
+        int signal;
+        std::vector<int> types;  ///< the stored values the ID-type box offers
+    };
+    const Case cases[] = {{0, {0, 1, 2, 3, 4}}, {1, {0, 1, 2, 4}}, {2, {0, 1, 3, 4}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.signal);
+        frame->CloseAllViews();
+        Settings().SetSignal(c.signal);
+        auto* view = Open();
+        ASSERT_NE(view, nullptr);
+        QComboBox* types = Combo(view, Box::IdType);
+        std::vector<int> offered;
+        for (int i = 0; i < types->count(); ++i) offered.push_back(types->itemData(i).toInt());
+        EXPECT_EQ(offered, c.types);
+    }
+    auto* view = Open();
+    QComboBox* sendMode = Combo(view, Box::SendMode);
+    const std::pair<int, int> steps[] = {{1, 0}, {4, 1}, {1, 0}, {0, 0}};
+    for (const auto& [type, mode] : steps) {
+        SCOPED_TRACE(type);
+        ChooseType(view, type);
+        EXPECT_EQ(Block().Raw().Bit(CEmergencyBlock::Offset::kFlags,
+                                    CEmergencyBlock::Offset::kSendModeBit),
+                  mode == 1);
+        EXPECT_EQ(sendMode->currentIndex(), mode);
+        EXPECT_EQ(sendMode->isEnabled(), type != 0);
+    }
 }
 
 }  // namespace

@@ -546,6 +546,12 @@ EditResult EditEmergencyField(CEmergencyBlock& block, std::string_view key, std:
     return result;
 }
 
+int RemovedIdTypePosition(int signalType)
+{
+    constexpr int kSelcallPosition = 3, kDtmfPosition = 2;
+    return signalType == 1 ? kSelcallPosition : signalType == 2 ? kDtmfPosition : -1;
+}
+
 EmergencyEnables EmergencyEnableRules(int alarmMode, int alarmCyclesMode, int voiceCyclesMode,
                                       int idType)
 {

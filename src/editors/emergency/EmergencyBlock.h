@@ -30,6 +30,9 @@ struct EmergencyEnables {
 };
 EmergencyEnables EmergencyEnableRules(int alarmMode, int alarmCyclesMode, int voiceCyclesMode,
                                       int idType);
+/// The position of the ID-type list (7314) that the radio's signalling type takes away: the
+/// fourth entry (Selcall) for signalling type 1, the third (DTMF) for type 2; -1 for none.
+int RemovedIdTypePosition(int signalType);
 
 /// Text form of the emergency page.
 struct EmergencyFields {

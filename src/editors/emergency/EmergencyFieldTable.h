@@ -34,15 +34,12 @@ inline constexpr FieldDef kEmergencyFieldDefs[] = {
         .Hidden(),
     field::Choice("send_mode", 7311, detail::EmergencyOffset::kFlags,
                   CEmergencyBlock::kSendModeList)
-        .Bits(detail::EmergencyOffset::kSendModeBit, 1)
-        .Hidden(),
+        .Bits(detail::EmergencyOffset::kSendModeBit, 1),
     field::Choice("id_type", 7313, detail::EmergencyOffset::kIdType, CEmergencyBlock::kIdTypeList)
-        .Bits(detail::EmergencyOffset::kIdTypeFirstBit, detail::EmergencyOffset::kIdTypeBits)
-        .Hidden(),
+        .Bits(detail::EmergencyOffset::kIdTypeFirstBit, detail::EmergencyOffset::kIdTypeBits),
     field::Item("signaling_system", CEmergencyBlock::kSignalingNameId,
                 detail::EmergencyOffset::kIdType, 0, kNoNoneValue)
-        .Bits(detail::EmergencyOffset::kSignalingFirstBit, detail::EmergencyOffset::kSignalingBits)
-        .Hidden(),
+        .Bits(detail::EmergencyOffset::kSignalingFirstBit, detail::EmergencyOffset::kSignalingBits),
     field::Raw("id", 7319, detail::EmergencyOffset::kId, detail::EmergencyOffset::kIdWidth)
         .Codec(&kEmergencyIdCodec),
     field::Number("id_length", 39315, detail::EmergencyOffset::kIdLength)
@@ -51,8 +48,7 @@ inline constexpr FieldDef kEmergencyFieldDefs[] = {
     field::Choice("impolite_send_times", 7321, detail::EmergencyOffset::kImpolite,
                   CEmergencyBlock::kImpoliteList),
     field::Choice("polite_send_times", 7323, detail::EmergencyOffset::kPolite,
-                  CEmergencyBlock::kPoliteList)
-        .Hidden(),
+                  CEmergencyBlock::kPoliteList),
     field::Choice("alarm_mode", 7325, detail::EmergencyOffset::kAlarmModes,
                   CEmergencyBlock::kAlarmModeList)
         .Bits(detail::EmergencyOffset::kAlarmModeFirstBit, 2),

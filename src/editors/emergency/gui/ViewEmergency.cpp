@@ -14,6 +14,8 @@
 #include "editors/channel/ChannelData.h"
 #include "editors/dtmf/DtmfSystemData.h"
 #include "editors/emergency/EmergencyBlock.h"
+#include "editors/emergency/EmergencyFieldTable.h"
+#include "ui/Prompt.h"
 #include "ui/ComboHelpers.h"
 #include "ui/QtText.h"
 
@@ -65,6 +67,20 @@ constexpr FormRow kRows[] = {
 
 constexpr int kNumberBoxes[] = {Box::AlarmDuration, Box::AlarmCycles, Box::VoiceCycles,
                                 Box::TxDuration, Box::RxDuration};
+/// The field key of each number box, in the order of kNumberBoxes.
+constexpr const char* kNumberKeys[] = {"alarm_duration", "alarm_cycles", "voice_cycles",
+                                       "tx_duration", "rx_duration"};
+/// The choice boxes and the fields they show.
+constexpr std::pair<int, const char*> kChoiceFields[] = {
+    {Box::IdType, "id_type"},
+    {Box::SendMode, "send_mode"},
+    {Box::Impolite, "impolite_send_times"},
+    {Box::Polite, "polite_send_times"},
+    {Box::AlarmMode, "alarm_mode"},
+    {Box::AlarmCyclesMode, "alarm_cycles_mode"},
+    {Box::VoiceCyclesMode, "voice_cycles_mode"},
+    {Box::SquelchMode, "squelch_mode"},
+};
 
 /// Lets into the ID field only the characters of the current ID type, cut to its length.
 class CEmergencyIdValidator : public QValidator {
@@ -110,7 +126,8 @@ CViewEmergency::CViewEmergency(QWidget* parent) : CCustomFormView(kFormId, paren
         if (auto* combo = qobject_cast<QComboBox*>(control))
             connect(combo, &QComboBox::activated, this, [this, id, commit] {
                 if (loading_) return;
-                if (id == Box::IdType) IdTypeChanged();
+                // Picking the type the box already showed changes nothing.
+                if (id == Box::IdType && IdTypeValue() != shown_.idType) IdTypeChanged();
                 if (id == Box::RevertChannel)
                     Radio().InvalidLog().Withdraw(CEmergencyBlock::kRevertChannelKey);
                 if (id == Box::SignalingSystem)
@@ -127,6 +144,10 @@ CViewEmergency::CViewEmergency(QWidget* parent) : CCustomFormView(kFormId, paren
             spin->setWrapping(true);
             connect(spin, &QDoubleSpinBox::valueChanged, this, commit);
         }
+    // The radio's signalling type takes one ID type away.
+    if (const int removed = RemovedIdTypePosition(Settings().Signal()); removed >= 0)
+        if (auto* idType = Combo(controls_, Box::IdType); removed < idType->count())
+            idType->removeItem(removed);
     auto* id = controls_.Get<QLineEdit>(Box::Id);
     // Text beyond the type's length (pasted) is cut by the validator: say so.
     id->setValidator(new CEmergencyIdValidator(
@@ -212,6 +233,10 @@ void CViewEmergency::Reload()
         shown_.numbers[n++] = spin->StoredValue();
     }
     controls_.Get<QLineEdit>(Box::Id)->setText(ToQ(f.IdText));
+    for (const auto& [id, key] : kChoiceFields)
+        shown_.choices[id] = FromQ(Combo(controls_, id)->currentText());
+    shown_.system = system->currentIndex();
+    shown_.powerSwitch = f.PowerSwitch;
     shown_.revert = revert->currentIndex();
     shown_.id = f.IdText;
     shown_.idType = IdTypeValue();
@@ -221,48 +246,57 @@ void CViewEmergency::Reload()
 
 void CViewEmergency::Store()
 {
+    if (loading_) return;
+    // Only what the user changed since the last load goes through the edit function: a box
+    // that still shows what it was loaded with leaves its bytes as they are.
     CEmergencyBlock& block = Radio().Emergency();
-    EmergencyFields f = block.ToFields();
-    auto text = [this](int id) { return FromQ(Combo(controls_, id)->currentText()); };
-    f.IdTypeText = text(Box::IdType);
-    f.SendModeText = text(Box::SendMode);
-    f.ImpoliteText = text(Box::Impolite);
-    f.PoliteText = text(Box::Polite);
-    f.AlarmModeText = text(Box::AlarmMode);
-    f.AlarmCyclesModeText = text(Box::AlarmCyclesMode);
-    f.VoiceCyclesModeText = text(Box::VoiceCyclesMode);
-    f.SquelchModeText = text(Box::SquelchMode);
+    const CSettings& texts = Settings();
+    std::vector<std::pair<std::string, std::string>> edits;
+    auto* idType = Combo(controls_, Box::IdType);
+    if (idType->currentIndex() >= 0 &&
+        FromQ(idType->currentText()) != shown_.choices[Box::IdType])
+        edits.emplace_back("id_type", FromQ(idType->currentText()));
+    for (const auto& [id, key] : kChoiceFields) {
+        auto* combo = Combo(controls_, id);
+        if (id == Box::IdType || combo->currentIndex() < 0) continue;
+        const std::string text = FromQ(combo->currentText());
+        if (text != shown_.choices[id]) edits.emplace_back(key, text);
+    }
     auto* revert = Combo(controls_, Box::RevertChannel);
-    // Unchanged (or without a selection), the stored number and its channel stay as they are.
-    f.RevertChannel = revert->currentIndex() != shown_.revert && revert->currentIndex() >= 0
-                          ? static_cast<uint8_t>(revert->currentData().toInt())
-                          : 0xFF;
-    f.SignalingIndex = Combo(controls_, Box::SignalingSystem)->currentIndex() < 0
-                           ? -1
-                           : Combo(controls_, Box::SignalingSystem)->currentData().toInt();
-    f.PowerSwitch = controls_.Get<QCheckBox>(Box::PowerSwitch)->isChecked();
-    uint8_t* raws[] = {&f.AlarmDurationRaw, &f.AlarmCyclesRaw, &f.VoiceCyclesRaw, &f.TxDurationRaw,
-                       &f.RxDurationRaw};
+    if (revert->currentIndex() >= 0 && revert->currentIndex() != shown_.revert)
+        edits.emplace_back("revert_channel", std::to_string(revert->currentData().toInt()));
+    auto* system = Combo(controls_, Box::SignalingSystem);
+    if (system->currentIndex() >= 0 && system->currentIndex() != shown_.system)
+        edits.emplace_back("signaling_system", std::to_string(system->currentData().toInt() + 1));
+    const bool power = controls_.Get<QCheckBox>(Box::PowerSwitch)->isChecked();
+    if (power != shown_.powerSwitch) edits.emplace_back("power_switch", power ? "1" : "0");
     for (size_t n = 0; n < std::size(kNumberBoxes); ++n) {
         const long long value = controls_.Get<CRangeSpinBox>(kNumberBoxes[n])->StoredValue();
-        if (value != shown_.numbers[n]) *raws[n] = static_cast<uint8_t>(value);
+        if (value == shown_.numbers[n]) continue;
+        // The number as the field shows it, for the edit function.
+        const auto field = FindField(kEmergencyFieldTable, kNumberKeys[n]);
+        std::vector<uint8_t> scratch(block.Raw().Bytes().begin(), block.Raw().Bytes().end());
+        if (SetValue(*field, scratch, FieldValue{static_cast<uint32_t>(value)}))
+            edits.emplace_back(kNumberKeys[n], GetText(*field, scratch, texts));
     }
     const std::string id = FromQ(controls_.Get<QLineEdit>(Box::Id)->text());
-    // An ID of the hexadecimal or fleet type is written when it was edited (an empty text
-    // keeps the stored one); a DTMF ID is always packed as shown.
-    f.IdText = id != shown_.id || IdTypeValue() != shown_.idType ? id : std::string();
-    if (CEmergencyBlock::HasSignalingSystem(static_cast<unsigned>(IdTypeValue()))) f.IdText = id;
-    block.FromFields(f);
-    shown_.revert = revert->currentIndex();
-    for (size_t n = 0; n < std::size(kNumberBoxes); ++n)
-        shown_.numbers[n] = controls_.Get<CRangeSpinBox>(kNumberBoxes[n])->StoredValue();
-    shown_.id = id;
-    shown_.idType = IdTypeValue();
-    // The signalling system is kept for the DTMF ID alone.
-    block.SetSignalingSystemId(
-        CEmergencyBlock::HasSignalingSystem(block.IdType()) && f.SignalingIndex >= 0
-            ? Radio().DtmfSystemIdAt(block.IdType(), static_cast<uint8_t>(f.SignalingIndex))
-            : 0);
+    if (id != shown_.id || IdTypeValue() != shown_.idType) edits.emplace_back("id", id);
+
+    bool changed = false;
+    for (const auto& [key, text] : edits) {
+        // The ID field shows the new type's re-fitted ID: it is an edit only when it differs.
+        if (key == "id" && text == block.IdText()) continue;
+        const EditResult result = EditEmergencyField(block, key, text, texts);
+        if (!result.Ok()) {
+            Prompt().Show(this, ToQ(texts.LoadMessage(result.message, result.args)),
+                          CPrompt::Icon::Warning);
+            continue;
+        }
+        changed = changed || !result.changes.empty();
+        for (const NoticeRecord& notice : result.notices) RaiseNotice(notice);
+    }
+    // The boxes show what the rules made of the edits.
+    if (changed || !edits.empty()) Reload();
 }
 
 void CViewEmergency::OnNotice(const NoticeRecord& notice)
@@ -291,7 +325,7 @@ void CViewEmergency::ApplyEnables()
                                           {Box::Polite, e.polite},
                                           {Box::SignalingSystem, e.signalingSystem},
                                           {Box::Id, e.id},
-                                          {Box::SendMode, false}};
+                                          {Box::SendMode, e.impolite}};
     for (const auto& [id, on] : rules) EnableControl(controls_.Control(id), on);
 }
 
@@ -313,6 +347,8 @@ void CViewEmergency::IdLeft()
 {
     if (loading_) return;
     auto* id = controls_.Get<QLineEdit>(Box::Id);
+    // An ID left as it was shown is no edit, even where the type cannot show it as stored.
+    if (FromQ(id->text()) == shown_.id && IdTypeValue() == shown_.idType) return;
     id->setText(ToQ(CEmergencyBlock::NormaliseId(IdTypeValue(), FromQ(id->text()))));
     Store();
     id->setText(ToQ(Radio().Emergency().IdText()));

@@ -4,6 +4,7 @@
 // once; the ID takes the character set of its type and is normalised when it is left.
 
 #include <QWidget>
+#include <map>
 #include <string>
 
 #include "data/Notice.h"
@@ -57,9 +58,12 @@ private:
     /// list or a number outside the field's range, is not rewritten by looking at it).
     struct Shown {
         int revert = -1;
+        int system = -1;
         long long numbers[5] = {};
         std::string id;
         int idType = -1;
+        bool powerSwitch = false;
+        std::map<int, std::string> choices;  ///< text of each choice box by control id
     } shown_;
 };
 

@@ -2,6 +2,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <optional>
+#include <span>
 
 #include "base/Settings.h"
 #include "data/RadioData.h"
@@ -10,7 +12,10 @@
 #include "editors/general/ModeFieldTable.h"
 #include "editors/general/VolumeFieldTable.h"
 #include "editors/general/VoxFieldTable.h"
+#include "editors/keys/KeyBlock.h"
 #include "ui/ComboHelpers.h"
+#include "ui/Prompt.h"
+#include "ui/QtText.h"
 
 namespace rv {
 
@@ -82,6 +87,39 @@ constexpr FieldControl kModeFields[] = {
     {ModeC::kFactoryClone, "factory_clone"},
 };
 
+/// The text a bound control shows in its field's terms ("1"/"0" for a check box); nothing for
+/// a drop-down without a selection.
+std::optional<std::string> ShownText(QWidget* control)
+{
+    if (auto* combo = qobject_cast<QComboBox*>(control))
+        return combo->currentIndex() < 0 ? std::nullopt
+                                         : std::optional<std::string>(FromQ(combo->currentText()));
+    if (auto* check = qobject_cast<QCheckBox*>(control)) return check->isChecked() ? "1" : "0";
+    return std::nullopt;
+}
+
+/// Every bound control that shows something else than its field holds is an edit the user
+/// made: each goes through the record's edit function. Refusals are shown; returns the results.
+template <class Edit>
+std::vector<EditResult> StoreEdits(CRecordFormView& view, const FieldTable& table,
+                                   std::span<const FieldControl> fields, std::span<uint8_t> record,
+                                   Edit edit)
+{
+    const CSettings& texts = Settings();
+    std::vector<EditResult> results;
+    for (const FieldControl& f : fields) {
+        const auto field = FindField(table, f.key);
+        const auto text = ShownText(view.Controls().Control(f.controlId));
+        if (!field || !text || *text == GetText(*field, record, texts)) continue;
+        EditResult result = edit(f.key, *text);
+        if (!result.Ok())
+            Prompt().Show(&view, ToQ(texts.LoadMessage(result.message, result.args)),
+                          CPrompt::Icon::Warning);
+        results.push_back(std::move(result));
+    }
+    return results;
+}
+
 }  // namespace
 
 CViewVox::CViewVox(QWidget* parent)
@@ -90,14 +128,20 @@ CViewVox::CViewVox(QWidget* parent)
           [] { return BytesOf(Radio().Vox().Raw()); }, parent)
 {
     setObjectName("ViewVox");
-    StoreOnEdit([this](int id) {
-        if (id != Control::kGainLevel) return;
-        NoticeRecord notice;
-        notice.code = NoticeCode::VoxChanged;
-        notice.itemTextId = Control::kGainLevel;
-        notice.key = Radio().Vox().GainLevel();
-        RaiseNotice(notice);
-    });
+    StoreOnEdit();
+}
+
+void CViewVox::Store()
+{
+    auto record = BytesOf(Radio().Vox().Raw());
+    const auto results =
+        StoreEdits(*this, kVoxFieldTable, kVoxFields, record, [&](std::string_view key, auto text) {
+            return EditVoxField(record, BytesOf(Radio().Keys().Raw()), key, text, Settings());
+        });
+    if (results.empty()) return;
+    Reload();
+    for (const EditResult& r : results)
+        for (const NoticeRecord& notice : r.notices) RaiseNotice(notice);
 }
 
 CViewVolume::CViewVolume(QWidget* parent)
@@ -142,17 +186,24 @@ CViewMode::CViewMode(QWidget* parent)
 {
     setObjectName("ViewMode");
     ApplyCloneRule();
-    StoreOnEdit([this](int id) {
-        if (id != Control::kClone) return;
-        ApplyCloneRule();
-        Store();
-    });
+    StoreOnEdit();
 }
 
 void CViewMode::Reload()
 {
     CRecordFormView::Reload();
     ApplyCloneRule();
+}
+
+void CViewMode::Store()
+{
+    auto record = BytesOf(Radio().Mode().Raw());
+    const auto results =
+        StoreEdits(*this, kModeFieldTable, kModeFields, record,
+                   [&](std::string_view key, auto text) {
+                       return EditModeField(record, key, text, Settings());
+                   });
+    if (!results.empty()) Reload();
 }
 
 void CViewMode::ApplyCloneRule()
@@ -163,8 +214,8 @@ void CViewMode::ApplyCloneRule()
     ModeFields fields;
     fields.Clone = clone->isChecked();
     fields.FactoryClone = factory->isChecked();
+    // Greyed while clone is off; what the record holds is shown as it is.
     factory->setEnabled(rv::ApplyCloneRule(fields));
-    factory->setChecked(fields.FactoryClone);
 }
 
 }  // namespace rv

@@ -19,6 +19,9 @@ public:
         static constexpr int kDelayTime = 4432;
     };
     explicit CViewVox(QWidget* parent = nullptr);
+    /// The boxes the user changed go through the VOX record's edit function; its notices
+    /// (VOX switched off frees the side keys) are raised for the other views.
+    void Store() override;
 };
 
 /// The alert tone volume (the other volume bytes are carried unchanged).
@@ -74,9 +77,12 @@ public:
     };
     explicit CViewMode(QWidget* parent = nullptr);
     void Reload() override;
+    /// The boxes the user changed go through the mode record's edit function (the clone rule
+    /// clears Factory Clone Mode when the user turns Clone Mode off).
+    void Store() override;
 
 private:
-    /// Greys and clears "Factory Clone Mode" while "Clone Mode" is off.
+    /// Greys "Factory Clone Mode" while "Clone Mode" is off (a stored factory clone stays).
     void ApplyCloneRule();
 };
 

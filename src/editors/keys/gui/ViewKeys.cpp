@@ -8,6 +8,7 @@
 #include "editors/keys/KeyFieldTable.h"
 #include "ui/ComboHelpers.h"
 #include "ui/Prompt.h"
+#include "ui/QtText.h"
 
 namespace rv {
 
@@ -26,7 +27,6 @@ constexpr KeyBox kBoxes[] = {
     {6613, C::kSk1Short, "sk1_short", "SK1(SHORT)"}, {6615, C::kSk1Long, "sk1_long", "SK1(LONG)"},
     {6619, C::kSk2Short, "sk2_short", "SK2(SHORT)"}, {6621, C::kSk2Long, "sk2_long", "SK2(LONG)"},
 };
-constexpr int kSideBoxes[] = {C::kSk1Short, C::kSk1Long, C::kSk2Short, C::kSk2Long};
 
 /// The boxes the current user level sees (the field table says which).
 std::vector<const KeyBox*> ShownBoxes()
@@ -56,8 +56,6 @@ std::vector<FieldControl> FieldsOf(const std::vector<const KeyBox*>& boxes)
     return fields;
 }
 
-constexpr auto kVoxCode = static_cast<int>(KeyFunction::Vox);
-
 }  // namespace
 
 CViewKeys::CViewKeys(QWidget* parent)
@@ -73,59 +71,35 @@ CViewKeys::CViewKeys(QWidget* parent)
                 for (int i = combo->findData(restricted); i >= 0; i = combo->findData(restricted))
                     combo->removeItem(i);
     Reload();
-    StoreOnEdit([this](int id) { OnEdited(id); });
+    StoreOnEdit();
 }
 
-void CViewKeys::Reload()
+void CViewKeys::Store()
 {
-    CRecordFormView::Reload();
-    // The top-key pair is completed when the view shows the record (and stored with the
-    // next store, like an edit).
-    PairTopKey(C::kTkShort);
+    auto record = BytesOf(Radio().Keys().Raw());
+    const CSettings& texts = Settings();
+    bool edited = false;
+    for (const KeyBox* box : ShownBoxes()) {
+        auto* combo = Controls().Get<QComboBox>(box->controlId);
+        const auto field = FindField(kKeyFieldTable, box->key);
+        if (!combo || combo->currentIndex() < 0) continue;
+        const std::string text = FromQ(combo->currentText());
+        if (text == GetText(*field, record, texts)) continue;
+        edited = true;
+        const EditResult result =
+            EditKeyField(record, Radio().Vox().VoxOn(), box->key, text, texts);
+        if (result.message == EditMessage::kVoxOff)
+            ShowMessage(this, kVoxOffMessage, CPrompt::Icon::Warning);
+        else if (!result.Ok())
+            Prompt().Show(this, ToQ(texts.LoadMessage(result.message, result.args)),
+                          CPrompt::Icon::Warning);
+    }
+    if (edited) Reload();
 }
 
 void CViewKeys::OnNotice(const NoticeRecord& notice)
 {
-    if (notice.code != NoticeCode::VoxChanged) return;
-    if (DropVoxFromSideKeys()) Store();
-}
-
-void CViewKeys::OnEdited(int id)
-{
-    if (id == C::kTkShort || id == C::kTkLong) {
-        PairTopKey(id);
-        Store();
-    } else if (DropVoxFromSideKeys(id)) {
-        Store();
-        ShowMessage(this, kVoxOffMessage, CPrompt::Icon::Warning);
-    }
-}
-
-void CViewKeys::PairTopKey(int id)
-{
-    auto* changed = Controls().Get<QComboBox>(id);
-    auto* other = Controls().Get<QComboBox>(id == C::kTkShort ? C::kTkLong : C::kTkShort);
-    if (!changed || !other) return;
-    const int code = ComboValue(changed);
-    const int otherCode = ComboValue(other);
-    if (code < 0 || otherCode < 0) return;  // a code no entry has stays as it is
-    const int paired =
-        PairedTopKeyCode(static_cast<uint8_t>(code), static_cast<uint8_t>(otherCode));
-    if (paired != otherCode) SelectComboValue(other, paired);
-}
-
-bool CViewKeys::DropVoxFromSideKeys(int onlyId)
-{
-    if (Radio().Vox().VoxOn()) return false;
-    bool dropped = false;
-    for (int id : kSideBoxes) {
-        if (onlyId != 0 && id != onlyId) continue;
-        auto* combo = Controls().Get<QComboBox>(id);
-        if (!combo || ComboValue(combo) != kVoxCode || combo->count() == 0) continue;
-        combo->setCurrentIndex(0);
-        dropped = true;
-    }
-    return dropped;
+    if (notice.code == NoticeCode::VoxChanged) Reload();
 }
 
 }  // namespace rv

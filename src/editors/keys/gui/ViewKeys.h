@@ -1,8 +1,8 @@
 #pragma once
 // The programmable keys view: short and long press functions of the two side keys, and of
 // the top key at the service levels. The boxes offer the key functions the model has; the
-// top-key boxes pair the emergency functions; a side key refuses VOX On/Off while VOX is off,
-// and the boxes drop it when the VOX view switches VOX off.
+// rules (top-key pairing, VOX On/Off only while VOX is on) apply to what the user edits, through
+// the key record's edit function; a stored pair that does not match is shown as stored.
 
 #include <vector>
 
@@ -26,18 +26,12 @@ public:
     };
 
     explicit CViewKeys(QWidget* parent = nullptr);
-    void Reload() override;
-    /// The VOX notice: with VOX off, the side-key boxes holding VOX On/Off fall back.
+    /// Each box the user changed goes through the key record's edit function (pairing of the
+    /// top key, VOX On/Off refused while VOX is off); a box that shows what it was loaded with
+    /// leaves its byte as it is. The boxes then show what the rules made of the edit.
+    void Store() override;
+    /// The VOX notice: the VOX edit freed the side keys; the boxes show the record again.
     void OnNotice(const NoticeRecord& notice) override;
-
-private:
-    /// After the user changed box id: pairing for the top key, the VOX check for side keys.
-    void OnEdited(int id);
-    /// The other top-key box follows a change of box id.
-    void PairTopKey(int id);
-    /// Side-key boxes holding VOX On/Off fall back to their first entry while VOX is off;
-    /// true when one did.
-    bool DropVoxFromSideKeys(int onlyId = 0);
 };
 
 }  // namespace rv
