@@ -228,7 +228,7 @@ TEST_F(ConfigCompareTest, TonesASideDoesNotUseAreNoDifference)
     // other table) is not reported. Channel 2 changes from CTCSS to DCS: the type and the new
     // code are reported, the CTCSS tone B no longer uses shows none.
     const Image start = Radio().MemoryMap().PackedImage(false);
-    const auto word = CChannelData::MakeToneWord;
+    const auto word = [](ToneType t, uint16_t i) { return CChannelData::MakeToneWord(t, i); };
     const Image a = PackedAfter(start, [&](RadioData& radio) {
         radio.Channels()[0]->SetRxTone(word(ToneType::Digital, 2));
         radio.Channels()[1]->SetRxTone(word(ToneType::Analog, 10));
