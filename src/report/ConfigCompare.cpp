@@ -4,10 +4,12 @@
 #include <cstdio>
 #include <map>
 #include <string_view>
+#include <variant>
 
 #include "data/Document.h"
 #include "data/FieldTable.h"
 #include "data/MemoryMap.h"
+#include "editors/channel/ChannelData.h"
 
 namespace rv {
 
@@ -79,6 +81,36 @@ void MarkFields(const ConfigSnapshot& s, std::vector<bool>& covered)
             }
 }
 
+/// A tone field and the tone-type field of the same side whose types use it: a tone of a side
+/// whose type is not CTCSS (or not DCS) is not sent or heard, so it is no difference.
+struct ToneUse {
+    std::string_view tone;
+    std::string_view type;
+    ToneType first;  ///< the types that use the tone, first to last
+    ToneType last;
+};
+constexpr ToneUse kToneUses[] = {
+    {"rx_ctcss", "rx_type", ToneType::Analog, ToneType::Analog},
+    {"rx_dcs", "rx_type", ToneType::Digital, ToneType::DigitalInverted},
+    {"tx_ctcss", "tx_type", ToneType::Analog, ToneType::Analog},
+    {"tx_dcs", "tx_type", ToneType::Digital, ToneType::DigitalInverted},
+};
+
+/// False for a tone field whose side's type does not use it; true for every other field.
+bool FieldInUse(const std::vector<DecodedField>& fields, const std::string& key)
+{
+    for (const ToneUse& use : kToneUses) {
+        if (use.tone != key) continue;
+        for (const DecodedField& f : fields) {
+            if (f.key != use.type || !std::holds_alternative<uint32_t>(f.value)) continue;
+            const uint32_t type = std::get<uint32_t>(f.value);
+            return type >= static_cast<uint32_t>(use.first) &&
+                   type <= static_cast<uint32_t>(use.last);
+        }
+    }
+    return true;
+}
+
 std::string HexByte(uint8_t b)
 {
     char buf[8];
@@ -129,12 +161,17 @@ std::vector<Difference> CompareConfigs(const ConfigSnapshot& a, const ConfigSnap
         const std::vector<DecodedField> fb = Decode(*rb.kind->table, rb.bytes, texts);
         for (size_t i = 0; i < fa.size() && i < fb.size(); ++i) {
             if (fa[i].value == fb[i].value && fa[i].text == fb[i].text) continue;
-            std::string ta = fa[i].text, tb = fb[i].text;
+            // A tone neither side uses is no difference; where only one side uses it, the
+            // other side shows none (its type difference is listed too).
+            const bool usedA = FieldInUse(fa, fa[i].key), usedB = FieldInUse(fb, fb[i].key);
+            if (!usedA && !usedB) continue;
+            std::string ta = usedA ? fa[i].text : std::string();
+            std::string tb = usedB ? fb[i].text : std::string();
             // Same text, other bits (a kept value the views show alike): show the numbers.
             // A tone text made from bits another field shares (the unused side's tone shows
             // the table's first entry): the other field carries the difference.
             if (ta == tb && fa[i].field.def->codec) continue;
-            if (ta == tb) {
+            if (ta == tb && usedA && usedB) {
                 ta = std::holds_alternative<uint32_t>(fa[i].value)
                          ? std::to_string(std::get<uint32_t>(fa[i].value))
                          : std::get<std::string>(fa[i].value);

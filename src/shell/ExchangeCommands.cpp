@@ -18,7 +18,7 @@ namespace rv {
 namespace {
 
 /// A channel table larger than this is no channel table (the radio holds a few hundred rows).
-constexpr uint64_t kMaxCsvSize = 16u << 20;
+constexpr uint64_t kMaxCsvSize = kMaxChannelCsvBytes;
 
 CsvPathChooser& Chooser()
 {
@@ -105,9 +105,9 @@ bool ImportChannelsFrom(IMainShell& shell, const QString& path)
     // is an undo step of its own, before the import's.
     shell.StoreAllViews();
     shell.Document().Checkpoint();
-    const ChannelImport plan = PlanChannelImport(bytes, Radio(), CurrentBandLimits(), Settings());
-    CDlgChannelImport dialog(plan, path, shell.Window());
+    CDlgChannelImport dialog(std::move(bytes), path, shell.Window());
     const int answer = PreviewRunner() ? PreviewRunner()(dialog) : dialog.exec();
+    const ChannelImport& plan = dialog.Plan();
     if (answer != QDialog::Accepted || !plan.Ok()) {
         shell.LogEvent(operation, plan.Ok() ? UiText(ShellText::kResultCancelled, "Cancelled")
                                             : UiText(ShellText::kResultFailed, "Failed"));

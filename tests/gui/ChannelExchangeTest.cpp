@@ -6,12 +6,14 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "base/CommandIds.h"
 #include "data/RadioData.h"
@@ -104,6 +106,11 @@ protected:
         });
         SetImportPreviewRunner([this, button](CDlgChannelImport& dialog) {
             dialog.show();
+            if (storeFitted) dialog.FitBox()->setChecked(true);
+            if (prepare) prepare(dialog);
+            for (int r = 0; r < dialog.Rows()->rowCount(); ++r)
+                ticked.push_back(dialog.Rows()->item(r, CDlgChannelImport::Take)->checkState() ==
+                                 Qt::Checked);
             applyEnabled = dialog.ApplyButton()->isEnabled();
             summary = dialog.Summary()->text();
             for (int r = 0; r < dialog.Table()->rowCount(); ++r)
@@ -115,6 +122,9 @@ protected:
         return applyEnabled;
     }
     std::string start;
+    bool storeFitted = false;
+    std::function<void(CDlgChannelImport&)> prepare;
+    std::vector<bool> ticked;
     bool applyEnabled = false;
     QString summary;
     std::vector<QString> rows;
@@ -126,9 +136,13 @@ TEST_F(ChannelExchangeTest, ApplyChangesTheChannelsAsTheCommandLineImportDoes)
     const std::string byCli = home.Path("cli.dat");
     const std::string plan = EditedPlan();
     WriteText(csv, plan);
-    ASSERT_EQ(RunCli({"--home", home.Dir(), "import", start, "--csv", csv, "-o", byCli}), 0);
+    ASSERT_EQ(RunCli({"--home", home.Dir(), "import", start, "--csv", csv, "--fit", "-o", byCli}),
+              0);
 
+    // The two edited rows fit only when fitted values are stored: that choice ticks them.
+    storeFitted = true;
     EXPECT_TRUE(ImportPressing(plan, &CDlgChannelImport::ApplyButton));
+    EXPECT_EQ(std::count(ticked.begin(), ticked.end(), true), 16);
     // Every value the channel rules fitted is listed with its row.
     ASSERT_GE(rows.size(), 2u);
     EXPECT_TRUE(rows[0].contains(QStringLiteral("433.50250"))) << rows[0].toStdString();
@@ -174,17 +188,57 @@ TEST_F(ChannelExchangeTest, CancelAndARefusedFileChangeNothing)
     EXPECT_EQ(Radio().MemoryMap().PackedImage(true), before);
     EXPECT_FALSE(frame->Document().IsModified());
 
-    // A refused row: Apply cannot be pressed and the dialog says nothing can be applied.
+    // A file that is not CSV: Apply cannot be pressed and the dialog says nothing can be
+    // applied.
     rows.clear();
-    EXPECT_FALSE(
-        ImportPressing("Location,Frequency\n1,440\n2,abc\n", &CDlgChannelImport::CancelButton));
+    EXPECT_FALSE(ImportPressing("Location,Name,Frequency\n1,\"open,440\n",
+                                &CDlgChannelImport::CancelButton));
     EXPECT_TRUE(summary.contains(QStringLiteral("nothing can be applied")))
         << summary.toStdString();
     ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0].toStdString(),
-              Settings().LoadMessage(CsvMessage::kNotANumber, {"3", "Frequency", "abc"}));
+    EXPECT_EQ(rows[0].toStdString(), CsvNoteText(CsvNote(CsvMessage::kUnclosedQuote, {"2"})));
     EXPECT_EQ(Radio().MemoryMap().PackedImage(true), before);
     EXPECT_EQ(Radio().Channels().size(), channels);
+}
+
+TEST_F(ChannelExchangeTest, RowsThatDoNotFitAreGreyedWithTheReasonAndTheTickedOnesImported)
+{
+    // 25 rows of a CHIRP stock list: Location 0 and 20 lie outside the band, 19 is USB.
+    std::vector<std::pair<QString, bool>> reasons;  // reason text, enabled
+    prepare = [&](CDlgChannelImport& dialog) {
+        QTableWidget* list = dialog.Rows();
+        ASSERT_EQ(list->rowCount(), 25);
+        for (int r = 0; r < list->rowCount(); ++r)
+            reasons.emplace_back(list->item(r, CDlgChannelImport::Reason)->text(),
+                                 (list->item(r, CDlgChannelImport::Take)->flags() &
+                                  Qt::ItemIsEnabled) != 0);
+        EXPECT_FALSE(list->accessibleName().isEmpty());
+        // A seventeenth tick is more than the radio holds: nothing can be applied.
+        list->item(24, CDlgChannelImport::Take)->setCheckState(Qt::Checked);
+        EXPECT_FALSE(dialog.ApplyButton()->isEnabled());
+        EXPECT_TRUE(dialog.Table()->item(0, 1)->text().contains(QStringLiteral("--rows")));
+        list->item(24, CDlgChannelImport::Take)->setCheckState(Qt::Unchecked);
+        EXPECT_TRUE(dialog.ApplyButton()->isEnabled());
+    };
+    const std::vector<unsigned char> file =
+        test::ReadBytes(RV_RESOURCE_DIR "/../tests/fixtures/interop/chirp-24-rows.csv");
+    EXPECT_TRUE(ImportPressing(std::string(file.begin(), file.end()),
+                               &CDlgChannelImport::ApplyButton));
+    ASSERT_EQ(reasons.size(), 25u);
+    EXPECT_FALSE(reasons[0].second);
+    EXPECT_TRUE(reasons[0].first.contains(QStringLiteral("146.01000 MHz is outside")))
+        << reasons[0].first.toStdString();
+    EXPECT_FALSE(reasons[19].second);
+    EXPECT_TRUE(reasons[19].first.contains(QStringLiteral("USB")));
+    EXPECT_TRUE(reasons[1].second);
+    EXPECT_TRUE(reasons[1].first.isEmpty());
+    // The first sixteen rows that fit (Locations 1 to 16) were ticked and imported.
+    EXPECT_EQ(std::vector<bool>(ticked.begin(), ticked.begin() + 18),
+              (std::vector<bool>{false, true, true, true, true, true, true, true, true, true,
+                                 true, true, true, true, true, true, true, false}));
+    ASSERT_EQ(Radio().Channels().size(), 16u);
+    EXPECT_EQ(Radio().ChannelAlias(Radio().Channels()[0]->id_), "CH01");
+    EXPECT_EQ(Radio().ChannelAlias(Radio().Channels()[15]->id_), "CH16");
 }
 
 TEST_F(ChannelExchangeTest, ExportWritesTheChannelTableAndNamesAFailure)

@@ -221,5 +221,35 @@ TEST_F(ConfigCompareTest, AFileThatCannotBeComparedSaysWhyAndChangesNothing)
     }
 }
 
+
+TEST_F(ConfigCompareTest, TonesASideDoesNotUseAreNoDifference)
+{
+    // Channel 1's receive side is DCS in both: its CTCSS tone (the same bits read through the
+    // other table) is not reported. Channel 2 changes from CTCSS to DCS: the type and the new
+    // code are reported, the CTCSS tone B no longer uses shows none.
+    const Image start = Radio().MemoryMap().PackedImage(false);
+    const auto word = [](ToneType t, uint16_t i) { return CChannelData::MakeToneWord(t, i); };
+    const Image a = PackedAfter(start, [&](RadioData& radio) {
+        radio.Channels()[0]->SetRxTone(word(ToneType::Digital, 2));
+        radio.Channels()[1]->SetRxTone(word(ToneType::Analog, 10));
+    });
+    const Image b = PackedAfter(start, [&](RadioData& radio) {
+        radio.Channels()[0]->SetRxTone(word(ToneType::Digital, 30));
+        radio.Channels()[1]->SetRxTone(word(ToneType::Digital, 10));
+    });
+    const std::vector<Difference> diffs =
+        CompareConfigs(SnapshotOfImage(a, {}), SnapshotOfImage(b, {}), Settings());
+    std::vector<std::string> rows;
+    for (const Difference& d : diffs) rows.push_back(std::to_string(d.index) + " " + d.key + ": " +
+                                                     d.a + " -> " + d.b);
+    const std::vector<std::string> want = {
+        "1 rx_dcs: 023 -> 155",
+        "2 rx_type: CTCSS -> DCS",
+        "2 rx_ctcss: 88.5 -> ",
+        "2 rx_dcs:  -> 050",
+    };
+    EXPECT_EQ(rows, want);
+}
+
 }  // namespace
 }  // namespace rv
