@@ -548,7 +548,9 @@ class SafeWriteScreen : public TransferScreen,
 TEST_P(SafeWriteScreen, FaultsAndTheSetting)
 {
     const SafeWriteCase& c = GetParam();
-    if (!c.safeWrite) ASSERT_TRUE(Settings().SetSafeWrite(false));
+    if (!c.safeWrite) {
+        ASSERT_TRUE(Settings().SetSafeWrite(false));
+    }
     radio->AddFault(c.fault);
     Radio().RadioInfo().SetSerialNumber("KEEP");
     frame->Document().MarkClean();
@@ -558,18 +560,25 @@ TEST_P(SafeWriteScreen, FaultsAndTheSetting)
     EXPECT_EQ(radio->CommandCount("Ea") > 0, c.written);
     ASSERT_FALSE(prompt.shown.empty());
     const std::string shown = prompt.shown.back().text.toStdString();
-    const std::string head = Settings().LoadMessage(c.message);
-    EXPECT_EQ(shown.substr(0, head.find('%')), head.substr(0, head.find('%'))) << shown;
+    std::string head = Settings().LoadMessage(c.message);
+    head = head.substr(0, head.find('%'));
+    EXPECT_EQ(shown.substr(0, head.size()), head) << shown;
     const auto backups = ListBackups(home.Path("Backups"));
-    if (!c.safeWrite) EXPECT_TRUE(backups.empty());
+    if (!c.safeWrite) {
+        EXPECT_TRUE(backups.empty());
+    }
     if (c.message == SafeWriteMessage::kVerifyMismatch) {
         EXPECT_NE(shown.find("1408 (0x580)"), std::string::npos) << shown;
         ASSERT_EQ(backups.size(), 1u);
         EXPECT_NE(shown.find(backups.front().path), std::string::npos) << "restore hint";
     }
-    if (c.message == SafeWriteMessage::kBackupReadFailed) EXPECT_TRUE(backups.empty());
+    if (c.message == SafeWriteMessage::kBackupReadFailed) {
+        EXPECT_TRUE(backups.empty());
+    }
     EXPECT_EQ(Radio().RadioInfo().SerialNumber(), "KEEP");
-    if (!c.written) EXPECT_FALSE(frame->Document().IsModified()) << "nothing changed";
+    if (!c.written) {
+        EXPECT_FALSE(frame->Document().IsModified()) << "nothing changed";
+    }
     EXPECT_EQ(Settings().SafeWrite(), c.safeWrite) << "the choice is kept";
     EXPECT_EQ(radio->Mode(), 1);
 }
