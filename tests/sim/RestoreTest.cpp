@@ -326,6 +326,17 @@ TEST_F(RestoreTest, WriteOfAFileWithBrokenReferencesListsEachEntryAndAsksTheRadi
     EXPECT_EQ(radio->CommandCount("*"), 0) << "the radio is not asked anything";
 }
 
+TEST_F(RestoreTest, RadioOfAnotherRangeFoundByTheBackupReadIsRefusedInCommandLineTerms)
+{
+    sim::SimOptions options;
+    options.identity.range = sim::MakeRangeRecord(136, 174, 128);
+    StartRadio(RandomMemory(3), options);
+    const CliOutcome run = Run("write", {}, file);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, Line(cli::CliLinkMessage::kRangeMismatch, {"136-174", "400-470"}));
+    EXPECT_EQ(radio->CommandCount("Ea"), 0);
+}
+
 // ----- a lost or garbled acknowledgement -----
 
 struct AckCase {
