@@ -151,8 +151,8 @@ TEST_F(MemoryMapTest, StoringThreeChannelsWritesClosedRing)
         EXPECT_EQ(channels[k]->Raw().U16(0), expected[k][0]);
         EXPECT_EQ(channels[k]->Raw().U16(2), expected[k][1]);
     }
-    // Slot 4 onwards is blank for a normal user.
-    EXPECT_EQ(image[kHead + 3 * kStride + 18], 0xFF);
+    // Slot 4 onwards keeps what the image held: the ring's links end the list.
+    EXPECT_EQ(image[kHead + 3 * kStride + 18], 0x5A);
     Map().LoadFromImage(image);
     EXPECT_EQ(Radio().Channels().size(), 3u);
 }
@@ -326,8 +326,9 @@ TEST_F(MemoryMapTest, DtmfCountBitsAreWrittenAndOtherBitsKept)
     image = Stored();
     EXPECT_EQ(image[438] >> 6, 1);
     EXPECT_EQ(image[438] & 0x3F, 0x05);
-    // One slot only: the second system does not spill into the unmapped area.
-    EXPECT_EQ(image[448], 0xFF);
+    // One slot only: the second system does not spill into the unmapped area, which keeps
+    // what the image held.
+    EXPECT_EQ(image[448], 0x5A);
 
     Map().LoadFromImage(image);
     EXPECT_EQ(radio.DtmfSystems().size(), 1u);

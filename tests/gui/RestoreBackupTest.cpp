@@ -20,6 +20,7 @@
 #include "link/LinkTestSupport.h"
 #include "link/LinkTrace.h"
 #include "link/SafeWrite.h"
+#include "link/WriteSession.h"
 #include "link/gui/DlgRestoreBackup.h"
 #include "link/gui/DlgTransfer.h"
 #include "shell/SafetyCommands.h"
@@ -79,17 +80,26 @@ protected:
             (*handler)(*frame);
         }
     }
-    /// Presses OK on the transfer screen, with the changed-blocks box set as asked.
-    static void PressOk(QWidget* modal, std::optional<bool> changedOnly = std::nullopt)
+    /// Presses OK on the transfer screen, with the every-block box set as asked.
+    static void PressOk(QWidget* modal, std::optional<bool> allBlocks = std::nullopt)
     {
         auto* screen = qobject_cast<CDlgTransfer*>(modal);
         if (!screen) return;
-        if (changedOnly) {
-            ASSERT_NE(screen->ChangedOnlyBox(), nullptr);
-            EXPECT_TRUE(screen->ChangedOnlyBox()->isEnabled()) << "the backup is on";
-            screen->ChangedOnlyBox()->setChecked(*changedOnly);
+        if (allBlocks) {
+            ASSERT_NE(screen->AllBlocksBox(), nullptr);
+            EXPECT_TRUE(screen->AllBlocksBox()->isEnabled()) << "the backup is on";
+            screen->AllBlocksBox()->setChecked(*allBlocks);
         }
         screen->OkButton()->click();
+    }
+    /// The result of a write that went through: the link's word, the blocks and the check.
+    static std::string Written(size_t blocks)
+    {
+        const CSettings& s = Settings();
+        return s.LoadMessage(LinkMessage::kWriteDone) + " " +
+               s.LoadMessage(WriteSessionMessage::kBlocksWritten,
+                             {std::to_string(blocks), "83"}) +
+               " " + s.LoadMessage(WriteSessionMessage::kWrittenVerified);
     }
 
     std::unique_ptr<sim::CRadioSim> radio;
@@ -98,9 +108,9 @@ protected:
 
 TEST_F(SafetyNet, WriteStoppedAtBlock40IsPutBackThroughRestoreBackup)
 {
-    // The radio stops answering at the 41st block of the write.
+    // The radio stops answering at the 41st block of a write of every block.
     radio->AddFault({sim::FaultKind::NoAnswer, "Ea", 1, 0, WritePlan(false)[40].address});
-    RunCommand(Command::WriteToRadio, [](QWidget* modal) { PressOk(modal); });
+    RunCommand(Command::WriteToRadio, [](QWidget* modal) { PressOk(modal, true); });
     const std::vector<BackupEntry> backups = ListBackups(home.Path("Backups"));
     ASSERT_EQ(backups.size(), 1u);
     const std::string backup = backups.front().path;
@@ -122,13 +132,21 @@ TEST_F(SafetyNet, WriteStoppedAtBlock40IsPutBackThroughRestoreBackup)
             list->RestoreButton()->click();
             return;
         }
-        PressOk(modal);
+        // The every-block choice of the write before is remembered; a restore sends the
+        // blocks that differ.
+        PressOk(modal, false);
     });
     EXPECT_EQ(listed, 1);
     EXPECT_TRUE(named) << "the radio's serial number";
     EXPECT_EQ(prompt.Questions(), 1u) << "asked before the radio is written";
-    EXPECT_EQ(prompt.shown.back().text.toStdString(),
-              Settings().LoadMessage(LinkMessage::kWriteDone));
+    // The blocks that differ from the backup go back, its own time stamp with them.
+    const std::string restored = prompt.shown.back().text.toStdString();
+    EXPECT_EQ(restored.rfind(Written(2), 0), 0u) << restored;
+    EXPECT_NE(restored.find(Settings().LoadMessage(
+                  WriteSessionMessage::kRestored, {StretchListText(WrittenRanges(false))})),
+              std::string::npos)
+        << restored;
+    EXPECT_TRUE(radio->GetMemory() == before) << "the radio is exactly as it was";
     EXPECT_TRUE(Radio().MemoryImage() == document) << "the open data are not changed";
     EXPECT_EQ(ListBackups(home.Path("Backups")).size(), 2u) << "the restore took its own backup";
 
@@ -146,9 +164,8 @@ TEST_F(SafetyNet, ChangedBlocksOnlyAndTheLinkTraceOfTheSession)
     ASSERT_FALSE(prompt.shown.empty());
     EXPECT_EQ(prompt.shown.back().text.toStdString(), Settings().LoadMessage(TraceMessage::kEmpty));
 
-    RunCommand(Command::WriteToRadio, [](QWidget* modal) { PressOk(modal, true); });
-    EXPECT_EQ(prompt.shown.back().text.toStdString(),
-              Settings().LoadMessage(LinkMessage::kWriteDone));
+    RunCommand(Command::WriteToRadio, [](QWidget* modal) { PressOk(modal, false); });
+    EXPECT_EQ(prompt.shown.back().text.toStdString(), Written(3));
     EXPECT_EQ(radio->CommandCount("Ea"), 3) << "the two changed blocks and the time stamp";
     EXPECT_EQ(radio->CommandCount("Eb"), 128 + 4)
         << "the backup, then the verify of the blocks that hold 120-135, 1408-1423 and the stamp";

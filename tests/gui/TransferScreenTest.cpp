@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QRegularExpression>
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeWidget>
@@ -36,6 +37,7 @@
 #include "gui/GuiTestSupport.h"
 #include "link/LinkTestSupport.h"
 #include "link/SafeWrite.h"
+#include "link/WriteSession.h"
 #include "link/gui/DlgTransfer.h"
 #include "ui/LogPane.h"
 
@@ -50,8 +52,10 @@ struct ScreenRecord {
     bool cancelEnabledWhileRunning = true;  // Cancel stops a running transfer
     bool stayedOpen = false;                // OK left the screen open (no radio found)
     QString title;
-    std::vector<int> progress;  // every value the progress bar took
-    QString lastStatus;
+    std::vector<int> progress;  // every percent shown, of the step under way
+    QString lastStatus;         // the label of the step under way
+    bool figuresAgree = true;   // each step's label said the percent its bar showed
+    QString lastCount[kWriteStepCount];  // each write step's block count as last shown
     LinkResult result;       // how the screen's transfer ended
     std::string backupPath;  // the backup a write took, "" when none
 };
@@ -115,9 +119,20 @@ protected:
         screen.title = dialog->windowTitle();
         screen.okAndCancelEnabledBefore =
             dialog->OkButton()->isEnabled() && dialog->CancelButton()->isEnabled();
-        QObject::connect(dialog->ProgressBar(), &QProgressBar::valueChanged, [this, dialog](int v) {
+        QObject::connect(dialog, &CDlgTransfer::progressShown, [this, dialog](int v) {
             screen.progress.push_back(v);
-            screen.lastStatus = dialog->StatusLabel()->text();
+            screen.lastStatus = dialog->CurrentLabel()->text();
+            // One figure: the label of a step says the percent its own bar stands at.
+            const QString said = screen.lastStatus.section(QLatin1Char('%'), 0, 0)
+                                     .section(QRegularExpression(QStringLiteral("\\D+")), -1);
+            if (said.toInt() != v) screen.figuresAgree = false;
+            for (size_t k = 0; dialog->AllBlocksBox() && k < kWriteStepCount; ++k) {
+                const auto step = static_cast<WriteStep>(k);
+                if (dialog->StepLabel(step) == dialog->CurrentLabel()) {
+                    screen.lastCount[k] = dialog->StepCount(step)->text();
+                    if (dialog->StepBar(step)->value() != v) screen.figuresAgree = false;
+                }
+            }
             if (dialog->OkButton()->isEnabled()) screen.okDisabledWhileRunning = false;
             if (!dialog->StopRequested() && !dialog->CancelButton()->isEnabled())
                 screen.cancelEnabledWhileRunning = false;
@@ -235,7 +250,9 @@ TEST_P(TransferWrite, SendsTheConfigurationAreasAndStampsTheRadio)
     EXPECT_EQ(screen.progress.back(), 100);
     EXPECT_TRUE(screen.lastStatus.endsWith("100%"));
     ASSERT_FALSE(prompt.shown.empty());
-    EXPECT_EQ(prompt.shown.back().text, MessageText(1137));
+    EXPECT_TRUE(prompt.shown.back().text.startsWith(MessageText(1137)))
+        << prompt.shown.back().text.toStdString();
+    EXPECT_TRUE(prompt.shown.back().text.contains(MessageText(WriteSessionMessage::kWrittenVerified)));
 
     const sim::Memory after = radio->GetMemory();
     const Image& image = Radio().MemoryImage();
@@ -256,7 +273,7 @@ TEST_P(TransferWrite, SendsTheConfigurationAreasAndStampsTheRadio)
     EXPECT_EQ(Radio().RadioInfo().SerialNumber(), "KEEP") << "the data stay";
     EXPECT_NE(frame->FindView(Id(Command::RadioInformation)), nullptr) << "views stay open";
     EXPECT_EQ(radio->Mode(), 1);
-    EXPECT_EQ(LastLogResult(), MessageText(1137));
+    EXPECT_EQ(LastLogResult(), prompt.shown.back().text);
 }
 
 INSTANTIATE_TEST_SUITE_P(Screens, TransferWrite, ::testing::Bool(), [](const auto& info) {
@@ -416,6 +433,10 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"WriteFailsAtTheTimeStamp",
                     TransferDirection::Write,
                     [](TransferScreen&, sim::CRadioSim*& r) {
+                        // Every block differs from the radio, so that the whole plan is sent.
+                        sim::Memory memory;
+                        memory.fill(0x11);
+                        r->SetMemory(memory);
                         r->AddFault(Fault(sim::FaultKind::NoAnswer, "Ea", 83));
                     },
                     1139,
@@ -429,10 +450,18 @@ INSTANTIATE_TEST_SUITE_P(
                         // before it and how to put it back.
                         const auto backups = ListBackups(s.ProgramDir() + "Backups");
                         EXPECT_EQ(backups.size(), 1u);
+                        // The time stamp's answer did not come: it may hold either.
+                        const std::string written = s.LoadMessage(
+                            LinkMessage::kListJoin,
+                            {s.LoadMessage(LinkMessage::kStretch, {"120 (0x078)", "783 (0x30F)"}),
+                             s.LoadMessage(LinkMessage::kStretch,
+                                           {"1408 (0x580)", "2047 (0x7FF)"})});
+                        const std::string either =
+                            s.LoadMessage(LinkMessage::kStretch, {"32 (0x020)", "39 (0x027)"});
                         return s.LoadMessage(
                                    1139, {"32 (0x020), " + s.LoadMessage(1255), s.LoadMessage(1240),
-                                          s.LoadMessage(1265, {"120 (0x078)", "783 (0x30F)",
-                                                               "1408 (0x580)", "2047 (0x7FF)"})}) +
+                                          s.LoadMessage(LinkMessage::kHoldsNewAndEither,
+                                                        {written, either})}) +
                                "\n" +
                                s.LoadMessage(SafeWriteMessage::kRestoreHint,
                                              {backups.empty() ? "" : backups.front().path});
@@ -461,15 +490,27 @@ TEST_F(TransferScreen, WriteBacksUpTheRadioAndVerifies)
 
     ASSERT_TRUE(Run(TransferDirection::Write));
 
-    EXPECT_EQ(prompt.shown.back().text, MessageText(1137));
-    EXPECT_TRUE(std::is_sorted(screen.progress.begin(), screen.progress.end()));
+    // Every block differs from the radio: all of them are sent and read back.
+    EXPECT_EQ(prompt.shown.back().text,
+              MessageText(1137) + ' ' +
+                  QString::fromStdString(
+                      Settings().LoadMessage(WriteSessionMessage::kBlocksWritten, {"83", "83"}) +
+                      " " + Settings().LoadMessage(WriteSessionMessage::kWrittenVerified)));
     EXPECT_EQ(screen.progress.back(), 100);
+    EXPECT_TRUE(screen.figuresAgree) << "each step's label and bar say one figure";
     EXPECT_TRUE(screen.lastStatus.startsWith(
         QString::fromStdString(
             TextOr(Settings().LoadText(TransferText::kVerifyProgress), "Verifying"))
             .section('%', 0, 0)))
         << screen.lastStatus.toStdString();
-    EXPECT_EQ(radio->CommandCount("Eb"), 2 * 128) << "the backup read and the verify read";
+    auto blocksOf = [](int n) {
+        return QString::fromStdString(FormatTextNumber(
+            FormatTextNumber(Settings().LoadText(TransferText::kBlocksOf), n), n));
+    };
+    EXPECT_EQ(screen.lastCount[0], blocksOf(128)) << "the backup reads the whole radio";
+    EXPECT_EQ(screen.lastCount[1], blocksOf(83)) << "the write sends the plan";
+    EXPECT_EQ(screen.lastCount[2], blocksOf(83)) << "the read-back reads what was written";
+    EXPECT_EQ(radio->CommandCount("Eb"), 128 + 83) << "the backup read and the read-back";
 
     const auto backups = ListBackups(home.Path("Backups"));
     ASSERT_EQ(backups.size(), 1u);
@@ -507,7 +548,9 @@ class SafeWriteScreen : public TransferScreen,
 TEST_P(SafeWriteScreen, FaultsAndTheSetting)
 {
     const SafeWriteCase& c = GetParam();
-    if (!c.safeWrite) ASSERT_TRUE(Settings().SetSafeWrite(false));
+    if (!c.safeWrite) {
+        ASSERT_TRUE(Settings().SetSafeWrite(false));
+    }
     radio->AddFault(c.fault);
     Radio().RadioInfo().SetSerialNumber("KEEP");
     frame->Document().MarkClean();
@@ -517,18 +560,25 @@ TEST_P(SafeWriteScreen, FaultsAndTheSetting)
     EXPECT_EQ(radio->CommandCount("Ea") > 0, c.written);
     ASSERT_FALSE(prompt.shown.empty());
     const std::string shown = prompt.shown.back().text.toStdString();
-    const std::string head = Settings().LoadMessage(c.message);
-    EXPECT_EQ(shown.substr(0, head.find('%')), head.substr(0, head.find('%'))) << shown;
+    std::string head = Settings().LoadMessage(c.message);
+    head = head.substr(0, head.find('%'));
+    EXPECT_EQ(shown.substr(0, head.size()), head) << shown;
     const auto backups = ListBackups(home.Path("Backups"));
-    if (!c.safeWrite) EXPECT_TRUE(backups.empty());
+    if (!c.safeWrite) {
+        EXPECT_TRUE(backups.empty());
+    }
     if (c.message == SafeWriteMessage::kVerifyMismatch) {
         EXPECT_NE(shown.find("1408 (0x580)"), std::string::npos) << shown;
         ASSERT_EQ(backups.size(), 1u);
         EXPECT_NE(shown.find(backups.front().path), std::string::npos) << "restore hint";
     }
-    if (c.message == SafeWriteMessage::kBackupReadFailed) EXPECT_TRUE(backups.empty());
+    if (c.message == SafeWriteMessage::kBackupReadFailed) {
+        EXPECT_TRUE(backups.empty());
+    }
     EXPECT_EQ(Radio().RadioInfo().SerialNumber(), "KEEP");
-    if (!c.written) EXPECT_FALSE(frame->Document().IsModified()) << "nothing changed";
+    if (!c.written) {
+        EXPECT_FALSE(frame->Document().IsModified()) << "nothing changed";
+    }
     EXPECT_EQ(Settings().SafeWrite(), c.safeWrite) << "the choice is kept";
     EXPECT_EQ(radio->Mode(), 1);
 }
@@ -769,7 +819,11 @@ TEST_F(TransferScreen, CancelDuringTheVerifyKeepsTheWrite)
     EXPECT_LT(radio->CommandCount("Eb"), 2 * 128) << "the check stopped";
     EXPECT_EQ(radio->Mode(), 1);
     ASSERT_FALSE(prompt.shown.empty());
-    EXPECT_EQ(prompt.shown.back().text, MessageText(TransferMessage::kVerifyCancelled));
+    // The write went through; only its check was stopped.
+    const std::string head = Settings().LoadMessage(WriteSessionMessage::kStoppedInVerify);
+    EXPECT_TRUE(prompt.shown.back().text.startsWith(
+        QString::fromStdString(head.substr(0, head.find("%s")))))
+        << prompt.shown.back().text.toStdString();
     const sim::Memory after = radio->GetMemory();
     const Image& image = Radio().MemoryImage();
     EXPECT_TRUE(std::equal(image.begin() + 1408, image.end(), after.begin() + 1408));

@@ -20,6 +20,7 @@
 
 #include "cli/CliLink.h"
 #include "data/DataFile.h"
+#include "data/Document.h"
 #include "link/LinkTestSupport.h"
 #include "link/SafeWrite.h"
 #include "link/Transfer.h"
@@ -307,6 +308,33 @@ TEST_F(RestoreTest, BackupOfAnotherRadioNeedsOtherRadioAndAnotherModelIsRefused)
     EXPECT_EQ(model.status, 1);
     EXPECT_EQ(model.err, Line(LinkMessage::kModelRefused));
     EXPECT_EQ(radio->CommandCount("Ea"), sent);
+}
+
+TEST_F(RestoreTest, WriteOfAFileWithBrokenReferencesListsEachEntryAndAsksTheRadioNothing)
+{
+    const std::string broken = DataFileOf(InvalidReference(fileImage), "broken.dat");
+    StartRadio(RandomMemory(1));
+    const CliOutcome run = Run("write", {}, broken);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err.rfind(Line(DocMessage::kInvalidData), 0), 0u) << run.err;
+    // Each entry on a line of its own: where and why, and the field.
+    const std::string entry = Message(cli::CliLinkMessage::kInvalidEntry, {"", ""});
+    const std::string field = entry.substr(0, entry.size() - 1);
+    const size_t line = run.err.find("\n  ");
+    ASSERT_NE(line, std::string::npos) << run.err;
+    EXPECT_NE(run.err.find(field, line), std::string::npos) << run.err;
+    EXPECT_EQ(radio->CommandCount("*"), 0) << "the radio is not asked anything";
+}
+
+TEST_F(RestoreTest, RadioOfAnotherRangeFoundByTheBackupReadIsRefusedInCommandLineTerms)
+{
+    sim::SimOptions options;
+    options.identity.range = sim::MakeRangeRecord(136, 174, 128);
+    StartRadio(RandomMemory(3), options);
+    const CliOutcome run = Run("write", {}, file);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, Line(cli::CliLinkMessage::kRangeMismatch, {"136-174", "400-470"}));
+    EXPECT_EQ(radio->CommandCount("Ea"), 0);
 }
 
 // ----- a lost or garbled acknowledgement -----

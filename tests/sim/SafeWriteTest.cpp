@@ -137,7 +137,7 @@ TEST_F(SafeWriteTest, DefaultWriteIsBackedUpVerifiedAndTheBackupRestoresTheRadio
     EXPECT_EQ(equal.out, Message(SafeWriteMessage::kVerifyEqual) + "\n");
     const CliOutcome differs = Verify(backup);
     EXPECT_EQ(differs.status, 1);
-    EXPECT_EQ(differs.out.rfind(Lead(SafeWriteMessage::kVerifyMismatch), 0), 0u) << differs.out;
+    EXPECT_EQ(differs.out.rfind(Lead(SafeWriteMessage::kFileMismatch), 0), 0u) << differs.out;
 
     const CliOutcome list = RunCliProgram(Cli({"backups"}), work.Dir());
     EXPECT_EQ(list.status, 0) << list.err;

@@ -267,7 +267,6 @@ bool CDlgTransfer::StartRead()
     found = FormatTextString(found, transfer_.Identity().modelName);
     found = FormatTextString(found, transfer_.Link().PortName());
     Log(ToQ(found));
-    ShowProgress(0);
     Launch([this] { transfer_.Run(*this); });
     return true;
 }
@@ -345,6 +344,7 @@ void CDlgTransfer::Launch(std::function<void()> work)
         TransferText::kRunning,
         "Do not disconnect the cable or switch the radio off until the transfer has finished."));
     running_ = true;
+    if (direction_ == TransferDirection::Read) ShowProgress(0);
     worker_ = std::thread(std::move(work));
 }
 
