@@ -67,6 +67,8 @@ protected:
 
 TEST_F(EmergencyView, IdFollowsItsTypeAndIsStoredAsShown)
 {
+    // A radio whose signalling type offers every ID type.
+    Settings().SetSignal(0);
     auto* view = Open();
     ASSERT_NE(view, nullptr);
     QLineEdit* id = IdField(view);

@@ -158,7 +158,9 @@ CViewEmergency::CViewEmergency(QWidget* parent) : CCustomFormView(kFormId, paren
 
 int CViewEmergency::IdTypeValue() const
 {
-    return std::max(0, ComboValue(Combo(controls_, Box::IdType), 0));
+    // A stored type the box does not offer (the signalling type took it away) stays the type
+    // of the ID until the user picks another.
+    return std::max(0, ComboValue(Combo(controls_, Box::IdType), Radio().Emergency().IdType()));
 }
 
 QString CViewEmergency::CutNotice() const

@@ -106,12 +106,16 @@ std::vector<EditResult> StoreEdits(CRecordFormView& view, const FieldTable& tabl
                                    Edit edit)
 {
     const CSettings& texts = Settings();
-    std::vector<EditResult> results;
+    // The edits are taken before any is applied: a field a rule moves is no edit of the user.
+    std::vector<std::pair<std::string_view, std::string>> edits;
     for (const FieldControl& f : fields) {
         const auto field = FindField(table, f.key);
         const auto text = ShownText(view.Controls().Control(f.controlId));
-        if (!field || !text || *text == GetText(*field, record, texts)) continue;
-        EditResult result = edit(f.key, *text);
+        if (field && text && *text != GetText(*field, record, texts)) edits.emplace_back(f.key, *text);
+    }
+    std::vector<EditResult> results;
+    for (const auto& [key, text] : edits) {
+        EditResult result = edit(key, text);
         if (!result.Ok())
             Prompt().Show(&view, ToQ(texts.LoadMessage(result.message, result.args)),
                           CPrompt::Icon::Warning);

@@ -78,16 +78,19 @@ void CViewKeys::Store()
 {
     auto record = BytesOf(Radio().Keys().Raw());
     const CSettings& texts = Settings();
-    bool edited = false;
+    // The edits are taken before any is applied: the other top key, moved by the pairing, is no
+    // edit of the user.
+    std::vector<std::pair<std::string_view, std::string>> edits;
     for (const KeyBox* box : ShownBoxes()) {
         auto* combo = Controls().Get<QComboBox>(box->controlId);
         const auto field = FindField(kKeyFieldTable, box->key);
         if (!combo || combo->currentIndex() < 0) continue;
         const std::string text = FromQ(combo->currentText());
-        if (text == GetText(*field, record, texts)) continue;
-        edited = true;
-        const EditResult result =
-            EditKeyField(record, Radio().Vox().VoxOn(), box->key, text, texts);
+        if (text != GetText(*field, record, texts)) edits.emplace_back(box->key, text);
+    }
+    const bool edited = !edits.empty();
+    for (const auto& [key, text] : edits) {
+        const EditResult result = EditKeyField(record, Radio().Vox().VoxOn(), key, text, texts);
         if (result.message == EditMessage::kVoxOff)
             ShowMessage(this, kVoxOffMessage, CPrompt::Icon::Warning);
         else if (!result.Ok())
