@@ -414,6 +414,10 @@ TEST_F(ChannelCsvTest, ChirpListWithMoreRowsThanChannelsIsPickedByLocation)
     EXPECT_FALSE(plan.rows[0].FitsWith(false));
     EXPECT_TRUE(plan.rows[0].FitsWith(true));
     EXPECT_FALSE(plan.rows[19].FitsWith(true));  // USB
+    // Leaving rows out does not pick them: the user says which rows to take.
+    plan = Plan(file, {std::nullopt, true, true});
+    ASSERT_FALSE(plan.Ok());
+    EXPECT_EQ(plan.errors[0].message, CsvMessage::kTooManyRows);
 
     // The sixteen PMR channels.
     plan = Plan(file, {std::vector<long>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16}});

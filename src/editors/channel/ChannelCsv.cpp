@@ -792,6 +792,9 @@ ChannelImport PlanChannelImport(std::string_view bytes, RadioData& radio, const 
         return fail(CsvMessage::kTooManyRows,
                     {std::to_string(rowCount), std::to_string(CChannelData::kSlots)});
     if (rowCount == 0) return fail(CsvMessage::kNoRows);
+    // Without a pick, more rows than channels are refused before anything is left out: the
+    // user says which rows to take.
+    const bool tooMany = !options.rows && rowCount > CChannelData::kSlots;
 
     RowPlanner planner(parsed, at, radio, band, texts);
     // Each row's Location: a whole number given once; without the column, its place.
@@ -864,6 +867,9 @@ ChannelImport PlanChannelImport(std::string_view bytes, RadioData& radio, const 
     } else {
         picked = order;
     }
+    if (tooMany)
+        return fail(CsvMessage::kTooManyRows,
+                    {std::to_string(rowCount), std::to_string(CChannelData::kSlots)});
     // Rows that do not fit are left out on request, each listed once.
     if (options.skipUnfit) {
         std::vector<size_t> kept;
