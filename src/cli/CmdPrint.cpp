@@ -7,8 +7,8 @@
 // channels, personalities, dtmf, scan, test_frequencies, microphone, emergency, embedded,
 // maintenance_board, data_watch); without --sections every section the user level and the
 // model offer is printed. The maintenance board is the data file's; the data watch prints the
-// file's memory image. The pages are drawn by Qt on its offscreen platform: no display is needed, and the
-// other verbs never start Qt at all.
+// file's memory image. The pages are drawn by Qt on its offscreen platform: no display is needed,
+// and the other verbs never start Qt at all.
 
 #include <QGuiApplication>
 #include <QPageSize>
@@ -29,10 +29,10 @@ namespace {
 constexpr OptionSpec kPrintOptions[] = {{"-o"}, {"--sections"}};
 
 /// Messages of the print verb.
-constexpr int kMsgReportNotWritten = 1501;  ///< "%s": the PDF file
-constexpr int kMsgUnknownSection = 1503;    ///< "%s" the name, "%s" the names there are
-constexpr int kMsgNotDrawn = 1504;          ///< "%s": what failed
-constexpr int kMsgSectionNotOffered = 3400; ///< "%s" the name: not at this level or model
+constexpr int kMsgReportNotWritten = 1501;   ///< "%s": the PDF file
+constexpr int kMsgUnknownSection = 1503;     ///< "%s" the name, "%s" the names there are
+constexpr int kMsgNotDrawn = 1504;           ///< "%s": what failed
+constexpr int kMsgSectionNotOffered = 3400;  ///< "%s" the name: not at this level or model
 
 /// Qt's notes (a missing runtime folder and the like) are not the command's messages.
 void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& text)

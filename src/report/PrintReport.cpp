@@ -100,13 +100,15 @@ constexpr PrintLine kDtmfLines[] = {Caption(5302),         Key("pretime"),   Key
                                     Key("ptt_id_type"),    Key("side_tone"), Key("short_beep")};
 // The emergency view shows every one of these fields at every level (its table keeps the ID
 // type, the signalling system, the send mode and the polite send times from the other views).
-constexpr PrintLine kEmergencyLines[] = {
-    Always("revert_channel"),    Always("id_type"),           Always("signaling_system"),
-    Always("id"),                Always("send_mode"),         Always("impolite_send_times"),
-    Always("polite_send_times"), Always("power_switch"),      Always("alarm_mode"),
-    Always("alarm_duration"),    Always("alarm_cycles_mode"), Always("alarm_cycles"),
-    Always("voice_cycles_mode"), Always("voice_cycles"),      Always("squelch_mode"),
-    Always("tx_duration"),       Always("rx_duration")};
+constexpr PrintLine kEmergencyLines[] = {Always("revert_channel"),    Always("id_type"),
+                                         Always("signaling_system"),  Always("id"),
+                                         Always("send_mode"),         Always("impolite_send_times"),
+                                         Always("polite_send_times"), Always("power_switch"),
+                                         Always("alarm_mode"),        Always("alarm_duration"),
+                                         Always("alarm_cycles_mode"), Always("alarm_cycles"),
+                                         Always("voice_cycles_mode"), Always("voice_cycles"),
+                                         Always("squelch_mode"),      Always("tx_duration"),
+                                         Always("rx_duration")};
 constexpr PrintLine kScanLines[] = {Caption(3800),
                                     Key("ctcss_scan_mode"),
                                     Key("tx_mode"),
@@ -299,7 +301,8 @@ void AddScanMembers(std::span<const uint8_t> record, const CTextService& texts,
 void AddChannelAlias(RadioData& radio, const CChannelData& channel, const CTextService& texts,
                      std::vector<ReportRow>& out)
 {
-    out.push_back(FieldRow(texts.LoadText(ReportText::kChannelAlias), radio.ChannelAlias(channel.id_)));
+    out.push_back(
+        FieldRow(texts.LoadText(ReportText::kChannelAlias), radio.ChannelAlias(channel.id_)));
 }
 
 /// The maintenance board: one line per record with its number, date, kind, detail and result
@@ -345,8 +348,7 @@ void AddDataWatch(RadioData& radio, const ReportSources& sources, const CTextSer
 {
     AddTitle(out, texts.LoadText(CPrintSelection::Row(kDataWatchRow).formId));
     out.push_back({ReportRowKind::Group, {{1, texts.LoadText(DataWatchText::kLogLabel)}}});
-    if (sources.watchLog.empty())
-        out.push_back(FieldRow(texts.LoadText(ReportText::kNoItems), {}));
+    if (sources.watchLog.empty()) out.push_back(FieldRow(texts.LoadText(ReportText::kNoItems), {}));
     for (const WatchEntry& e : sources.watchLog) {
         const size_t address = static_cast<size_t>((e.row - 1) * 16 + (e.column - 1));
         std::string line = e.line;

@@ -24,15 +24,15 @@ class RadioData;
 
 /// Texts of the report and its frame (interface texts, "S02%05d").
 struct ReportText {
-    static constexpr int kChecked = 20;          ///< a check box that is set
-    static constexpr int kUnchecked = 21;        ///< a check box that is clear
-    static constexpr int kProgramTitle = 128;    ///< header of a document without a path
-    static constexpr int kPageOfPages = 39850;   ///< "Page %d of %d"
-    static constexpr int kNoItems = 39851;       ///< a list section without items
-    static constexpr int kColumnNumber = 39852;  ///< "No." column of the frequency tables
-    static constexpr int kColumnRx = 39853;      ///< receive column of the frequency tables
-    static constexpr int kColumnTx = 39854;      ///< transmit column of the frequency tables
-    static constexpr int kChannelAlias = 3690;   ///< label of a channel's alias
+    static constexpr int kChecked = 20;             ///< a check box that is set
+    static constexpr int kUnchecked = 21;           ///< a check box that is clear
+    static constexpr int kProgramTitle = 128;       ///< header of a document without a path
+    static constexpr int kPageOfPages = 39850;      ///< "Page %d of %d"
+    static constexpr int kNoItems = 39851;          ///< a list section without items
+    static constexpr int kColumnNumber = 39852;     ///< "No." column of the frequency tables
+    static constexpr int kColumnRx = 39853;         ///< receive column of the frequency tables
+    static constexpr int kColumnTx = 39854;         ///< transmit column of the frequency tables
+    static constexpr int kChannelAlias = 3690;      ///< label of a channel's alias
     static constexpr int kChannelNotInUse = 41400;  ///< "Channel %d (not in use)"
 };
 
@@ -43,16 +43,18 @@ inline constexpr size_t kEmbeddedRow = 13;
 inline constexpr size_t kBoardRow = 14;
 inline constexpr size_t kDataWatchRow = 15;
 /// The catalogue rows in the order the report prints them: the navigation tree's.
-inline constexpr size_t kPrintOrder[] = {0, 1,  2,  3,           kMicrophoneRow, 4,
-                                         5, 6,  7,  8,           kEmergencyRow,  9,
-                                         kEmbeddedRow, 10, kBoardRow, kDataWatchRow};
+// clang-format off
+inline constexpr size_t kPrintOrder[] = {
+    0, 1, 2, 3, kMicrophoneRow, 4, 5, 6, 7, 8, kEmergencyRow, 9, kEmbeddedRow, 10, kBoardRow,
+    kDataWatchRow};
+// clang-format on
 
 /// What the report prints that the radio data object does not hold: the document's
 /// maintenance board and what an open Data Watch window shows.
 struct ReportSources {
-    const BoardBytes* board = nullptr;                  ///< none: an empty board
-    const CDataWatch::Image* watchImage = nullptr;      ///< none: the memory image
-    std::vector<WatchEntry> watchLog;                   ///< the Data Watch window's log
+    const BoardBytes* board = nullptr;              ///< none: an empty board
+    const CDataWatch::Image* watchImage = nullptr;  ///< none: the memory image
+    std::vector<WatchEntry> watchLog;               ///< the Data Watch window's log
 };
 
 /// What a row of the report is; the renderer picks its font and layout by it.
@@ -126,11 +128,11 @@ std::string PageText(int page, int pageCount, const std::string& format);
 std::string PrintTimeText(const std::tm& time);
 
 /// The command line's names of the catalogue rows, in catalogue order.
+// clang-format off
 inline constexpr const char* kPrintSectionNames[] = {
-    "radio",      "keys",      "misc",     "volume",           "vox",
-    "mode",       "channels",  "personalities", "dtmf",        "scan",
-    "test_frequencies", "microphone", "emergency", "embedded", "maintenance_board",
-    "data_watch"};
+    "radio", "keys", "misc", "volume", "vox", "mode", "channels", "personalities", "dtmf", "scan",
+    "test_frequencies", "microphone", "emergency", "embedded", "maintenance_board", "data_watch"};
+// clang-format on
 /// The names joined with commas, for messages.
 std::string PrintSectionNameList();
 /// Selects the sections of a comma-separated list of names, or every section for "all".

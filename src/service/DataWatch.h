@@ -53,6 +53,7 @@ public:
     const Image& Snapshot() const { return snapshot_; }
     const std::vector<WatchEntry>& Entries() const { return entries_; }
     /// Log lines whose selection shows their entry (the cell and the detail box): the first 130.
+    /// Selecting a later line empties the detail box and leaves the table as it is.
     static constexpr size_t kShownLines = 130;
     /// True when selecting log line `line` (0-based) shows its entry.
     static bool LineShowsEntry(size_t line) { return line < kShownLines; }

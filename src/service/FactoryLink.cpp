@@ -289,8 +289,8 @@ FactoryChanges ResolveFactoryClose(CRadioInfoBlock& info, const AskYesNoFn& ask)
     }
 
     const std::string band = FactoryBandText(info);
-    const bool edgesValid = IsValidBandEdge(info.LowerEdgeBcd()) &&
-                            IsValidBandEdge(info.UpperEdgeBcd());
+    const bool edgesValid =
+        IsValidBandEdge(info.LowerEdgeBcd()) && IsValidBandEdge(info.UpperEdgeBcd());
     if (edgesValid && band != s.FreqRange()) {
         if (yes(FactoryMessage::kBandDiffers, band, s.FreqRange())) {
             changes.band = true;

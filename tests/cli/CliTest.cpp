@@ -912,7 +912,8 @@ TEST_F(CliTest, PrintRefusesASectionTheUserLevelDoesNotOffer)
     const std::string pdf = work.Path("report.pdf");
     // The maintenance board and the data watch are service tools.
     for (const char* name : {"maintenance_board", "data_watch"}) {
-        const CliRun run = Run({"print", file, "-o", pdf, "--sections", std::string("vox,") + name});
+        const CliRun run =
+            Run({"print", file, "-o", pdf, "--sections", std::string("vox,") + name});
         EXPECT_EQ(run.status, 1) << name;
         EXPECT_EQ(run.err, MessageLine(3400, name));
         EXPECT_FALSE(fs::exists(pdf));

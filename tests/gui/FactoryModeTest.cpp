@@ -150,12 +150,14 @@ TEST_P(FactoryMode, WriteWaitsForARead)
     Open();
     // After New the screen shows the data file's values: nothing to write over a radio with.
     EXPECT_FALSE(dialog->Button(C::kWrite)->isEnabled());
+    EXPECT_EQ(dialog->Button(C::kWrite)->toolTip().toStdString(), Settings().LoadText(41401));
     EXPECT_FALSE(dialog->Write());
     EXPECT_EQ(radio->CommandCount("Ea"), 0);
     EXPECT_EQ(RadioSerial(), "SN-000123");
 
     ASSERT_TRUE(dialog->Read());
     EXPECT_TRUE(dialog->Button(C::kWrite)->isEnabled());
+    EXPECT_TRUE(dialog->Button(C::kWrite)->toolTip().isEmpty());
     EXPECT_EQ(Edit(C::kSerialNumber)->text(), "SN-000123");
     Edit(C::kSerialNumber)->setText("SN-000124");
     EXPECT_TRUE(dialog->Write());

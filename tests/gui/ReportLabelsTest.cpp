@@ -78,8 +78,8 @@ std::set<std::string> ShownLabels(CCustomFormView* view)
                         labels.insert(Squeezed(table->horizontalHeaderItem(c)->text()));
                 continue;
             }
-            if (qobject_cast<QLabel*>(w) || (qobject_cast<QAbstractButton*>(w) &&
-                                             !qobject_cast<QCheckBox*>(w)))
+            if (qobject_cast<QLabel*>(w) ||
+                (qobject_cast<QAbstractButton*>(w) && !qobject_cast<QCheckBox*>(w)))
                 continue;
             const QString label = LabelOf(w, view).remove(QLatin1Char('&'));
             if (!label.trimmed().isEmpty()) labels.insert(Squeezed(label));
@@ -99,8 +99,7 @@ std::set<std::string> ShownLabels(CCustomFormView* view)
 std::string PdfText(const std::string& pdf)
 {
     QProcess run;
-    run.start(QStringLiteral("pdftotext"),
-              {QString::fromStdString(pdf), QStringLiteral("-")});
+    run.start(QStringLiteral("pdftotext"), {QString::fromStdString(pdf), QStringLiteral("-")});
     if (!run.waitForFinished(-1) || run.exitCode() != 0) return {};
     return Squeezed(QString::fromUtf8(run.readAllStandardOutput()));
 }

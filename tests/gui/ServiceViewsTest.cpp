@@ -375,19 +375,24 @@ TEST_F(DataWatchView, MarksExactlyTheBytesAnEditChanged)
     EXPECT_EQ(watch->Table()->item(28, 5)->text(), "04");
 }
 
-TEST_F(DataWatchView, EveryLogLineCanBeSelectedAndCellsFindTheirLine)
+TEST_F(DataWatchView, LogLinesShowTheirEntryUpToTheLimitAndCellsFindTheirLine)
 {
     CDataWatchView* watch = Open();
     ASSERT_NE(watch, nullptr);
-    // 300 changed bytes: more lines than a short list would let the user choose.
+    // 300 changed bytes: more lines than the 130 whose selection shows their entry.
     for (size_t a = 0; a < 300; ++a) Radio().MemoryImage()[a + 1408] ^= 0x5A;
     CompareOpenDataWatch(*frame);
     ASSERT_EQ(watch->Log()->count(), 300);
-    watch->Log()->setCurrentRow(250);
-    const size_t address = 1408 + 250;
+    watch->Log()->setCurrentRow(120);
+    const size_t address = 1408 + 120;
     EXPECT_EQ(watch->Table()->currentRow(), static_cast<int>(address / 16) + 1);
     EXPECT_EQ(watch->Table()->currentColumn(), static_cast<int>(address % 16) + 1);
-    EXPECT_TRUE(watch->Detail()->toPlainText().startsWith(QStringLiteral("$E.0x67A:")));
+    EXPECT_TRUE(watch->Detail()->toPlainText().startsWith(QStringLiteral("$E.0x5F8:")));
+    // Line 251 is beyond the limit: no entry is shown, not even the one shown before.
+    watch->Log()->setCurrentRow(250);
+    EXPECT_EQ(watch->Table()->currentRow(), static_cast<int>(address / 16) + 1);
+    EXPECT_TRUE(watch->Detail()->toPlainText().isEmpty());
+    watch->Log()->setCurrentRow(120);
 
     // A click on a changed cell selects its line; on another cell no line stays selected and
     // the detail box keeps what it shows.

@@ -121,8 +121,8 @@ TEST_F(PrintReportTest, ListSectionsHaveOneTitledBlockPerItem)
     for (size_t i = second + 1; i < rows.size() && rows[i].kind != ReportRowKind::Blank; ++i)
         labels.push_back(rows[i].cells.at(0).text);
     std::vector<std::string> expectedLabels;
-    for (int id : {3656, 3660, 3662, 3664, 3665, 3671, 3669, 3673, 3674, 3680, 3678, 3657, 3702,
-                   3711, 3710, 3707, 3667, 3676, 3712, 3690})
+    for (int id : {3656, 3660, 3662, 3664, 3665, 3671, 3669, 3673, 3674, 3680,
+                   3678, 3657, 3702, 3711, 3710, 3707, 3667, 3676, 3712, 3690})
         expectedLabels.push_back(Settings().LoadText(id));
     EXPECT_EQ(labels, expectedLabels);
 }
@@ -181,8 +181,7 @@ TEST_F(PrintReportTest, AScanListPrintsItsMembersUpToItsCountAndNamesUnusedChann
     EXPECT_EQ(ValueOf(rows, Settings().LoadText(CScanData::TextId::DesignatedName)),
               "Channel 9 (not in use)");
     // The fields of the configuration page beyond the first report's, before the members.
-    for (int label : {3831, 3854, 3853, 3860})
-        EXPECT_TRUE(HasLabel(rows, label)) << label;
+    for (int label : {3831, 3854, 3853, 3860}) EXPECT_TRUE(HasLabel(rows, label)) << label;
 }
 
 TEST_F(PrintReportTest, FieldsFollowTheUserLevelAndTheModel)
@@ -234,7 +233,8 @@ TEST_F(PrintReportTest, OnlyTheCategoriesTheLevelAndModelOfferArePrinted)
     for (const Case& c : cases) {
         home.SetUserLevel(c.level);
         UseModel(c.model, c.range);
-        const std::vector<std::string> titles = SectionTitles(BuildReport(Radio(), all, Settings()));
+        const std::vector<std::string> titles =
+            SectionTitles(BuildReport(Radio(), all, Settings()));
         for (size_t i = 0; i < CPrintSelection::Count(); ++i) {
             const bool offered =
                 std::find(c.leftOut.begin(), c.leftOut.end(), i) == c.leftOut.end();
@@ -275,13 +275,11 @@ TEST_F(PrintReportTest, NoPasswordIsEverPrinted)
     EXPECT_NE(all.find("$E.0x402:**->**"), std::string::npos);
     EXPECT_NE(all.find("$E.0x1B4:08->04"), std::string::npos);
     // The table row of 0x400: the eight password bytes as "**", the rest as they are.
-    const auto tableRow =
-        std::find_if(rows.begin(), rows.end(), [](const ReportRow& r) {
-            return r.cells.size() == 17 && r.cells[0].text == "F:040_";
-        });
+    const auto tableRow = std::find_if(rows.begin(), rows.end(), [](const ReportRow& r) {
+        return r.cells.size() == 17 && r.cells[0].text == "F:040_";
+    });
     ASSERT_NE(tableRow, rows.end());
-    for (size_t c = 1; c <= 16; ++c)
-        EXPECT_EQ(tableRow->cells[c].text == "**", c <= 8) << c;
+    for (size_t c = 1; c <= 16; ++c) EXPECT_EQ(tableRow->cells[c].text == "**", c <= 8) << c;
 }
 
 TEST(PageMetricsTest, LinesAndTopOffsetFollowThePageHeight)

@@ -59,8 +59,7 @@ TEST_F(FactoryBackupTest, TheBackupReadTakesEverythingTheWriteReplaces)
     ASSERT_TRUE(r.Ok()) << r.Text();
     for (const TransferBlock& b : kFactoryBackupPlan)
         for (size_t k = 0; k < b.count; ++k)
-            EXPECT_EQ(onRadio.Raw()[b.address - 16 + k], memory[b.address + k])
-                << b.address + k;
+            EXPECT_EQ(onRadio.Raw()[b.address - 16 + k], memory[b.address + k]) << b.address + k;
     EXPECT_EQ(onRadio.SerialNumber(), "SN-000123");
 
     // Saved twice in one second: two files, neither listed as a configuration backup.
@@ -101,9 +100,8 @@ TEST(FactoryBandEdgeTest, OnlyFrequenciesOf100To999MHzAreBandEdges)
         bool valid;
     };
     const Case cases[] = {
-        {0x40000000, true},  {0x10000000, true},  {0x99999999, true},
-        {0x09999999, false}, {0xFFFFFFFF, false}, {0x4000000A, false},
-        {0x00000000, false},
+        {0x40000000, true},  {0x10000000, true},  {0x99999999, true},  {0x09999999, false},
+        {0xFFFFFFFF, false}, {0x4000000A, false}, {0x00000000, false},
     };
     for (const Case& c : cases) EXPECT_EQ(IsValidBandEdge(c.bcd), c.valid) << std::hex << c.bcd;
 }
@@ -127,9 +125,9 @@ TEST_F(FactoryCloseTest, EdgesThatAreNoBandAndAnEmptyNameAreNeitherAskedNorRepla
     });
     EXPECT_EQ(asked, 0);
     EXPECT_FALSE(changes.Any());
-    EXPECT_EQ(std::vector<uint8_t>(info.Raw().Data(),
-                                   info.Raw().Data() + CRadioInfoBlock::kRecordSize),
-              before);
+    EXPECT_EQ(
+        std::vector<uint8_t>(info.Raw().Data(), info.Raw().Data() + CRadioInfoBlock::kRecordSize),
+        before);
 }
 
 }  // namespace

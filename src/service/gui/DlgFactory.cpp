@@ -61,6 +61,9 @@ constexpr int kFullServiceControls[] = {C::kBandFlag, C::kRangeId, C::kLowerEdge
 constexpr uint32_t kLowestEdge = 100u * 100000u;    // 100 MHz in 10 Hz units
 constexpr uint32_t kHighestEdge = 1000u * 100000u;  // below 1000 MHz
 
+/// Tool tip of Write before a Read.
+constexpr int kWriteAfterReadTip = 41401;
+
 /// The boxes whose typed text is checked before it is stored.
 constexpr int kCheckedBoxes[] = {C::kModelName, C::kLowerEdge, C::kUpperEdge, C::kRangeId};
 
@@ -180,7 +183,13 @@ void CDlgFactory::UpdateEnabling()
     for (int id : kFullServiceControls)
         if (QWidget* w = controls_.Control(id)) EnableControl(w, full);
     // Factory data are written over only after they were read from the radio in this visit.
-    if (QAbstractButton* write = Button(C::kWrite)) write->setEnabled(read_);
+    if (QAbstractButton* write = Button(C::kWrite)) {
+        write->setEnabled(read_);
+        write->setToolTip(read_ ? QString()
+                                : UiText(kWriteAfterReadTip,
+                                         "Read the radio first: its factory data are written "
+                                         "over only after they were read in this visit."));
+    }
 }
 
 bool CDlgFactory::Typed(int id) const
@@ -206,8 +215,8 @@ bool CDlgFactory::RefuseTyped(int id, const QString& message, bool closing)
     auto* e = controls_.Get<QLineEdit>(id);
     if (closing) {
         QString label = e->accessibleName();
-        const std::string question = Settings().LoadMessage(
-            FactoryMessage::kCloseWithoutValue, {FromQ(label), FromQ(e->text())});
+        const std::string question = Settings().LoadMessage(FactoryMessage::kCloseWithoutValue,
+                                                            {FromQ(label), FromQ(e->text())});
         if (Prompt().AskYesNo(this, ToQ(question)) == CPrompt::Answer::Yes) {
             e->setText(shown_[id]);
             return true;
@@ -232,8 +241,7 @@ bool CDlgFactory::TakeFields(bool closing)
         if (!e || !Typed(id)) continue;
         const std::optional<uint32_t> units = ExactFrequencyUnits(FromQ(e->text().trimmed()), 0);
         if (!units || *units < kLowestEdge || *units >= kHighestEdge) {
-            const QString message =
-                ToQ(Settings().LoadMessage(kBadBandEdge, {FromQ(e->text())}));
+            const QString message = ToQ(Settings().LoadMessage(kBadBandEdge, {FromQ(e->text())}));
             if (!RefuseTyped(id, message, closing)) return false;
         }
     }
@@ -286,18 +294,17 @@ bool CDlgFactory::Write()
         result = FactoryReadBackup(link_, onRadio, identity);
     }
     if (!result.Ok()) {
-        Prompt().Show(this,
-                      ToQ(Settings().LoadMessage(FactoryMessage::kBackupReadFailed,
-                                                 {result.Text()})),
-                      CPrompt::Icon::Warning);
+        Prompt().Show(
+            this, ToQ(Settings().LoadMessage(FactoryMessage::kBackupReadFailed, {result.Text()})),
+            CPrompt::Icon::Warning);
         return false;
     }
     std::string tried;
     const std::string folder = BackupFolder(Settings().ProgramDir(), false, tried);
-    const std::string saved = folder.empty() ? std::string() : SaveFactoryBackup(folder, onRadio, tried);
+    const std::string saved =
+        folder.empty() ? std::string() : SaveFactoryBackup(folder, onRadio, tried);
     if (saved.empty()) {
-        Prompt().Show(this,
-                      ToQ(Settings().LoadMessage(FactoryMessage::kBackupNotSaved, {tried})),
+        Prompt().Show(this, ToQ(Settings().LoadMessage(FactoryMessage::kBackupNotSaved, {tried})),
                       CPrompt::Icon::Warning);
         return false;
     }

@@ -92,9 +92,9 @@ private:
     CRadioProtocol link_;
     FactoryChanges changes_;
     bool closing_ = false;
-    bool read_ = false;              ///< a Read succeeded in this visit
-    CRadioInfoBlock readRecord_;     ///< the factory record that Read showed
-    std::map<int, QString> shown_;   ///< the boxes' texts when the record was shown
+    bool read_ = false;             ///< a Read succeeded in this visit
+    CRadioInfoBlock readRecord_;    ///< the factory record that Read showed
+    std::map<int, QString> shown_;  ///< the boxes' texts when the record was shown
     std::string lastBackup_;
 };
 

@@ -141,7 +141,11 @@ void CDataWatchView::ShowEntry(int line)
 {
     const auto& entries = watch_.Entries();
     if (line < 0 || static_cast<size_t>(line) >= entries.size()) return;
-    if (!CDataWatch::LineShowsEntry(static_cast<size_t>(line))) return;
+    if (!CDataWatch::LineShowsEntry(static_cast<size_t>(line))) {
+        // Beyond the lines that show their entry: the detail box shows no other line's entry.
+        detail_->clear();
+        return;
+    }
     const WatchEntry& e = entries[static_cast<size_t>(line)];
     {
         const QSignalBlocker quiet(table_);
