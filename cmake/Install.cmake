@@ -88,16 +88,16 @@ set(CPACK_PACKAGE_NAME rvcps)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "${RV_PACKAGE_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "programming software for RV hand-held two-way radios")
+# The body of the description; CPack puts the summary above it and indents it.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "programming software for RV hand-held two-way radios
- rvcps reads the configuration memory of RV-205, RV-305 and RV-385 radios over a
- USB-serial programming cable, lets the user edit channels, personalities, scan
- lists, keys and the other settings, writes them back with a backup and a
- verifying read-back, keeps them in data files and prints them.
- .
- The package holds the desktop program (rvcps), a command line for headless
- reading, writing and inspecting (rvcps-cli) and a simulated radio on a
- pseudo-terminal (rvsim).")
+"rvcps reads the configuration memory of RV-205, RV-305 and RV-385 radios over
+a USB-serial programming cable, lets the user edit channels, personalities,
+scan lists, keys and the other settings, writes them back with a backup and a
+verifying read-back, keeps them in data files and prints them.
+
+The package holds the desktop program (rvcps), a command line for headless
+reading, writing and inspecting (rvcps-cli) and a simulated radio on a
+pseudo-terminal (rvsim).")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${RV_PACKAGE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION hamradio)

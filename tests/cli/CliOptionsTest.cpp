@@ -179,12 +179,17 @@ TEST_F(CliOptionsTest, OptionsAreReadAsGetoptReadsThem)
             if (a == "-oOUT") a = "-o" + work.Path("out.dat");
         }
         fs::remove(work.Path("out.dat"));
-        if (c.args.front() != "new") ASSERT_EQ(Cli({"new", "-o", work.Path("out.dat")}).status, 0);
+        if (c.args.front() != "new") {
+            ASSERT_EQ(Cli({"new", "-o", work.Path("out.dat")}).status, 0);
+        }
         const Outcome run = Cli(args);
         EXPECT_EQ(run.status, c.status) << c.what << ": " << run.err;
-        if (c.status == 2) EXPECT_NE(run.err.find("usage: rvcps-cli"), std::string::npos) << c.what;
-        if (c.args.front() == "new" && c.status == 0)
+        if (c.status == 2) {
+            EXPECT_NE(run.err.find("usage: rvcps-cli"), std::string::npos) << c.what;
+        }
+        if (c.args.front() == "new" && c.status == 0) {
             EXPECT_TRUE(fs::exists(work.Path("out.dat"))) << c.what;
+        }
     }
 }
 
