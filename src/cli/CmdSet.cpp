@@ -14,6 +14,7 @@
 
 #include "base/ChoiceList.h"
 #include "base/Settings.h"
+#include "base/NumberText.h"
 #include "cli/Cli.h"
 #include "data/RadioData.h"
 #include "editors/channel/ChannelGrid.h"
@@ -100,10 +101,8 @@ std::string AcceptedValues(const FieldRef& field)
 /// True when a text is a plain decimal number.
 bool IsNumber(const std::string& text)
 {
-    if (text.empty()) return false;
-    char* end = nullptr;
-    std::strtod(text.c_str(), &end);
-    return end && *end == '\0';
+    const DecimalStart start = ReadDecimalStart(text);
+    return start.length > 0 && start.length == text.size();
 }
 
 /// Stores a value into a channel through the channel grid's cell rules; false when the

@@ -67,7 +67,8 @@ private:
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName("RV-205 Serial");
+    // The name that assistive tools and the desktop give the program.
+    QApplication::setApplicationName("rvcps");
     QApplication::setApplicationVersion("1.0");
     QApplication::setWindowIcon(app.style()->standardIcon(QStyle::SP_ComputerIcon));
 

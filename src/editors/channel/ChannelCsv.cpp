@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "base/ChoiceList.h"
+#include "base/NumberText.h"
 #include "base/TextService.h"
 #include "data/FieldTable.h"
 #include "editors/channel/ChannelData.h"
@@ -72,9 +73,7 @@ std::string CsvField(const std::string& text)
 
 std::string UnitsText(uint32_t units)
 {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.5f", units / 100000.0);
-    return buf;
+    return DecimalText(units / 100000.0, 5);
 }
 
 std::string StepText(unsigned code)
@@ -175,9 +174,8 @@ std::string Trim(const std::string& s)
 std::optional<double> Number(const std::string& text)
 {
     if (text.empty()) return std::nullopt;
-    char* end = nullptr;
-    const double v = std::strtod(text.c_str(), &end);
-    if (!end || *end != '\0' || !std::isfinite(v) || v < 0 || v > 1e6) return std::nullopt;
+    const std::optional<double> v = ReadDecimal(text);
+    if (!v || *v < 0 || *v > 1e6) return std::nullopt;
     return v;
 }
 
@@ -435,7 +433,7 @@ ChannelImport PlanChannelImport(std::string_view bytes, RadioData& radio, const 
                 refuse(CsvMessage::kNotAccepted, Duplex,
                        {"\"\", \"+\", \"-\", \"split\", \"off\""});
             const auto text = [](std::optional<double> mhz) {
-                return mhz && *mhz > 0 ? UnitsText(FreqTextToUnits(std::to_string(*mhz)))
+                return mhz && *mhz > 0 ? UnitsText(FreqTextToUnits(DecimalText(*mhz, 6)))
                                        : std::string();
             };
             wanted[Col(ChannelColumn::RxFreq)] = rx ? UnitsText(FreqTextToUnits(freq)) : "";

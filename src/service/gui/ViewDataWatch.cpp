@@ -147,7 +147,9 @@ void CDataWatchView::ShowEntry(int line)
         table_->setCurrentCell(e.row, e.column);
     }
     table_->scrollToItem(table_->item(e.row, e.column));
-    detail_->setPlainText(Lines(e.Detail()));
+    detail_->setPlainText(Lines(
+        e.Detail(TextOr(Settings().LoadText(DataWatchText::kDecimalLabel), "Decimal:"),
+                 TextOr(Settings().LoadText(DataWatchText::kBinaryLabel), "Binary:"))));
     table_->viewport()->update();
 }
 

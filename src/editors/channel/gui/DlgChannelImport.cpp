@@ -46,6 +46,10 @@ CDlgChannelImport::CDlgChannelImport(const ChannelImport& plan, const QString& f
                           "below). Apply replaces the channels of the open configuration.")
                        .arg(plan.records.size())
                        .arg(plan.fitted.size());
+    else if (plan.errors.size() == 1)
+        summary += UiText(kSummaryRefusedOne,
+                          "The file is refused (1 problem, listed below): nothing can be "
+                          "applied. Mend the row named below and import again.");
     else
         summary += UiText(kSummaryRefused,
                           "The file is refused (%1 problems, listed below): nothing can be "

@@ -25,6 +25,7 @@ public:
     static constexpr int kRefused = 39771;
     static constexpr int kSummaryOk = 39772;       ///< rows, fitted values
     static constexpr int kSummaryRefused = 39773;  ///< problems
+    static constexpr int kSummaryRefusedOne = 41305;  ///< one problem
     static constexpr int kReference = 40350;       ///< a reference to a removed channel, mended
 
     /// plan: what the import will do; file: the CSV file's name, shown in the summary.
