@@ -135,10 +135,12 @@ TEST(TuneEntryListTest, ShippedListsNameOnlyItemsOfTheTable)
                 if (end == std::string::npos) end = defs.size();
                 int id = 0, flags = 0;
                 ASSERT_EQ(std::sscanf(defs.substr(at, end - at).c_str(), "%d,%d", &id, &flags), 2);
-                for (unsigned bit = 0; bit < 15; ++bit)
-                    if (flags & (1 << bit))
+                for (unsigned bit = 0; bit < 15; ++bit) {
+                    if (flags & (1 << bit)) {
                         EXPECT_TRUE(FindTuneItemOffset(static_cast<uint16_t>(id + bit)))
                             << "entry " << id << " bit " << bit;
+                    }
+                }
                 ++pairs;
                 at = end + 1;
             }

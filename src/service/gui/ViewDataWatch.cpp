@@ -73,6 +73,7 @@ CDataWatchView::CDataWatchView(QWidget* parent) : CCustomFormView(DataWatchText:
     detail_ = new QPlainTextEdit(this);
     SetControlId(detail_, DataWatchText::kDetail);
     detail_->setReadOnly(true);
+    detail_->setLineWrapMode(QPlainTextEdit::NoWrap);  // one line per value, scrolled when long
     detail_->setFont(table_->font());
     detail_->setAccessibleName(UiText(DataWatchText::kDetailName, "Details of the change"));
     detail_->setMaximumHeight(metrics.height() * 5);
