@@ -1,6 +1,8 @@
 // Every key the Edit menu shows, pressed in the channel grid, does what the menu entry does.
 // The keys go through Qt's shortcut handling as a user's keys do: on X11 the platform's Delete
 // sequence includes Ctrl+D, which once cleared the selected cells instead of filling down.
+// CTest runs these tests under a real X server too (GridUnderARealXServer), where that binding
+// is in force; the offscreen platform binds Delete to the Delete key alone.
 
 #include <QApplication>
 #include <QClipboard>
