@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev qt6-base-dev libgtest-dev googletest
           libsimpleini-dev nlohmann-json3-dev libcsv-dev libbenchmark-dev ccache
-          qt6-translations-l10n
+          qt6-translations-l10n locales
           xvfb xauth xdotool imagemagick poppler-utils fonts-wqy-microhei
           dpkg-dev lintian desktop-file-utils appstream man-db)
 missing=()

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <iterator>
 
+#include "base/NumberText.h"
+
 namespace rv {
 
 namespace {
@@ -50,8 +52,7 @@ std::string RangeDescriptor::Format(long long display) const
     if (decimals <= 0) {
         std::snprintf(buf, sizeof buf, "%lld", display / div);
     } else {
-        int d = decimals > 9 ? 9 : decimals;
-        std::snprintf(buf, sizeof buf, "%.*f", d, static_cast<double>(display) / div);
+        return DecimalText(static_cast<double>(display) / div, decimals);
     }
     return buf;
 }

@@ -1,8 +1,8 @@
 #include "base/FrequencyText.h"
 
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
+
+#include "base/NumberText.h"
 
 namespace rv {
 
@@ -29,13 +29,13 @@ FreqReading ReadFrequencyText(std::string_view text, FreqRounding rounding)
     const std::string s(Trimmed(text));
     if (s.empty()) return reading;
     reading.blank = false;
-    char* end = nullptr;
-    const double read = std::strtod(s.c_str(), &end);
-    reading.readable = end != s.c_str();
+    const DecimalStart start = ReadDecimalStart(s);
+    const double read = start.value;
+    reading.readable = start.length > 0;
     const double mhz = std::isfinite(read) ? read : 0.0;
     const double units = mhz * kFreqUnitsPerMHz +
                          (rounding == FreqRounding::Nearest ? kRoundingHalf : kTruncationGuard);
-    reading.exact = reading.readable && *end == '\0' && std::isfinite(read) && read >= 0.0 &&
+    reading.exact = reading.readable && start.length == s.size() && std::isfinite(read) && read >= 0.0 &&
                     units < kMaxFreqUnits + 1.0;
     if (!(units >= 0.0))
         reading.units = 0;
@@ -69,9 +69,10 @@ std::optional<uint32_t> ExactFrequencyUnits(std::string_view text, uint32_t blan
 std::string FormatFrequencyUnits(uint32_t units)
 {
     if (units == kNoFrequency) return {};
-    char text[32];
-    std::snprintf(text, sizeof text, "%.5f", units / static_cast<double>(kFreqUnitsPerMHz));
-    return text;
+    // Whole MHz, a point, then five digits of 10 Hz: exact, and the same on every desktop.
+    std::string fraction = std::to_string(units % kFreqUnitsPerMHz);
+    fraction.insert(0, 5 - fraction.size(), '0');
+    return std::to_string(units / kFreqUnitsPerMHz) + "." + fraction;
 }
 
 std::string FormatBcdFrequency(uint32_t bcd)

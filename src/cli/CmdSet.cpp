@@ -22,6 +22,7 @@
 #include <sstream>
 
 #include "base/Settings.h"
+#include "base/NumberText.h"
 #include "cli/Cli.h"
 #include "data/FieldJson.h"
 #include "data/RadioData.h"

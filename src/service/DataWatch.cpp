@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "service/EmbeddedBlock.h"
+
 namespace rv {
 
 namespace {
@@ -15,7 +17,16 @@ std::string Bits(uint8_t value)
     return bits;
 }
 
+/// What the watch shows for a byte of the password.
+constexpr const char* kHiddenValue = "**";
+
 }  // namespace
+
+bool CDataWatch::IsHiddenByte(size_t address)
+{
+    constexpr size_t first = CEmbeddedBlock::kImageAddress + CEmbeddedBlock::Offset::kPassword;
+    return address >= first && address < first + CEmbeddedBlock::Offset::kPasswordWidth;
+}
 
 void CDataWatch::Open(const Image& image)
 {
@@ -49,9 +60,11 @@ std::string CDataWatch::CellText(int row, int column, const std::string& corner)
         std::snprintf(text, sizeof text, "_%X", column - 1);
     else if (column == 0)
         std::snprintf(text, sizeof text, "F:%.3X_", row - 1);
+    else if (const auto address = static_cast<size_t>((row - 1) * 16 + (column - 1));
+             IsHiddenByte(address))
+        return kHiddenValue;
     else
-        std::snprintf(text, sizeof text, "%.2X",
-                      snapshot_[static_cast<size_t>((row - 1) * 16 + (column - 1))]);
+        std::snprintf(text, sizeof text, "%.2X", snapshot_[address]);
     return text;
 }
 
@@ -62,7 +75,12 @@ WatchEntry CDataWatch::MakeEntry(size_t address, uint8_t oldValue, uint8_t newVa
     e.column = static_cast<int>(address % 16) + 1;
     const unsigned a = static_cast<unsigned>(address);
     char text[96];
-    std::snprintf(text, sizeof text, "$E.0x%X:%s\r\n->%s", a, Bits(oldValue).c_str(),
+    if (IsHiddenByte(address)) {
+        std::snprintf(text, sizeof text, "$E.0x%X:%s->%s", a, kHiddenValue, kHiddenValue);
+        e.bitsText = e.decimalText = e.line = text;
+        return e;
+    }
+    std::snprintf(text, sizeof text, "$E.0x%X:%s->%s", a, Bits(oldValue).c_str(),
                   Bits(newValue).c_str());
     e.bitsText = text;
     std::snprintf(text, sizeof text, "$E.0x%X:%.2u->%.2u", a, unsigned{oldValue},

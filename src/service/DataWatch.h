@@ -1,7 +1,9 @@
 #pragma once
 // The data watch: a snapshot of the 2048-byte memory image and a log of every byte that
 // changed since it was taken. Each comparison with the rebuilt image logs the changed bytes in
-// ascending address order and takes their new values into the snapshot.
+// ascending address order and takes their new values into the snapshot. The embedded
+// messages' password is never shown: its bytes show as "**" in the table, the log and the
+// detail lines.
 
 #include <array>
 #include <cstddef>
@@ -22,17 +24,22 @@ struct DataWatchText {
     static constexpr int kLog = 3549;          ///< the log list
     static constexpr int kDetailName = 40103;  ///< accessible name of the detail box
     static constexpr int kLogLabel = 40104;    ///< label of the log list
+    static constexpr int kDecimalLabel = 41300;  ///< label of the detail line in decimal
+    static constexpr int kBinaryLabel = 41301;   ///< label of the detail line in binary
 };
 
 /// One changed byte.
 struct WatchEntry {
     int row = 0;              ///< table row: address / 16 + 1
     int column = 0;           ///< table column: address mod 16 + 1
-    std::string bitsText;     ///< "$E.0x%X:%s\r\n->%s" with eight binary digits each
+    std::string bitsText;     ///< "$E.0x%X:%s->%s" with eight binary digits each
     std::string decimalText;  ///< "$E.0x%X:%.2u->%.2u"
     std::string line;         ///< the log line "$E.0x%X:%.2X->%.2X"
-    /// What the detail box shows: decimalText, a line break, bitsText.
-    std::string Detail() const { return decimalText + "\r\n" + bitsText; }
+    /// What the detail box shows: each text after its label, a line break between them.
+    std::string Detail(const std::string& decimalLabel, const std::string& binaryLabel) const
+    {
+        return decimalLabel + " " + decimalText + "\r\n" + binaryLabel + " " + bitsText;
+    }
 };
 
 class CDataWatch {
@@ -61,10 +68,12 @@ public:
     std::optional<size_t> FindLine(int row, int column) const;
 
     /// Text of a table cell: the corner is given; row 0 "_%X", column 0 "F:%.3X_", data
-    /// cells "%.2X" of the snapshot byte.
+    /// cells "%.2X" of the snapshot byte ("**" for a byte of the password).
     std::string CellText(int row, int column, const std::string& corner) const;
-    /// The log entry of one changed byte.
+    /// The log entry of one changed byte (its values "**" for a byte of the password).
     static WatchEntry MakeEntry(size_t address, uint8_t oldValue, uint8_t newValue);
+    /// True for the bytes of the embedded messages' password, which the watch never shows.
+    static bool IsHiddenByte(size_t address);
 
 private:
     Image snapshot_{};

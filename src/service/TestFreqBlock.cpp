@@ -7,6 +7,7 @@
 
 #include "base/Bytes.h"
 #include "base/Settings.h"
+#include "base/NumberText.h"
 #include "editors/common/StepCode.h"
 
 namespace rv {
@@ -120,8 +121,7 @@ std::string CTestFreqBlock::FrequencyText(uint32_t bcd)
 
 uint32_t CTestFreqBlock::TextToUnits(std::string_view text)
 {
-    const std::string s(text);
-    const double mhz = std::strtod(s.c_str(), nullptr);
+    const double mhz = ReadDecimalStart(text).value;
     if (!std::isfinite(mhz) || mhz <= 0) return 0;
     // Truncated toward zero, but a decimal text such as 435.0125 whose binary product falls a
     // hair below the whole number keeps its last 10 Hz.

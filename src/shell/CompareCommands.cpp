@@ -196,6 +196,12 @@ void CDlgCompare::Show(const ConfigSnapshot& mine, const ConfigSnapshot& other, 
                       .arg(name);
         Prompt().Show(this, ToQ(Settings().LoadMessage(CompareMessage::kEqual, {FromQ(name)})),
                       CPrompt::Icon::Information);
+    } else if (diffs_.size() == 1) {
+        summary = UiText(CompareText::kSummaryOne,
+                         "1 difference between the open configuration and %2. Double-click the "
+                         "row to open its view.")
+                      .arg(name);
+        table_->setCurrentItem(table_->topLevelItem(0));
     } else {
         summary = UiText(CompareText::kSummary,
                          "%1 differences between the open configuration and %2. Double-click "

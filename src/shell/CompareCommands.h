@@ -35,6 +35,7 @@ struct CompareText {
     static constexpr int kThisColumn = 40356;
     static constexpr int kOtherColumn = 40357;
     static constexpr int kSummary = 40358;  ///< %1 differences, %2 the other side
+    static constexpr int kSummaryOne = 41304;  ///< one difference, %2 the other side
     static constexpr int kInstruction = 40359;
     static constexpr int kHeader = 40360;  ///< "Header" before a header line's key
     static constexpr int kByte = 40361;    ///< %1 address of a byte outside every field

@@ -77,7 +77,8 @@ int main(int argc, char** argv)
     }
 
     QApplication app(argc, argv);
-    QApplication::setApplicationName("RV-205 Serial");
+    // The name that assistive tools and the desktop give the program.
+    QApplication::setApplicationName("rvcps");
     QApplication::setApplicationVersion(RV_VERSION_TEXT);
     // The desktop entry names the window's program on desktops that ask for it (Wayland).
     QGuiApplication::setDesktopFileName(QStringLiteral("org.rvcps.rvcps"));

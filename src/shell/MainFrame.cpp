@@ -28,6 +28,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/NumberText.h"
 #include "base/Settings.h"
 #include "data/ModelCatalog.h"
 #include "data/RadioData.h"
@@ -633,11 +634,23 @@ void CMainFrame::RunCommand(int id)
         // The transfer screen refreshes the window after a read and reloads the views (the radio
         // information shows the new programming time stamp) after a write.
         case Id(Command::ReadFromRadio):
-            RunReadFromRadio(*this);
+            if (RunReadFromRadio(*this))
+                CheckLoadedReferences(PlainText(Action(id) ? Action(id)->text() : QString()));
             break;
-        case Id(Command::WriteToRadio):
+        case Id(Command::WriteToRadio): {
+            // Writing keeps the configuration safe in the radio; it changes nothing of the
+            // user's, though the radio information takes the programming time the radio now
+            // holds. The title keeps its mark as it was, and the next Read or Open asks to
+            // save only for the user's own changes.
+            const bool modified = doc_.IsModified();
+            CheckpointChanges();  // the user's edits before the write are a step of their own
+            const bool history = doc_.CanUndo() || doc_.CanRedo();
             RunWriteToRadio(*this);
+            if (!modified) doc_.MarkClean();
+            if (!history) doc_.ResetUndo();  // the time stamp is no step to undo
+            UpdateModifiedMark();
             break;
+        }
         default:
             if (const CommandHandler* handler = FindRegisteredCommand(id)) (*handler)(*this);
             break;
@@ -674,8 +687,29 @@ void CMainFrame::RunDocumentCommand(int id)
     else if (result.outcome == DocOutcome::Failed && !result.path.empty())
         operation += QStringLiteral(" ") + ToQ(result.path);
     LogOutcome(operation, result);
+    if (result.Ok() && id != Id(Command::New) && id != Id(Command::Save) &&
+        id != Id(Command::SaveAs))
+        CheckLoadedReferences(operation);
     UpdateRecentFiles();
     UpdateModifiedMark();
+}
+
+void CMainFrame::CheckLoadedReferences(const QString& operation)
+{
+    // Log results of an Open or a Read that found one (several, %d) broken references.
+    constexpr int kInvalidFoundOne = 41302;
+    constexpr int kInvalidFoundMany = 41303;
+    RadioData& radio = Radio();
+    if (!radio.ValidateAll()) return;
+    const auto count = static_cast<long long>(radio.InvalidLog().Rows().size());
+    LogEvent(operation,
+             ToQ(CountText(FromQ(UiText(kInvalidFoundOne,
+                                        "1 entry refers to an item that does not exist: see "
+                                        "Invalid Entries")),
+                           FromQ(UiText(kInvalidFoundMany,
+                                        "%d entries refer to items that do not exist: see "
+                                        "Invalid Entries")),
+                           count)));
 }
 
 void CMainFrame::LogOutcome(const QString& operation, const DocResult& result)
@@ -895,6 +929,9 @@ void CMainFrame::StoreAllViews()
 void CMainFrame::ReloadAllViews()
 {
     for (CCustomFormView* view : OpenViews()) view->Reload();
+    // A list may have changed its length (an import, an undo, a read): every record bar
+    // shows the count and the position as they are now.
+    CNavigationBar::RefreshAll();
 }
 
 void CMainFrame::RefreshAll()

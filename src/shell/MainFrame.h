@@ -139,6 +139,9 @@ private:
     void GoToInvalidEntry(quint32 key);
     void RunDocumentCommand(int id);
     void LogOutcome(const QString& operation, const DocResult& result);
+    /// After an Open or a Read: checks every reference of the new data, fills the Invalid
+    /// Entries list and, when it has rows, shows it and says so in the log.
+    void CheckLoadedReferences(const QString& operation);
     void EditCommand(const char* slot);
     /// The grid that has the keyboard focus (not its cell editor), nullptr when none.
     class CGridCtrl* FocusGrid() const;

@@ -173,7 +173,7 @@ inline constexpr auto kMenuLayout = std::to_array<MenuEntry>({
     {Menu::View, Id(Command::LogView), "&Log View", ""},
     {Menu::View, Id(Command::TabView), "T&ab View", ""},
     {Menu::View, 0, "", ""},
-    {Menu::View, Id(Command::Language), "&Language...", ""},
+    {Menu::View, Id(Command::Language), "Lan&guage...", ""},
 
     {Menu::Program, Id(Command::ModelInformation), "&Model Information...", ""},
     {Menu::Program, Id(Command::RadioInformation), "Radio Information", ""},

@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "base/Bytes.h"
+#include "base/NumberText.h"
 #include "data/DataFile.h"
 #include "data/ModelCatalog.h"
 #include "link/ComPort.h"
@@ -605,7 +606,10 @@ void CRadioSim::Log(bool fromRadio, const std::vector<uint8_t>& bytes, const std
     if (log_.size() >= kMaxLogFrames) log_.erase(log_.begin(), log_.begin() + kMaxLogFrames / 2);
     log_.push_back({t, fromRadio, bytes, note});
     if (logFile_) {
-        std::fprintf(logFile_, "%11.6f %s %s%s%s\n", t, fromRadio ? "radio>" : "radio<",
+        // The time with a point on every desktop: a radio run inside the program shares its
+        // language settings.
+        std::fprintf(logFile_, "%11s %s %s%s%s\n", DecimalText(t, 6).c_str(),
+                     fromRadio ? "radio>" : "radio<",
                      HexBytes(bytes).c_str(), note.empty() ? "" : "  ; ", note.c_str());
         std::fflush(logFile_);
     }

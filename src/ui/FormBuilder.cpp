@@ -17,6 +17,7 @@
 #include "base/Settings.h"
 #include "base/TextFormat.h"
 #include "ui/ComboHelpers.h"
+#include "ui/DecimalInput.h"
 #include "ui/QtText.h"
 
 namespace rv {
@@ -105,6 +106,8 @@ struct Grid {
 
 CRangeSpinBox::CRangeSpinBox(QWidget* parent) : QDoubleSpinBox(parent)
 {
+    // A point whatever the desktop's language; a typed comma is the decimal mark too.
+    UsePointDecimals(this);
     ClearDescriptor();
 }
 

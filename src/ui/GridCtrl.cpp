@@ -12,6 +12,9 @@
 #include <QRegularExpressionValidator>
 #include <QScrollBar>
 #include <algorithm>
+#include <utility>
+
+#include "ui/DecimalInput.h"
 
 namespace rv {
 
@@ -50,9 +53,8 @@ QWidget* CGridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem
             auto* edit = new QLineEdit(parent);
             edit->setFrame(false);
             edit->setMaxLength(CGridCtrl::kFrequencyMaxLength);
-            // Digits and the decimal point only; backspace and the editing keys still work.
-            edit->setValidator(new QRegularExpressionValidator(
-                QRegularExpression(QStringLiteral("[0-9.]*")), edit));
+            // Digits and the decimal mark only; backspace and the editing keys still work.
+            edit->setValidator(NewDecimalValidator(edit));
             return edit;
         }
         case GridCellKind::DropDown:
@@ -548,7 +550,8 @@ std::optional<QString> CGridCtrl::Accepted(int row, int column, const QString& p
             return text;
         case GridCellKind::Frequency: {
             for (QChar ch : text)
-                if (!ch.isDigit() && ch != QLatin1Char('.')) return std::nullopt;
+                if (!ch.isDigit() && ch != QLatin1Char('.') && ch != QLatin1Char(','))
+                    return std::nullopt;  // a comma is a decimal mark, as a point is
             ruleCell_ = model()->index(row, column);
             const QString stored = NormalizeFrequency(text);
             ruleCell_ = QPersistentModelIndex();
@@ -572,7 +575,7 @@ int CGridCtrl::ApplyTexts(const std::map<std::pair<int, int>, QString>& texts)
     if (texts.empty()) return 0;
     emit editBatchStarted();
     int taken = 0;
-    int refused = 0;
+    QList<QPoint> refused;
     std::map<int, std::vector<std::pair<int, QString>>> byRow;
     for (const auto& [cell, text] : texts) byRow[cell.first].push_back({cell.second, text});
     for (auto& [row, cells] : byRow) {
@@ -600,9 +603,10 @@ int CGridCtrl::ApplyTexts(const std::map<std::pair<int, int>, QString>& texts)
         // A text an open cell would not take (not one of its entries, no number) is told of;
         // cells that take no text at all are passed over without a word.
         for (const auto& [column, text] : later)
-            if (row < rowCount() && CellKind(row, column) != GridCellKind::Fixed) ++refused;
+            if (row < rowCount() && CellKind(row, column) != GridCellKind::Fixed)
+                refused.push_back(QPoint(column, row));
     }
-    if (refused > 0) emit textsRefused(refused);
+    if (!refused.isEmpty()) emit textsRefused(static_cast<int>(refused.size()), refused);
     emit editBatchFinished();
     return taken;
 }
@@ -630,16 +634,40 @@ void CGridCtrl::mousePressEvent(QMouseEvent* event)
         rows, add ? QItemSelectionModel::Select : QItemSelectionModel::ClearAndSelect);
 }
 
+namespace {
+
+/// What a key does in the grid when no cell editor is open.
+enum class GridKey : uint8_t { None, Copy, Cut, Paste, FillDown, Clear };
+
+/// The grid's command for a key. The Edit menu's own keys come first: on X11 the platform's
+/// Delete sequence includes Ctrl+D, which is Fill Down here and must never clear cells.
+GridKey GridKeyOf(QKeyEvent* key)
+{
+    const int combination = key->keyCombination().toCombined();
+    static constexpr std::pair<QKeyCombination, GridKey> kMenuKeys[] = {
+        {QKeyCombination(Qt::ControlModifier, Qt::Key_D), GridKey::FillDown},
+        {QKeyCombination(Qt::ControlModifier, Qt::Key_X), GridKey::Cut},
+        {QKeyCombination(Qt::ControlModifier, Qt::Key_C), GridKey::Copy},
+        {QKeyCombination(Qt::ControlModifier, Qt::Key_V), GridKey::Paste},
+    };
+    for (const auto& [keys, command] : kMenuKeys)
+        if (combination == keys.toCombined()) return command;
+    if (key->matches(QKeySequence::Copy)) return GridKey::Copy;
+    if (key->matches(QKeySequence::Cut)) return GridKey::Cut;
+    if (key->matches(QKeySequence::Paste)) return GridKey::Paste;
+    if (key->matches(QKeySequence::Delete)) return GridKey::Clear;
+    return GridKey::None;
+}
+
+}  // namespace
+
 bool CGridCtrl::event(QEvent* e)
 {
-    if (e->type() == QEvent::ShortcutOverride && !OpenEditor()) {
-        auto* key = static_cast<QKeyEvent*>(e);
-        if (key == QKeySequence::Copy || key == QKeySequence::Cut || key == QKeySequence::Paste ||
-            key == QKeySequence::Delete ||
-            (key->key() == Qt::Key_D && key->modifiers() == Qt::ControlModifier)) {
-            e->accept();
-            return true;
-        }
+    // The grid's keys reach the grid, not the menu entries' shortcuts.
+    if (e->type() == QEvent::ShortcutOverride && !OpenEditor() &&
+        GridKeyOf(static_cast<QKeyEvent*>(e)) != GridKey::None) {
+        e->accept();
+        return true;
     }
     return QTableWidget::event(e);
 }
@@ -647,25 +675,24 @@ bool CGridCtrl::event(QEvent* e)
 void CGridCtrl::keyPressEvent(QKeyEvent* event)
 {
     if (!OpenEditor()) {
-        if (event == QKeySequence::Copy) {
-            Copy();
-            return;
-        }
-        if (event == QKeySequence::Cut) {
-            if (Copy()) ClearSelectedCells();
-            return;
-        }
-        if (event == QKeySequence::Paste) {
-            Paste();
-            return;
-        }
-        if (event == QKeySequence::Delete) {
-            ClearSelectedCells();
-            return;
-        }
-        if (event->key() == Qt::Key_D && event->modifiers() == Qt::ControlModifier) {
-            FillDown();
-            return;
+        switch (GridKeyOf(event)) {
+            case GridKey::Copy:
+                Copy();
+                return;
+            case GridKey::Cut:
+                if (Copy()) ClearSelectedCells();
+                return;
+            case GridKey::Paste:
+                Paste();
+                return;
+            case GridKey::FillDown:
+                FillDown();
+                return;
+            case GridKey::Clear:
+                ClearSelectedCells();
+                return;
+            case GridKey::None:
+                break;
         }
     }
     QTableWidget::keyPressEvent(event);

@@ -152,8 +152,9 @@ signals:
     /// A paste, fill or clear begins (its row commits follow) and ends.
     void editBatchStarted();
     void editBatchFinished();
-    /// Pasted or filled texts that open cells would not take (left as they were).
-    void textsRefused(int count);
+    /// Pasted or filled texts that open cells would not take (left as they were): how many, and
+    /// the cells (x the column, y the row).
+    void textsRefused(int count, const QList<QPoint>& cells);
 
 protected:
     /// Once the window is laid out, shows the grid from its first column (the current cell

@@ -1,7 +1,9 @@
 #include "ui/Prompt.h"
 
 #include <QAbstractButton>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
 
 #include "ui/QtText.h"
 
@@ -24,6 +26,23 @@ QMessageBox::Icon BoxIcon(CPrompt::Icon icon)
     return QMessageBox::Information;
 }
 
+/// Room the title bar takes beside its caption: the window icon and the close button, with
+/// margins, on the common window managers.
+constexpr int kTitleBarRoom = 160;
+
+/// Makes a message box wide enough for its whole caption: a box sized for a short text would
+/// cut a long caption (a Chinese program title, a long file name) in its title bar.
+void FitCaption(QMessageBox& box)
+{
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid) return;
+    QFont title = box.font();
+    title.setBold(true);  // many window managers draw the caption bold
+    const int width = QFontMetrics(title).horizontalAdvance(box.windowTitle()) + kTitleBarRoom;
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+}
+
 /// Message boxes captioned with the program title, their buttons labelled from the language
 /// file.
 class CMessageBoxPrompt : public CPrompt {
@@ -35,6 +54,7 @@ public:
         box.button(QMessageBox::Yes)->setText(UiText(ShellText::kYes, "&Yes"));
         box.button(QMessageBox::No)->setText(UiText(ShellText::kNo, "&No"));
         box.setDefaultButton(QMessageBox::Yes);
+        FitCaption(box);
         return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
     }
 
@@ -47,6 +67,7 @@ public:
         box.button(QMessageBox::Cancel)->setText(UiText(ShellText::kCancel, "Cancel"));
         box.setDefaultButton(QMessageBox::Yes);
         box.setEscapeButton(QMessageBox::Cancel);
+        FitCaption(box);
         switch (box.exec()) {
             case QMessageBox::Yes: return Answer::Yes;
             case QMessageBox::No: return Answer::No;
@@ -64,6 +85,7 @@ public:
     {
         QMessageBox box(BoxIcon(icon), caption, text, QMessageBox::Ok, parent);
         box.button(QMessageBox::Ok)->setText(UiText(ShellText::kOk, "OK"));
+        FitCaption(box);
         box.exec();
     }
 

@@ -215,8 +215,11 @@ TEST_F(CompareWindowTest, TheRadioIsReadBesideTheOpenConfiguration)
     ASSERT_GE(rx, 0);
     EXPECT_EQ(dialog->Table()->topLevelItem(rx)->text(2), QStringLiteral("433.50000"));
     // Only header lines may differ besides (the radio's own identity).
-    for (const Difference& d : dialog->Differences())
-        if (d.kind != DifferenceKind::Header) EXPECT_EQ(d.key, "rx_frequency") << d.record;
+    for (const Difference& d : dialog->Differences()) {
+        if (d.kind != DifferenceKind::Header) {
+            EXPECT_EQ(d.key, "rx_frequency") << d.record;
+        }
+    }
     dialog->close();
 }
 

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QTreeWidget>
+#include <algorithm>
 #include <cctype>
 #include <fstream>
 
@@ -18,6 +19,7 @@
 #include "data/RadioData.h"
 #include "editors/personality/PersonalityData.h"
 #include "editors/radio/RadioInfoBlock.h"
+#include "editors/scan/ScanData.h"
 #include "gui/GuiTestSupport.h"
 #include "base/CommandIds.h"
 #include "ui/InvalidLogPane.h"
@@ -168,6 +170,48 @@ TEST_F(DocumentCommands, InvalidEntriesRefuseSaveAndSaveAs)
     EXPECT_EQ(files.saveCalls, 1);
     EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(path)));
     EXPECT_EQ(frame->InvalidPane()->topLevelItemCount(), 0);
+}
+
+// A file whose scan list names channels that do not exist: Open lists them at once (the list
+// shown, the log saying so), not only when Save refuses the file later.
+TEST_F(DocumentCommands, OpenListsTheInvalidEntriesOfTheFileAndSaysSo)
+{
+    const std::string path = home.Path("dangling.dat");
+    ASSERT_TRUE(frame->Document().SaveTo(path, "").Ok());
+    const Image image = Radio().MemoryMap().PackedImage(false);
+    std::vector<unsigned char> bytes = test::ReadBytes(path);
+    const auto at = std::search(bytes.begin(), bytes.end(), image.begin(), image.end());
+    ASSERT_NE(at, bytes.end()) << "the file holds the image as it is";
+    // Scan list 1: two entries, both channel 40 (a radio has at most 16).
+    const size_t list = CScanData::kImageAddress;
+    at[list + CScanData::Offset::Entries] = 2;
+    at[list + CScanData::Offset::Members] = 40;
+    at[list + CScanData::Offset::Members + 1] = 40;
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+
+    frame->RunCommand(Id(Command::New));
+    frame->InvalidDock()->hide();
+    ASSERT_TRUE(Radio().InvalidLog().Empty());
+    files.openPath = path;
+    frame->RunCommand(Id(Command::Open));
+    EXPECT_EQ(frame->Document().Path(), path);
+    EXPECT_EQ(Radio().InvalidLog().Rows().size(), 2u);
+    EXPECT_EQ(frame->InvalidPane()->topLevelItemCount(), 2);
+    EXPECT_FALSE(frame->InvalidDock()->isHidden()) << "the invalid list is shown";
+    QTreeWidget* log = frame->LogPane();
+    ASSERT_GE(log->topLevelItemCount(), 2);
+    const QString last = log->topLevelItem(log->topLevelItemCount() - 1)->text(2);
+    EXPECT_TRUE(last.startsWith(QStringLiteral("2 entries"))) << last.toStdString();
+
+    // A file without such entries leaves the list empty and logs only its result.
+    const int rows = log->topLevelItemCount();
+    files.openPath = home.Path("clean.dat");
+    frame->RunCommand(Id(Command::New));
+    ASSERT_TRUE(frame->Document().SaveTo(*files.openPath, "").Ok());
+    frame->RunCommand(Id(Command::Open));
+    EXPECT_TRUE(Radio().InvalidLog().Empty());
+    EXPECT_EQ(log->topLevelItemCount(), rows + 2);  // New and Open, nothing more
 }
 
 TEST_F(DocumentCommands, SaveAsKeepsTheCommentAndTheRecentFileReopens)

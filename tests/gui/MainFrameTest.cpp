@@ -201,8 +201,11 @@ TEST_F(StartUpChecks, RememberedRangeTheModelDoesNotHaveBecomesItsFirstRangeWith
         Image defaults{};
         ASSERT_TRUE(CDataFile::Read(home.Path("RV205136-174DefaultSet.dat"), nullptr, defaults));
         const Image& image = Radio().MemoryImage();
-        for (size_t a = 0; a < image.size(); ++a)
-            if (a < 32 || a >= 40) ASSERT_EQ(image[a], defaults[a]) << a;
+        for (size_t a = 0; a < image.size(); ++a) {
+            if (a < 32 || a >= 40) {
+                ASSERT_EQ(image[a], defaults[a]) << a;
+            }
+        }
         ASSERT_EQ(prompt.shown.size(), 1u);
         EXPECT_EQ(prompt.shown[0].text.toStdString(),
                   Settings().LoadMessage(CatalogMessage::kRememberedRangeReplaced,

@@ -119,7 +119,9 @@ TEST_F(PrintTest, OkWithNothingCheckedAsksThreeTimesThenCancels)
         EXPECT_EQ(prompt.Saw(1228), last) << round;
         EXPECT_EQ(prompt.Saw(1229), !last) << round;
         EXPECT_EQ(dialog->isVisible(), !last) << round;
-        if (last) EXPECT_EQ(dialog->result(), QDialog::Rejected);
+        if (last) {
+            EXPECT_EQ(dialog->result(), QDialog::Rejected);
+        }
     }
     EXPECT_FALSE(Radio().PrintSelection().AnySelected());
     EXPECT_FALSE(captioned.captions.empty());

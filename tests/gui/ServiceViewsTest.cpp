@@ -12,7 +12,9 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
+#include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTableWidget>
 #include <QTreeWidget>
 #include <functional>
@@ -157,11 +159,16 @@ TEST_F(BoardView, AddAndDelKeepTheBoardAndTheGridInStepUpToThirtyRecords)
     EXPECT_EQ(view->Grid()->rowCount(), 0);
     EXPECT_TRUE(view->AddButton()->isEnabled());
     EXPECT_FALSE(view->DeleteButton()->isEnabled());
-    // Nothing of the board goes to the radio or the printer, and the buttons say so.
+    // Nothing of the board goes to the radio or the printer: those buttons are not shown, and
+    // the view says why.
     for (QPushButton* b : {view->WriteButton(), view->PrintButton()}) {
         EXPECT_FALSE(b->isEnabled());
-        EXPECT_FALSE(b->toolTip().isEmpty());
+        EXPECT_TRUE(b->isHidden());
     }
+    auto* note = view->findChild<QLabel*>(QStringLiteral("BoardNote"));
+    ASSERT_NE(note, nullptr);
+    EXPECT_EQ(note->text(), view->WriteButton()->toolTip());
+    EXPECT_FALSE(note->text().isEmpty());
     for (QPushButton* b :
          {view->AddButton(), view->DeleteButton(), view->WriteButton(), view->PrintButton()})
         EXPECT_FALSE(b->accessibleName().isEmpty());
@@ -359,7 +366,8 @@ TEST_F(DataWatchView, MarksExactlyTheBytesAnEditChanged)
 
     // Choosing the 1B4 line shows its detail and its cell.
     watch->Log()->setCurrentRow(static_cast<int>(expected.indexOf("$E.0x1B4:08->04")));
-    EXPECT_EQ(watch->Detail()->toPlainText(), "$E.0x1B4:08->04\n$E.0x1B4:00001000\n->00000100");
+    EXPECT_EQ(watch->Detail()->toPlainText(),
+              "Decimal: $E.0x1B4:08->04\nBinary: $E.0x1B4:00001000->00000100");
     EXPECT_EQ(watch->Table()->currentRow(), 28);
     EXPECT_EQ(watch->Table()->currentColumn(), 5);
 
@@ -375,6 +383,31 @@ TEST_F(DataWatchView, MarksExactlyTheBytesAnEditChanged)
     EXPECT_EQ(watch->Table()->item(28, 5)->text(), "04");
 }
 
+// The embedded messages' password (image 1024 to 1031) never shows: not in the table, the log
+// or the detail lines; the second text beside it does.
+TEST_F(DataWatchView, NeverShowsTheEmbeddedMessagePassword)
+{
+    CDataWatchView* watch = Open();
+    ASSERT_NE(watch, nullptr);
+    const std::string secret = "SECRET12";
+    std::copy(secret.begin(), secret.end(), Radio().MemoryImage().begin() + 1024);
+    Radio().MemoryImage()[1032] = 'X';
+    CompareOpenDataWatch(*frame);
+    const QStringList lines = Lines(watch);
+    ASSERT_EQ(lines.size(), 9);
+    for (int i = 0; i < 8; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(lines[i], QStringLiteral("$E.0x%1:**->**").arg(0x400 + i, 0, 16));
+        EXPECT_EQ(watch->Table()->item(65, i + 1)->text(), QStringLiteral("**"));
+        watch->Log()->setCurrentRow(i);
+        EXPECT_EQ(watch->Detail()->toPlainText().count(QStringLiteral("**")), 4);
+        EXPECT_FALSE(watch->Detail()->toPlainText().contains(QRegularExpression(":[0-9]")));
+    }
+    EXPECT_EQ(watch->Table()->item(65, 9)->text(), QStringLiteral("58"));
+    watch->Log()->setCurrentRow(8);
+    EXPECT_TRUE(watch->Detail()->toPlainText().contains(QStringLiteral("->88")));
+}
+
 TEST_F(DataWatchView, LogLinesShowTheirEntryUpToTheLimitAndCellsFindTheirLine)
 {
     CDataWatchView* watch = Open();
@@ -387,7 +420,7 @@ TEST_F(DataWatchView, LogLinesShowTheirEntryUpToTheLimitAndCellsFindTheirLine)
     const size_t address = 1408 + 120;
     EXPECT_EQ(watch->Table()->currentRow(), static_cast<int>(address / 16) + 1);
     EXPECT_EQ(watch->Table()->currentColumn(), static_cast<int>(address % 16) + 1);
-    EXPECT_TRUE(watch->Detail()->toPlainText().startsWith(QStringLiteral("$E.0x5F8:")));
+    EXPECT_TRUE(watch->Detail()->toPlainText().startsWith(QStringLiteral("Decimal: $E.0x5F8:")));
     // Line 251 is beyond the limit: no entry is shown, not even the one shown before.
     watch->Log()->setCurrentRow(250);
     EXPECT_EQ(watch->Table()->currentRow(), static_cast<int>(address / 16) + 1);
@@ -482,9 +515,10 @@ TEST_P(ServiceLevelGating, CommandsTreeRowsAndViewsAppearOnlyAtTheirLevels)
     }
     // No shortcut of the window reaches a command of a higher level.
     for (QAction* a : frame->findChildren<QAction*>())
-        if (a->data().isValid() && !a->shortcut().isEmpty())
+        if (a->data().isValid() && !a->shortcut().isEmpty()) {
             EXPECT_TRUE(IsCommandReachable(a->data().toInt(), CurrentUiProfile()))
                 << a->data().toInt();
+        }
 }
 
 INSTANTIATE_TEST_SUITE_P(

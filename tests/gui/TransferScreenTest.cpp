@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDockWidget>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -99,6 +100,22 @@ protected:
     /// when the screen stays open after OK).
     bool Run(TransferDirection direction)
     {
+        return Driving([this, direction] {
+            return direction == TransferDirection::Read ? RunReadFromRadio(*frame)
+                                                        : RunWriteToRadio(*frame);
+        });
+    }
+    /// Runs a command of the main window's Program menu, driving its transfer screen as Run.
+    void RunProgramCommand(Command command)
+    {
+        Driving([this, command] {
+            frame->RunCommand(Id(command));
+            return true;
+        });
+    }
+    /// Runs `run` with the transfer screen driven once it shows.
+    bool Driving(const std::function<bool()>& run)
+    {
         auto timer = std::make_unique<QTimer>();
         timer->setInterval(5);
         QTimer* t = timer.get();
@@ -109,8 +126,7 @@ protected:
             Drive(dialog);
         });
         timer->start();
-        return direction == TransferDirection::Read ? RunReadFromRadio(*frame)
-                                                    : RunWriteToRadio(*frame);
+        return run();
     }
 
     void Drive(CDlgTransfer* dialog)
@@ -171,6 +187,53 @@ protected:
     /// Called on the UI thread after every progress step while the worker waits for it.
     std::function<void(CDlgTransfer*, int)> onProgress;
 };
+
+// Writing keeps the configuration in the radio: the document is not modified by it (the title
+// gains no mark, the next Read asks nothing, Undo has no step), and a change made before the
+// write is still a change after it.
+TEST_F(TransferScreen, WriteLeavesTheModifiedMarkAsItWas)
+{
+    frame->UpdateModifiedMark();
+    ASSERT_FALSE(frame->windowTitle().startsWith(QLatin1Char('*')));
+    RunProgramCommand(Command::WriteToRadio);
+    ASSERT_TRUE(screen.result.Ok()) << screen.lastStatus.toStdString();
+    EXPECT_FALSE(frame->windowTitle().startsWith(QLatin1Char('*')))
+        << frame->windowTitle().toStdString();
+    EXPECT_FALSE(frame->Document().IsModified());
+    EXPECT_FALSE(frame->Document().CanUndo());
+    const size_t questions = prompt.Questions();
+    RunProgramCommand(Command::ReadFromRadio);
+    EXPECT_EQ(prompt.Questions(), questions) << "the read asked to save changes";
+
+    Radio().RadioInfo().SetSerialNumber("EDITED");
+    frame->ReloadAllViews();
+    screen = {};
+    RunProgramCommand(Command::WriteToRadio);
+    ASSERT_TRUE(screen.result.Ok());
+    EXPECT_TRUE(frame->windowTitle().startsWith(QLatin1Char('*')));
+    EXPECT_TRUE(frame->Document().IsModified());
+}
+
+// A radio whose scan list names channels it does not have: the read fills the Invalid Entries
+// list and the log says so.
+TEST_F(TransferScreen, ReadListsTheInvalidEntriesOfTheRadio)
+{
+    Image radioImage = Radio().MemoryImage();
+    Radio().MemoryMap().StoreToImage(radioImage);
+    const size_t list = CScanData::kImageAddress;
+    radioImage[list + CScanData::Offset::Entries] = 1;
+    radioImage[list + CScanData::Offset::Members] = 40;
+    sim::Memory memory;
+    std::copy(radioImage.begin(), radioImage.end(), memory.begin());
+    radio->SetMemory(memory);
+    frame->InvalidDock()->hide();
+
+    RunProgramCommand(Command::ReadFromRadio);
+    ASSERT_TRUE(screen.result.Ok()) << screen.lastStatus.toStdString();
+    EXPECT_EQ(Radio().InvalidLog().Rows().size(), 1u);
+    EXPECT_FALSE(frame->InvalidDock()->isHidden());
+    EXPECT_TRUE(LastLogResult().startsWith(QStringLiteral("1 entry"))) << LastLogResult().toStdString();
+}
 
 TEST_F(TransferScreen, ReadReplacesTheDataAndLeavesNoFileName)
 {
@@ -586,7 +649,7 @@ TEST_P(SafeWriteScreen, FaultsAndTheSetting)
 INSTANTIATE_TEST_SUITE_P(
     Screens, SafeWriteScreen,
     ::testing::Values(SafeWriteCase{"BackupBlockUnanswered",
-                                    {sim::FaultKind::NoAnswer, "Eb", 5, 0},
+                                    {sim::FaultKind::NoAnswer, "Eb", 5, 0, {}},
                                     true,
                                     false,
                                     SafeWriteMessage::kBackupReadFailed},

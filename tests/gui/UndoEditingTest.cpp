@@ -302,10 +302,20 @@ TEST_F(UndoEditing, PasteOfTwoRowsGoesThroughTheCellRulesAsOneStep)
     grid->setCurrentCell(0, kRx);
     EXPECT_EQ(grid->PasteText(QStringLiteral("4x1.5\n")), 0);
     EXPECT_EQ(grid->CellText(0, kRx), kept);
+    // One value: the message says so in the singular and names the cell.
+    const std::string cell = "Channel 1, " + grid->horizontalHeaderItem(kRx)->text().toStdString();
     const QString refused =
-        QString::fromStdString(FormatTextNumber(Settings().LoadMessage(1703), 1));
+        QString::fromStdString(FormatTextString(Settings().LoadMessage(3300), cell));
     EXPECT_TRUE(LastLogRow().endsWith(refused)) << LastLogRow().toStdString();
     EXPECT_EQ(CaptureConfig(), start);
+    // Several: the count and the cells.
+    grid->clearSelection();
+    grid->setCurrentCell(0, kRx);
+    EXPECT_EQ(grid->PasteText(QStringLiteral("4x1.5\n4y\n")), 0);
+    EXPECT_TRUE(LastLogRow().contains(QStringLiteral("2 "))) << LastLogRow().toStdString();
+    EXPECT_TRUE(LastLogRow().contains(QStringLiteral("Channel 1, ")) &&
+                LastLogRow().contains(QStringLiteral("; Channel 2, ")))
+        << LastLogRow().toStdString();
 }
 
 TEST_F(UndoEditing, WholeRowsCopyPasteFillDownAndDelete)

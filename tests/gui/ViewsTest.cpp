@@ -113,7 +113,9 @@ TEST_F(ViewsTest, EveryViewIsRegisteredAsTheClassTheViewTableNames)
     }
     // No view is registered under a command that no tree item or menu entry opens.
     for (int id = kFirstViewCommand; id <= kLastViewCommand; ++id)
-        if (HasRegisteredView(id)) EXPECT_NE(FindViewRow(id), nullptr) << id;
+        if (HasRegisteredView(id)) {
+            EXPECT_NE(FindViewRow(id), nullptr) << id;
+        }
 }
 
 TEST_F(ViewsTest, ChildWindowsLeaveCtrlWToWriteToRadio)

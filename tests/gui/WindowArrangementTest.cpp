@@ -164,3 +164,35 @@ TEST_F(WindowArrangement, FileDialogsShowMoreThanFourRowsOfFiles)
 
 }  // namespace
 }  // namespace rv
+
+namespace rv {
+namespace {
+
+// A small form maximised takes the whole work area, with its view at the top left and nothing
+// cut; restored, it goes back to its own size.
+TEST_F(WindowArrangement, MaximisedSmallFormsFillTheWorkArea)
+{
+    ShowAt1024();
+    QMdiArea* mdi = frame->findChild<QMdiArea*>();
+    ASSERT_NE(mdi, nullptr);
+    for (Command c : {Command::Mode, Command::Volume, Command::Microphone, Command::Vox,
+                      Command::Personality}) {
+        SCOPED_TRACE(Id(c));
+        ASSERT_NE(frame->OpenView(Id(c)), nullptr);
+        QMdiSubWindow* window = mdi->activeSubWindow();
+        ASSERT_NE(window, nullptr);
+        Settle();
+        const QSize normal = window->size();
+        window->showMaximized();
+        Settle();
+        EXPECT_TRUE(window->isMaximized());
+        EXPECT_EQ(window->geometry(), mdi->viewport()->rect());
+        window->showNormal();
+        Settle();
+        EXPECT_EQ(window->size(), normal);
+        frame->CloseAllViews();
+    }
+}
+
+}  // namespace
+}  // namespace rv

@@ -209,12 +209,17 @@ TEST(DataWatchTest, EntryTextsGiveAddressOldAndNewValue)
     };
     const Case cases[] = {
         {0x1B4, 8, 4, 28, 5, "$E.0x1B4:08->04", "$E.0x1B4:08->04",
-         "$E.0x1B4:00001000\r\n->00000100"},
+         "$E.0x1B4:00001000->00000100"},
         {0x1B5, 1, 0, 28, 6, "$E.0x1B5:01->00", "$E.0x1B5:01->00",
-         "$E.0x1B5:00000001\r\n->00000000"},
-        {0x10, 200, 5, 2, 1, "$E.0x10:C8->05", "$E.0x10:200->05", "$E.0x10:11001000\r\n->00000101"},
+         "$E.0x1B5:00000001->00000000"},
+        {0x10, 200, 5, 2, 1, "$E.0x10:C8->05", "$E.0x10:200->05", "$E.0x10:11001000->00000101"},
         {0x7FF, 0xFF, 0, 128, 16, "$E.0x7FF:FF->00", "$E.0x7FF:255->00",
-         "$E.0x7FF:11111111\r\n->00000000"},
+         "$E.0x7FF:11111111->00000000"},
+        // The embedded messages' password (1024 to 1031) is never shown; its neighbours are.
+        {0x400, 'A', 'B', 65, 1, "$E.0x400:**->**", "$E.0x400:**->**", "$E.0x400:**->**"},
+        {0x407, 'Z', ' ', 65, 8, "$E.0x407:**->**", "$E.0x407:**->**", "$E.0x407:**->**"},
+        {0x408, 'A', 'B', 65, 9, "$E.0x408:41->42", "$E.0x408:65->66",
+         "$E.0x408:01000001->01000010"},
     };
     for (const Case& c : cases) {
         const WatchEntry e = CDataWatch::MakeEntry(c.address, c.oldValue, c.newValue);
@@ -223,7 +228,8 @@ TEST(DataWatchTest, EntryTextsGiveAddressOldAndNewValue)
         EXPECT_EQ(e.line, c.line);
         EXPECT_EQ(e.decimalText, c.decimal);
         EXPECT_EQ(e.bitsText, c.bits);
-        EXPECT_EQ(e.Detail(), std::string(c.decimal) + "\r\n" + c.bits);
+        EXPECT_EQ(e.Detail("Decimal:", "Binary:"),
+                  "Decimal: " + std::string(c.decimal) + "\r\nBinary: " + c.bits);
     }
 }
 
@@ -268,13 +274,16 @@ TEST(DataWatchTest, TableHeadersAndCells)
     CDataWatch::Image image{};
     image[0x7FF] = 0xAB;
     image[0x10] = 0x5;
+    image[0x400] = 'P';  // a byte of the password, shown as stars
+    image[0x408] = 'S';
     watch.Open(image);
     struct Case {
         int row, column;
         const char* text;
     };
     const Case cases[] = {{0, 0, "corner"},   {0, 1, "_0"},    {0, 16, "_F"}, {1, 0, "F:000_"},
-                          {128, 0, "F:07F_"}, {128, 16, "AB"}, {2, 1, "05"},  {1, 1, "00"}};
+                          {128, 0, "F:07F_"}, {128, 16, "AB"}, {2, 1, "05"},  {1, 1, "00"},
+                          {65, 1, "**"},      {65, 8, "**"},   {65, 9, "53"}};
     for (const Case& c : cases)
         EXPECT_EQ(watch.CellText(c.row, c.column, "corner"), c.text) << c.row << "," << c.column;
 }

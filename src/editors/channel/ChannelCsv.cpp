@@ -13,6 +13,7 @@
 
 #include "base/ChoiceList.h"
 #include "base/Settings.h"
+#include "base/NumberText.h"
 #include "base/TextService.h"
 #include "data/FieldTable.h"
 #include "data/PowerLevels.h"

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "base/NumberText.h"
+
 namespace rv {
 
 namespace {
@@ -52,9 +54,7 @@ std::vector<std::string> Texts(const std::array<ToneEntry, N>& table, bool inclu
 
 std::string FormatCtcss(uint16_t tenthsHz)
 {
-    char text[16];
-    std::snprintf(text, sizeof text, "%.1f", tenthsHz / 10.0);
-    return text;
+    return DecimalText(tenthsHz / 10.0, 1);
 }
 
 std::string FormatDcs(uint16_t code)
@@ -66,8 +66,7 @@ std::string FormatDcs(uint16_t code)
 
 uint16_t ParseCtcssText(std::string_view text)
 {
-    const std::string s(text);
-    const double hz = std::atof(s.c_str());
+    const double hz = ReadDecimalStart(text).value;
     // Limit before converting: a huge or negative number must not reach the integer cast.
     const double tenths = std::isfinite(hz) ? hz * 10.0 + 0.001 : 0.0;
     if (!(tenths >= kMinCtcssTenths)) return kMinCtcssTenths;

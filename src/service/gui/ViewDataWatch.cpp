@@ -73,6 +73,7 @@ CDataWatchView::CDataWatchView(QWidget* parent) : CCustomFormView(DataWatchText:
     detail_ = new QPlainTextEdit(this);
     SetControlId(detail_, DataWatchText::kDetail);
     detail_->setReadOnly(true);
+    detail_->setLineWrapMode(QPlainTextEdit::NoWrap);  // one line per value, scrolled when long
     detail_->setFont(table_->font());
     detail_->setAccessibleName(UiText(DataWatchText::kDetailName, "Details of the change"));
     detail_->setMaximumHeight(metrics.height() * 5);
@@ -152,7 +153,9 @@ void CDataWatchView::ShowEntry(int line)
         table_->setCurrentCell(e.row, e.column);
     }
     table_->scrollToItem(table_->item(e.row, e.column));
-    detail_->setPlainText(Lines(e.Detail()));
+    detail_->setPlainText(Lines(
+        e.Detail(TextOr(Settings().LoadText(DataWatchText::kDecimalLabel), "Decimal:"),
+                 TextOr(Settings().LoadText(DataWatchText::kBinaryLabel), "Binary:"))));
     table_->viewport()->update();
 }
 

@@ -2,6 +2,7 @@
 
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -86,6 +87,10 @@ CViewMaintainBoard::CViewMaintainBoard(QWidget* parent) : CCustomFormView(BoardT
     print_ = button(BoardText::kPrint, "Print");
     buttons->addStretch(1);
     layout->addLayout(buttons);
+    auto* note = new QLabel(this);
+    note->setObjectName(QStringLiteral("BoardNote"));
+    note->setWordWrap(true);
+    layout->addWidget(note);
     connect(add_, &QPushButton::clicked, this, &CViewMaintainBoard::Add);
     connect(delete_, &QPushButton::clicked, this, &CViewMaintainBoard::Delete);
 
@@ -96,10 +101,14 @@ CViewMaintainBoard::CViewMaintainBoard(QWidget* parent) : CCustomFormView(BoardT
                                    "The maintenance board is kept in the data file only; it is "
                                    "not written to the radio. Print it with File > Print "
                                    "(Maintenance Board).");
+    // Write and Print could never be used here: they are not shown, the note says why.
     for (QPushButton* b : {write_, print_}) {
         b->setEnabled(false);
         b->setToolTip(notSent);
+        b->hide();
     }
+    note->setText(notSent);
+    note->setAccessibleName(notSent);
     for (QPushButton* b : {add_, delete_, write_, print_})
         b->setAccessibleName(QString(b->text()).remove(QLatin1Char('&')));
     Reload();

@@ -28,6 +28,7 @@ public:
     static constexpr int kChanged = 39770;
     static constexpr int kRefused = 39771;
     static constexpr int kSummaryRefused = 39773;  ///< problems
+    static constexpr int kSummaryRefusedOne = 41305;  ///< one problem
     static constexpr int kReference = 40350;       ///< a reference to a removed channel, mended
     static constexpr int kRowsLabel = 41200;
     static constexpr int kTakeColumn = 41201;

@@ -17,6 +17,7 @@
 #include "editors/channel/ChannelFieldTable.h"
 #include "editors/channel/ChannelRules.h"
 #include "ui/ComboHelpers.h"
+#include "ui/DecimalInput.h"
 #include "ui/CustomFormView.h"
 #include "ui/GuiCommands.h"
 #include "ui/Prompt.h"
@@ -241,8 +242,7 @@ CPageChanBasic::CPageChanBasic(QWidget* parent)
     for (C box : {C::RxFreqBox, C::TxFreqBox}) {
         auto* edit = Get<QLineEdit>(box);
         edit->setMaxLength(kFreqBoxLength);
-        edit->setValidator(
-            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9.]*")), edit));
+        edit->setValidator(NewDecimalValidator(edit));
     }
     for (C tone : {C::RxCtcss, C::RxDcs, C::TxCtcss, C::TxDcs}) {
         auto* combo = Get<QComboBox>(tone);
@@ -250,9 +250,10 @@ CPageChanBasic::CPageChanBasic(QWidget* parent)
         combo->setInsertPolicy(QComboBox::NoInsert);
         const bool analog = tone == C::RxCtcss || tone == C::TxCtcss;
         combo->lineEdit()->setMaxLength(analog ? kCtcssLength : kDcsLength);
-        combo->lineEdit()->setValidator(new QRegularExpressionValidator(
-            QRegularExpression(analog ? QStringLiteral("[0-9.]*") : QStringLiteral("[0-7]*")),
-            combo));
+        combo->lineEdit()->setValidator(
+            analog ? NewDecimalValidator(combo)
+                   : new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-7]*")),
+                                                     combo));
     }
     for (C c : kCommitOnFocus)
         if (QWidget* w = Control(c)) w->installEventFilter(this);

@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "base/CommandIds.h"
+#include "base/NumberText.h"
 #include "base/Settings.h"
 #include "base/TextFormat.h"
 #include "data/Document.h"
@@ -24,8 +25,12 @@ namespace rv {
 
 namespace {
 
-/// Message: pasted texts that their cells would not take ("%d" how many).
-constexpr int kMsgPasteRefused = 1703;
+/// Messages: pasted texts that their cells would not take: one ("%s" the cell), several ("%d"
+/// how many, "%s" the cells).
+constexpr int kMsgPasteRefusedOne = 3300;
+constexpr int kMsgPasteRefusedMany = 3301;
+/// Most cells a paste message names; "..." stands for the rest.
+constexpr int kNamedCells = 4;
 
 constexpr size_t kAliasColumn = static_cast<size_t>(ChannelColumn::Alias);
 
@@ -114,16 +119,31 @@ CViewChannelList::CViewChannelList(QWidget* parent) : CRecordListView(kFormId, p
     connect(grid_, &CGridCtrl::editBatchFinished, this, [] {
         if (IMainShell* shell = Shell()) shell->Document().EndUndoGroup();
     });
-    connect(grid_, &CGridCtrl::textsRefused, this, [](int count) {
-        if (IMainShell* shell = Shell())
-            shell->LogEvent(
-                UiText(Id(Command::Paste), "Paste")
-                    .remove(QRegularExpression(QStringLiteral("\\(&.\\)")))
-                    .remove(QLatin1Char('&')),
-                ToQ(FormatTextNumber(TextOr(Settings().LoadMessage(kMsgPasteRefused),
-                                            "%d pasted values did not fit their cells and were "
-                                            "left out; those cells keep their values."),
-                                     count)));
+    connect(grid_, &CGridCtrl::textsRefused, this, [this](int count, const QList<QPoint>& at) {
+        IMainShell* shell = Shell();
+        if (!shell) return;
+        // Each cell as the frequency messages name it: "Channel 2, RX Freq[MHz]".
+        QStringList cells;
+        for (const QPoint& cell : at.mid(0, kNamedCells)) {
+            const QTableWidgetItem* header = grid_->horizontalHeaderItem(cell.x());
+            cells << QStringLiteral("%1 %2, %3")
+                         .arg(UiText(Id(Command::Channel), "Channel"))
+                         .arg(cell.y() + 1)
+                         .arg(header ? header->text() : QString());
+        }
+        if (at.size() > kNamedCells) cells << QStringLiteral("...");
+        const std::string text = CountText(
+            TextOr(Settings().LoadMessage(kMsgPasteRefusedOne),
+                   "1 pasted value did not fit its cell (%s) and was left out; the cell keeps "
+                   "its value."),
+            TextOr(Settings().LoadMessage(kMsgPasteRefusedMany),
+                   "%d pasted values did not fit their cells (%s) and were left out; those "
+                   "cells keep their values."),
+            count);
+        shell->LogEvent(UiText(Id(Command::Paste), "Paste")
+                            .remove(QRegularExpression(QStringLiteral("\\(&.\\)")))
+                            .remove(QLatin1Char('&')),
+                        ToQ(FormatTextString(text, FromQ(cells.join(QStringLiteral("; "))))));
     });
     // Clicking a cell makes that row's channel current.
     connect(grid_, &QTableWidget::currentCellChanged, this, [this](int row) {
