@@ -22,11 +22,8 @@ namespace rv::cli {
 namespace {
 
 constexpr OptionSpec kExportOptions[] = {{"--csv", true}};
-constexpr OptionSpec kImportOptions[] = {{"--csv", true},
-                                         {"-o", true},
-                                         {"--rows", true},
-                                         {"--fit", false},
-                                         {"--skip-unfit", false}};
+constexpr OptionSpec kImportOptions[] = {
+    {"--csv", true}, {"-o", true}, {"--rows", true}, {"--fit", false}, {"--skip-unfit", false}};
 
 void ReportNote(const CsvNote& note)
 {

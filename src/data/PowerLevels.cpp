@@ -68,8 +68,7 @@ size_t NearestPowerLevel(const PowerLevels& levels, double watts)
 std::string WattsText(double watts)
 {
     char buf[32];
-    const auto [end, ec] =
-        std::to_chars(buf, buf + sizeof buf, watts, std::chars_format::fixed, 1);
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, watts, std::chars_format::fixed, 1);
     if (ec != std::errc()) return "0.0W";
     return std::string(buf, end) + "W";
 }
@@ -77,7 +76,8 @@ std::string WattsText(double watts)
 std::optional<double> ParseWattsText(std::string_view text)
 {
     std::string_view s = TrimBlanks(text);
-    if (!s.empty() && (s.back() == 'W' || s.back() == 'w')) s = TrimBlanks(s.substr(0, s.size() - 1));
+    if (!s.empty() && (s.back() == 'W' || s.back() == 'w'))
+        s = TrimBlanks(s.substr(0, s.size() - 1));
     const std::optional<double> v = PlainNumber(s);
     if (!v || *v > kMaxWatts) return {};
     return v;

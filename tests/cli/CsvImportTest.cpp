@@ -130,8 +130,7 @@ TEST_F(CsvImportTest, ChirpListsArePickedByLocationAndKeepTheirNames)
     const std::string big = kInterop + "chirp-24-rows.csv";
     Output r = Cli("import " + a + " --csv " + big + " -o " + out);
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("25 channel rows, more than the radio's 16 channels"),
-              std::string::npos)
+    EXPECT_NE(r.err.find("25 channel rows, more than the radio's 16 channels"), std::string::npos)
         << r.err;
     EXPECT_NE(r.err.find("--rows"), std::string::npos) << r.err;
 
@@ -146,8 +145,7 @@ TEST_F(CsvImportTest, ChirpListsArePickedByLocationAndKeepTheirNames)
     EXPECT_NE(text.find("\r\n13,CH24,442.000000,"), std::string::npos) << text;
 
     // Names survive save, open, export and import.
-    ASSERT_EQ(Cli("import " + a + " --csv " + kInterop + "chirp-written.csv -o " + out).status,
-              0);
+    ASSERT_EQ(Cli("import " + a + " --csv " + kInterop + "chirp-written.csv -o " + out).status, 0);
     ASSERT_EQ(Cli("export " + out + " --csv " + exported).status, 0);
     const std::string named = ReadText(exported);
     EXPECT_NE(named.find("\r\n4,\"Quote,Name\",407.825000,"), std::string::npos) << named;

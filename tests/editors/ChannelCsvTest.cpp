@@ -116,12 +116,11 @@ TEST_F(ChannelCsvTest, ImportFitsValuesByTheGridRulesAndNamesThem)
     std::vector<std::vector<std::string>> fitted;
     for (const CsvNote& n : plan.fitted) fitted.push_back(n.args);
     ASSERT_EQ(fitted.size(), 3u);
-    EXPECT_EQ(fitted[0], (std::vector<std::string>{"2", "1", "Frequency", "500.00000",
-                                                   "470.00000"}));
-    EXPECT_EQ(fitted[1], (std::vector<std::string>{"2", "1", "Offset", "505.00000",
-                                                   "470.00000"}));
-    EXPECT_EQ(fitted[2], (std::vector<std::string>{"3", "2", "Frequency", "433.50340",
-                                                   "433.50250"}));
+    EXPECT_EQ(fitted[0],
+              (std::vector<std::string>{"2", "1", "Frequency", "500.00000", "470.00000"}));
+    EXPECT_EQ(fitted[1], (std::vector<std::string>{"2", "1", "Offset", "505.00000", "470.00000"}));
+    EXPECT_EQ(fitted[2],
+              (std::vector<std::string>{"3", "2", "Frequency", "433.50340", "433.50250"}));
 
     ApplyChannelImport(Radio(), plan);
     ASSERT_EQ(Radio().Channels().size(), 2u);
@@ -234,7 +233,6 @@ TEST_F(ChannelCsvTest, PowerLevelsAreExchangedInWattsThatDoNotFollowTheLanguage)
     Settings().SelectLanguage(0);
 }
 
-
 // ---- rows the radio cannot hold, picking rows, names, power in watts ----------------------
 
 std::string ReadFixture(const std::string& name)
@@ -311,9 +309,8 @@ std::vector<std::string> ChirpRulesProblems(const std::string& csv)
     for (size_t i = 0; i < rows[0].size(); ++i) at[rows[0][i]] = i;
     std::vector<std::string> problems;
     for (const char* column : {"Location", "Name", "Frequency", "Duplex", "Offset", "Tone",
-                               "rToneFreq", "cToneFreq", "DtcsCode", "DtcsPolarity",
-                               "RxDtcsCode", "CrossMode", "Mode", "TStep", "Skip", "Power",
-                               "Comment"})
+                               "rToneFreq", "cToneFreq", "DtcsCode", "DtcsPolarity", "RxDtcsCode",
+                               "CrossMode", "Mode", "TStep", "Skip", "Power", "Comment"})
         if (!at.count(column)) problems.push_back(std::string("no column ") + column);
     if (!problems.empty()) return problems;
     for (size_t r = 1; r < rows.size(); ++r) {
@@ -379,13 +376,13 @@ TEST_F(ChannelCsvTest, ChirpWrittenFileImportsIntoItsValuesAndExportsRowForRow)
     // A few values read back from the records themselves.
     EXPECT_EQ(Radio().ChannelAlias(ch[0]->id_), "PMR 1");
     EXPECT_EQ(Radio().ChannelAlias(ch[3]->id_), "Quote,Name");
-    EXPECT_EQ(FromBcd(ch[1]->TxFreq()), 44710000u);   // 442.1 + 5
-    EXPECT_EQ(FromBcd(ch[2]->TxFreq()), 44150000u);   // 446.5 - 5
-    EXPECT_EQ(FromBcd(ch[13]->RxFreq()), 44600625u);  // 446.00625
-    EXPECT_EQ(ch[0]->Power(), 0u);                    // 1.0W: Low
-    EXPECT_EQ(ch[2]->Power(), 1u);                    // 2.5W: Middle
-    EXPECT_EQ(ch[1]->Power(), 2u);                    // 5.0W: High
-    EXPECT_EQ(ch[0]->Spacing(), 0u);                  // NFM
+    EXPECT_EQ(FromBcd(ch[1]->TxFreq()), 44710000u);     // 442.1 + 5
+    EXPECT_EQ(FromBcd(ch[2]->TxFreq()), 44150000u);     // 446.5 - 5
+    EXPECT_EQ(FromBcd(ch[13]->RxFreq()), 44600625u);    // 446.00625
+    EXPECT_EQ(ch[0]->Power(), 0u);                      // 1.0W: Low
+    EXPECT_EQ(ch[2]->Power(), 1u);                      // 2.5W: Middle
+    EXPECT_EQ(ch[1]->Power(), 2u);                      // 5.0W: High
+    EXPECT_EQ(ch[0]->Spacing(), 0u);                    // NFM
     EXPECT_EQ(ch[5]->TxToneType(), ToneType::Digital);  // NR
     EXPECT_EQ(ch[5]->RxToneType(), ToneType::DigitalInverted);
     EXPECT_EQ(ch[7]->TxToneType(), ToneType::Digital);  // DTCS->Tone
@@ -451,8 +448,8 @@ TEST_F(ChannelCsvTest, RowsThatDoNotFitAreRefusedListedOrFittedAsAsked)
     ChannelImport plan = Plan(csv);
     ASSERT_FALSE(plan.Ok());
     EXPECT_TRUE(plan.records.empty());
-    EXPECT_EQ(LinesOf(plan.errors), (std::vector<std::string>{"2/1", "3/2", "4/3", "5/4", "6/5",
-                                                              "7/6", "8/7", "9/8"}));
+    EXPECT_EQ(LinesOf(plan.errors),
+              (std::vector<std::string>{"2/1", "3/2", "4/3", "5/4", "6/5", "7/6", "8/7", "9/8"}));
     EXPECT_EQ(plan.errors[0].message, CsvMessage::kRefusedRow);
     ASSERT_EQ(plan.errors[0].parts.size(), 1u);
     EXPECT_EQ(plan.errors[0].parts[0].message, CsvMessage::kOutOfBand);
@@ -498,23 +495,50 @@ TEST_F(ChannelCsvTest, FileLevelFaultsAreNamedByLine)
         std::vector<std::string> args;
     };
     const Case cases[] = {
-        {"duplicate Location", "Location,Frequency\n1,440\n2,441\n1,442\n", {}, 
-         CsvMessage::kDuplicateLocation, {"4", "1", "2"}},
-        {"Location no number", "Location,Frequency\n1,440\nx,441\n", {},
-         CsvMessage::kBadLocation, {"3", "x", "99999"}},
-        {"negative Location", "Location,Frequency\n-1,440\n", {}, CsvMessage::kBadLocation,
+        {"duplicate Location",
+         "Location,Frequency\n1,440\n2,441\n1,442\n",
+         {},
+         CsvMessage::kDuplicateLocation,
+         {"4", "1", "2"}},
+        {"Location no number",
+         "Location,Frequency\n1,440\nx,441\n",
+         {},
+         CsvMessage::kBadLocation,
+         {"3", "x", "99999"}},
+        {"negative Location",
+         "Location,Frequency\n-1,440\n",
+         {},
+         CsvMessage::kBadLocation,
          {"2", "-1", "99999"}},
-        {"quote not closed", "Location,Name,Frequency\n1,a,440\n2,\"open,441\n3,b,442\n", {},
-         CsvMessage::kUnclosedQuote, {"3"}},
-        {"quote inside a field", "Location,Frequency\n1,440\n2,\"44\"0\n", {},
-         CsvMessage::kBadCsv, {"3"}},
-        {"a name over two lines counts its lines", "Location,Name,Frequency\n1,\"a\nb\",440\n2,x,4x\n",
-         {}, CsvMessage::kRefusedRow, {"4", "2"}},
-        {"picked Location missing", "Location,Frequency\n1,440\n", {std::vector<long>{1, 5}},
-         CsvMessage::kRowNotInFile, {"5"}},
-        {"picked twice", "Location,Frequency\n1,440\n", {std::vector<long>{1, 1}},
-         CsvMessage::kRowPickedTwice, {"1"}},
-        {"too large", std::string(kMaxChannelCsvBytes + 1, ' '), {}, CsvMessage::kTooLarge,
+        {"quote not closed",
+         "Location,Name,Frequency\n1,a,440\n2,\"open,441\n3,b,442\n",
+         {},
+         CsvMessage::kUnclosedQuote,
+         {"3"}},
+        {"quote inside a field",
+         "Location,Frequency\n1,440\n2,\"44\"0\n",
+         {},
+         CsvMessage::kBadCsv,
+         {"3"}},
+        {"a name over two lines counts its lines",
+         "Location,Name,Frequency\n1,\"a\nb\",440\n2,x,4x\n",
+         {},
+         CsvMessage::kRefusedRow,
+         {"4", "2"}},
+        {"picked Location missing",
+         "Location,Frequency\n1,440\n",
+         {std::vector<long>{1, 5}},
+         CsvMessage::kRowNotInFile,
+         {"5"}},
+        {"picked twice",
+         "Location,Frequency\n1,440\n",
+         {std::vector<long>{1, 1}},
+         CsvMessage::kRowPickedTwice,
+         {"1"}},
+        {"too large",
+         std::string(kMaxChannelCsvBytes + 1, ' '),
+         {},
+         CsvMessage::kTooLarge,
          {"16 MB"}},
     };
     const auto before = ChannelBytes();
@@ -537,8 +561,8 @@ TEST_F(ChannelCsvTest, LocationZeroIsARowLikeAnyOther)
     const ChannelImport plan = Plan("Location,Name,Frequency\n2,two,441\n0,zero,440\n");
     ASSERT_TRUE(plan.Ok());
     EXPECT_EQ(plan.aliases, (std::vector<std::string>{"zero", "two"}));
-    const ChannelImport picked = Plan("Location,Name,Frequency\n0,zero,440\n1,one,441\n",
-                                      {std::vector<long>{0}});
+    const ChannelImport picked =
+        Plan("Location,Name,Frequency\n0,zero,440\n1,one,441\n", {std::vector<long>{0}});
     ASSERT_TRUE(picked.Ok());
     EXPECT_EQ(picked.aliases, std::vector<std::string>{"zero"});
 }
@@ -564,13 +588,12 @@ TEST_F(ChannelCsvTest, PowerIsReadAsWattsOrWordsAndAFileWithoutItKeepsEachChanne
         unsigned level;
     };
     // Nominal 1, 2.5 and 5 W: the nearest level, a tie (1.75 W, 3.75 W) to the lower.
-    const Case cases[] = {{"5.0W", 2}, {"50W", 2},  {"4", 2},      {" 2.5 w", 1}, {"3.75W", 1},
-                          {"3.8W", 2}, {"1.75W", 0}, {"1.8W", 1},  {"0.5W", 0},   {"low", 0},
+    const Case cases[] = {{"5.0W", 2}, {"50W", 2},    {"4", 2},    {" 2.5 w", 1}, {"3.75W", 1},
+                          {"3.8W", 2}, {"1.75W", 0},  {"1.8W", 1}, {"0.5W", 0},   {"low", 0},
                           {"Mid", 1},  {"Middle", 1}, {"HIGH", 2}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.cell);
-        const ChannelImport plan =
-            Plan(std::string("Frequency,Power\n440,\"") + c.cell + "\"\n");
+        const ChannelImport plan = Plan(std::string("Frequency,Power\n440,\"") + c.cell + "\"\n");
         ASSERT_TRUE(plan.Ok()) << CsvNoteText(plan.errors[0]);
         CChannelData channel(0);
         channel.Raw().CopyFrom(plan.records[0].data());

@@ -95,8 +95,7 @@ struct StepText {
     uint32_t units;
     const char* text;
 };
-constexpr StepText kStepTexts[] = {
-    {1250, "12.50"}, {1000, "10.00"}, {625, "6.25"}, {500, "5.00"}};
+constexpr StepText kStepTexts[] = {{1250, "12.50"}, {1000, "10.00"}, {625, "6.25"}, {500, "5.00"}};
 /// The raster every frequency the grid stores lies on.
 constexpr StepText kFinestRaster{250, "2.50"};
 
@@ -124,7 +123,6 @@ std::string PointDecimal(std::string text)
     std::replace(text.begin(), text.end(), ',', '.');
     return text;
 }
-
 
 // ---- reading ---------------------------------------------------------------------------
 
@@ -266,7 +264,8 @@ std::optional<uint64_t> MhzUnits(std::string_view text)
 /// A whole number of digits only.
 std::optional<long> WholeNumber(std::string_view text)
 {
-    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string_view::npos)
+    if (text.empty() || text.size() > 9 ||
+        text.find_first_not_of("0123456789") != std::string_view::npos)
         return std::nullopt;
     long v = 0;
     std::from_chars(text.data(), text.data() + text.size(), v);
@@ -308,7 +307,6 @@ std::optional<size_t> PowerLevelOfCell(const std::string& powers, const PowerLev
 
 }  // namespace
 
-
 std::string ChannelsToCsv(RadioData& radio, const CTextService& texts)
 {
     const PowerLevels watts = CurrentPowerLevels();
@@ -328,9 +326,9 @@ std::string ChannelsToCsv(RadioData& radio, const CTextService& texts)
         cells[Frequency] = rx ? MhzText(rxUnits) : "";
         cells[Duplex] = !tx ? "off" : txUnits == rxUnits ? "" : txUnits > rxUnits ? "+" : "-";
         // Offset 0 on simplex rows and rows that do not transmit.
-        cells[OffsetCol] =
-            !tx || !rx ? MhzText(0)
-                       : MhzText(txUnits > rxUnits ? txUnits - rxUnits : rxUnits - txUnits);
+        cells[OffsetCol] = !tx || !rx
+                               ? MhzText(0)
+                               : MhzText(txUnits > rxUnits ? txUnits - rxUnits : rxUnits - txUnits);
         if (tx && !rx) {
             cells[Duplex] = "split";
             cells[OffsetCol] = MhzText(txUnits);
@@ -367,8 +365,8 @@ std::string ChannelsToCsv(RadioData& radio, const CTextService& texts)
         cells[TStep] = TStepOf(ch);
         // Power in watts; a stored value no level has keeps its text (an import refuses it
         // rather than guessing).
-        cells[Power] = ch.Power() < kPowerLevelCount ? WattsText(watts.watts[ch.Power()])
-                                                     : f.PowerText;
+        cells[Power] =
+            ch.Power() < kPowerLevelCount ? WattsText(watts.watts[ch.Power()]) : f.PowerText;
         for (size_t c = 0; c < kColumnCount; ++c) out += (c ? "," : "") + CsvField(cells[c]);
         out += "\r\n";
     }
@@ -416,7 +414,6 @@ std::string CsvNoteText(const CsvNote& note)
     return Settings().LoadMessage(note.message, args);
 }
 
-
 namespace {
 
 /// The references of the scan lists and the emergency block to the channels a plan removes,
@@ -437,9 +434,8 @@ void PlanReferenceCuts(ChannelImport& plan, RadioData& radio)
             using What = CScanData::ChannelCut::What;
             switch (cut.what) {
                 case What::Member:
-                    plan.references.push_back({CsvMessage::kMemberCut,
-                                               {list, std::to_string(cut.member), channel},
-                                               {}});
+                    plan.references.push_back(
+                        {CsvMessage::kMemberCut, {list, std::to_string(cut.member), channel}, {}});
                     break;
                 case What::Designated:
                     plan.references.push_back({CsvMessage::kDesignatedCut, {list, channel}});
@@ -479,17 +475,27 @@ namespace {
 const char* CsvColumnOf(ChannelColumn c, bool split)
 {
     switch (c) {
-        case ChannelColumn::RxFreq: return kHeader[Frequency];
-        case ChannelColumn::TxFreq: return split ? kHeader[OffsetCol] : kHeader[Frequency];
+        case ChannelColumn::RxFreq:
+            return kHeader[Frequency];
+        case ChannelColumn::TxFreq:
+            return split ? kHeader[OffsetCol] : kHeader[Frequency];
         case ChannelColumn::RxType:
-        case ChannelColumn::TxType: return kHeader[Tone];
-        case ChannelColumn::RxCtcss: return kHeader[CToneFreq];
-        case ChannelColumn::TxCtcss: return kHeader[RToneFreq];
-        case ChannelColumn::RxDcs: return kHeader[RxDtcsCode];
-        case ChannelColumn::TxDcs: return kHeader[DtcsCode];
-        case ChannelColumn::Spacing: return kHeader[Mode];
-        case ChannelColumn::Power: return kHeader[Power];
-        default: return kHeader[Name];
+        case ChannelColumn::TxType:
+            return kHeader[Tone];
+        case ChannelColumn::RxCtcss:
+            return kHeader[CToneFreq];
+        case ChannelColumn::TxCtcss:
+            return kHeader[RToneFreq];
+        case ChannelColumn::RxDcs:
+            return kHeader[RxDtcsCode];
+        case ChannelColumn::TxDcs:
+            return kHeader[DtcsCode];
+        case ChannelColumn::Spacing:
+            return kHeader[Mode];
+        case ChannelColumn::Power:
+            return kHeader[Power];
+        default:
+            return kHeader[Name];
     }
 }
 
@@ -508,9 +514,14 @@ class RowPlanner {
 public:
     RowPlanner(const CsvRows& parsed, const std::array<std::optional<size_t>, kColumnCount>& at,
                RadioData& radio, const BandLimits& band, const CTextService& texts)
-        : parsed_(parsed), at_(at), radio_(radio), band_(band),
-          rxTypes_(texts.LoadText(kRxTypeList)), txTypes_(texts.LoadText(kTxTypeList)),
-          powers_(texts.LoadText(kPowerList)), spacings_(texts.LoadText(kSpacingList)),
+        : parsed_(parsed),
+          at_(at),
+          radio_(radio),
+          band_(band),
+          rxTypes_(texts.LoadText(kRxTypeList)),
+          txTypes_(texts.LoadText(kTxTypeList)),
+          powers_(texts.LoadText(kPowerList)),
+          spacings_(texts.LoadText(kSpacingList)),
           watts_(CurrentPowerLevels())
     {
     }
@@ -588,8 +599,7 @@ RowOutcome RowPlanner::Evaluate(size_t row, size_t n, const std::string& line,
                 std::to_string(band_.lowMHz) + "-" + std::to_string(band_.highMHz);
             if (*units < band_.LowUnits() || *units > band_.HighUnits())
                 fittable(CsvMessage::kOutOfBand, {kHeader[c], GridMhzText(*units), band});
-            else if (const uint32_t on = GridStepRound(static_cast<uint32_t>(*units));
-                     on != *units)
+            else if (const uint32_t on = GridStepRound(static_cast<uint32_t>(*units)); on != *units)
                 fittable(CsvMessage::kOffStep, {kHeader[c], GridMhzText(*units), GridMhzText(on)});
         };
         check(rx, Frequency);
@@ -673,8 +683,8 @@ RowOutcome RowPlanner::Evaluate(size_t row, size_t n, const std::string& line,
             want(typeCol) = ChoiceTextOf(list, static_cast<int>(type));
             const std::optional<double> number = PlainDecimal(v);
             want(ctcssCol) = type == ToneType::Analog && number
-                                 ? FormatCtcss(static_cast<uint16_t>(std::clamp(
-                                       std::lround(*number * 10.0), 0L, 9999L)))
+                                 ? FormatCtcss(static_cast<uint16_t>(
+                                       std::clamp(std::lround(*number * 10.0), 0L, 9999L)))
                                  : cells.cells[Col(ctcssCol)];
             want(dcsCol) = IsDigital(type) && number
                                ? FormatDcs(static_cast<uint16_t>(std::min(*number, 9999.0)))
@@ -817,9 +827,8 @@ ChannelImport PlanChannelImport(std::string_view bytes, RadioData& radio, const 
         locations[r] = *location;
         const auto [it, added] = lineOf.emplace(*location, parsed.lines[r]);
         if (!added)
-            plan.errors.push_back({CsvMessage::kDuplicateLocation,
-                                   {line, cell, std::to_string(it->second)},
-                                   {}});
+            plan.errors.push_back(
+                {CsvMessage::kDuplicateLocation, {line, cell, std::to_string(it->second)}, {}});
     }
     if (!plan.Ok()) return plan;
 
@@ -916,7 +925,6 @@ ChannelImport PlanChannelImport(std::string_view bytes, RadioData& radio, const 
     PlanReferenceCuts(plan, radio);
     return plan;
 }
-
 
 void ApplyChannelImport(RadioData& radio, const ChannelImport& plan)
 {

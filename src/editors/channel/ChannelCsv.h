@@ -101,13 +101,13 @@ std::string CsvNoteText(const CsvNote& note);
 
 /// One row of the file as the import screen lists it.
 struct CsvRow {
-    size_t line = 0;          ///< file line the row begins on
-    long location = 0;        ///< its Location (without that column: its place among the rows)
-    std::string name;         ///< Name as the file has it
-    std::string frequency;    ///< Frequency as the file has it
-    std::string mode;         ///< Mode as the file has it
+    size_t line = 0;        ///< file line the row begins on
+    long location = 0;      ///< its Location (without that column: its place among the rows)
+    std::string name;       ///< Name as the file has it
+    std::string frequency;  ///< Frequency as the file has it
+    std::string mode;       ///< Mode as the file has it
     std::vector<CsvNote> problems;  ///< why the radio cannot hold it as it stands
-    bool fittable = true;     ///< every problem is a value the channel rules can fit
+    bool fittable = true;           ///< every problem is a value the channel rules can fit
     /// True when the radio holds the row as it stands.
     bool Fits() const { return problems.empty(); }
     /// True when the radio holds it as it stands or, with fitted values allowed, fitted.

@@ -56,12 +56,11 @@ CDlgChannelImport::CDlgChannelImport(std::string bytes, const QString& file, QWi
     rows_->setObjectName("Rows");
     rows_->setAccessibleName(QString(rowsLabel->text()).remove(QLatin1Char(':')));
     rowsLabel->setBuddy(rows_);
-    rows_->setHorizontalHeaderLabels({UiText(kTakeColumn, "Take"), UiText(kLineColumn, "Line"),
-                                      UiText(kLocationColumn, "Location"),
-                                      UiText(kNameColumn, "Name"),
-                                      UiText(kFrequencyColumn, "Frequency"),
-                                      UiText(kModeColumn, "Mode"),
-                                      UiText(kReasonColumn, "Does not fit because")});
+    rows_->setHorizontalHeaderLabels(
+        {UiText(kTakeColumn, "Take"), UiText(kLineColumn, "Line"),
+         UiText(kLocationColumn, "Location"), UiText(kNameColumn, "Name"),
+         UiText(kFrequencyColumn, "Frequency"), UiText(kModeColumn, "Mode"),
+         UiText(kReasonColumn, "Does not fit because")});
     rows_->verticalHeader()->setVisible(false);
     rows_->setSelectionBehavior(QAbstractItemView::SelectRows);
     rows_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -122,8 +121,7 @@ CDlgChannelImport::CDlgChannelImport(std::string bytes, const QString& file, QWi
 void CDlgChannelImport::FillRows()
 {
     // The whole file, planned once, gives every row and why it does not fit.
-    const ChannelImport whole =
-        PlanChannelImport(bytes_, Radio(), CurrentBandLimits(), Settings());
+    const ChannelImport whole = PlanChannelImport(bytes_, Radio(), CurrentBandLimits(), Settings());
     fileRows_ = whole.rows;
     filling_ = true;
     rows_->setRowCount(static_cast<int>(fileRows_.size()));
@@ -136,8 +134,11 @@ void CDlgChannelImport::FillRows()
         take->setCheckState(tick ? Qt::Checked : Qt::Unchecked);
         take->setData(Qt::AccessibleTextRole, UiText(kTakeColumn, "Take"));
         rows_->setItem(r, Take, take);
-        const QString texts[] = {QString::number(row.line), QString::number(row.location),
-                                 ToQ(row.name), ToQ(row.frequency), ToQ(row.mode),
+        const QString texts[] = {QString::number(row.line),
+                                 QString::number(row.location),
+                                 ToQ(row.name),
+                                 ToQ(row.frequency),
+                                 ToQ(row.mode),
                                  ReasonText(row)};
         for (int c = Line; c < kRowColumns; ++c) {
             auto* item = new QTableWidgetItem(texts[c - Line]);
@@ -196,9 +197,9 @@ void CDlgChannelImport::Replan()
     const bool noneTicked = fileRead && options.rows->empty();
     QString summary = file_ + QStringLiteral("\n");
     if (noneTicked)
-        summary += UiText(kSummaryNoneTicked,
-                          "No row is ticked: tick the rows to import (at most %1).")
-                       .arg(CChannelData::kSlots);
+        summary +=
+            UiText(kSummaryNoneTicked, "No row is ticked: tick the rows to import (at most %1).")
+                .arg(CChannelData::kSlots);
     else if (plan_.Ok())
         summary += UiText(kSummaryOk,
                           "%1 of the file's %2 rows ticked; the channel rules change %3 values "
@@ -228,8 +229,7 @@ void CDlgChannelImport::Replan()
         if (!noneTicked) AddRow(*table_, refused, n);
     for (const CsvNote& n : plan_.fitted) AddRow(*table_, UiText(kChanged, "Changed"), n);
     for (const CsvNote& n : plan_.notices) AddRow(*table_, UiText(kNotice, "Notice"), n);
-    for (const CsvNote& n : plan_.references)
-        AddRow(*table_, UiText(kReference, "Reference"), n);
+    for (const CsvNote& n : plan_.references) AddRow(*table_, UiText(kReference, "Reference"), n);
 
     apply_->setEnabled(plan_.Ok() && !plan_.records.empty());
     apply_->setDefault(apply_->isEnabled());

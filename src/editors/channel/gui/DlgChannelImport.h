@@ -39,7 +39,7 @@ public:
     static constexpr int kModeColumn = 41206;
     static constexpr int kReasonColumn = 41207;
     static constexpr int kFitChoice = 41208;
-    static constexpr int kSummaryOk = 41209;          ///< ticked, rows, changed values
+    static constexpr int kSummaryOk = 41209;           ///< ticked, rows, changed values
     static constexpr int kSummaryRowsRefused = 41210;  ///< problems, channels
     static constexpr int kNotice = 41211;
     static constexpr int kSummaryNoneTicked = 41212;  ///< channels
