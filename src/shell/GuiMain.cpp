@@ -1,8 +1,9 @@
 // rvcps, the desktop program. Start-up in this order: the program directory (the program's
-// own, or --home DIR; installed, the shared resources and the user's own settings), the settings and their language, the main window, the first New (the
-// default set of the current model, without a question); then the main window is shown at
-// once, the picture of the language is drawn over it for a short moment, and the start-up
-// notices follow. The help file is read only when help is first asked for.
+// own, or --home DIR; installed, the shared resources and the user's own settings), the
+// settings and their language, the main window, the first New (the default set of the
+// current model, without a question); then the main window is shown at once, the picture of
+// the language is drawn over it for a short moment, and the start-up notices follow. The help
+// file is read only when help is first asked for.
 //
 // With RVCPS_STARTUP_REPORT set, the program writes "rvcps: window exposed" to stderr when
 // the main window is first on screen and "rvcps: ready" when start-up is over; with the value
