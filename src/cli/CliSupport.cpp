@@ -29,7 +29,7 @@ const char* const kUsage =
     "       rvcps-cli [--home DIR] backups\n"
     "       rvcps-cli [--home DIR] print FILE -o REPORT.pdf [--sections LIST|all]\n"
     "       rvcps-cli [--home DIR] diff A.dat B.dat [--json]\n"
-    "       rvcps-cli [--home DIR] set FILE KEY=VALUE... -o OUT\n"
+    "       rvcps-cli [--home DIR] set FILE [--from CONFIG.json] [KEY=VALUE...] -o OUT\n"
     "       rvcps-cli [--home DIR] export FILE --csv OUT.csv\n"
     "       rvcps-cli [--home DIR] import FILE --csv IN.csv [--rows LIST] [--fit] [--skip-unfit]"
     " -o OUT.dat\n"
