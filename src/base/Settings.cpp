@@ -270,7 +270,11 @@ std::string CSettings::LoadMessage(int n) const
 {
     std::string s = language_.GetString(kSettingSection, Key("S01", n)).substr(0, 255);
     size_t pos = s.find("\\n", 1);
-    if (pos != std::string::npos) s.replace(pos, 2, "\n");
+    // The two characters "\n" become one line break.
+    if (pos != std::string::npos) {
+        s[pos] = '\n';
+        s.erase(pos + 1, 1);
+    }
     return s;
 }
 

@@ -67,7 +67,10 @@ void AppendChunk(std::vector<uint8_t>& out, uint32_t tag, std::span<const uint8_
 {
     AppendU32(out, tag);
     AppendU32(out, static_cast<uint32_t>(bytes.size()));
-    out.insert(out.end(), bytes.begin(), bytes.end());
+    // Grown first, then copied: an empty chunk copies nothing.
+    const size_t at = out.size();
+    out.resize(at + bytes.size());
+    std::copy(bytes.begin(), bytes.end(), out.begin() + static_cast<ptrdiff_t>(at));
 }
 
 }  // namespace
@@ -158,10 +161,9 @@ std::vector<uint8_t> CDataFile::Serialize(std::span<const uint8_t> extra,
                                           const std::array<uint8_t, kDataFileImageSize>& image,
                                           const std::string& comment) const
 {
-    std::vector<uint8_t> out;
+    std::vector<uint8_t> out(kDataFileMagic.begin(), kDataFileMagic.end());
     out.reserve(kCommentOffset + 3 * kChunkHeaderSize + comment.size() + extra.size() +
                 kDataFileImageSize);
-    out.insert(out.end(), kDataFileMagic.begin(), kDataFileMagic.end());
     out.insert(out.end(), header_.Raw().Bytes().begin(), header_.Raw().Bytes().end());
     AppendChunk(out, kTagXM,
                 std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(comment.data()),
