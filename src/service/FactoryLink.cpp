@@ -85,10 +85,11 @@ std::string SignalText(int value)
     return text.empty() ? std::to_string(value) : text;
 }
 
-}  // namespace
-
-LinkResult FactoryRead(CRadioProtocol& link, CRadioInfoBlock& info, RadioIdentity& identity,
-                       const std::string& port)
+/// Reads the blocks of a plan into `record` (the factory record's bytes) in one connection;
+/// `record` changes only when every block arrived.
+LinkResult ReadFactoryPlan(CRadioProtocol& link, RadioIdentity& identity, const std::string& port,
+                           std::span<const TransferBlock> plan,
+                           std::array<uint8_t, CRadioInfoBlock::kRecordSize>& record)
 {
     if (LinkResult r = Connect(link, identity, port); !r.Ok()) return r;
     if (!link.SetRadioMode(RadioMode::Read)) {
@@ -96,10 +97,8 @@ LinkResult FactoryRead(CRadioProtocol& link, CRadioInfoBlock& info, RadioIdentit
         EndAndClose(link, r);
         return r;
     }
-    // The blocks go into a copy: the record changes only when all of them arrived.
-    std::array<uint8_t, CRadioInfoBlock::kRecordSize> copy{};
-    info.Raw().CopyTo(copy.data());
-    for (const TransferBlock& b : kFactoryReadPlan) {
+    std::array<uint8_t, CRadioInfoBlock::kRecordSize> copy = record;
+    for (const TransferBlock& b : plan) {
         if (!link.ReadBlock(b.address, b.count,
                             copy.data() + (b.address - CRadioInfoBlock::kImageAddress))) {
             LinkResult r = BlockFailure(link, LinkMessage::kReadFailed, b.address);
@@ -109,8 +108,21 @@ LinkResult FactoryRead(CRadioProtocol& link, CRadioInfoBlock& info, RadioIdentit
     }
     const bool ended = link.SetRadioMode(RadioMode::End);
     link.Close();
-    info.Raw().CopyFrom(copy.data());
+    record = copy;
     return Done(LinkMessage::kReadDone, ended);
+}
+
+}  // namespace
+
+LinkResult FactoryRead(CRadioProtocol& link, CRadioInfoBlock& info, RadioIdentity& identity,
+                       const std::string& port)
+{
+    // The blocks go into a copy: the record changes only when all of them arrived.
+    std::array<uint8_t, CRadioInfoBlock::kRecordSize> copy{};
+    info.Raw().CopyTo(copy.data());
+    LinkResult r = ReadFactoryPlan(link, identity, port, kFactoryReadPlan, copy);
+    if (r.Ok()) info.Raw().CopyFrom(copy.data());
+    return r;
 }
 
 LinkResult FactoryWrite(CRadioProtocol& link, CRadioInfoBlock& info, RadioIdentity& identity,
@@ -146,25 +158,10 @@ LinkResult FactoryWrite(CRadioProtocol& link, CRadioInfoBlock& info, RadioIdenti
 LinkResult FactoryReadBackup(CRadioProtocol& link, CRadioInfoBlock& radioRecord,
                              RadioIdentity& identity, const std::string& port)
 {
-    if (LinkResult r = Connect(link, identity, port); !r.Ok()) return r;
-    if (!link.SetRadioMode(RadioMode::Read)) {
-        LinkResult r = ModeFailure(link, RadioMode::Read);
-        EndAndClose(link, r);
-        return r;
-    }
     std::array<uint8_t, CRadioInfoBlock::kRecordSize> copy{};
-    for (const TransferBlock& b : kFactoryBackupPlan) {
-        if (!link.ReadBlock(b.address, b.count,
-                            copy.data() + (b.address - CRadioInfoBlock::kImageAddress))) {
-            LinkResult r = BlockFailure(link, LinkMessage::kReadFailed, b.address);
-            EndAndClose(link, r);
-            return r;
-        }
-    }
-    const bool ended = link.SetRadioMode(RadioMode::End);
-    link.Close();
-    radioRecord.Raw().CopyFrom(copy.data());
-    return Done(LinkMessage::kReadDone, ended);
+    LinkResult r = ReadFactoryPlan(link, identity, port, kFactoryBackupPlan, copy);
+    if (r.Ok()) radioRecord.Raw().CopyFrom(copy.data());
+    return r;
 }
 
 CRadioInfoBlock FactoryWriteRecord(const CRadioInfoBlock& info)
