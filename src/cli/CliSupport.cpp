@@ -76,6 +76,7 @@ constexpr HelpText kVerbTexts[] = {
     {"new", 41500},     {"info", 41501},   {"dump", 41502},  {"read", 41503},
     {"write", 41504},   {"verify", 41505}, {"backups", 41506}, {"print", 41507},
     {"diff", 41508},    {"set", 41509},    {"export", 41510}, {"import", 41511},
+    {"restore", 41512},
 };
 constexpr HelpText kOptionTexts[] = {
     {"--home", 41520},      {"--help", 41521},      {"--version", 41522},
@@ -83,7 +84,9 @@ constexpr HelpText kOptionTexts[] = {
     {"--signal", 41526},    {"-o", 41527},          {"--json", 41528},
     {"--keys", 41529},      {"--port", 41530},      {"--trace", 41531},
     {"--no-backup", 41532}, {"--no-verify", 41533}, {"--changed-only", 41534},
-    {"--sections", 41535},  {"--csv", 41536},
+    {"--sections", 41535},  {"--csv", 41536},       {"--all-blocks", 41537},
+    {"--other-radio", 41538}, {"--from", 41539},    {"--rows", 41540},
+    {"--fit", 41541},       {"--skip-unfit", 41542},
 };
 constexpr int kOptionsHeading = 41550;
 constexpr int kGlobalOptionsHeading = 41551;
