@@ -166,15 +166,16 @@ TEST_F(NumbersInEveryLanguage, ExportImportSaveAndPrintWriteTheSameBytes)
     });
     frame->RunCommand(Id(Command::ExportChannels));
     const std::string csv = ReadText(exported);
-    // Channel 1 receives on 446.50000 and transmits 0.49375 below it.
-    EXPECT_NE(csv.find(",446.50000,-,0.49375,"), std::string::npos) << csv;
+    // Channel 1 receives on 446.5 MHz and transmits 0.49375 MHz below it (six decimals, as
+    // other programs write them).
+    EXPECT_NE(csv.find(",446.500000,-,0.493750,"), std::string::npos) << csv;
     EXPECT_EQ(csv.find("446,5"), std::string::npos) << csv;
 
     // Import through the File menu: a table with the six decimals other programs write.
     std::string plan = csv;
-    const size_t at = plan.find("446.50000");
+    const size_t at = plan.find("446.500000");
     ASSERT_NE(at, std::string::npos);
-    plan.replace(at, 9, "446.006250");
+    plan.replace(at, 10, "446.006250");
     const std::string planPath = home.Path("plan.csv");
     std::ofstream(planPath, std::ios::binary) << plan;
     SetCsvPathChooser([&planPath](QWidget*, bool save) -> std::optional<QString> {

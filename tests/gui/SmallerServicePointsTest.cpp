@@ -80,7 +80,7 @@ TEST_F(SmallerServicePoints, TheDataWatchShowsTheEntriesOfItsFirst130LogLines)
         const size_t address = static_cast<size_t>(c.line);
         if (c.shown) {
             const QString head =
-                QStringLiteral("$E.0x%1:").arg(QString::number(address, 16).toUpper());
+                QStringLiteral("Decimal: $E.0x%1:").arg(QString::number(address, 16).toUpper());
             EXPECT_TRUE(detail.startsWith(head)) << c.line << " " << detail.toStdString();
             EXPECT_EQ(view->Table()->currentRow(), static_cast<int>(address / 16) + 1);
         } else {
