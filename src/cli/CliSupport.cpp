@@ -62,8 +62,8 @@ namespace {
 
 /// The value getopt_long returns for the help option that every verb has.
 constexpr int kHelpCode = 0x10000;
-/// The value of the spec at index i among getopt_long's answers.
-constexpr int kSpecCode = 0x10001;
+/// getopt_long answers the i-th option of a verb's table with this value plus i.
+constexpr int kFirstOptionCode = 0x10001;
 
 std::string gCurrentVerb;
 
@@ -73,20 +73,19 @@ struct HelpText {
     int text;
 };
 constexpr HelpText kVerbTexts[] = {
-    {"new", 41500},     {"info", 41501},   {"dump", 41502},  {"read", 41503},
-    {"write", 41504},   {"verify", 41505}, {"backups", 41506}, {"print", 41507},
-    {"diff", 41508},    {"set", 41509},    {"export", 41510}, {"import", 41511},
-    {"restore", 41512},
+    {"new", 41500},    {"info", 41501},    {"dump", 41502},    {"read", 41503}, {"write", 41504},
+    {"verify", 41505}, {"backups", 41506}, {"print", 41507},   {"diff", 41508}, {"set", 41509},
+    {"export", 41510}, {"import", 41511},  {"restore", 41512},
 };
 constexpr HelpText kOptionTexts[] = {
-    {"--home", 41520},      {"--help", 41521},      {"--version", 41522},
-    {"--model", 41523},     {"--name", 41524},      {"--range", 41525},
-    {"--signal", 41526},    {"-o", 41527},          {"--json", 41528},
-    {"--keys", 41529},      {"--port", 41530},      {"--trace", 41531},
-    {"--no-backup", 41532}, {"--no-verify", 41533}, {"--changed-only", 41534},
-    {"--sections", 41535},  {"--csv", 41536},       {"--all-blocks", 41537},
-    {"--other-radio", 41538}, {"--from", 41539},    {"--rows", 41540},
-    {"--fit", 41541},       {"--skip-unfit", 41542},
+    {"--home", 41520},        {"--help", 41521},       {"--version", 41522},
+    {"--model", 41523},       {"--name", 41524},       {"--range", 41525},
+    {"--signal", 41526},      {"-o", 41527},           {"--json", 41528},
+    {"--keys", 41529},        {"--port", 41530},       {"--trace", 41531},
+    {"--no-backup", 41532},   {"--no-verify", 41533},  {"--changed-only", 41534},
+    {"--sections", 41535},    {"--csv", 41536},        {"--all-blocks", 41537},
+    {"--other-radio", 41538}, {"--from", 41539},       {"--rows", 41540},
+    {"--fit", 41541},         {"--skip-unfit", 41542},
 };
 constexpr int kOptionsHeading = 41550;
 constexpr int kGlobalOptionsHeading = 41551;
@@ -102,24 +101,24 @@ std::string TextOf(std::span<const HelpText> table, std::string_view name)
 /// without dashes, one-letter options in the option string.
 class GetoptTable {
 public:
-    GetoptTable(std::span<const OptionSpec> specs, bool stopAtOperand, bool withHelp)
+    GetoptTable(std::span<const OptionSpec> accepted, bool stopAtOperand, bool withHelp)
     {
         // '+': stop at the first operand; '-': operands come back in order as code 1.
         // ':' after it: a missing value is told apart from an unknown option.
         shorts_ = stopAtOperand ? "+:" : "-:";
-        names_.reserve(specs.size() + 1);
+        names_.reserve(accepted.size() + 1);
         bool hasHelp = false, hasH = false;
-        for (size_t i = 0; i < specs.size(); ++i) {
-            const std::string_view name = specs[i].name;
-            const int code = kSpecCode + static_cast<int>(i);
+        for (size_t i = 0; i < accepted.size(); ++i) {
+            const std::string_view name = accepted[i].name;
+            const int code = kFirstOptionCode + static_cast<int>(i);
             if (name.size() > 2 && name.substr(0, 2) == "--") {
                 names_.emplace_back(name.substr(2));
-                longs_.push_back({nullptr, specs[i].takesValue ? required_argument : no_argument,
+                longs_.push_back({nullptr, accepted[i].takesValue ? required_argument : no_argument,
                                   nullptr, code});
                 hasHelp = hasHelp || name == "--help";
             } else if (name.size() == 2 && name[0] == '-') {
                 shorts_ += name[1];
-                if (specs[i].takesValue) shorts_ += ':';
+                if (accepted[i].takesValue) shorts_ += ':';
                 shortCodes_.emplace_back(name[1], code);
                 hasH = hasH || name == "-h";
             }
@@ -154,7 +153,7 @@ private:
 
 /// Runs getopt_long over args. An abbreviated long option is refused: the names are the
 /// contract, and an abbreviation that works today would change meaning with a new option.
-ParsedArgs ParseWithGetopt(std::span<const std::string> args, std::span<const OptionSpec> specs,
+ParsedArgs ParseWithGetopt(std::span<const std::string> args, std::span<const OptionSpec> accepted,
                            bool stopAtOperand, bool& help, size_t& next)
 {
     ParsedArgs out;
@@ -168,7 +167,7 @@ ParsedArgs ParseWithGetopt(std::span<const std::string> args, std::span<const Op
     argv.push_back(nullptr);
     const int argc = static_cast<int>(storage.size());
 
-    const GetoptTable table(specs, stopAtOperand, true);
+    const GetoptTable table(accepted, stopAtOperand, true);
     optind = 0;  // a fresh scan (GNU)
     opterr = 0;  // the program says what went wrong, in its own words
     for (;;) {
@@ -187,18 +186,21 @@ ParsedArgs ParseWithGetopt(std::span<const std::string> args, std::span<const Op
         }
         // Unknown, ambiguous or abbreviated, a value where none belongs or none given, or
         // given twice: the first fault is kept, and the scan goes on for a --help behind it.
-        const bool known = code >= kSpecCode && code < kSpecCode + static_cast<int>(specs.size());
-        const OptionSpec* spec = known ? &specs[static_cast<size_t>(code - kSpecCode)] : nullptr;
+        const bool known =
+            code >= kFirstOptionCode && code < kFirstOptionCode + static_cast<int>(accepted.size());
+        const OptionSpec* option =
+            known ? &accepted[static_cast<size_t>(code - kFirstOptionCode)] : nullptr;
         const bool fault =
-            !spec ||
-            (spec->name.size() > 2 && text.substr(0, text.find('=')) != spec->name) ||
-            (out.Has(spec->name) && !spec->repeatable);
+            !option ||
+            (option->name.size() > 2 && text.substr(0, text.find('=')) != option->name) ||
+            (out.Has(option->name) && !option->repeatable);
         if (fault) {
             if (out.bad.empty()) out.bad = text.empty() ? std::string("-") : text;
             continue;
         }
-        out.options.emplace_back(std::string(spec->name),
-                                 spec->takesValue && optarg ? std::string(optarg) : std::string());
+        out.options.emplace_back(std::string(option->name), option->takesValue && optarg
+                                                                ? std::string(optarg)
+                                                                : std::string());
     }
     next = std::min(static_cast<size_t>(std::max(optind, 1)), storage.size()) - 1;
     if (!stopAtOperand && out.Ok())
@@ -294,7 +296,7 @@ void SetCurrentVerb(std::string_view verb)
     gCurrentVerb = verb;
 }
 
-std::string VerbHelp(std::string_view verb, std::span<const OptionSpec> specs)
+std::string VerbHelp(std::string_view verb, std::span<const OptionSpec> accepted)
 {
     const std::vector<std::string> usage = UsageLinesOf(verb);
     std::string out;
@@ -304,14 +306,14 @@ std::string VerbHelp(std::string_view verb, std::span<const OptionSpec> specs)
     if (const std::string what = TextOf(kVerbTexts, verb); !what.empty()) out += "\n" + what + "\n";
 
     std::vector<std::pair<std::string, std::string>> rows;
-    for (const OptionSpec& spec : specs) {
-        std::string left(spec.name);
-        if (spec.takesValue) {
-            std::string value = ValueNameOf(usage, spec.name);
-            if (spec.repeatable && value.find("...") == std::string::npos) value += "...";
+    for (const OptionSpec& option : accepted) {
+        std::string left(option.name);
+        if (option.takesValue) {
+            std::string value = ValueNameOf(usage, option.name);
+            if (option.repeatable && value.find("...") == std::string::npos) value += "...";
             left += " " + value;
         }
-        rows.emplace_back(left, TextOf(kOptionTexts, spec.name));
+        rows.emplace_back(left, TextOf(kOptionTexts, option.name));
     }
     if (!rows.empty()) out += "\n" + Settings().LoadText(kOptionsHeading) + "\n" + OptionRows(rows);
     out += "\n" + Settings().LoadText(kGlobalOptionsHeading) + "\n" +
@@ -331,14 +333,14 @@ std::string VerbHelp(std::string_view verb, std::span<const OptionSpec> specs)
     return out;
 }
 
-ParsedArgs ParseArgs(std::span<const std::string> args, std::span<const OptionSpec> specs)
+ParsedArgs ParseArgs(std::span<const std::string> args, std::span<const OptionSpec> accepted)
 {
     bool help = false;
     size_t next = 0;
-    ParsedArgs out = ParseWithGetopt(args, specs, false, help, next);
+    ParsedArgs out = ParseWithGetopt(args, accepted, false, help, next);
     if (help) {
         // Help is asked for on its own: whatever else the line holds is not looked at.
-        std::fputs(VerbHelp(gCurrentVerb, specs).c_str(), stdout);
+        std::fputs(VerbHelp(gCurrentVerb, accepted).c_str(), stdout);
         std::fflush(stdout);
         std::exit(static_cast<int>(ExitCode::Success));
     }
@@ -346,10 +348,10 @@ ParsedArgs ParseArgs(std::span<const std::string> args, std::span<const OptionSp
 }
 
 ParsedArgs ParseLeadingOptions(std::span<const std::string> args,
-                               std::span<const OptionSpec> specs, size_t& verbAt)
+                               std::span<const OptionSpec> accepted, size_t& verbAt)
 {
     bool help = false;
-    ParsedArgs out = ParseWithGetopt(args, specs, true, help, verbAt);
+    ParsedArgs out = ParseWithGetopt(args, accepted, true, help, verbAt);
     if (help && out.Ok()) out.options.emplace_back("--help", std::string());
     return out;
 }
