@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <mutex>
+#include <utility>
 
 #include "base/Settings.h"
 #include "base/TextFormat.h"
@@ -369,9 +370,10 @@ LinkResult CTransfer::EndConnection(LinkResult result)
     return result;
 }
 
-void CTransfer::UseLink(CRadioProtocol& link)
+void CTransfer::UseLink(CRadioProtocol& link, bool greeted)
 {
     link_ = &link;
+    greeted_ = greeted;
 }
 
 LinkResult CTransfer::Connect(const std::string& port)
@@ -381,8 +383,9 @@ LinkResult CTransfer::Connect(const std::string& port)
         Result(LinkStatus::Interrupted, LinkMessage::kConnectInterrupted);
     if (link_ != &ownLink_ && link_->IsOpen()) {
         // The next step of a session: the port is still open and locked; only the handshake
-        // is made again.
-        if (!link_->HandshakePatient()) {
+        // is made again, unless the radio has just answered the one that opened the session.
+        const bool greeted = std::exchange(greeted_, false);
+        if (!greeted && !link_->HandshakePatient()) {
             const AnswerFault fault = link_->LastFault();
             const std::string device = link_->PortName();
             link_->Close();

@@ -324,8 +324,9 @@ public:
     /// Moves the blocks over link (a write session's, open and locked for all of its steps)
     /// instead of a link of its own: Connect opens it when it is closed and otherwise makes
     /// only the handshake again; the end of the transfer puts the radio back to mode 1 and
-    /// leaves the port open. link must outlive the transfer.
-    void UseLink(CRadioProtocol& link);
+    /// leaves the port open. link must outlive the transfer. greeted: the radio has just
+    /// answered a handshake on link, so Connect goes on with the identity at once.
+    void UseLink(CRadioProtocol& link, bool greeted = false);
     /// A read of only the 16-byte blocks that hold these stretches (the verify of a write of
     /// the changed blocks); the other bytes of Buffer() stay zero. Empty (the default) reads
     /// the whole memory.
@@ -363,6 +364,7 @@ private:
     TransferDirection direction_;
     CRadioProtocol ownLink_;
     CRadioProtocol* link_ = &ownLink_;
+    bool greeted_ = false;  ///< the session's link has just made its handshake
     Image buffer_{};
     RadioIdentity identity_;
     FreqRangeRecord radioRange_;

@@ -1,5 +1,7 @@
 #include "link/WriteSession.h"
 
+#include <utility>
+
 #include "base/Settings.h"
 #include "base/TextFormat.h"
 
@@ -34,9 +36,9 @@ bool Stopped(const WriteSessionOptions& options)
 /// Connects and runs one step's transfer over the session's link.
 LinkResult RunStep(CTransfer& transfer, CRadioProtocol& link, const std::string& port,
                    const WriteSessionOptions& options, IWriteSessionObserver& observer,
-                   WriteStep step)
+                   WriteStep step, bool greeted)
 {
-    transfer.UseLink(link);
+    transfer.UseLink(link, greeted);
     transfer.SetStopRequest(options.stop);
     LinkResult result = transfer.Connect(port);
     if (!result.Ok()) return result;
@@ -57,7 +59,9 @@ LinkResult CWriteSession::Open(const std::string& port)
     port_ = port;
     int number = 0;
     link_.Close();
-    return FindPort(link_, port, number);
+    const LinkResult result = FindPort(link_, port, number);
+    openedAt_ = link_.Clock().Now();
+    return result;
 }
 
 WriteSessionResult NotOpened(const LinkResult& open, const WriteSessionOptions& options)
@@ -89,11 +93,15 @@ WriteSessionResult CWriteSession::Run(Image& image, const WriteSessionOptions& o
     const std::string& port = port_;
     const bool backup = options.backup || options.restore;
     if (!link.IsOpen()) return NotOpened(NoRadioResult(PortError::None, port), options);
+    // The first step goes on from the handshake that opened the port while the radio still
+    // waits for the next command; a later start makes the handshake again.
+    bool greeted = link.Clock().Now() - openedAt_ < kGreetingKept;
+    auto firstStep = [&greeted] { return std::exchange(greeted, false); };
 
     if (backup) {
         result.step = WriteStep::Backup;
         CTransfer read(TransferDirection::Read);
-        result.link = RunStep(read, link, port, options, observer, WriteStep::Backup);
+        result.link = RunStep(read, link, port, options, observer, WriteStep::Backup, firstStep());
         if (!result.link.Ok()) {
             link.Close();
             result.outcome = result.link.status == LinkStatus::Interrupted
@@ -138,7 +146,7 @@ WriteSessionResult CWriteSession::Run(Image& image, const WriteSessionOptions& o
     write.UseImage(image);
     write.SendAsIs(options.restore);
     if (backup && !options.allBlocks) write.SetHeldImage(&result.held);
-    result.link = RunStep(write, link, port, options, observer, WriteStep::Write);
+    result.link = RunStep(write, link, port, options, observer, WriteStep::Write, firstStep());
     result.blocksSent = write.BlocksSent();
     result.planBlocks = write.PlanBlocks();
     result.written = result.link.written;
@@ -172,7 +180,7 @@ WriteSessionResult CWriteSession::Run(Image& image, const WriteSessionOptions& o
         VerifyRanges(true, written.written, Settings().IsServiceLevel());
     CTransfer check(TransferDirection::Read);
     check.SetReadRanges(ranges);
-    result.link = RunStep(check, link, port, options, observer, WriteStep::Verify);
+    result.link = RunStep(check, link, port, options, observer, WriteStep::Verify, firstStep());
     link.Close();
     if (!result.link.Ok()) {
         result.outcome = result.link.status == LinkStatus::Interrupted
@@ -218,12 +226,17 @@ std::string WriteSessionText(const WriteSessionResult& result, const WriteSessio
             std::string text =
                 Message(WriteSessionMessage::kBlocksWritten, {std::to_string(result.blocksSent),
                                                               std::to_string(result.planBlocks)});
-            text += " " + Message(result.verified   ? WriteSessionMessage::kWrittenVerified
-                                  : commandLine ? WriteSessionMessage::kWrittenNotVerified
-                                                : WriteSessionMessage::kNotVerifiedScreen);
+            // Sentences joined by a space, appended one after the other.
+            auto add = [&text](int id) {
+                text += ' ';
+                text += Message(id);
+            };
+            add(result.verified   ? WriteSessionMessage::kWrittenVerified
+                : commandLine ? WriteSessionMessage::kWrittenNotVerified
+                              : WriteSessionMessage::kNotVerifiedScreen);
             if (!options.backup && !options.restore)
-                text += " " + Message(commandLine ? WriteSessionMessage::kNoBackup
-                                                  : WriteSessionMessage::kNoBackupScreen);
+                add(commandLine ? WriteSessionMessage::kNoBackup
+                                : WriteSessionMessage::kNoBackupScreen);
             return text;
         }
         case WriteOutcome::BackupFailed:

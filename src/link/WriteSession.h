@@ -5,6 +5,7 @@
 // command line's write and restore all run it; each step makes its own handshake.
 
 #include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -134,8 +135,11 @@ public:
     const std::string& Device() const { return link_.PortName(); }
 
 private:
+    /// How long after the opening handshake the first step may go on without one of its own.
+    static constexpr std::chrono::milliseconds kGreetingKept{1000};
     CRadioProtocol link_;
     std::string port_;
+    IClock::TimePoint openedAt_{};
 };
 
 /// Open and Run: the result of a port that could not be opened says that nothing was written.

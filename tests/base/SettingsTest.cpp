@@ -110,8 +110,9 @@ TEST(ShippedLanguages, EveryTextIsTranslatedWithTheSameStoredValues)
         }
         EXPECT_FALSE(it->second.empty()) << key;
         // A choice list must store the same values in both languages.
-        if (key.rfind("S02", 0) == 0)
+        if (key.rfind("S02", 0) == 0) {
             EXPECT_EQ(StoredValues(it->second), StoredValues(text)) << key;
+        }
     }
     for (const auto& [key, text] : chinese)
         EXPECT_TRUE(english.count(key)) << key << " has no English text";

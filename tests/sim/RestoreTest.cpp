@@ -535,6 +535,7 @@ TEST_F(RestoreTest, OneChannelEditSendsItsBlockAndTheStampAndReadsBackOnlyThose)
     reads.push_back(1408);
     EXPECT_EQ(Addresses("Eb"), reads) << "the backup read, then the read-back of what was sent";
     EXPECT_EQ(Addresses("Ea"), (std::vector<uint32_t>{1408, kStampBlock.address}));
+    EXPECT_EQ(radio->CommandCount("Pa"), 3) << "the backup goes on from the opening handshake";
     EXPECT_NE(run.out.find(Message(WriteSessionMessage::kBlocksWritten, {"2", "83"}) + " " +
                            Message(WriteSessionMessage::kWrittenVerified)),
               std::string::npos)

@@ -70,18 +70,25 @@ TEST_F(SimTest, FaultsHitTheNthCommandOfTheirKind)
 {
     struct Case {
         const char* name;
-        sim::SimFault fault;
+        const char* command;
+        int at, times;
         std::vector<bool> answered;  // handshakes 1.. after the fault is added
-    } cases[] = {
-        {"second handshake", {FaultKind::NoAnswer, "Pa", 2, 1}, {true, false, true, true}},
-        {"from the third on", {FaultKind::NoAnswer, "Pa", 3, 0}, {true, true, false, false}},
-        {"two of any kind", {FaultKind::NoAnswer, "*", 2, 2}, {true, false, false, true}},
-        {"other kind only", {FaultKind::NoAnswer, "Ma", 1, 0}, {true, true, true, true}},
+    };
+    const Case cases[] = {
+        {"second handshake", "Pa", 2, 1, {true, false, true, true}},
+        {"from the third on", "Pa", 3, 0, {true, true, false, false}},
+        {"two of any kind", "*", 2, 2, {true, false, false, true}},
+        {"other kind only", "Ma", 1, 0, {true, true, true, true}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         StartRadio({});
-        radio->AddFault(c.fault);
+        sim::SimFault fault;
+        fault.kind = FaultKind::NoAnswer;
+        fault.command = c.command;
+        fault.at = c.at;
+        fault.times = c.times;
+        radio->AddFault(fault);
         CRadioProtocol l;
         ASSERT_TRUE(l.Open(radio->DevicePath()));
         l.Configure(9600, 8, Parity::None, StopBits::Two);
