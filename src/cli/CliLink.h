@@ -42,6 +42,9 @@ struct CliLinkMessage {
     /// the backup read found a radio of another range (%s radio's, %s the file's)
     static constexpr int kRangeMismatch = 3031;
     static constexpr int kInvalidEntry = 3032;  ///< one invalid entry (%s where and why, %s field)
+    /// a file with broken references was not saved / not written; the entries follow
+    static constexpr int kInvalidNotSaved = 3606;
+    static constexpr int kInvalidNotWritten = 3607;
     /// a restore: the backup's time and model do not matter, only its bytes (%s the backup)
     static constexpr int kRestoreOf = 3033;
 };

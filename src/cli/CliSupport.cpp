@@ -9,8 +9,10 @@
 #include "base/AtomicFile.h"
 #include "base/Settings.h"
 #include "cli/Cli.h"
+#include "cli/CliLink.h"
 #include "data/DataFile.h"
 #include "data/ModelCatalog.h"
+#include "data/RadioData.h"
 
 namespace rv::cli {
 
@@ -453,6 +455,12 @@ ExitCode UsageError(const std::string& bad)
 
 void CliDocumentUi::ShowMessage(int messageId, const std::string& text)
 {
+    if (messageId == DocMessage::kInvalidData) {
+        // The command line has no invalid list to look at: each entry is named here.
+        Report(CliLinkMessage::kInvalidNotSaved);
+        ReportInvalidEntries(Radio().InvalidLog());
+        return;
+    }
     ReportText(messageId, text);
 }
 

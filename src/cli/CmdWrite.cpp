@@ -119,7 +119,7 @@ ExitCode RunWrite(std::span<const std::string> argv)
     RadioData& radio = Radio();
     if (radio.ValidateAll()) {
         // The command line has no invalid list to look at: each entry is named here.
-        Report(DocMessage::kInvalidData);
+        Report(CliLinkMessage::kInvalidNotWritten);
         ReportInvalidEntries(radio.InvalidLog());
         return ExitCode::Failure;
     }

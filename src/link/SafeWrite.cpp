@@ -176,8 +176,11 @@ std::string SaveBackup(const std::string& folder, const Image& image, const std:
     if (Exists(path)) return {};
     CDataFile file;
     file.SetHeader(CQTXDoc::BuildHeader());
-    std::string comment = Settings().LoadMessage(SafeWriteMessage::kBackupComment,
-                                                 {fs::path(sourceFile).filename().string()});
+    const std::string source = fs::path(sourceFile).filename().string();
+    std::string comment =
+        source.empty()
+            ? Settings().LoadMessage(SafeWriteMessage::kBackupCommentUnsaved)
+            : Settings().LoadMessage(SafeWriteMessage::kBackupComment, {source});
     if (comment.empty()) comment = " ";
     if (!file.Write(path, {}, image, comment)) return {};
     return path;

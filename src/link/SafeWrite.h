@@ -32,6 +32,8 @@ struct SafeWriteMessage {
     /// how to put the backup back (%s backup file)
     static constexpr int kRestoreHint = 1386;
     static constexpr int kBackupComment = 1387;  ///< comment of a backup file (%s data file)
+    /// comment of a backup taken before writing a configuration that has no file yet
+    static constexpr int kBackupCommentUnsaved = 3605;
     static constexpr int kNoBackups = 1388;      ///< no backups in the folder (%s folder)
     static constexpr int kVerifyEqual = 1389;    ///< the radio holds what the file says
     /// bytes outside every field (%s address)

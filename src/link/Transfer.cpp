@@ -145,7 +145,16 @@ LinkResult FindPort(CRadioProtocol& link, const std::string& port, int& number)
             // than that no radio answered; of the handshakes, one that was answered wrongly.
             if (link.SearchError() == PortError::AccessDenied)
                 return NoRadioResult(PortError::AccessDenied, link.SearchErrorDevice());
-            return HandshakeResult(link.HandshakeFault(), link.HandshakeFaultDevice());
+            LinkResult r = HandshakeResult(link.HandshakeFault(), link.HandshakeFaultDevice());
+            if (r.message == LinkMessage::kNoRadio) {
+                // Nothing answered anywhere: the message lists the devices looked at.
+                r.searched = true;
+                r.argument.clear();
+                for (const PortName& p : PortTable())
+                    if (!p.device.empty())
+                        r.argument = r.argument.empty() ? p.device : r.argument + '\n' + p.device;
+            }
+            return r;
         }
     }
     if (number > 0) {
@@ -250,6 +259,22 @@ std::string LinkResult::Text() const
     std::string text = Message(message);
     if (text.empty()) return text;
     switch (message) {
+        case LinkMessage::kNoRadio:
+            if (searched) {
+                std::string list;
+                size_t start = 0;
+                while (start < argument.size()) {
+                    const size_t end = std::min(argument.find('\n', start), argument.size());
+                    const std::string one = PortText(argument.substr(start, end - start));
+                    list = list.empty() ? one : FillStrings(Message(LinkMessage::kListJoin), {list, one});
+                    start = end + 1;
+                }
+                text = list.empty() ? Message(LinkMessage::kNoSerialPort)
+                                    : FillStrings(Message(LinkMessage::kNoRadioOnPorts), {list});
+            } else if (!argument.empty()) {
+                text = FillStrings(Message(LinkMessage::kNoRadioOnPort), {PortText(argument)});
+            }
+            break;
         case LinkMessage::kReadFailed:
             text = Fill(text, {AddressText(number), CauseText(cause)});
             break;
@@ -286,6 +311,15 @@ std::string LinkResult::Text() const
         if (!note.empty()) text += " " + note;
     }
     return text;
+}
+
+std::string PortText(const std::string& device)
+{
+    const std::vector<PortName> table = PortTable();
+    for (size_t i = 0; i < table.size(); ++i)
+        if (!device.empty() && table[i].device == device)
+            return FillStrings(Message(LinkMessage::kPortWithNumber), {std::to_string(i + 1), device});
+    return device;
 }
 
 std::span<const TransferBlock> WritePlan(bool serviceLevel)
@@ -332,7 +366,7 @@ LinkResult NoRadioResult(PortError error, const std::string& device)
     LinkResult r = Result(LinkStatus::NoRadio, LinkMessage::kNoRadio);
     switch (error) {
         case PortError::None:
-            return r;
+            break;  // the port opened; nothing answered on it
         case PortError::AccessDenied:
             r.message = LinkMessage::kPortDenied;
             break;

@@ -83,6 +83,12 @@ struct LinkMessage {
     static constexpr int kHoldsEitherOnly = 3002;
     static constexpr int kStretch = 3003;   ///< one stretch of addresses (%s to %s)
     static constexpr int kListJoin = 3004;  ///< two parts of a list joined (%s, %s)
+    /// No radio answered on the port given (%s the port), on any of the ports searched (%s
+    /// the list), or the search found no serial port at all.
+    static constexpr int kNoRadioOnPort = 3601;
+    static constexpr int kNoRadioOnPorts = 3602;
+    static constexpr int kNoSerialPort = 3603;
+    static constexpr int kPortWithNumber = 3604;  ///< a numbered port (%s number, %s device)
 };
 /// Interface texts of the transfer screen (language keys S02nnnnn).
 struct LinkText {
@@ -126,10 +132,16 @@ struct LinkResult {
     /// configuration.
     std::optional<AddressRange> uncertain{};
     bool endConfirmed = true;  ///< false when the radio did not confirm the end (mode 1)
+    /// No radio: every port was searched, argument lists the devices looked at (empty: none).
+    bool searched = false;
     bool Ok() const { return status == LinkStatus::Ok; }
     /// The message text of the current language with its values filled in.
     std::string Text() const;
 };
+
+/// A device as the user knows it: "COM1 (/dev/ttyUSB0)" when a port number names it, else the
+/// device path alone.
+std::string PortText(const std::string& device);
 
 /// The language text of a cause (message 1240 to 1245); "" for AnswerFault::None.
 std::string CauseText(AnswerFault cause);

@@ -107,8 +107,7 @@ CDlgCompare::CDlgCompare(IMainShell& shell, QWidget* parent) : QDialog(parent), 
     radio_ = new QPushButton(UiText(CompareText::kRadioButton, "&Radio"), this);
     radio_->setObjectName("CompareRadio");
     for (QPushButton* b : {file_, radio_}) {
-        b->setAccessibleName(
-            QString(b->text()).remove(QLatin1Char('&')).remove(QStringLiteral("...")));
+        b->setAccessibleName(PlainCommandText(b->text()));
         b->setAutoDefault(false);
     }
     connect(file_, &QPushButton::clicked, this, &CDlgCompare::ChooseFile);
@@ -139,7 +138,7 @@ CDlgCompare::CDlgCompare(IMainShell& shell, QWidget* parent) : QDialog(parent), 
     QPushButton* close =
         buttons->addButton(UiText(CompareText::kClose, "&Close"), QDialogButtonBox::RejectRole);
     close->setObjectName("Close");
-    close->setAccessibleName(QString(close->text()).remove(QLatin1Char('&')));
+    close->setAccessibleName(PlainCommandText(close->text()));
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* choice = new QHBoxLayout;

@@ -101,10 +101,8 @@ CDlgFileHeader::CDlgFileHeader(Mode mode, QWidget* parent) : QFileDialog(parent)
     setFileMode(mode == Mode::Open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     setNameFilters(NameFilters());
     setDefaultSuffix(ToQ(TextOr(Settings().LoadText(DocText::kDefaultExtension), "dat")));
-    setWindowTitle(UiText(mode == Mode::Open ? Id(Command::Open) : Id(Command::SaveAs),
-                          mode == Mode::Open ? "Open" : "Save As")
-                       .remove('&')
-                       .remove("..."));
+    setWindowTitle(PlainCommandText(UiText(mode == Mode::Open ? Id(Command::Open) : Id(Command::SaveAs),
+                                           mode == Mode::Open ? "Open" : "Save As")));
 
     auto* box = new QGroupBox(UiText(ShellText::kFileInformation, "File Information"), this);
     auto* form = new QFormLayout(box);

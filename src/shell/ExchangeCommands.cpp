@@ -46,10 +46,7 @@ std::optional<QString> ChooseCsvPath(QWidget* parent, bool save)
 /// The command's menu text without mnemonic and ellipsis: the log row's operation.
 QString Operation(Command command, const char* english, const QString& path)
 {
-    QString text = UiText(Id(command), english);
-    text.remove(QLatin1Char('&'));
-    text.remove(QStringLiteral("..."));
-    return text + QStringLiteral(" ") + path;
+    return PlainCommandText(UiText(Id(command), english)) + QStringLiteral(" ") + path;
 }
 
 void Fail(IMainShell& shell, const QString& operation, int message, const QString& path)

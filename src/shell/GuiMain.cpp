@@ -15,6 +15,7 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QPixmap>
+#include <QScreen>
 #include <QStyle>
 #include <QTimer>
 #include <QWindow>
@@ -117,6 +118,10 @@ int main(int argc, char** argv)
     const char* report = std::getenv("RVCPS_STARTUP_REPORT");
     std::unique_ptr<CStartUpReport> reporter;
     if (report) reporter = std::make_unique<CStartUpReport>(&frame);
+    // The first window stays inside the screen's work area on a small screen (1024 x 768
+    // with a panel), where its usual size would reach past the edges.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        frame.resize(frame.size().boundedTo(screen->availableGeometry().size()));
     frame.show();
 
     // After the first paint: the picture over the window, then the notices (the picture goes

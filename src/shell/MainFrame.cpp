@@ -60,18 +60,6 @@ constexpr int kTreeWidth = 220;
 constexpr int kCommandRole = Qt::UserRole;
 constexpr int kTitleRole = Qt::UserRole + 1;  // the item's text without its count
 
-/// A menu text for the log: without its mnemonic and dots.
-QString PlainText(QString text)
-{
-    // "(&N)" is how translations without the letter in their text show the mnemonic. The
-    // expression is compiled once: every menu entry passes here when the menus are built.
-    static const QRegularExpression mnemonic(QStringLiteral("\\(&.\\)"));
-    text.remove(mnemonic);
-    text.remove('&');
-    text.remove("...");
-    const int tab = text.indexOf('\t');
-    return tab >= 0 ? text.left(tab) : text;
-}
 
 QIcon StandardIcon(int id, QStyle* style)
 {
@@ -268,7 +256,7 @@ QAction* CMainFrame::MakeAction(const MenuEntry& entry)
         action->setShortcut(QKeySequence(QString::fromLatin1(entry.shortcut)));
     action->setIcon(StandardIcon(entry.id, style()));
     action->setIconVisibleInMenu(false);
-    action->setStatusTip(PlainText(action->text()));
+    action->setStatusTip(PlainCommandText(action->text()));
     action->setCheckable(IsToggle(entry.id));
     const int id = entry.id;
     connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
@@ -322,7 +310,7 @@ void CMainFrame::BuildToolBar()
             continue;
         }
         if (QAction* action = Action(id)) {
-            action->setToolTip(PlainText(action->text()));
+            action->setToolTip(PlainCommandText(action->text()));
             toolBar_->addAction(action);
         }
     }
@@ -554,7 +542,7 @@ void CMainFrame::RunCommand(int id)
             return;
         case Id(Command::Undo):
         case Id(Command::Redo): {
-            const QString operation = PlainText(Action(id) ? Action(id)->text() : QString());
+            const QString operation = PlainCommandText(Action(id) ? Action(id)->text() : QString());
             if (id == Id(Command::Undo) ? doc_.Undo() : doc_.Redo())
                 LogEvent(operation, UiText(ShellText::kResultDone, "Done"));
             UpdateModifiedMark();
@@ -635,7 +623,7 @@ void CMainFrame::RunCommand(int id)
         // information shows the new programming time stamp) after a write.
         case Id(Command::ReadFromRadio):
             if (RunReadFromRadio(*this))
-                CheckLoadedReferences(PlainText(Action(id) ? Action(id)->text() : QString()));
+                CheckLoadedReferences(PlainCommandText(Action(id) ? Action(id)->text() : QString()));
             break;
         case Id(Command::WriteToRadio): {
             // Writing keeps the configuration safe in the radio; it changes nothing of the
@@ -661,7 +649,7 @@ void CMainFrame::RunCommand(int id)
 
 void CMainFrame::RunDocumentCommand(int id)
 {
-    QString operation = PlainText(Action(id) ? Action(id)->text() : QString());
+    QString operation = PlainCommandText(Action(id) ? Action(id)->text() : QString());
     DocResult result;
     switch (id) {
         case Id(Command::New):
@@ -678,7 +666,7 @@ void CMainFrame::RunDocumentCommand(int id)
             break;
         default:
             operation = UiText(Id(Command::Open), "Open");
-            operation = PlainText(operation);
+            operation = PlainCommandText(operation);
             result = doc_.OpenRecent(static_cast<size_t>(id - Id(Command::RecentFile1)));
             break;
     }

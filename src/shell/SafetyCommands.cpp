@@ -22,7 +22,7 @@ TracePathChooser& Chooser()
 
 QString Operation()
 {
-    return UiText(Id(Command::SaveLinkTrace), "Save &Link Trace...").remove(QLatin1Char('&'));
+    return PlainCommandText(UiText(Id(Command::SaveLinkTrace), "Save &Link Trace..."));
 }
 
 std::optional<QString> ChooseTracePath(QWidget* parent)

@@ -2,6 +2,7 @@
 // Conversions between the core's UTF-8 texts and Qt strings, and language-text lookups for
 // widgets (the English default stays when the language file has no text).
 
+#include <QRegularExpression>
 #include <QString>
 #include <string>
 
@@ -24,6 +25,19 @@ inline std::string FromQ(const QString& text)
 inline QString UiText(int n, const char* english)
 {
     return ToQ(TextOr(Settings().LoadText(n), english));
+}
+/// A menu or button text as a caption, a log operation or an accessible name: without its
+/// mnemonic ("&Open", or "(&O)" where a translation has no such letter), its dots and any
+/// shortcut after a tab.
+inline QString PlainCommandText(QString text)
+{
+    // Compiled once: every menu entry passes here when the menus are built.
+    static const QRegularExpression mnemonic(QStringLiteral("\\(&.\\)"));
+    text.remove(mnemonic);
+    text.remove(QLatin1Char('&'));
+    text.remove(QStringLiteral("..."));
+    const qsizetype tab = text.indexOf(QLatin1Char('\t'));
+    return tab >= 0 ? text.left(tab) : text;
 }
 /// Message n, or the English default when the language file has none.
 inline QString UiMessage(int n, const char* english)

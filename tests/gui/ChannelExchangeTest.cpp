@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <algorithm>
 #include <filesystem>
@@ -22,6 +23,8 @@
 #include "editors/channel/gui/DlgChannelImport.h"
 #include "gui/GuiTestSupport.h"
 #include "shell/ExchangeCommands.h"
+#include "ui/NavigationBar.h"
+#include "ui/QtText.h"
 
 extern char** environ;
 
@@ -239,6 +242,39 @@ TEST_F(ChannelExchangeTest, RowsThatDoNotFitAreGreyedWithTheReasonAndTheTickedOn
     ASSERT_EQ(Radio().Channels().size(), 16u);
     EXPECT_EQ(Radio().ChannelAlias(Radio().Channels()[0]->id_), "CH01");
     EXPECT_EQ(Radio().ChannelAlias(Radio().Channels()[15]->id_), "CH16");
+}
+
+TEST_F(ChannelExchangeTest, PreviewGivesTheFilesLinesCountsAgreeAndTheRecordBarFollows)
+{
+    // The channel window is open on 16 channels while two rows are imported.
+    ASSERT_NE(frame->OpenView(Id(Command::Channel)), nullptr);
+    std::vector<QString> lines;
+    prepare = [&lines](CDlgChannelImport& dialog) {
+        for (int r = 0; r < dialog.Rows()->rowCount(); ++r)
+            lines.push_back(dialog.Rows()->item(r, CDlgChannelImport::Line)->text());
+    };
+    // A comment over two lines and a blank line: each row is named by the line it begins on.
+    const std::string csv =
+        "Location,Name,Frequency,Comment\n1,Hill,440.0,\"two\nlines\"\n\n2,Vale,441.0,\n";
+    const QString file = QString::fromStdString(home.Path("plan.csv"));
+    EXPECT_TRUE(ImportPressing(csv, &CDlgChannelImport::ApplyButton));
+    EXPECT_EQ(lines, (std::vector<QString>{QStringLiteral("2"), QStringLiteral("5")}));
+    EXPECT_EQ(summary, file + QStringLiteral("\n") +
+                           UiText(CDlgChannelImport::kSummaryOk, "").arg(2).arg(2));
+    auto* bar = frame->findChild<CNavigationBar*>();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->NumberField()->maximum(), 2) << "the record bar counts the imported rows";
+
+    // One value fitted, one problem: the singular texts.
+    storeFitted = true;
+    EXPECT_TRUE(ImportPressing("Location,Frequency\n1,433.5034\n",
+                               &CDlgChannelImport::CancelButton));
+    EXPECT_EQ(summary, file + QStringLiteral("\n") +
+                           UiText(CDlgChannelImport::kSummaryOkOneChange, "").arg(1).arg(1));
+    EXPECT_FALSE(ImportPressing("Location,Frequency\n1,440\n1,441\n",
+                                &CDlgChannelImport::CancelButton));
+    EXPECT_EQ(summary,
+              file + QStringLiteral("\n") + UiText(CDlgChannelImport::kSummaryRefusedOne, ""));
 }
 
 TEST_F(ChannelExchangeTest, ExportWritesTheChannelTableAndNamesAFailure)

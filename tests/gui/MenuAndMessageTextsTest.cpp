@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QTimer>
 #include <map>
 
@@ -48,6 +49,23 @@ TEST_P(MenuAndMessageTexts, NoMenuHasTwoEntriesOnOneMnemonic)
         }
     }
     EXPECT_GE(menus, 6);
+}
+
+TEST_P(MenuAndMessageTexts, AnEntryShownAsPlainTextLosesItsMnemonicInEveryForm)
+{
+    // What the status bar and the log show of a command: "Import Channels", "导入信道", never
+    // "导入信道(I)" or an ampersand.
+    const QRegularExpression leftover(QStringLiteral("&|\\([A-Z]\\)|\\.\\.\\."));
+    int entries = 0;
+    for (QAction* top : frame->menuBar()->actions())
+        if (QMenu* menu = top->menu())
+            for (QAction* action : menu->actions()) {
+                if (action->isSeparator() || action->text().isEmpty()) continue;
+                ++entries;
+                EXPECT_FALSE(action->statusTip().contains(leftover))
+                    << action->text().toStdString() << " -> " << action->statusTip().toStdString();
+            }
+    EXPECT_GE(entries, 30);
 }
 
 TEST_P(MenuAndMessageTexts, AMessageBoxShowsItsWholeCaption)

@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "base/Settings.h"
+#include "data/DataFile.h"
 #include "link/SafeWrite.h"
 #include "support/TestSupport.h"
 
@@ -82,6 +84,27 @@ TEST(BackupFiles, ListedNewestFirstOtherFilesLeftOut)
     EXPECT_EQ(list[0].time, LocalTime(2026, 12, 11, 8, 0, 0));
     EXPECT_EQ(list[1].name, names[0]);
     EXPECT_EQ(list[2].name, names[2]);
+}
+
+class BackupComment : public HomeTest {};
+
+TEST_F(BackupComment, NamesTheFileWrittenOrSaysTheConfigurationWasUnsaved)
+{
+    const Image image{};
+    const struct {
+        std::string source, comment;
+    } cases[] = {
+        {home.Path("fleet/site 4.dat"),
+         Settings().LoadMessage(SafeWriteMessage::kBackupComment, {"site 4.dat"})},
+        {"", Settings().LoadMessage(SafeWriteMessage::kBackupCommentUnsaved)},
+    };
+    for (const auto& c : cases) {
+        std::string tried;
+        const std::string path = SaveBackup(home.Dir(), image, "RV-205", "400-470", c.source, tried);
+        ASSERT_FALSE(path.empty()) << tried;
+        EXPECT_EQ(CDataFile::ReadComment(path), c.comment) << c.source;
+        fs::remove(path);
+    }
 }
 
 }  // namespace

@@ -246,6 +246,17 @@ TEST_F(TransferTest, NoRadioIsReportedAndNothingChanges)
     EXPECT_EQ(Snapshot::Take(), before);
     EXPECT_EQ(Settings().ComPort(), kSimPort);
     EXPECT_FALSE(t.Link().IsOpen());
+
+    // The message names the ports: the search lists what it looked at, a port given by number
+    // or by path is named both ways, and a machine without serial ports is told so.
+    const std::string port = FillStrings(Settings().LoadMessage(LinkMessage::kPortWithNumber),
+                                         {std::to_string(kSimPort), silentLine->Path()});
+    EXPECT_EQ(r.Text(), Settings().LoadMessage(LinkMessage::kNoRadioOnPorts, {port}));
+    for (const std::string& given : {std::to_string(kSimPort), silentLine->Path()})
+        EXPECT_EQ(t.Connect(given).Text(), Settings().LoadMessage(LinkMessage::kNoRadioOnPort, {port}))
+            << given;
+    CIniFile::WriteString(home.Path("Settings.ini"), "Ports", "COM" + std::to_string(kSimPort), "");
+    EXPECT_EQ(t.Connect().Text(), Settings().LoadMessage(LinkMessage::kNoSerialPort));
 }
 
 TEST_F(TransferTest, NamedPortThatCannotBeUsedSaysWhich)

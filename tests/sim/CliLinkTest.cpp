@@ -319,7 +319,8 @@ protected:
         if (c.place == Place::Handshake) {
             std::string text = Settings().LoadMessage(LinkMessage::kHandshakeFailed,
                                                       {device, causeText});
-            if (cause == AnswerFault::NoAnswer) text = Settings().LoadMessage(LinkMessage::kNoRadio);
+            if (cause == AnswerFault::NoAnswer)
+                text = Settings().LoadMessage(LinkMessage::kNoRadioOnPort, {PortText(device)});
             if (cause == AnswerFault::Refused)
                 text = Settings().LoadMessage(LinkMessage::kHandshakeRefused, {device});
             // A write whose port never answered says that nothing was written.

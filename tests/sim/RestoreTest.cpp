@@ -315,14 +315,23 @@ TEST_F(RestoreTest, WriteOfAFileWithBrokenReferencesListsEachEntryAndAsksTheRadi
     const std::string broken = DataFileOf(InvalidReference(fileImage), "broken.dat");
     StartRadio(RandomMemory(1));
     const CliOutcome run = Run("write", {}, broken);
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err.rfind(Line(DocMessage::kInvalidData), 0), 0u) << run.err;
-    // Each entry on a line of its own: where and why, and the field.
-    const std::string entry = Message(cli::CliLinkMessage::kInvalidEntry, {"", ""});
-    const std::string field = entry.substr(0, entry.size() - 1);
-    const size_t line = run.err.find("\n  ");
-    ASSERT_NE(line, std::string::npos) << run.err;
-    EXPECT_NE(run.err.find(field, line), std::string::npos) << run.err;
+    // A set that cannot save the file says so in the same terms.
+    const CliOutcome set = RunCliProgram(
+        Cli({"set", broken, "channels[1].rx_frequency=433.5", "-o", work.Path("out.dat")}),
+        work.Dir());
+    for (const auto& [outcome, message] :
+         {std::pair{run, cli::CliLinkMessage::kInvalidNotWritten},
+          std::pair{set, cli::CliLinkMessage::kInvalidNotSaved}}) {
+        EXPECT_EQ(outcome.status, 1);
+        EXPECT_EQ(outcome.err.rfind(Line(message), 0), 0u) << outcome.err;
+        // Each entry on a line of its own: where and why, and the field.
+        const std::string entry = Message(cli::CliLinkMessage::kInvalidEntry, {"", ""});
+        const std::string field = entry.substr(0, entry.size() - 1);
+        const size_t line = outcome.err.find("\n  ");
+        ASSERT_NE(line, std::string::npos) << outcome.err;
+        EXPECT_NE(outcome.err.find(field, line), std::string::npos) << outcome.err;
+    }
+    EXPECT_FALSE(fs::exists(work.Path("out.dat")));
     EXPECT_EQ(radio->CommandCount("*"), 0) << "the radio is not asked anything";
 }
 

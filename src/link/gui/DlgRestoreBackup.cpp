@@ -33,7 +33,7 @@ QString TimeText(std::time_t when)
 // A button's text without its mnemonic marks, as a screen reader says it.
 QString Plain(QString text)
 {
-    return text.remove(QLatin1Char('&'));
+    return PlainCommandText(text);
 }
 
 QString Operation()

@@ -25,7 +25,7 @@ QPushButton* Button(QWidget* parent, int id, const char* english)
 {
     auto* b = new QPushButton(UiText(id, english), parent);
     b->setObjectName(QStringLiteral("btn%1").arg(id));
-    b->setAccessibleName(b->text().remove('&'));
+    b->setAccessibleName(PlainCommandText(b->text()));
     SetControlId(b, id);
     return b;
 }
@@ -82,7 +82,7 @@ CDlgPrintTree::CDlgPrintTree(QWidget* parent, CPrintSelection& selection, const 
     ok->setObjectName("btnOk");
     cancel->setObjectName("btnCancel");
     helpButton->setObjectName("btnHelp");
-    for (QPushButton* b : {ok, cancel, helpButton}) b->setAccessibleName(b->text().remove('&'));
+    for (QPushButton* b : {ok, cancel, helpButton}) b->setAccessibleName(PlainCommandText(b->text()));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &CDlgPrintTree::OnOk);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);

@@ -70,7 +70,7 @@ bool CReportPrinting::HasPrinter()
 
 void CReportPrinting::PrintSetup(QWidget* parent)
 {
-    const QString caption = UiText(kPrintSetupCaption, "Print Setup").remove('&').remove("...");
+    const QString caption = PlainCommandText(UiText(kPrintSetupCaption, "Print Setup"));
     if (HasPrinter()) {
         QPrintDialog dialog(&Printer(), parent);
         dialog.setWindowTitle(caption);

@@ -79,13 +79,13 @@ QPushButton* MakeButton(QWidget* parent, int id, const char* english)
     auto* button = new QPushButton(parent);
     SetControlId(button, id, english);
     button->setText(UiText(id, english));
-    button->setAccessibleName(button->text().remove(QLatin1Char('&')));
+    button->setAccessibleName(PlainCommandText(button->text()));
     return button;
 }
 
 QString Operation()
 {
-    return UiText(CDlgFactory::kFormId, "Factory Mode").remove(QLatin1Char('&'));
+    return PlainCommandText(UiText(CDlgFactory::kFormId, "Factory Mode"));
 }
 
 }  // namespace
@@ -120,8 +120,8 @@ CDlgFactory::CDlgFactory(QWidget* parent)
     SetControlId(shut, C::kManualTuneClose, "Close");
     shut->setChecked(true);
     for (QRadioButton* r : {open, shut})
-        r->setAccessibleName(tune->title().remove(QLatin1Char('&')) + QStringLiteral(": ") +
-                             r->text().remove(QLatin1Char('&')));
+        r->setAccessibleName(PlainCommandText(tune->title()) + QStringLiteral(": ") +
+                             PlainCommandText(r->text()));
     auto* tuneLayout = new QHBoxLayout(tune);
     tuneLayout->addWidget(open);
     tuneLayout->addWidget(shut);

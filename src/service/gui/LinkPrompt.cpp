@@ -43,7 +43,7 @@ void NameFormControls(const CFormControls& controls)
             name = label->text();
         else if (const auto* button = qobject_cast<QAbstractButton*>(control))
             name = button->text();
-        name.remove(QLatin1Char('&'));
+        name = PlainCommandText(name);
         if (!name.isEmpty()) control->setAccessibleName(name);
     }
 }

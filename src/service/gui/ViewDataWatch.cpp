@@ -89,7 +89,7 @@ CDataWatchView::CDataWatchView(QWidget* parent) : CCustomFormView(DataWatchText:
     watch_.Open(Radio().MemoryImage());
     Fill();
     TranslateDialog(this, DataWatchText::kForm);
-    clear_->setAccessibleName(QString(clear_->text()).remove(QLatin1Char('&')));
+    clear_->setAccessibleName(PlainCommandText(clear_->text()));
 }
 
 void CDataWatchView::Fill()

@@ -70,7 +70,7 @@ QDialogButtonBox* MakeButtons(QDialog* dialog, QPushButton*& ok)
 void AddRow(QFormLayout* form, int labelId, const char* english, QLineEdit* edit)
 {
     const QString label = UiText(labelId, english);
-    edit->setAccessibleName(QString(label).remove(QLatin1Char('&')));
+    edit->setAccessibleName(PlainCommandText(label));
     form->addRow(label, edit);
 }
 
@@ -98,7 +98,7 @@ constexpr FieldControl kFields[] = {
 QString Operation(int id = 0, const char* english = "")
 {
     QString text = UiText(CViewEmbedded::kFormId, "Embedded Module");
-    if (id) text += QStringLiteral(": ") + UiText(id, english).remove(QLatin1Char('&'));
+    if (id) text += QStringLiteral(": ") + PlainCommandText(UiText(id, english));
     return text.remove(QStringLiteral("..."));
 }
 

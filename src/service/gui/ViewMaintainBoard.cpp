@@ -110,7 +110,7 @@ CViewMaintainBoard::CViewMaintainBoard(QWidget* parent) : CCustomFormView(BoardT
     note->setText(notSent);
     note->setAccessibleName(notSent);
     for (QPushButton* b : {add_, delete_, write_, print_})
-        b->setAccessibleName(QString(b->text()).remove(QLatin1Char('&')));
+        b->setAccessibleName(PlainCommandText(b->text()));
     Reload();
 }
 

@@ -90,7 +90,7 @@ CDlgChannelImport::CDlgChannelImport(std::string bytes, const QString& file, QWi
     auto* buttons = new QDialogButtonBox(this);
     apply_ = buttons->addButton(UiText(kApply, "&Apply"), QDialogButtonBox::AcceptRole);
     apply_->setObjectName("Apply");
-    apply_->setAccessibleName(QString(apply_->text()).remove(QLatin1Char('&')));
+    apply_->setAccessibleName(PlainCommandText(apply_->text()));
     cancel_ =
         buttons->addButton(UiText(ShellText::kCancel, "Cancel"), QDialogButtonBox::RejectRole);
     cancel_->setObjectName("Cancel");
@@ -200,14 +200,33 @@ void CDlgChannelImport::Replan()
         summary +=
             UiText(kSummaryNoneTicked, "No row is ticked: tick the rows to import (at most %1).")
                 .arg(CChannelData::kSlots);
-    else if (plan_.Ok())
+    else if (plan_.Ok() && plan_.fitted.empty())
         summary += UiText(kSummaryOk,
-                          "%1 of the file's %2 rows ticked; the channel rules change %3 values "
-                          "(listed below). Apply replaces the channels of the open "
+                          "Rows ticked: %1 of %2. Apply replaces the channels of the open "
                           "configuration with the ticked rows.")
+                       .arg(plan_.records.size())
+                       .arg(fileRows_.size());
+    else if (plan_.Ok() && plan_.fitted.size() == 1)
+        summary += UiText(kSummaryOkOneChange,
+                          "Rows ticked: %1 of %2; the channel rules change 1 value (listed "
+                          "below). Apply replaces the channels of the open configuration with "
+                          "the ticked rows.")
+                       .arg(plan_.records.size())
+                       .arg(fileRows_.size());
+    else if (plan_.Ok())
+        summary += UiText(kSummaryOkChanges,
+                          "Rows ticked: %1 of %2; the channel rules change %3 values (listed "
+                          "below). Apply replaces the channels of the open configuration with "
+                          "the ticked rows.")
                        .arg(plan_.records.size())
                        .arg(fileRows_.size())
                        .arg(plan_.fitted.size());
+    else if (fileRead && plan_.errors.size() == 1)
+        summary += UiText(kSummaryRowsRefusedOne,
+                          "The ticked rows cannot be imported (1 problem, listed below): "
+                          "nothing can be applied. Untick the rows it names, tick at most %1 "
+                          "rows, or store fitted values.")
+                       .arg(CChannelData::kSlots);
     else if (fileRead)
         summary += UiText(kSummaryRowsRefused,
                           "The ticked rows cannot be imported (%1 problems, listed below): "
@@ -215,6 +234,10 @@ void CDlgChannelImport::Replan()
                           "fitted values.")
                        .arg(plan_.errors.size())
                        .arg(CChannelData::kSlots);
+    else if (plan_.errors.size() == 1)
+        summary += UiText(kSummaryRefusedOne,
+                          "The file is refused (1 problem, listed below): nothing can be "
+                          "applied. Mend the row named below and import again.");
     else
         summary += UiText(kSummaryRefused,
                           "The file is refused (%1 problems, listed below): nothing can be "

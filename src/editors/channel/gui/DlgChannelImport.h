@@ -39,8 +39,11 @@ public:
     static constexpr int kModeColumn = 41206;
     static constexpr int kReasonColumn = 41207;
     static constexpr int kFitChoice = 41208;
-    static constexpr int kSummaryOk = 41209;           ///< ticked, rows, changed values
+    static constexpr int kSummaryOk = 41209;           ///< ticked, rows; no value changed
+    static constexpr int kSummaryOkOneChange = 41600;  ///< ticked, rows; one value changed
+    static constexpr int kSummaryOkChanges = 41601;    ///< ticked, rows, changed values
     static constexpr int kSummaryRowsRefused = 41210;  ///< problems, channels
+    static constexpr int kSummaryRowsRefusedOne = 41602;  ///< one problem; channels
     static constexpr int kNotice = 41211;
     static constexpr int kSummaryNoneTicked = 41212;  ///< channels
     static constexpr int kChangesLabel = 41213;

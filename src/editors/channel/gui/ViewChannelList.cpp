@@ -140,9 +140,7 @@ CViewChannelList::CViewChannelList(QWidget* parent) : CRecordListView(kFormId, p
                    "%d pasted values did not fit their cells (%s) and were left out; those "
                    "cells keep their values."),
             count);
-        shell->LogEvent(UiText(Id(Command::Paste), "Paste")
-                            .remove(QRegularExpression(QStringLiteral("\\(&.\\)")))
-                            .remove(QLatin1Char('&')),
+        shell->LogEvent(PlainCommandText(UiText(Id(Command::Paste), "Paste")),
                         ToQ(FormatTextString(text, FromQ(cells.join(QStringLiteral("; "))))));
     });
     // Clicking a cell makes that row's channel current.
