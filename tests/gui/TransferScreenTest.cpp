@@ -431,7 +431,12 @@ INSTANTIATE_TEST_SUITE_P(
                     {},
                     -1,
                     CPrompt::Icon::Warning,
-                    true},
+                    true,
+                    // The search names the port it looked at: the silent line on COM3.
+                    [] {
+                        return Settings().LoadMessage(LinkMessage::kNoRadioOnPorts,
+                                                      {PortText(PortDevice(test::kSimPort))});
+                    }},
         FailureCase{"BandDiffers", TransferDirection::Read,
                     [](TransferScreen&, sim::CRadioSim*& r) {
                         sim::SimIdentity id;

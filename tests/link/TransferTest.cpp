@@ -331,7 +331,7 @@ TEST(LinkResultText, MessagesNameTheCauseAndThePlace)
         {{LinkStatus::BandMismatch, LinkMessage::kBandMismatch, "136-174", 0}, {"136-174 MHz"}},
         {NoRadioResult(PortError::AccessDenied, "/dev/ttyUSB0"), {"dialout"}},
         {NoRadioResult(PortError::Busy, "/dev/ttyUSB0"), {"/dev/ttyUSB0"}},
-        {NoRadioResult(PortError::None, "/dev/ttyUSB0"), {"does not respond"}},
+        {NoRadioResult(PortError::None, "/dev/ttyUSB0"), {"No radio answered on /dev/ttyUSB0"}},
     };
     for (const Case& c : cases) {
         const std::string text = c.result.Text();
