@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -76,6 +77,43 @@ inline double CpuMs()
     timespec ts{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
     return ts.tv_sec * 1000.0 + ts.tv_nsec / 1e6;
+}
+
+/// The figures of one connection and transfer.
+struct TransferFigures {
+    bool ok = false;
+    std::vector<AddressRange> written;  ///< what a write sent
+    double wall = 0;                    ///< ms
+    double floor = 0;   ///< ms: the exchanges' waits and line times overlapped as on a line
+    double serial = 0;  ///< ms: every wait and every byte's line time one after the other
+    double cpu = 0;     ///< ms of this process
+    size_t blocks = 0;
+};
+
+/// One connection and transfer on device, timed, with the floor of its exchanges; image and
+/// held image as the transfer was given them.
+inline TransferFigures MeasureTransfer(CTransfer& transfer, const std::string& device)
+{
+    CMeteredClock clock(transfer.Link());
+    transfer.Link().SetClock(clock);
+    Quiet quiet;
+    TransferFigures f;
+    const double cpu0 = CpuMs();
+    const auto t0 = std::chrono::steady_clock::now();
+    LinkResult result = transfer.Connect(device);
+    if (result.Ok()) result = transfer.Run(quiet);
+    f.wall = Ms(std::chrono::steady_clock::now() - t0).count();
+    f.cpu = CpuMs() - cpu0;
+    f.ok = result.Ok();
+    f.written = result.written;
+    if (!f.ok) std::fprintf(stderr, "%s failed: %s\n", device.c_str(), result.Text().c_str());
+    const PortTraffic& traffic = transfer.Link().Traffic();
+    f.serial =
+        clock.Waits() + static_cast<double>(traffic.bytesWritten + traffic.bytesRead) * kByteMs;
+    f.floor = clock.OverlappedBound();
+    f.blocks = transfer.BlocksSent();
+    transfer.Link().SetClock(SystemClock());
+    return f;
 }
 
 inline std::string ProgramDir()

@@ -29,42 +29,7 @@ namespace {
 
 constexpr int kRadios = 4;
 
-struct Figures {
-    bool ok = false;
-    std::vector<AddressRange> written;  ///< what a write sent
-    double wall = 0;                    ///< ms
-    double floor = 0;   ///< ms: the exchanges' waits and line times overlapped as on a line
-    double serial = 0;  ///< ms: every wait and every byte's line time one after the other
-    double cpu = 0;     ///< ms of this process
-    size_t blocks = 0;
-};
-
-/// One connection and transfer on device, timed; image and held as the write takes them.
-Figures Measure(CTransfer& transfer, const std::string& device)
-{
-    CMeteredClock clock(transfer.Link());
-    transfer.Link().SetClock(clock);
-    Quiet quiet;
-    Figures f;
-    const double cpu0 = CpuMs();
-    const auto t0 = std::chrono::steady_clock::now();
-    LinkResult result = transfer.Connect(device);
-    if (result.Ok()) result = transfer.Run(quiet);
-    f.wall = Ms(std::chrono::steady_clock::now() - t0).count();
-    f.cpu = CpuMs() - cpu0;
-    f.ok = result.Ok();
-    f.written = result.written;
-    if (!f.ok) std::fprintf(stderr, "%s failed: %s\n", device.c_str(), result.Text().c_str());
-    const PortTraffic& traffic = transfer.Link().Traffic();
-    f.serial =
-        clock.Waits() + static_cast<double>(traffic.bytesWritten + traffic.bytesRead) * kByteMs;
-    f.floor = clock.OverlappedBound();
-    f.blocks = transfer.BlocksSent();
-    transfer.Link().SetClock(SystemClock());
-    return f;
-}
-
-void Print(const char* name, const Figures& f)
+void Print(const char* name, const TransferFigures& f)
 {
     std::printf(
         "%-20s wall %7.1f ms | floor %7.1f ms | wall/floor %.3f | serial sum %7.1f ms | "
@@ -108,12 +73,12 @@ int main(int argc, char** argv)
 
     // Backup, write, verify of one radio.
     CTransfer backup(TransferDirection::Read);
-    const Figures b = Measure(backup, device);
+    const TransferFigures b = MeasureTransfer(backup, device);
     CTransfer write(TransferDirection::Write);
     write.UseImage(image);
-    const Figures w = Measure(write, device);
+    const TransferFigures w = MeasureTransfer(write, device);
     CTransfer verify(TransferDirection::Read);
-    const Figures v = Measure(verify, device);
+    const TransferFigures v = MeasureTransfer(verify, device);
     ok =
         b.ok && w.ok && v.ok && CompareRanges(image, verify.Buffer(), WrittenRanges(false)).Equal();
     Print("backup (read)", b);
@@ -124,15 +89,15 @@ int main(int argc, char** argv)
     Image edited = image;
     edited[1412] ^= 0x01;
     CTransfer held(TransferDirection::Read);
-    const Figures hb = Measure(held, device);
+    const TransferFigures hb = MeasureTransfer(held, device);
     CTransfer changed(TransferDirection::Write);
     changed.UseImage(edited);
     changed.SetHeldImage(&held.Buffer());
-    const Figures c = Measure(changed, device);
+    const TransferFigures c = MeasureTransfer(changed, device);
     CTransfer check(TransferDirection::Read);
     const std::vector<AddressRange> ranges = VerifyRanges(true, c.written, false);
     check.SetReadRanges(ranges);
-    const Figures cv = Measure(check, device);
+    const TransferFigures cv = MeasureTransfer(check, device);
     ok = ok && hb.ok && c.ok && cv.ok && c.blocks == 2 &&
          CompareRanges(edited, check.Buffer(), ranges).Equal();
     Print("changed-only write", c);
@@ -145,7 +110,7 @@ int main(int argc, char** argv)
 
     // Four radios at once against one alone (the write connection of each).
     std::vector<Image> images(kRadios, image);
-    std::vector<Figures> each(kRadios);
+    std::vector<TransferFigures> each(kRadios);
     const double cpu0 = CpuMs();
     const auto t0 = std::chrono::steady_clock::now();
     {
@@ -154,12 +119,13 @@ int main(int argc, char** argv)
             threads.emplace_back([&, i] {
                 CTransfer t(TransferDirection::Write);
                 t.UseImage(images[static_cast<size_t>(i)]);
-                each[static_cast<size_t>(i)] = Measure(t, radios[static_cast<size_t>(i)].device);
+                each[static_cast<size_t>(i)] =
+                    MeasureTransfer(t, radios[static_cast<size_t>(i)].device);
             });
     }
     const double wall4 = Ms(std::chrono::steady_clock::now() - t0).count();
     const double cpu4 = CpuMs() - cpu0;
-    for (const Figures& f : each) ok = ok && f.ok;
+    for (const TransferFigures& f : each) ok = ok && f.ok;
     std::printf(
         "%d radios written at once: wall %.1f ms = %.3f x one radio alone (%.1f ms); "
         "CPU %.1f ms = %.2f %% of wall\n",

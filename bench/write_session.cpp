@@ -32,34 +32,6 @@ using namespace rv::bench;
 
 namespace {
 
-struct Timed {
-    bool ok = false;
-    double wall = 0;   ///< ms
-    double floor = 0;  ///< ms
-    std::vector<AddressRange> written;
-    size_t blocks = 0;
-};
-
-/// One connection and transfer on device, timed, with the floor of its exchanges.
-Timed Measure(CTransfer& transfer, const std::string& device)
-{
-    CMeteredClock clock(transfer.Link());
-    transfer.Link().SetClock(clock);
-    Quiet quiet;
-    Timed t;
-    const auto t0 = std::chrono::steady_clock::now();
-    LinkResult result = transfer.Connect(device);
-    if (result.Ok()) result = transfer.Run(quiet);
-    t.wall = Ms(std::chrono::steady_clock::now() - t0).count();
-    t.ok = result.Ok();
-    t.written = result.written;
-    t.blocks = transfer.BlocksSent();
-    t.floor = clock.OverlappedBound();
-    transfer.Link().SetClock(SystemClock());
-    if (!t.ok) std::fprintf(stderr, "transfer failed: %s\n", result.Text().c_str());
-    return t;
-}
-
 /// Puts image into the radio (every block; not timed).
 bool Put(const std::string& device, const Image& image)
 {
@@ -77,17 +49,19 @@ struct Silent : IWriteSessionObserver {
 };
 
 /// A whole write session, timed.
-Timed Session(const std::string& device, const Image& sent, const WriteSessionOptions& options)
+TransferFigures Session(const std::string& device, const Image& sent,
+                        const WriteSessionOptions& options)
 {
     Image image = sent;
     Silent silent;
-    Timed t;
+    TransferFigures t;
     const auto t0 = std::chrono::steady_clock::now();
     const WriteSessionResult r = RunWriteSession(device, image, options, silent);
     t.wall = Ms(std::chrono::steady_clock::now() - t0).count();
     t.ok = r.Ok();
     t.blocks = r.blocksSent;
-    if (!t.ok) std::fprintf(stderr, "session failed: %s\n", WriteSessionText(r, options, true).c_str());
+    if (!t.ok)
+        std::fprintf(stderr, "session failed: %s\n", WriteSessionText(r, options, true).c_str());
     return t;
 }
 
@@ -97,15 +71,15 @@ double SessionFloor(const std::string& device, const Image& held, const Image& s
 {
     ok = Put(device, held);
     CTransfer read(TransferDirection::Read);
-    const Timed b = Measure(read, device);
+    const TransferFigures b = MeasureTransfer(read, device);
     Image image = sent;
     CTransfer write(TransferDirection::Write);
     write.UseImage(image);
     write.SetHeldImage(&read.Buffer());
-    const Timed w = Measure(write, device);
+    const TransferFigures w = MeasureTransfer(write, device);
     CTransfer check(TransferDirection::Read);
     check.SetReadRanges(VerifyRanges(true, w.written, false));
-    const Timed v = Measure(check, device);
+    const TransferFigures v = MeasureTransfer(check, device);
     ok = ok && b.ok && w.ok && v.ok;
     return b.floor + w.floor + v.floor;
 }
@@ -120,9 +94,10 @@ void Report(const char* name, const std::vector<double>& walls, double floor, do
             size_t blocks)
 {
     const double wall = Median(walls);
-    std::printf("%-34s %2zu blocks | median wall %8.1f ms | floor %8.1f ms | ratio %.3f | goal "
-                "<= %.2f %s\n",
-                name, blocks, wall, floor, wall / floor, goal, wall / floor <= goal ? "met" : "MISSED");
+    std::printf(
+        "%-34s %2zu blocks | median wall %8.1f ms | floor %8.1f ms | ratio %.3f | goal "
+        "<= %.2f %s\n",
+        name, blocks, wall, floor, wall / floor, goal, wall / floor <= goal ? "met" : "MISSED");
 }
 
 }  // namespace
@@ -141,7 +116,8 @@ int main(int argc, char** argv)
         else if (a == "--runs" && i + 1 < argc)
             runs = std::max(1, std::atoi(argv[++i]));
         else {
-            std::fprintf(stderr, "usage: bench_write_session [--home DIR] [--sim PATH] [--runs N]\n");
+            std::fprintf(stderr,
+                         "usage: bench_write_session [--home DIR] [--sim PATH] [--runs N]\n");
             return 2;
         }
     }
@@ -196,7 +172,7 @@ int main(int argc, char** argv)
         size_t blocks = 0;
         for (int r = 0; r < runs; ++r) {
             ok = ok && Put(device, *c.held);
-            const Timed t = Session(device, *c.sent, options);
+            const TransferFigures t = Session(device, *c.sent, options);
             ok = ok && t.ok;
             walls.push_back(t.wall);
             blocks = t.blocks;
@@ -211,7 +187,7 @@ int main(int argc, char** argv)
         double floor = 0;
         for (int r = 0; r < runs; ++r) {
             CTransfer read(TransferDirection::Read);
-            const Timed t = Measure(read, device);
+            const TransferFigures t = MeasureTransfer(read, device);
             ok = ok && t.ok;
             walls.push_back(t.wall);
             floor = t.floor;
@@ -222,13 +198,13 @@ int main(int argc, char** argv)
         Image image = config;
         CTransfer write(TransferDirection::Write);
         write.UseImage(image);
-        const Timed alone = Measure(write, device);
+        const TransferFigures alone = MeasureTransfer(write, device);
         WriteSessionOptions bare = options;
         bare.backup = bare.verify = false;
         std::vector<double> walls;
         size_t blocks = 0;
         for (int r = 0; r < runs; ++r) {
-            const Timed t = Session(device, config, bare);
+            const TransferFigures t = Session(device, config, bare);
             ok = ok && t.ok;
             walls.push_back(t.wall);
             blocks = t.blocks;

@@ -81,33 +81,21 @@ std::string Message(int n)
     return n ? Settings().LoadMessage(n) : std::string();
 }
 
-// "A to B" for each stretch, joined as the language joins a list.
-std::string StretchList(const std::vector<AddressRange>& stretches)
-{
-    std::string list;
-    for (const AddressRange& r : stretches) {
-        const std::string one = FillStrings(Message(LinkMessage::kStretch),
-                                            {AddressText(r.first), AddressText(r.last)});
-        list = list.empty() ? one : FillStrings(Message(LinkMessage::kListJoin), {list, one});
-    }
-    return list;
-}
-
 // What the radio holds after a write that ended early: the stretches acknowledged hold the new
 // configuration, a block whose acknowledgement was lost may hold either, the rest the old one.
 std::string HoldsText(const std::vector<AddressRange>& written,
                       const std::optional<AddressRange>& uncertain)
 {
     if (uncertain) {
-        const std::string either = StretchList({*uncertain});
+        const std::string either = StretchListText({*uncertain});
         if (written.empty())
             return FillStrings(Message(LinkMessage::kHoldsEitherOnly), {either});
         return FillStrings(Message(LinkMessage::kHoldsNewAndEither),
-                           {StretchList(written), either});
+                           {StretchListText(written), either});
     }
     if (written.empty()) return Message(LinkMessage::kHoldsOld);
     if (written.size() > 2)
-        return FillStrings(Message(LinkMessage::kHoldsNewList), {StretchList(written)});
+        return FillStrings(Message(LinkMessage::kHoldsNewList), {StretchListText(written)});
     std::vector<std::string> ends;
     for (const AddressRange& r : written) {
         ends.push_back(AddressText(r.first));
@@ -148,11 +136,10 @@ LinkResult FindPort(CRadioProtocol& link, const std::string& port, int& number)
             LinkResult r = HandshakeResult(link.HandshakeFault(), link.HandshakeFaultDevice());
             if (r.message == LinkMessage::kNoRadio) {
                 // Nothing answered anywhere: the message lists the devices looked at.
-                r.searched = true;
                 r.argument.clear();
+                r.portsSearched.emplace();
                 for (const PortName& p : PortTable())
-                    if (!p.device.empty())
-                        r.argument = r.argument.empty() ? p.device : r.argument + '\n' + p.device;
+                    if (!p.device.empty()) r.portsSearched->push_back(p.device);
             }
             return r;
         }
@@ -260,17 +247,12 @@ std::string LinkResult::Text() const
     if (text.empty()) return text;
     switch (message) {
         case LinkMessage::kNoRadio:
-            if (searched) {
-                std::string list;
-                size_t start = 0;
-                while (start < argument.size()) {
-                    const size_t end = std::min(argument.find('\n', start), argument.size());
-                    const std::string one = PortText(argument.substr(start, end - start));
-                    list = list.empty() ? one : FillStrings(Message(LinkMessage::kListJoin), {list, one});
-                    start = end + 1;
-                }
-                text = list.empty() ? Message(LinkMessage::kNoSerialPort)
-                                    : FillStrings(Message(LinkMessage::kNoRadioOnPorts), {list});
+            if (portsSearched) {
+                std::vector<std::string> ports;
+                for (const std::string& device : *portsSearched) ports.push_back(PortText(device));
+                text = ports.empty()
+                           ? Message(LinkMessage::kNoSerialPort)
+                           : FillStrings(Message(LinkMessage::kNoRadioOnPorts), {ListText(ports)});
             } else if (!argument.empty()) {
                 text = FillStrings(Message(LinkMessage::kNoRadioOnPort), {PortText(argument)});
             }
@@ -313,12 +295,30 @@ std::string LinkResult::Text() const
     return text;
 }
 
+std::string ListText(const std::vector<std::string>& items)
+{
+    std::string list;
+    for (const std::string& one : items)
+        list = list.empty() ? one : FillStrings(Message(LinkMessage::kListJoin), {list, one});
+    return list;
+}
+
+std::string StretchListText(const std::vector<AddressRange>& stretches)
+{
+    std::vector<std::string> items;
+    for (const AddressRange& r : stretches)
+        items.push_back(FillStrings(Message(LinkMessage::kStretch),
+                                    {AddressText(r.first), AddressText(r.last)}));
+    return ListText(items);
+}
+
 std::string PortText(const std::string& device)
 {
     const std::vector<PortName> table = PortTable();
     for (size_t i = 0; i < table.size(); ++i)
         if (!device.empty() && table[i].device == device)
-            return FillStrings(Message(LinkMessage::kPortWithNumber), {std::to_string(i + 1), device});
+            return FillStrings(Message(LinkMessage::kPortWithNumber),
+                               {std::to_string(i + 1), device});
     return device;
 }
 

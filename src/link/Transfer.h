@@ -132,13 +132,17 @@ struct LinkResult {
     /// configuration.
     std::optional<AddressRange> uncertain{};
     bool endConfirmed = true;  ///< false when the radio did not confirm the end (mode 1)
-    /// No radio: every port was searched, argument lists the devices looked at (empty: none).
-    bool searched = false;
+    /// No radio after a search of every port: the devices looked at (none: no serial port).
+    std::optional<std::vector<std::string>> portsSearched{};
     bool Ok() const { return status == LinkStatus::Ok; }
     /// The message text of the current language with its values filled in.
     std::string Text() const;
 };
 
+/// Items joined as the language joins a list ("a, b, c").
+std::string ListText(const std::vector<std::string>& items);
+/// The stretches of a write plan as a list ("A to B, C to D").
+std::string StretchListText(const std::vector<AddressRange>& stretches);
 /// A device as the user knows it: "COM1 (/dev/ttyUSB0)" when a port number names it, else the
 /// device path alone.
 std::string PortText(const std::string& device);

@@ -200,17 +200,6 @@ WriteSessionResult CWriteSession::Run(Image& image, const WriteSessionOptions& o
     return result;
 }
 
-std::string StretchListText(const std::vector<AddressRange>& stretches)
-{
-    std::string list;
-    for (const AddressRange& r : stretches) {
-        const std::string one =
-            Message(LinkMessage::kStretch, {AddressText(r.first), AddressText(r.last)});
-        list = list.empty() ? one : Message(LinkMessage::kListJoin, {list, one});
-    }
-    return list;
-}
-
 std::string WriteSessionText(const WriteSessionResult& result, const WriteSessionOptions& options,
                              bool commandLine)
 {

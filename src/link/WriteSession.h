@@ -149,8 +149,6 @@ WriteSessionResult RunWriteSession(const std::string& port, Image& image,
 /// The result of a session whose port could not be opened (Open's result).
 WriteSessionResult NotOpened(const LinkResult& open, const WriteSessionOptions& options);
 
-/// The stretches of a write plan as a list ("A to B, C to D"), the time stamp aside.
-std::string StretchListText(const std::vector<AddressRange>& stretches);
 
 /// What the session did, in one or more sentences: the failure and what the radio holds, or
 /// "2 of 83 blocks written. Written and verified." and what was left out (the command line

@@ -11,7 +11,6 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
 
 #include "base/IniFile.h"
@@ -24,14 +23,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::TempHome;
-
-std::string ReadText(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
 
 /// Sets an environment variable for the life of the object, then puts the old value back.
 class ScopedEnv {
@@ -137,7 +128,7 @@ TEST_F(InstalledTest, ConfigFolderFollowsXdgRules)
 
 TEST_F(InstalledTest, FirstStartCopiesTheShippedSettingsAndWritesOnlyTheUsersFile)
 {
-    const std::string shipped = ReadText(Share() + "Settings.ini");
+    const std::string shipped = test::ReadFileText(Share() + "Settings.ini");
     Settings().Init(LocateProgramPaths(Bin()));
     const std::string own = Config() + "rvcps/Settings.ini";
     EXPECT_EQ(Settings().SettingsPath(), own);
@@ -149,7 +140,7 @@ TEST_F(InstalledTest, FirstStartCopiesTheShippedSettingsAndWritesOnlyTheUsersFil
     Settings().SetModelID("RV305");
     ASSERT_TRUE(Settings().SaveAtExit());
     EXPECT_EQ(CIniFile::ReadString(own, "Setting", "ModelID"), "RV305");
-    EXPECT_EQ(ReadText(Share() + "Settings.ini"), shipped);
+    EXPECT_EQ(test::ReadFileText(Share() + "Settings.ini"), shipped);
 
     // The next start reads the user's file, not the shipped one.
     Settings().Init(LocateProgramPaths(Bin()));

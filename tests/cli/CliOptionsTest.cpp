@@ -4,23 +4,17 @@
 // options, abbreviations refused, exit codes as documented). rvsim's firmware text under its
 // new name and its old spelling.
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <regex>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "support/CliProcess.h"
 #include "support/TestSupport.h"
-
-extern char** environ;
 
 namespace rv {
 namespace {
@@ -29,45 +23,7 @@ namespace fs = std::filesystem;
 using test::TempHome;
 using Args = std::vector<std::string>;
 
-struct Outcome {
-    int status = -1;  ///< exit status; -1 when the program did not exit normally
-    std::string out;
-    std::string err;
-};
-
-std::string ReadText(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
-/// Runs a program of the build with args; stdout and stderr through files in dir.
-Outcome Spawn(const std::string& program, const Args& args, const std::string& dir)
-{
-    const std::string path = std::string(RV_BIN_DIR) + "/" + program;
-    const std::string outPath = dir + "run.stdout";
-    const std::string errPath = dir + "run.stderr";
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    std::vector<char*> argv{const_cast<char*>(path.c_str())};
-    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    Outcome run;
-    const int rc = posix_spawn(&pid, path.c_str(), &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (rc != 0) return run;
-    int status = 0;
-    if (waitpid(pid, &status, 0) == pid && WIFEXITED(status)) run.status = WEXITSTATUS(status);
-    run.out = ReadText(outPath);
-    run.err = ReadText(errPath);
-    return run;
-}
+using Outcome = test::CliOutcome;
 
 class CliOptionsTest : public ::testing::Test {
 protected:
@@ -75,12 +31,12 @@ protected:
     {
         Args all{"--home", home.Dir()};
         all.insert(all.end(), args.begin(), args.end());
-        return Spawn("rvcps-cli", all, work.Dir());
+        return test::RunBuiltProgram("rvcps-cli", all, work.Dir());
     }
     /// The verbs that the usage shows ("rvcps-cli [--home DIR] VERB ...").
     std::vector<std::string> Verbs() const
     {
-        const Outcome usage = Spawn("rvcps-cli", {"--help"}, work.Dir());
+        const Outcome usage = test::RunBuiltProgram("rvcps-cli", {"--help"}, work.Dir());
         std::set<std::string> verbs;
         const std::regex line(R"(^(usage:)? *rvcps-cli (\[--home DIR\] )?([a-z][a-z-]*))");
         std::istringstream in(usage.out);
@@ -102,7 +58,7 @@ TEST_F(CliOptionsTest, EveryProgramTellsItsVersionWithoutDisplayOrResources)
         if (!fs::exists(std::string(RV_BIN_DIR) + "/" + program)) continue;  // no desktop build
         Args args{"--version"};
         if (program == "rvcps-cli") args = {"--home", empty.string(), "--version"};
-        const Outcome run = Spawn(program, args, work.Dir());
+        const Outcome run = test::RunBuiltProgram(program, args, work.Dir());
         EXPECT_EQ(run.status, 0) << program << ": " << run.err;
         ASSERT_EQ(run.out.rfind(program + " ", 0), 0u) << run.out;
         EXPECT_TRUE(std::regex_match(run.out.substr(program.size() + 1), version)) << run.out;
@@ -120,7 +76,8 @@ TEST_F(CliOptionsTest, EveryVerbHasItsHelp)
             EXPECT_EQ(run.status, 0) << verb << " " << help << ": " << run.err;
             EXPECT_EQ(run.err, "") << verb;
             EXPECT_EQ(run.out.rfind("usage: rvcps-cli [--home DIR] " + verb, 0), 0u)
-                << verb << ":\n" << run.out;
+                << verb << ":\n"
+                << run.out;
             EXPECT_NE(run.out.find("--home DIR"), std::string::npos) << verb;
         }
     }
@@ -131,9 +88,10 @@ TEST_F(CliOptionsTest, VerbHelpListsItsOptionsWithTheirValuesAndMeanings)
     const Outcome read = Cli({"read", "--help"});
     ASSERT_EQ(read.status, 0) << read.err;
     // Every option of the verb, its value named as in the usage line, with its meaning.
-    for (const char* row : {"--port PORT...", "--model ID", "--range L-H", "--trace LOG", "-o FILE"})
+    for (const char* row :
+         {"--port PORT...", "--model ID", "--range L-H", "--trace LOG", "-o FILE"})
         EXPECT_NE(read.out.find("  " + std::string(row) + " "), std::string::npos) << row << "\n"
-                                                                                  << read.out;
+                                                                                   << read.out;
     EXPECT_NE(read.out.find("the file to write"), std::string::npos) << read.out;
     EXPECT_NE(read.out.find("PORT is a device path"), std::string::npos) << read.out;
     // Both usage lines of dump, and its flags without values.
@@ -199,13 +157,13 @@ TEST_F(CliOptionsTest, SimulatorTakesTheFirmwareTextUnderBothNames)
     // read: the old spelling with a value is the firmware text, not the version request.
     for (const Args& args : {Args{"--firmware", "1.02.00.001", "--baud", "x"},
                              Args{"--version", "1.02.00.001", "--baud", "x"}}) {
-        const Outcome run = Spawn("rvsim", args, work.Dir());
+        const Outcome run = test::RunBuiltProgram("rvsim", args, work.Dir());
         EXPECT_EQ(run.status, 2) << args[0];
         EXPECT_EQ(run.out, "") << args[0];
         EXPECT_NE(run.err.find("--baud"), std::string::npos) << run.err;
     }
     // Followed by another option, --version is the version request.
-    const Outcome version = Spawn("rvsim", {"--version", "--paced"}, work.Dir());
+    const Outcome version = test::RunBuiltProgram("rvsim", {"--version", "--paced"}, work.Dir());
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out.rfind("rvsim ", 0), 0u) << version.out;
 }

@@ -4,7 +4,6 @@
 // in with their names and come out again.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -12,6 +11,7 @@
 #include <iterator>
 #include <string>
 
+#include "support/CliProcess.h"
 #include "support/TestSupport.h"
 
 namespace rv {
@@ -19,20 +19,9 @@ namespace {
 
 using test::TempHome;
 
-const std::string kCliProgram = RV_BIN_DIR "/rvcps-cli";
 const std::string kInterop = RV_RESOURCE_DIR "/../tests/fixtures/interop/";
 
-struct Output {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string ReadText(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
+using Output = test::CliOutcome;
 
 size_t Count(const std::string& text, const std::string& what)
 {
@@ -51,18 +40,7 @@ protected:
     }
     Output Cli(const std::string& args)
     {
-        Output r;
-        const std::string errFile = work.Path("err.txt");
-        const std::string command =
-            kCliProgram + " --home " + home.Dir() + " " + args + " 2>" + errFile;
-        FILE* pipe = ::popen(command.c_str(), "r");
-        if (!pipe) return r;
-        char buf[4096];
-        for (size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;) r.out.append(buf, n);
-        const int rc = ::pclose(pipe);
-        r.status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-        r.err = ReadText(errFile);
-        return r;
+        return test::RunCliCommandLine("--home " + home.Dir() + " " + args, work.Dir());
     }
     std::string Csv(const std::string& name, const std::string& text)
     {
@@ -108,7 +86,8 @@ TEST_F(CsvImportTest, RowsOutsideTheBandAreRefusedOrFittedAndNeverMovedSilently)
     EXPECT_EQ(Count(r.err, "column Frequency: 77.68750 was stored as 400.00000"), 5u) << r.err;
     const std::string exported = work.Path("out.csv");
     ASSERT_EQ(Cli("export " + out + " --csv " + exported).status, 0);
-    EXPECT_EQ(Count(ReadText(exported), ",400.000000,"), 5u) << ReadText(exported);
+    EXPECT_EQ(Count(test::ReadFileText(exported), ",400.000000,"), 5u)
+        << test::ReadFileText(exported);
 }
 
 TEST_F(CsvImportTest, AFileWithoutAPowerColumnKeepsEachChannelsPower)
@@ -119,7 +98,7 @@ TEST_F(CsvImportTest, AFileWithoutAPowerColumnKeepsEachChannelsPower)
     ASSERT_EQ(Cli("import " + a + " --csv " + csv + " -o " + out).status, 0);
     const std::string exported = work.Path("out.csv");
     ASSERT_EQ(Cli("export " + out + " --csv " + exported).status, 0);
-    const std::string text = ReadText(exported);
+    const std::string text = test::ReadFileText(exported);
     EXPECT_NE(text.find("\r\n2,,440.500000,"), std::string::npos) << text;
     EXPECT_NE(text.find(",1.0W,"), std::string::npos) << text;  // channel 2 stays Low
     EXPECT_EQ(Count(text, ",5.0W,"), 2u) << text;
@@ -140,14 +119,14 @@ TEST_F(CsvImportTest, ChirpListsArePickedByLocationAndKeepTheirNames)
     EXPECT_NE(r.err.find("Line 21, Location 19 left out"), std::string::npos) << r.err;
     const std::string exported = work.Path("out.csv");
     ASSERT_EQ(Cli("export " + out + " --csv " + exported).status, 0);
-    const std::string text = ReadText(exported);
+    const std::string text = test::ReadFileText(exported);
     EXPECT_NE(text.find("\r\n1,CH09,446.106250,"), std::string::npos) << text;
     EXPECT_NE(text.find("\r\n13,CH24,442.000000,"), std::string::npos) << text;
 
     // Names survive save, open, export and import.
     ASSERT_EQ(Cli("import " + a + " --csv " + kInterop + "chirp-written.csv -o " + out).status, 0);
     ASSERT_EQ(Cli("export " + out + " --csv " + exported).status, 0);
-    const std::string named = ReadText(exported);
+    const std::string named = test::ReadFileText(exported);
     EXPECT_NE(named.find("\r\n4,\"Quote,Name\",407.825000,"), std::string::npos) << named;
     const std::string again = work.Path("again.dat");
     ASSERT_EQ(Cli("import " + a + " --csv " + exported + " -o " + again).status, 0);

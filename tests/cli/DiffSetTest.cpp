@@ -3,7 +3,6 @@
 // nothing.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <array>
 #include <cstdio>
@@ -16,6 +15,7 @@
 #include "base/Bytes.h"
 #include "base/Settings.h"
 #include "data/DataFile.h"
+#include "support/CliProcess.h"
 #include "support/TestSupport.h"
 
 namespace rv {
@@ -23,29 +23,7 @@ namespace {
 
 using test::TempHome;
 
-const std::string kCliProgram = RV_BIN_DIR "/rvcps-cli";
-
-struct Output {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-Output RunCli(const std::string& args, const std::string& errFile)
-{
-    Output r;
-    FILE* pipe = ::popen((kCliProgram + " " + args + " 2>" + errFile).c_str(), "r");
-    if (!pipe) return r;
-    char buf[4096];
-    for (size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;) r.out.append(buf, n);
-    const int rc = ::pclose(pipe);
-    r.status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-    if (FILE* f = std::fopen(errFile.c_str(), "r")) {
-        for (size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) r.err.append(buf, n);
-        std::fclose(f);
-    }
-    return r;
-}
+using Output = test::CliOutcome;
 
 class DiffSetTest : public ::testing::Test {
 protected:
@@ -57,7 +35,7 @@ protected:
     }
     Output Cli(const std::string& args)
     {
-        return RunCli("--home " + home.Dir() + " " + args, work.Path("err.txt"));
+        return test::RunCliCommandLine("--home " + home.Dir() + " " + args, work.Dir());
     }
     TempHome home, work;
     std::string a, b;

@@ -4,7 +4,6 @@
 // dumped file byte for byte.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <array>
 #include <cstdio>
@@ -14,6 +13,7 @@
 #include <vector>
 
 #include "data/DataFile.h"
+#include "support/CliProcess.h"
 #include "support/TestSupport.h"
 
 namespace rv {
@@ -21,19 +21,7 @@ namespace {
 
 using test::TempHome;
 
-const std::string kCliProgram = RV_BIN_DIR "/rvcps-cli";
-
-struct Output {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string ReadText(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using Output = test::CliOutcome;
 
 using Image = std::array<uint8_t, kDataFileImageSize>;
 
@@ -46,16 +34,10 @@ Image ImageOf(const std::string& path)
 
 class SetFromTest : public ::testing::Test {
 protected:
+    /// rvcps-cli with the home and args; its standard output into outFile when one is given.
     Output Cli(const std::string& args, const std::string& outFile = "")
     {
-        Output r;
-        const std::string err = work.Path("err.txt");
-        const std::string redirect = outFile.empty() ? "" : " >" + outFile;
-        const int rc = std::system(
-            (kCliProgram + " --home " + home.Dir() + " " + args + redirect + " 2>" + err).c_str());
-        r.status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-        r.err = ReadText(err);
-        return r;
+        return test::RunCliCommandLine("--home " + home.Dir() + " " + args, work.Dir(), outFile);
     }
     /// The round trip: dump --json A, new file of A's model and range, set --from, and the
     /// saved file equals A in its image and by `diff`.
@@ -75,7 +57,7 @@ protected:
         ASSERT_EQ(set.status, 0) << set.err;
         EXPECT_EQ(ImageOf(b), ImageOf(a));
         const Output diff = Cli("diff " + a + " " + b, work.Path("diff.txt"));
-        EXPECT_EQ(diff.status, 0) << ReadText(work.Path("diff.txt"));
+        EXPECT_EQ(diff.status, 0) << test::ReadFileText(work.Path("diff.txt"));
     }
     TempHome home, work;
 };
@@ -125,19 +107,24 @@ TEST_P(SetFromUnusual, DumpedImageComesBackExactly)
 // Image addresses: keys 120, mode 295, emergency 592, test frequencies 624, tuning 832, the
 // scan lists 528, a DTMF system 1376.
 const UnusualFile kUnusualFiles[] = {
-    {"RulesAsStored", "RV205400-470DefaultSet.dat",
+    {"RulesAsStored",
+     "RV205400-470DefaultSet.dat",
      {{120, {28, 28, 75, 75, 0x63, 79}},
       {279, {0xF1}},
       {296, {0xC7}},
       {592, {0xFF, 40, 0xF8, 0xE2, 0x1A, 0x2B, 0x3C, 0x4D, 0xFF, 0xFF, 0xFF, 0xFF, 0x08}}}},
-    {"EmergencyTypes", "RV305136-174DefaultSet.dat",
-     {{592, {0x0A, 0, 0xFC, 0x04, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0, 0x04, 0xFF, 0xFF, 0xFF, 0xFF,
-             0xFF}}}},
-    {"ServiceRecords", "RV385136-174DefaultSet.dat",
+    {"EmergencyTypes",
+     "RV305136-174DefaultSet.dat",
+     {{592,
+       {0x0A, 0, 0xFC, 0x04, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0, 0x04, 0xFF, 0xFF, 0xFF, 0xFF,
+        0xFF}}}},
+    {"ServiceRecords",
+     "RV385136-174DefaultSet.dat",
      {{624, {0x12, 0x34, 0x56, 0x78, 0xFF, 0x00, 0xAB, 0xCD, 0x9F, 0xF9}},
       {832, {0x00, 0x7F, 0x80, 0xFF, 0x01, 0x02}},
       {528 + 16, {0x04, 0x03, 0x02, 0x01}}}},
-    {"AllFFRecords", "RV205136-174DefaultSet.dat",
+    {"AllFFRecords",
+     "RV205136-174DefaultSet.dat",
      {{120, std::vector<uint8_t>(11, 0xFF)},
       {295, {0xFF, 0xFF}},
       {592, std::vector<uint8_t>(32, 0xFF)}}},
@@ -155,7 +142,8 @@ TEST_F(SetFromTest, ReferencesAreSavedAsSetAndMissingChannelsRefused)
     const Output set = Cli("set " + a +
                            " 'scan_lists[1].member_3=5' 'scan_lists[1].designated_channel=7'"
                            " 'scan_lists[1].priority_1_channel=9' 'emergency.revert_channel=3'"
-                           " -o " + b);
+                           " -o " +
+                           b);
     ASSERT_EQ(set.status, 0) << set.err;
     const Image image = ImageOf(b);
     EXPECT_EQ(image[528 + 16 + 2], 5);

@@ -55,7 +55,25 @@ void ExpectRoundTrip()
     EXPECT_EQ(ChannelBytes(), before) << csv;
 }
 
-class ChannelCsvTest : public test::HomeTest {};
+class ChannelCsvTest : public test::HomeTest {
+protected:
+    /// The first sixteen channels take each pair of transmit and receive tone types, with
+    /// tones and codes that differ from channel to channel.
+    void GiveEveryToneKind()
+    {
+        const ToneType types[] = {ToneType::None, ToneType::Analog, ToneType::Digital,
+                                  ToneType::DigitalInverted};
+        auto& channels = Radio().Channels();
+        size_t k = 0;
+        for (ToneType tx : types)
+            for (ToneType rx : types) {
+                ASSERT_LT(k, channels.size());
+                CChannelData& ch = *channels[k++];
+                ch.SetTxTone(CChannelData::MakeToneWord(tx, static_cast<uint16_t>(3 + k)));
+                ch.SetRxTone(CChannelData::MakeToneWord(rx, static_cast<uint16_t>(20 + k)));
+            }
+    }
+};
 
 TEST_F(ChannelCsvTest, ExportThenImportKeepsTheBytesOfEveryDefaultSet)
 {
@@ -75,18 +93,8 @@ TEST_F(ChannelCsvTest, ExportThenImportKeepsTheBytesOfEveryDefaultSet)
 
 TEST_F(ChannelCsvTest, ExportThenImportKeepsEveryToneKind)
 {
-    // Each pair of transmit and receive tone types, with tones and codes that differ.
-    const ToneType types[] = {ToneType::None, ToneType::Analog, ToneType::Digital,
-                              ToneType::DigitalInverted};
+    GiveEveryToneKind();
     auto& channels = Radio().Channels();
-    size_t k = 0;
-    for (ToneType tx : types)
-        for (ToneType rx : types) {
-            ASSERT_LT(k, channels.size());
-            CChannelData& ch = *channels[k++];
-            ch.SetTxTone(CChannelData::MakeToneWord(tx, static_cast<uint16_t>(3 + k)));
-            ch.SetRxTone(CChannelData::MakeToneWord(rx, static_cast<uint16_t>(20 + k)));
-        }
     // Same tone both ways (TSQL, DTCS), transmit only, a split and no transmit frequency.
     channels[0]->SetTxTone(CChannelData::MakeToneWord(ToneType::Analog, 12));
     channels[0]->SetRxTone(CChannelData::MakeToneWord(ToneType::Analog, 12));
@@ -260,7 +268,7 @@ std::vector<std::string> LinesOf(const std::vector<CsvNote>& notes)
 /// header names its columns; Frequency and Offset are decimal numbers; Duplex, Tone,
 /// CrossMode, Mode and DtcsPolarity take their fixed words; tones are decimal numbers and DTCS
 /// codes three digits; Power is watts matching ^\s*([0-9.]+)\s*([Ww]?)\s*$ (digits alone
-/// too), anything else is "Invalid power specification". Returns the problems of every row
+/// too), anything else is refused as a power it cannot read. Returns the problems of every row
 /// (empty: every row reads), or "No channels found" for a file without rows.
 std::vector<std::string> ChirpRulesProblems(const std::string& csv)
 {
@@ -328,7 +336,7 @@ std::vector<std::string> ChirpRulesProblems(const std::string& csv)
         if (!mode.count(cell("Mode"))) problems.push_back(where + "Mode");
         if (!polarity.count(cell("DtcsPolarity"))) problems.push_back(where + "DtcsPolarity");
         if (!std::regex_match(cell("Power"), kPower))
-            problems.push_back(where + "Invalid power specification: '" + cell("Power") + "'");
+            problems.push_back(where + "Power '" + cell("Power") + "'");
     }
     return problems;
 }
@@ -623,17 +631,10 @@ TEST_F(ChannelCsvTest, PowerIsReadAsWattsOrWordsAndAFileWithoutItKeepsEachChanne
 TEST_F(ChannelCsvTest, ExportPassesTheChirpRulesReaderAndWritesWhatChirpWrites)
 {
     // Every tone kind, a split, a channel that does not transmit, each power level.
-    const ToneType types[] = {ToneType::None, ToneType::Analog, ToneType::Digital,
-                              ToneType::DigitalInverted};
+    GiveEveryToneKind();
     auto& channels = Radio().Channels();
-    size_t k = 0;
-    for (ToneType tx : types)
-        for (ToneType rx : types) {
-            CChannelData& ch = *channels[k++];
-            ch.SetTxTone(CChannelData::MakeToneWord(tx, static_cast<uint16_t>(3 + k)));
-            ch.SetRxTone(CChannelData::MakeToneWord(rx, static_cast<uint16_t>(20 + k)));
-            ch.Raw().SetBits(CChannelData::Offset::SpacingPower, 4, 4, k % 3);
-        }
+    for (size_t i = 0; i < CChannelData::kSlots; ++i)
+        channels[i]->Raw().SetBits(CChannelData::Offset::SpacingPower, 4, 4, (i + 1) % 3);
     channels[2]->SetTxFreq(ToBcd(45000000));
     channels[3]->SetTxFreq(kNoFrequency);
     Radio().SetChannelAlias(channels[4]->id_, "Hill, \"east\"");

@@ -24,7 +24,7 @@
 #include "link/gui/DlgRestoreBackup.h"
 #include "link/gui/DlgTransfer.h"
 #include "shell/SafetyCommands.h"
-#include "sim/CliProcess.h"
+#include "support/CliProcess.h"
 #include "ui/ShellRegistry.h"
 
 namespace rv {

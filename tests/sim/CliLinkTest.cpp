@@ -8,6 +8,7 @@
 #include <sys/ioctl.h>
 
 #include <cstdio>
+#include <fstream>
 #include <memory>
 #include <optional>
 
@@ -17,7 +18,7 @@
 #include "link/LinkTestSupport.h"
 #include "link/Transfer.h"
 #include "link/WriteSession.h"
-#include "sim/CliProcess.h"
+#include "support/CliProcess.h"
 
 namespace rv::test {
 namespace {

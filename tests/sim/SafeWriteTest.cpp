@@ -21,7 +21,7 @@
 #include "link/SafeWrite.h"
 #include "link/Transfer.h"
 #include "link/WriteSession.h"
-#include "sim/CliProcess.h"
+#include "support/CliProcess.h"
 
 namespace rv::test {
 namespace {

@@ -67,6 +67,12 @@ void HomeTest::UseModel(const std::string& modelId, const std::string& range)
     Radio().SetDefaults();
 }
 
+std::string ReadFileText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
 std::vector<unsigned char> ReadBytes(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);

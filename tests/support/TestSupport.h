@@ -41,5 +41,7 @@ protected:
 };
 
 std::vector<unsigned char> ReadBytes(const std::string& path);
+/// The whole file as text; "" when it cannot be read.
+std::string ReadFileText(const std::string& path);
 
 }  // namespace rv::test

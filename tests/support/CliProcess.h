@@ -1,6 +1,6 @@
 #pragma once
-// The built rvcps-cli as a child process: its exit status, its output, and the chance to send
-// it a signal while it runs.
+// The built programs (rvcps-cli above all) as child processes: their exit status, their
+// output, and the chance to send one a signal while it runs.
 
 #include <fcntl.h>
 #include <signal.h>
@@ -9,12 +9,13 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <fstream>
+#include <cstdlib>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "support/TestSupport.h"
 
 extern char** environ;
 
@@ -30,31 +31,31 @@ struct CliOutcome {
     std::string err;
 };
 
-inline std::string ReadFileText(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
+/// What a program started by CliProcess reads on its standard input.
+enum class ChildInput { Inherited, Nothing };
 
-/// rvcps-cli started with args; stdout and stderr go to files in dir.
+/// rvcps-cli (or another program of the build) started with args; stdout and stderr go to
+/// files in dir.
 class CliProcess {
 public:
-    CliProcess(const std::vector<std::string>& args, const std::string& dir)
+    CliProcess(const std::vector<std::string>& args, const std::string& dir,
+               const std::string& program = kCliProgramPath,
+               ChildInput input = ChildInput::Inherited)
         : outPath_(dir + "cli.stdout"), errPath_(dir + "cli.stderr")
     {
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
+        if (input == ChildInput::Nothing)
+            posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
         posix_spawn_file_actions_addopen(&actions, 1, outPath_.c_str(),
                                          O_WRONLY | O_CREAT | O_TRUNC, 0644);
         posix_spawn_file_actions_addopen(&actions, 2, errPath_.c_str(),
                                          O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        std::vector<char*> argv{const_cast<char*>(kCliProgramPath.c_str())};
+        std::vector<char*> argv{const_cast<char*>(program.c_str())};
         for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);
-        spawned_ = posix_spawn(&pid_, kCliProgramPath.c_str(), &actions, nullptr, argv.data(),
-                               environ) == 0;
+        spawned_ =
+            posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), environ) == 0;
         posix_spawn_file_actions_destroy(&actions);
     }
     ~CliProcess()
@@ -103,6 +104,30 @@ inline CliOutcome RunCliProgram(const std::vector<std::string>& args, const std:
 {
     CliProcess p(args, dir);
     return p.Wait();
+}
+
+/// Runs a program of the build ("rvsim") to its end, with nothing on its standard input.
+inline CliOutcome RunBuiltProgram(const std::string& program, const std::vector<std::string>& args,
+                                  const std::string& dir)
+{
+    CliProcess p(args, dir, std::string(RV_BIN_DIR) + "/" + program, ChildInput::Nothing);
+    return p.Wait();
+}
+
+/// Runs "rvcps-cli ARGS" through the shell, so that args may quote a value ('a b=c'), to its
+/// end. Standard output goes to stdoutPath when one is given (and is read back from there),
+/// else to a file in dir; standard error to a file in dir.
+inline CliOutcome RunCliCommandLine(const std::string& args, const std::string& dir,
+                                    const std::string& stdoutPath = {})
+{
+    const std::string out = stdoutPath.empty() ? dir + "cli.stdout" : stdoutPath;
+    const std::string err = dir + "cli.stderr";
+    const int rc = std::system((kCliProgramPath + " " + args + " >" + out + " 2>" + err).c_str());
+    CliOutcome outcome;
+    if (rc != -1 && WIFEXITED(rc)) outcome.status = WEXITSTATUS(rc);
+    outcome.out = ReadFileText(out);
+    outcome.err = ReadFileText(err);
+    return outcome;
 }
 
 /// Waits up to `limit` for a condition; true when it came.
